@@ -1,0 +1,77 @@
+#include "document.h"
+
+#include "view.h"
+
+#include <QFileInfo>
+
+Document::Document(QObject *parent) : QObject(parent) {}
+
+Document::~Document()
+{
+    for (View *view : std::as_const(m_views))
+        view->m_document = nullptr;
+}
+
+bool Document::OnNewDocument()
+{
+    setModifiedFlag(false);
+    return true;
+}
+
+bool Document::OnOpenDocument(const QString &)
+{
+    return false;
+}
+
+bool Document::OnSaveDocument(const QString &)
+{
+    return false;
+}
+
+void Document::setPathName(const QString &path)
+{
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    setTitle(QFileInfo(path).fileName());
+}
+
+void Document::setTitle(const QString &title)
+{
+    if (m_title == title)
+        return;
+    m_title = title;
+    emit titleChanged(m_title);
+}
+
+void Document::setModifiedFlag(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(m_modified);
+}
+
+void Document::addView(View *view)
+{
+    if (!view || m_views.contains(view))
+        return;
+    m_views.append(view);
+    view->m_document = this;
+    emit viewsChanged();
+}
+
+void Document::removeView(View *view)
+{
+    if (m_views.removeOne(view)) {
+        view->m_document = nullptr;
+        emit viewsChanged();
+    }
+}
+
+void Document::UpdateAllViews(View *sender, int hint)
+{
+    const QList<View *> views = m_views;
+    for (View *view : views) {
+        if (view != sender)
+            view->OnUpdate(sender, hint);
+    }
+}

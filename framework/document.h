@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class View;
+
+// Base of every document: its path and title, the modified flag, and its views in the
+// order they were created. It owns none of its views; they belong to their frames.
+class Document : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    // reimplemented by documents
+    virtual bool OnNewDocument();
+    virtual bool OnOpenDocument(const QString &path);
+    virtual bool OnSaveDocument(const QString &path);
+
+    // getters
+    QString pathName() const { return m_pathName; }
+    QString title() const { return m_title; }
+    bool isModified() const { return m_modified; }
+    const QList<View *> &views() const { return m_views; }
+    View *firstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
+
+    // setters
+    // Also sets the title to the file's name.
+    void setPathName(const QString &path);
+    void setTitle(const QString &title);
+    void setModifiedFlag(bool modified = true);
+
+    void addView(View *view);
+    void removeView(View *view);
+
+    // Calls OnUpdate on every view but `sender`.
+    void UpdateAllViews(View *sender, int hint = 0);
+
+signals:
+    void titleChanged(const QString &title);
+    void modifiedChanged(bool modified);
+    void viewsChanged();
+
+private:
+    QString m_pathName;
+    QString m_title;
+    bool m_modified = false;
+    QList<View *> m_views; // not owned
+};

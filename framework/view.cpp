@@ -1,0 +1,21 @@
+#include "view.h"
+
+#include "document.h"
+
+View::View(QWidget *parent) : QWidget(parent) {}
+
+View::~View()
+{
+    if (m_document)
+        m_document->removeView(this);
+}
+
+void View::OnInitialUpdate()
+{
+    OnUpdate(nullptr, 0);
+}
+
+void View::OnUpdate(View *, int)
+{
+    update();
+}
