@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commandtarget.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -8,7 +10,7 @@ class View;
 
 // Base of every document: its path and title, the modified flag, and its views in the
 // order they were created. It owns none of its views; they belong to their frames.
-class Document : public QObject
+class Document : public QObject, public CommandTarget
 {
     Q_OBJECT
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "commandtarget.h"
+
 #include <QWidget>
 
 class Document;
 
 // Base of every view: a widget showing one document. The document keeps a list of its
 // views; a view leaves that list when it is destroyed.
-class View : public QWidget
+class View : public QWidget, public CommandTarget
 {
     Q_OBJECT
 
