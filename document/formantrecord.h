@@ -16,10 +16,10 @@ struct FormantRecord
 };
 
 namespace FormantLimits {
-inline constexpr int kRecords = 10000;      // records a document holds
-inline constexpr int kTokenLines = 9998;    // token lines a file may have
-inline constexpr int kLineLength = 1000;    // bytes of a line that are read
-inline constexpr int kLabelBytes = 255;     // bytes of a label that are kept
-inline constexpr int kFormants = 5;         // formants kept per line
-inline constexpr int kOrderLabels = 1000;   // per-vowel label slots
+inline constexpr int kRecords = 10000;    // records a document holds
+inline constexpr int kTokenLines = 9998;  // token lines a file may have
+inline constexpr int kLineLength = 1000;  // bytes of a line that are read
+inline constexpr int kLabelBytes = 255;   // bytes of a label that are kept
+inline constexpr int kFormants = 5;       // formants kept per line
+inline constexpr int kOrderLabels = 1000; // per-vowel label slots
 } // namespace FormantLimits

@@ -38,8 +38,7 @@ FileError FileError::forWrite(const QString &path, const QFileDevice *file)
         error.kind = Kind::IsDirectory;
     else if (errno == ENOSPC)
         error.kind = Kind::DiskFull;
-    else if ((info.exists() && !info.isWritable()) ||
-             !QFileInfo(info.absolutePath()).isWritable())
+    else if ((info.exists() && !info.isWritable()) || !QFileInfo(info.absolutePath()).isWritable())
         error.kind = Kind::AccessDenied;
     return error;
 }

@@ -15,7 +15,7 @@ QString applicationTitle()
 QWidget *dialogParent()
 {
     return qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::activeWindow()
-                                                                       : nullptr;
+                                                                      : nullptr;
 }
 
 Messages::Sink defaultSink()
