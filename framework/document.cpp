@@ -1,5 +1,6 @@
 #include "document.h"
 
+#include "messages.h"
 #include "view.h"
 
 #include <QFileInfo>
@@ -26,6 +27,29 @@ bool Document::OnOpenDocument(const QString &)
 bool Document::OnSaveDocument(const QString &)
 {
     return false;
+}
+
+bool Document::SaveModified()
+{
+    if (!isModified())
+        return true;
+    const QString name = m_title.isEmpty() ? QStringLiteral("Untitled") : m_title;
+    switch (Messages::askYesNoCancel(QStringLiteral("Save changes to %1?").arg(name))) {
+    case Messages::Answer::Yes:
+        return DoFileSave();
+    case Messages::Answer::No:
+        return true;
+    case Messages::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool Document::DoFileSave()
+{
+    if (m_pathName.isEmpty())
+        return false;
+    return OnSaveDocument(m_pathName);
 }
 
 void Document::setPathName(const QString &path)
@@ -64,6 +88,8 @@ void Document::removeView(View *view)
     if (m_views.removeOne(view)) {
         view->m_document = nullptr;
         emit viewsChanged();
+        if (m_autoDelete && m_views.isEmpty())
+            deleteLater();
     }
 }
 

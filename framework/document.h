@@ -22,6 +22,11 @@ public:
     virtual bool OnNewDocument();
     virtual bool OnOpenDocument(const QString &path);
     virtual bool OnSaveDocument(const QString &path);
+    // Before the last window closes: asks whether to save a modified document. Returns
+    // false when closing should stop (the user cancelled, or the save failed).
+    virtual bool SaveModified();
+    // File Save: saves to the document's path, or asks for one when it has none.
+    virtual bool DoFileSave();
 
     // getters
     QString pathName() const { return m_pathName; }
@@ -35,6 +40,9 @@ public:
     void setPathName(const QString &path);
     void setTitle(const QString &title);
     void setModifiedFlag(bool modified = true);
+
+    // A document made by a template deletes itself when its last view goes.
+    void setAutoDelete(bool autoDelete) { m_autoDelete = autoDelete; }
 
     void addView(View *view);
     void removeView(View *view);
@@ -51,5 +59,6 @@ private:
     QString m_pathName;
     QString m_title;
     bool m_modified = false;
+    bool m_autoDelete = false;
     QList<View *> m_views; // not owned
 };
