@@ -21,8 +21,7 @@ DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFact
                          ViewFactory makeView)
     : m_resourceId(resourceId), m_makeDocument(std::move(makeDocument)),
       m_makeFrame(std::move(makeFrame)), m_makeView(std::move(makeView))
-{
-}
+{}
 
 ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
 {

@@ -19,3 +19,14 @@ void View::OnUpdate(View *, int)
 {
     update();
 }
+
+bool View::OnPreparePrinting(PrintInfo &)
+{
+    return true;
+}
+
+void View::OnBeginPrinting(QPainter &, PrintInfo &) {}
+
+void View::OnPrint(QPainter &, PrintInfo &) {}
+
+void View::OnEndPrinting(QPainter &, PrintInfo &) {}

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 class Document;
+class QPainter;
+struct PrintInfo;
 
 // Base of every view: a widget showing one document. The document keeps a list of its
 // views; a view leaves that list when it is destroyed.
@@ -23,8 +25,21 @@ public:
     virtual void OnInitialUpdate();
     // Called by Document::UpdateAllViews; the default repaints.
     virtual void OnUpdate(View *sender, int hint);
+    // False for views that only show a document (charts): the document closes, asking to
+    // save first, when its last view that keeps it open goes.
+    virtual bool keepsDocumentOpen() const { return true; }
+
+    // printing: the framework's print job calls these in this order
+    // Returns false to cancel the job.
+    virtual bool OnPreparePrinting(PrintInfo &info);
+    virtual void OnBeginPrinting(QPainter &painter, PrintInfo &info);
+    // Prints page info.m_nCurPage.
+    virtual void OnPrint(QPainter &painter, PrintInfo &info);
+    virtual void OnEndPrinting(QPainter &painter, PrintInfo &info);
 
 private:
     friend class Document;
+    class QPainter;
+    struct PrintInfo;
     Document *m_document = nullptr; // not owned
 };
