@@ -23,8 +23,7 @@ class ScopedModalRunner
 public:
     explicit ScopedModalRunner(ModalDialogs::Runner runner)
         : m_previous(ModalDialogs::setRunner(std::move(runner)))
-    {
-    }
+    {}
     ~ScopedModalRunner() { ModalDialogs::setRunner(m_previous); }
     ScopedModalRunner(const ScopedModalRunner &) = delete;
     ScopedModalRunner &operator=(const ScopedModalRunner &) = delete;

@@ -1,5 +1,7 @@
 #include "view.h"
 
+#include "printinfo.h"
+
 #include "document.h"
 
 View::View(QWidget *parent) : QWidget(parent) {}

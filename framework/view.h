@@ -39,7 +39,5 @@ public:
 
 private:
     friend class Document;
-    class QPainter;
-    struct PrintInfo;
     Document *m_document = nullptr; // not owned
 };
