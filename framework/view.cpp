@@ -32,3 +32,10 @@ void View::OnBeginPrinting(QPainter &, PrintInfo &) {}
 void View::OnPrint(QPainter &, PrintInfo &) {}
 
 void View::OnEndPrinting(QPainter &, PrintInfo &) {}
+
+void View::OnFilePrint()
+{
+    // Replaced by the print job runner.
+}
+
+void View::OnFilePrintPreview() {}

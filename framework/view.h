@@ -37,6 +37,11 @@ public:
     virtual void OnPrint(QPainter &painter, PrintInfo &info);
     virtual void OnEndPrinting(QPainter &painter, PrintInfo &info);
 
+    // The framework's print and print-preview commands; views bind ID_FILE_PRINT and
+    // ID_FILE_PRINT_PREVIEW to these when they print.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
 private:
     friend class Document;
     Document *m_document = nullptr; // not owned
