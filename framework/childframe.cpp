@@ -4,6 +4,7 @@
 #include "view.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 
 ChildFrame::ChildFrame(QWidget *parent) : QMdiSubWindow(parent)
 {
@@ -26,32 +27,87 @@ void ChildFrame::setView(View *view)
     OnUpdateFrameTitle(true);
 }
 
+ChildFrame *ChildFrame::frameOf(const View *view)
+{
+    for (QWidget *w = view ? view->parentWidget() : nullptr; w; w = w->parentWidget()) {
+        if (auto *frame = qobject_cast<ChildFrame *>(w))
+            return frame;
+    }
+    return nullptr;
+}
+
 void ChildFrame::OnUpdateFrameTitle(bool addToTitle)
 {
     Document *doc = activeDocument();
     if (!addToTitle || !doc)
         return;
-    // Number the document's windows of this kind when there is more than one.
-    QList<ChildFrame *> siblings;
+    // Every window of the document counts, in the order of its views; a closing one no
+    // longer does.
+    QList<const ChildFrame *> frames;
     for (View *view : doc->views()) {
-        auto *frame = qobject_cast<ChildFrame *>(view->parentWidget());
-        if (!frame)
-            frame = qobject_cast<ChildFrame *>(view->window());
-        if (frame && typeid(*frame) == typeid(*this) && !siblings.contains(frame))
-            siblings.append(frame);
+        const ChildFrame *frame = frameOf(view);
+        if (frame && !frame->isClosing() && !frames.contains(frame))
+            frames.append(frame);
     }
-    if (siblings.size() > 1)
-        setWindowTitle(QStringLiteral("%1:%2").arg(doc->title()).arg(siblings.indexOf(this) + 1));
+    if (frames.size() > 1 && frames.contains(this))
+        setWindowTitle(QStringLiteral("%1:%2").arg(doc->title()).arg(frames.indexOf(this) + 1));
     else
         setWindowTitle(doc->title());
+}
+
+void ChildFrame::ActivateFrame()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    if (QMdiArea *area = mdiArea())
+        area->setActiveSubWindow(this);
+    else
+        activateWindow();
+}
+
+void ChildFrame::closeWithoutPrompt()
+{
+    if (m_closing)
+        return;
+    m_skipPrompt = true;
+    close();
+    m_skipPrompt = false;
+}
+
+bool ChildFrame::isLastKeeperOf(const Document *doc) const
+{
+    if (!m_view || !m_view->keepsDocumentOpen())
+        return false;
+    for (const View *view : doc->views()) {
+        const ChildFrame *frame = frameOf(view);
+        if (view != m_view && view->keepsDocumentOpen() && frame && frame != this &&
+            !frame->isClosing())
+            return false;
+    }
+    return true;
 }
 
 void ChildFrame::closeEvent(QCloseEvent *event)
 {
     Document *doc = activeDocument();
-    if (doc && doc->views().size() == 1 && !doc->SaveModified()) {
+    const bool lastKeeper = doc && isLastKeeperOf(doc);
+    if (lastKeeper && !m_skipPrompt && !doc->SaveModified()) {
         event->ignore();
         return;
     }
+    m_closing = true;
     QMdiSubWindow::closeEvent(event);
+    if (!event->isAccepted()) {
+        m_closing = false;
+        return;
+    }
+    if (doc) {
+        // The remaining windows only show the document; they close with it.
+        if (lastKeeper)
+            doc->OnCloseDocument();
+        else
+            emit doc->viewsChanged();
+    }
 }

@@ -8,7 +8,8 @@ class Document;
 class View;
 
 // An MDI child window that holds one view of a document. Its title follows the
-// document's; closing the last window of a modified document asks to save it first.
+// document's. Closing the last window that keeps a modified document open asks to save it
+// first; the document's other windows then close with it.
 class ChildFrame : public QMdiSubWindow, public CommandTarget
 {
     Q_OBJECT
@@ -21,14 +22,28 @@ public:
     // Makes `view` the frame's content; the frame owns it from then on.
     void setView(View *view);
 
+    // The frame that holds `view`, or nullptr.
+    static ChildFrame *frameOf(const View *view);
+
     // Sets the window text; the default is the document title, with ":n" appended when
     // the document has several windows.
     virtual void OnUpdateFrameTitle(bool addToTitle);
+    // Shows the frame and makes it the active window; a minimized frame is restored.
+    virtual void ActivateFrame();
+
+    // Closes the frame without asking to save its document.
+    void closeWithoutPrompt();
+    // True from the moment the frame accepted its close until it is gone.
+    bool isClosing() const { return m_closing; }
 
 protected:
     // reimplemented from QWidget
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool isLastKeeperOf(const Document *doc) const;
+
     View *m_view = nullptr; // owned through the widget tree
+    bool m_closing = false;
+    bool m_skipPrompt = false;
 };

@@ -2,6 +2,7 @@
 
 #include "childframe.h"
 #include "document.h"
+#include "stringtable.h"
 #include "view.h"
 
 #include <QMdiArea>
@@ -22,6 +23,43 @@ DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFact
     : m_resourceId(resourceId), m_makeDocument(std::move(makeDocument)),
       m_makeFrame(std::move(makeFrame)), m_makeView(std::move(makeView))
 {}
+
+QString DocTemplate::GetDocString(DocStringIndex index) const
+{
+    return LoadString(m_resourceId).split(QLatin1Char('\n')).value(int(index));
+}
+
+Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
+{
+    Document *doc = createDocument();
+    if (!doc)
+        return nullptr;
+    doc->setDocTemplate(this);
+    ChildFrame *frame = CreateNewFrame(doc);
+    if (!frame) {
+        delete doc;
+        return nullptr;
+    }
+    bool ok = false;
+    if (path.isEmpty()) {
+        doc->setTitle(GetDocString(docName) + QString::number(m_untitledCount + 1));
+        ok = doc->OnNewDocument();
+        if (ok)
+            ++m_untitledCount;
+    } else {
+        ok = doc->OnOpenDocument(path);
+        if (ok)
+            doc->setPathName(path);
+    }
+    if (!ok) {
+        delete frame; // takes its view with it
+        delete doc;
+        return nullptr;
+    }
+    doc->setAutoDelete(true);
+    InitialUpdateFrame(frame, doc, makeVisible);
+    return doc;
+}
 
 ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
 {
@@ -48,11 +86,8 @@ void DocTemplate::InitialUpdateFrame(ChildFrame *frame, Document *document, bool
         return;
     if (View *view = frame->activeView(); view && view->document() == document)
         view->OnInitialUpdate();
-    if (makeVisible) {
-        frame->show();
-        if (QMdiArea *mdi = area())
-            mdi->setActiveSubWindow(frame);
-    }
+    if (makeVisible)
+        frame->ActivateFrame();
 }
 
 void DocTemplate::setMdiArea(QMdiArea *mdiArea)

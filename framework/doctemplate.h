@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class ChildFrame;
@@ -17,12 +19,30 @@ public:
     using FrameFactory = std::function<ChildFrame *()>;
     using ViewFactory = std::function<View *()>;
 
+    // The newline-separated fields of the template's string (string table, resourceId).
+    enum DocStringIndex {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName,
+    };
+
     DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
                 ViewFactory makeView);
     virtual ~DocTemplate() = default;
 
     int resourceId() const { return m_resourceId; }
     Document *createDocument() const { return m_makeDocument ? m_makeDocument() : nullptr; }
+    QString GetDocString(DocStringIndex index) const;
+
+    // A new document in a new frame: empty (File New, titled by the document name and a
+    // running number) when `path` is empty, else read from `path`. On failure neither the
+    // document nor its frame remains and nullptr is returned; the document has told the
+    // user why.
+    Document *OpenDocumentFile(const QString &path, bool makeVisible = true);
 
     // A new frame holding a new view of `document`, not yet shown; nullptr on failure.
     ChildFrame *CreateNewFrame(Document *document, ChildFrame *other = nullptr);
@@ -37,4 +57,5 @@ private:
     DocumentFactory m_makeDocument;
     FrameFactory m_makeFrame;
     ViewFactory m_makeView;
+    int m_untitledCount = 0;
 };

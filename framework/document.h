@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+class ChildFrame;
+class DocTemplate;
 class View;
 
 // Base of every document: its path and title, the modified flag, and its views in the
@@ -25,8 +27,20 @@ public:
     // Before the last window closes: asks whether to save a modified document. Returns
     // false when closing should stop (the user cancelled, or the save failed).
     virtual bool SaveModified();
-    // File Save: saves to the document's path, or asks for one when it has none.
+    // File Save: saves to the document's path, or asks for one when it has none or the
+    // file is read-only.
     virtual bool DoFileSave();
+    // Saves to `path`, or to a path asked for with the Save As dialog when `path` is empty.
+    // On success the document is unmodified and, when `replace` is set, takes the new path
+    // (and joins the recent-file list). On failure it stays modified.
+    virtual bool DoSave(const QString &path, bool replace = true);
+    // Closes every window of the document without asking; the document goes with them.
+    virtual void OnCloseDocument();
+
+    // command handlers
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
 
     // getters
     QString pathName() const { return m_pathName; }
@@ -34,15 +48,20 @@ public:
     bool isModified() const { return m_modified; }
     const QList<View *> &views() const { return m_views; }
     View *firstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
+    // The frames of the views, in the views' order, each once.
+    QList<ChildFrame *> frames() const;
+    DocTemplate *docTemplate() const { return m_docTemplate; }
 
     // setters
-    // Also sets the title to the file's name.
-    void setPathName(const QString &path);
+    // Also sets the title to the file's name and, when asked, puts the path first in the
+    // application's recent-file list.
+    void setPathName(const QString &path, bool addToRecentFiles = true);
     void setTitle(const QString &title);
     void setModifiedFlag(bool modified = true);
 
     // A document made by a template deletes itself when its last view goes.
     void setAutoDelete(bool autoDelete) { m_autoDelete = autoDelete; }
+    void setDocTemplate(DocTemplate *docTemplate) { m_docTemplate = docTemplate; }
 
     void addView(View *view);
     void removeView(View *view);
@@ -60,5 +79,6 @@ private:
     QString m_title;
     bool m_modified = false;
     bool m_autoDelete = false;
-    QList<View *> m_views; // not owned
+    DocTemplate *m_docTemplate = nullptr; // not owned; the template that made this document
+    QList<View *> m_views;                // not owned
 };

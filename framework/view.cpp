@@ -1,8 +1,8 @@
 #include "view.h"
 
-#include "printinfo.h"
-
 #include "document.h"
+#include "printinfo.h"
+#include "printjob.h"
 
 View::View(QWidget *parent) : QWidget(parent) {}
 
@@ -35,7 +35,10 @@ void View::OnEndPrinting(QPainter &, PrintInfo &) {}
 
 void View::OnFilePrint()
 {
-    // Replaced by the print job runner.
+    PrintJob::print(*this);
 }
 
-void View::OnFilePrintPreview() {}
+void View::OnFilePrintPreview()
+{
+    PrintJob::preview(*this);
+}
