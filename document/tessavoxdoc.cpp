@@ -2,10 +2,13 @@
 
 #include "cellsource.h"
 #include "formantreader.h"
+#include "formantwriter.h"
 #include "messages.h"
 #include "stringtable.h"
 #include "view.h"
 #include "waitcursor.h"
+
+#include <exception>
 
 CTessavoxDoc::CTessavoxDoc(QObject *parent) : Document(parent)
 {
@@ -40,10 +43,29 @@ bool CTessavoxDoc::OnOpenDocument(const QString &path)
     return false;
 }
 
-bool CTessavoxDoc::OnSaveDocument(const QString &)
+bool CTessavoxDoc::OnSaveDocument(const QString &path)
 {
-    // Written by the Formant file writer once the table exists.
-    return false;
+    FileError error{FileError::Kind::WriteFailed, path, {}};
+    {
+        WaitCursor wait;
+        // The grid is the only live copy of the tokens; without it there is nothing to
+        // write, and writing an empty file would destroy the tokens on disk.
+        if (const CellSource *table = tableView()) {
+            try {
+                error = WriteFileSafely(path, FormatFormantText(*table, m_nTokenCount));
+            } catch (const std::exception &failure) {
+                error.detail = QString::fromUtf8(failure.what());
+            }
+        } else {
+            error.detail = QStringLiteral("no table window is open");
+        }
+    }
+    if (error.isError()) {
+        Messages::show(saveFailureReport(error));
+        return false;
+    }
+    setModifiedFlag(false);
+    return true;
 }
 
 CellSource *CTessavoxDoc::tableView() const
