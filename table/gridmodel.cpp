@@ -1,0 +1,244 @@
+#include "gridmodel.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFont>
+#include <QPalette>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+const std::array<QString, GridModel::ColumnCount> kHeadings = {
+    QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("F3"), QStringLiteral("Symbol"),
+    QStringLiteral("Order")};
+
+// Rows whose selection flag is set stand out from the cell selection, which uses the
+// full highlight colour.
+QColor selectedRowColor()
+{
+    QColor color = QApplication::palette().color(QPalette::Highlight);
+    color.setAlpha(70);
+    return color;
+}
+
+} // namespace
+
+GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return value(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        if (isNumberColumn(index.column()))
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        if (row(index.row()).selected)
+            return selectedRowColor();
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+            return kHeadings[static_cast<std::size_t>(section)];
+        return {};
+    }
+    if (section < 0 || section >= count())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return section + 1;
+    case Qt::BackgroundRole:
+        if (row(section).selected)
+            return selectedRowColor();
+        return {};
+    case Qt::FontRole:
+        if (row(section).selected) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    const int r = index.row();
+    const int column = index.column();
+    if (column == Symbol) {
+        const QString text = value.toString();
+        if (text == symbol(r))
+            return true;
+        setSymbol(r, text);
+    } else if (!value.isValid() || value.toString().isEmpty()) {
+        if (isEmpty(r, column))
+            return true;
+        setEmpty(r, column);
+    } else {
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok)
+            return false;
+        if (!isEmpty(r, column) && number(r, column) == n)
+            return true;
+        setNumber(r, column, n);
+    }
+    emit cellEdited(r, column);
+    return true;
+}
+
+bool GridModel::isEmpty(int row, int column) const
+{
+    if (column == Symbol)
+        return symbol(row).isEmpty();
+    return (this->row(row).emptyNumbers & emptyBit(column)) != 0;
+}
+
+QVariant GridModel::value(int row, int column) const
+{
+    if (column == Symbol) {
+        const QString &text = symbol(row);
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+    if (isEmpty(row, column))
+        return {};
+    return number(row, column);
+}
+
+void GridModel::insertRowAt(int index, const Row &row)
+{
+    beginInsertRows({}, index, index);
+    m_rows.insert(m_rows.begin() + index, row);
+    endInsertRows();
+}
+
+void GridModel::removeRowAt(int index)
+{
+    beginRemoveRows({}, index, index);
+    m_rows.erase(m_rows.begin() + index);
+    endRemoveRows();
+}
+
+void GridModel::clearRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void GridModel::setNumber(int row, int column, int value)
+{
+    Row &r = m_rows[static_cast<std::size_t>(row)];
+    r.numbers[static_cast<std::size_t>(slot(column))] = value;
+    r.emptyNumbers &= std::uint8_t(~emptyBit(column));
+    emitCellChanged(row, column);
+}
+
+void GridModel::setEmpty(int row, int column)
+{
+    Row &r = m_rows[static_cast<std::size_t>(row)];
+    if (column == Symbol) {
+        r.symbol.clear();
+    } else {
+        r.numbers[static_cast<std::size_t>(slot(column))] = 0;
+        r.emptyNumbers |= emptyBit(column);
+    }
+    emitCellChanged(row, column);
+}
+
+void GridModel::setSymbol(int row, const QString &symbol)
+{
+    m_rows[static_cast<std::size_t>(row)].symbol = symbol;
+    emitCellChanged(row, Symbol);
+}
+
+void GridModel::setRowSelected(int row, bool selected)
+{
+    Row &r = m_rows[static_cast<std::size_t>(row)];
+    if (r.selected == selected)
+        return;
+    r.selected = selected;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::BackgroundRole});
+    emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void GridModel::sortByColumn(int column)
+{
+    const std::size_t n = m_rows.size();
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    if (column == Symbol) {
+        std::vector<QByteArray> keys(n);
+        for (std::size_t i = 0; i < n; ++i)
+            keys[i] = m_rows[i].symbol.toUtf8();
+        std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+        });
+    } else {
+        auto key = [this, column](int r) {
+            return std::pair(isEmpty(r, column) ? 0 : 1, number(r, column));
+        };
+        std::stable_sort(order.begin(), order.end(),
+                         [&key](int a, int b) { return key(a) < key(b); });
+    }
+    if (std::is_sorted(order.begin(), order.end()))
+        return;
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(n);
+    std::vector<Row> sorted;
+    sorted.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto old = static_cast<std::size_t>(order[i]);
+        newRowOf[old] = static_cast<int>(i);
+        sorted.push_back(std::move(m_rows[old]));
+    }
+    m_rows = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before)
+        after.append(index(newRowOf[static_cast<std::size_t>(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GridModel::emitCellChanged(int row, int column)
+{
+    const QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+}
