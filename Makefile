@@ -6,6 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps configure build test run bench format clean
+.PHONY: test-sanitize fuzz
 
 all: build
 
@@ -33,6 +34,23 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSAVOX_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own
+# build dir; any report fails the run. Leaks are checked too, except those that Qt's and
+# the system's libraries leave by design (scripts/lsan.supp).
+test-sanitize: deps
+	@cmake -S . -B $(BUILD_DIR)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DTESSAVOX_SANITIZE=ON >/dev/null
+	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --test-dir $(BUILD_DIR)-sanitize --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target in fuzz/ for FUZZ_SECONDS (clang build in its own dir).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@./scripts/run-fuzzers.sh $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -140,7 +140,9 @@ FormantReadResult ReadFormantFile(const QString &path, std::span<FormantRecord> 
 {
     FormantReadResult result;
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only regular files: opening a named pipe would wait for a writer forever, and a
+    // device has no length to read.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         result.status = FormantReadResult::Status::OpenFailed;
         result.error = FileError::forRead(path, &file);
         return result;

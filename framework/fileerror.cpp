@@ -23,6 +23,8 @@ FileError FileError::forRead(const QString &path, const QFileDevice *file)
         error.kind = Kind::NotFound;
     else if (info.isDir())
         error.kind = Kind::IsDirectory;
+    else if (!info.isFile())
+        error.detail = QStringLiteral("it is not a regular file");
     else if (!info.isReadable())
         error.kind = Kind::AccessDenied;
     return error;
