@@ -146,6 +146,14 @@ QMenu *MdiMainWindow::buildMenu(const char *caption, std::span<const MenuItem> i
         } else {
             QAction *action = commandAction(item.id);
             action->setText(QString::fromUtf8(item.caption));
+            if (item.shortcut) {
+                // The key the menu shows comes first among the command's keys.
+                const QKeySequence shown(QString::fromLatin1(item.shortcut));
+                QList<QKeySequence> keys = action->shortcuts();
+                keys.removeAll(shown);
+                keys.prepend(shown);
+                action->setShortcuts(keys);
+            }
             menu->addAction(action);
         }
     }
@@ -202,8 +210,15 @@ void MdiMainWindow::buildAccelerators(std::span<const Accelerator> accelerators)
             order.append(accelerator.id);
         keys[accelerator.id].append(QKeySequence(QString::fromLatin1(accelerator.keys)));
     }
-    for (int id : std::as_const(order))
-        commandAction(id)->setShortcuts(keys.value(id));
+    for (int id : std::as_const(order)) {
+        QAction *action = commandAction(id);
+        QList<QKeySequence> merged = action->shortcuts();
+        for (const QKeySequence &key : keys.value(id)) {
+            if (!merged.contains(key))
+                merged.append(key);
+        }
+        action->setShortcuts(merged);
+    }
 }
 
 QToolBar *MdiMainWindow::buildToolBar(std::span<const ToolbarButton> buttons,
@@ -247,6 +262,18 @@ void MdiMainWindow::buildStatusBar(const QString &idleText, const QList<Qt::Key>
         m_lockPanes.append({key, pane});
     }
     updateLockIndicators();
+}
+
+void MdiMainWindow::setMessageText(const QString &text)
+{
+    statusBar()->clearMessage();
+    if (m_messagePane)
+        m_messagePane->setText(text);
+}
+
+QString MdiMainWindow::messageText() const
+{
+    return m_messagePane ? m_messagePane->text() : QString();
 }
 
 QList<QMenu *> MdiMainWindow::currentMenus() const

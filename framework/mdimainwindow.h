@@ -50,6 +50,9 @@ public:
     // The action of a command, made on first use; menus, toolbar and keys share it.
     QAction *commandAction(int id);
     QToolBar *toolBar() const { return m_toolBar; }
+    // The message pane's resting text ("For Help, press F1", or the help-mode prompt).
+    void setMessageText(const QString &text);
+    QString messageText() const;
     // The menus of the menu bar now showing.
     QList<QMenu *> currentMenus() const;
 
@@ -81,6 +84,7 @@ private:
     void updateWindowList(QMenu *menu);
     void updateLockIndicators();
     void onSubWindowActivated(QMdiSubWindow *window);
+    void onActiveTitleChanged();
 
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;

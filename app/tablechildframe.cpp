@@ -1,0 +1,15 @@
+#include "tablechildframe.h"
+
+#include <QMdiArea>
+
+CChildFrame::CChildFrame(QWidget *parent) : ChildFrame(parent) {}
+
+void CChildFrame::ActivateFrame()
+{
+    if (QMdiArea *area = mdiArea())
+        area->setActiveSubWindow(this);
+    // Activation carries a maximized state over from the previous window; undo that.
+    showNormal();
+    if (QMdiArea *area = mdiArea())
+        area->setActiveSubWindow(this);
+}
