@@ -11,6 +11,12 @@ ChildFrame::ChildFrame(QWidget *parent) : QMdiSubWindow(parent)
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
+ChildFrame::~ChildFrame()
+{
+    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+        disconnect(connection);
+}
+
 Document *ChildFrame::activeDocument() const
 {
     return m_view ? m_view->document() : nullptr;
@@ -18,11 +24,15 @@ Document *ChildFrame::activeDocument() const
 
 void ChildFrame::setView(View *view)
 {
+    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
     m_view = view;
     setWidget(view);
     if (Document *doc = activeDocument()) {
-        connect(doc, &Document::titleChanged, this, [this] { OnUpdateFrameTitle(true); });
-        connect(doc, &Document::viewsChanged, this, [this] { OnUpdateFrameTitle(true); });
+        m_documentConnections << connect(doc, &Document::titleChanged, this, [this] {
+            OnUpdateFrameTitle(true);
+        }) << connect(doc, &Document::viewsChanged, this, [this] { OnUpdateFrameTitle(true); });
     }
     OnUpdateFrameTitle(true);
 }

@@ -16,6 +16,7 @@ class ChildFrame : public QMdiSubWindow, public CommandTarget
 
 public:
     explicit ChildFrame(QWidget *parent = nullptr);
+    ~ChildFrame() override;
 
     View *activeView() const { return m_view; }
     Document *activeDocument() const;
@@ -44,6 +45,8 @@ private:
     bool isLastKeeperOf(const Document *doc) const;
 
     View *m_view = nullptr; // owned through the widget tree
+    // To the document's signals; cut before the view goes, since its removal signals.
+    QList<QMetaObject::Connection> m_documentConnections;
     bool m_closing = false;
     bool m_skipPrompt = false;
 };

@@ -1,0 +1,168 @@
+// Documents made by a template: opening, naming, saving under a new name, and closing their
+// windows with the save prompt at the right moment.
+
+#include "childframe.h"
+#include "doctemplate.h"
+#include "fakes.h"
+#include "filedialogs.h"
+#include "messages.h"
+#include "stringtable.h"
+#include "testfiles.h"
+
+#include <QMdiArea>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LifecycleTest : public ::testing::Test
+{
+protected:
+    LifecycleTest()
+        : docTemplate(
+              IDR_TESSAVOXTYPE, [] { return new FakeDocument; }, [] { return new ChildFrame; },
+              [this] { return new FakeView(nextViewKeepsOpen); })
+    {
+        DocTemplate::setMdiArea(&area);
+    }
+    ~LifecycleTest() override
+    {
+        DocTemplate::setMdiArea(nullptr);
+        for (QMdiSubWindow *window : area.subWindowList())
+            delete window;
+        flushDeletes();
+    }
+
+    // Another window on `doc`, like Window > New Window or a chart.
+    ChildFrame *addWindow(Document *doc, bool keepsOpen)
+    {
+        nextViewKeepsOpen = keepsOpen;
+        ChildFrame *frame = docTemplate.CreateNewFrame(doc);
+        docTemplate.InitialUpdateFrame(frame, doc);
+        nextViewKeepsOpen = true;
+        return frame;
+    }
+
+    int openWindows() const
+    {
+        int count = 0;
+        for (QMdiSubWindow *window : area.subWindowList())
+            count += qobject_cast<ChildFrame *>(window)->isClosing() ? 0 : 1;
+        return count;
+    }
+
+    SettingsSandbox sandbox;
+    TestFiles files;
+    QMdiArea area;
+    bool nextViewKeepsOpen = true;
+    DocTemplate docTemplate;
+};
+
+TEST_F(LifecycleTest, NewDocumentsAreNumberedAndAFailedOpenLeavesNothing)
+{
+    Document *first = docTemplate.OpenDocumentFile(QString());
+    Document *second = docTemplate.OpenDocumentFile(QString());
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->title(), QStringLiteral("Tessavox1"));
+    EXPECT_EQ(second->title(), QStringLiteral("Tessavox2"));
+    EXPECT_EQ(area.subWindowList().size(), 2);
+
+    EXPECT_EQ(docTemplate.OpenDocumentFile(files.path(QStringLiteral("missing.txt"))), nullptr);
+    EXPECT_EQ(area.subWindowList().size(), 2);
+
+    Document *opened = docTemplate.OpenDocumentFile(files.write("vowels.txt", "1 2 \"a\"\n"));
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->title(), QStringLiteral("vowels.txt"));
+    EXPECT_EQ(area.subWindowList().last()->windowTitle(), QStringLiteral("vowels.txt"));
+}
+
+TEST_F(LifecycleTest, SaveAsAsksWithTheDocumentFilterAndTakesTheNewName)
+{
+    auto *doc = static_cast<FakeDocument *>(docTemplate.OpenDocumentFile(QString()));
+    doc->setModifiedFlag();
+    const QString target = files.path(QStringLiteral("saved.txt"));
+    ScopedFileDialogAnswer answer(target);
+
+    ASSERT_TRUE(doc->DoFileSave()); // no path yet: File Save asks too
+    ASSERT_EQ(answer.requests().size(), 1);
+    const FileDialogRequest &request = answer.requests().first();
+    EXPECT_EQ(request.mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(request.filterName, QStringLiteral("Tessavox Files (*.txt)"));
+    EXPECT_EQ(request.patterns, QStringList({"*.txt"}));
+    EXPECT_EQ(request.defaultSuffix, QStringLiteral("txt"));
+    EXPECT_EQ(request.initialPath, QStringLiteral("Tessavox1.txt"));
+    EXPECT_EQ(doc->saved, QStringList({target}));
+    EXPECT_EQ(doc->pathName(), target);
+    EXPECT_EQ(doc->title(), QStringLiteral("saved.txt"));
+    EXPECT_FALSE(doc->isModified());
+
+    // With a path, File Save writes there without asking.
+    doc->setModifiedFlag();
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(answer.requests().size(), 1);
+}
+
+TEST_F(LifecycleTest, FailedOrCancelledSaveAsKeepsTheDocumentAsItWas)
+{
+    auto *doc = static_cast<FakeDocument *>(docTemplate.OpenDocumentFile(QString()));
+    doc->setModifiedFlag();
+    {
+        ScopedFileDialogAnswer cancel{QString()};
+        EXPECT_FALSE(doc->DoSave(QString()));
+        EXPECT_TRUE(doc->saved.isEmpty());
+    }
+    ScopedFileDialogAnswer answer(files.path(QStringLiteral("out.txt")));
+    doc->saveSucceeds = false;
+    EXPECT_FALSE(doc->DoSave(QString()));
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_TRUE(doc->pathName().isEmpty());
+    EXPECT_EQ(doc->title(), QStringLiteral("Tessavox1"));
+}
+
+TEST_F(LifecycleTest, OnlyTheLastTableWindowAsksAndItTakesTheChartsAlong)
+{
+    MessageCapture capture(Messages::Answer::Cancel);
+    Document *doc = docTemplate.OpenDocumentFile(files.write("v.txt", "1 2 \"a\"\n"));
+    ChildFrame *table = doc->frames().first();
+    ChildFrame *secondTable = addWindow(doc, true);
+    QPointer<ChildFrame> chart = addWindow(doc, false);
+    EXPECT_EQ(table->windowTitle(), QStringLiteral("v.txt:1"));
+    EXPECT_EQ(chart->windowTitle(), QStringLiteral("v.txt:3"));
+    doc->setModifiedFlag();
+
+    EXPECT_TRUE(secondTable->close());
+    EXPECT_TRUE(capture.events().isEmpty());
+    EXPECT_EQ(table->windowTitle(), QStringLiteral("v.txt:1"));
+
+    // The chart alone does not keep the document: closing it asks nothing either.
+    EXPECT_FALSE(table->close());
+    EXPECT_EQ(capture.messages(), QStringList({"Save changes to v.txt?"}));
+    EXPECT_EQ(openWindows(), 2);
+
+    capture.setAnswer(Messages::Answer::No);
+    EXPECT_TRUE(table->close());
+    EXPECT_EQ(openWindows(), 0);
+    flushDeletes();
+    EXPECT_TRUE(chart.isNull());
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+}
+
+TEST_F(LifecycleTest, CloseCommandKeepsTheWindowWhenSavingFails)
+{
+    MessageCapture capture(Messages::Answer::Yes);
+    auto *doc = static_cast<FakeDocument *>(
+        docTemplate.OpenDocumentFile(files.write("v.txt", "1 2 \"a\"\n")));
+    doc->setModifiedFlag();
+    doc->saveSucceeds = false;
+    doc->OnFileClose();
+    EXPECT_EQ(openWindows(), 1);
+    EXPECT_TRUE(doc->isModified());
+
+    doc->saveSucceeds = true;
+    doc->OnFileClose();
+    EXPECT_EQ(openWindows(), 0);
+    EXPECT_EQ(doc->saved.size(), 2);
+}
+
+} // namespace

@@ -1,0 +1,79 @@
+#pragma once
+
+// Small documents and views for driving the framework without the program's own classes.
+
+#include "commandtarget.h"
+#include "document.h"
+#include "printinfo.h"
+#include "view.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class FakeDocument : public Document
+{
+public:
+    bool OnOpenDocument(const QString &path) override { return QFileInfo(path).isFile(); }
+    bool OnSaveDocument(const QString &path) override
+    {
+        saved.append(path);
+        return saveSucceeds;
+    }
+    using CommandTarget::addCommand;
+
+    bool saveSucceeds = true;
+    QStringList saved;
+};
+
+class FakeView : public View
+{
+public:
+    explicit FakeView(bool keepsOpen = true) : m_keepsOpen(keepsOpen) {}
+    bool keepsDocumentOpen() const override { return m_keepsOpen; }
+    using CommandTarget::addCommand;
+
+    bool OnPreparePrinting(PrintInfo &info) override
+    {
+        info.maxPage = pages;
+        return true;
+    }
+    void OnPrint(QPainter &, PrintInfo &info) override
+    {
+        printedPages.append(info.m_nCurPage);
+        lastDrawRect = info.m_rectDraw;
+        lastWasPreview = info.m_bPreview;
+    }
+
+    int pages = 1;
+    QList<int> printedPages;
+    QRect lastDrawRect;
+    bool lastWasPreview = false;
+
+private:
+    bool m_keepsOpen;
+};
+
+// Points the program's settings at a scratch folder for the test's lifetime.
+class SettingsSandbox
+{
+public:
+    SettingsSandbox()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("Tessavox Tests"));
+        QSettings().clear();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Runs the deletions that closed windows and documents have scheduled.
+inline void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
