@@ -10,7 +10,6 @@
 #include "stringtable.h"
 #include "tessavoxdoc.h"
 
-#include <QMdiArea>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -60,7 +59,7 @@ CTessavoxFormView::~CTessavoxFormView()
     // The charts read this table; they go with it.
     for (ChildFrame *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
         if (frame)
-            frame->close();
+            frame->closeWithoutPrompt();
     }
 }
 
@@ -81,7 +80,7 @@ void CTessavoxFormView::OnInitialUpdate()
         m_grid.resize(rect.width(), height - rect.top());
         m_grid.show();
         m_grid.raise();
-        if (QWidget *frame = qobject_cast<ChildFrame *>(parentWidget()))
+        if (ChildFrame *frame = ChildFrame::frameOf(this))
             frame->resize(rect.width() + 50, height + 50);
 
         m_grid.clearRows();
@@ -351,9 +350,8 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &fram
         return;
     }
     // A frame that was closed but not yet deleted counts as gone.
-    if (frame && !frame->isHidden()) {
-        if (QMdiArea *area = frame->mdiArea())
-            area->setActiveSubWindow(frame);
+    if (frame && !frame->isHidden() && !frame->isClosing()) {
+        frame->ActivateFrame();
         frame->raise();
         frame->update();
         if (QWidget *view = frame->widget())
