@@ -94,11 +94,16 @@ int CDatatbl5::addRow(const RowValues &values)
 
 int CDatatbl5::insertRow(int index, const RowValues &values)
 {
+    return insertRows(index, 1, values);
+}
+
+int CDatatbl5::insertRows(int index, int count, const RowValues &values)
+{
     if (index < 0 || index > rowCount())
         throw GridError(QStringLiteral("Cannot insert a row at %1: the table has %2 rows.")
                             .arg(index)
                             .arg(rowCount()));
-    m_model->insertRowAt(index, toRow(values));
+    m_model->insertRowsAt(index, std::max(count, 0), toRow(values));
     if (m_sortActive)
         sortNow();
     return index;
@@ -108,6 +113,23 @@ void CDatatbl5::removeRow(int index)
 {
     checkRow(index);
     m_model->removeRowAt(index);
+    if (m_rowAnchor >= rowCount())
+        m_rowAnchor = -1;
+}
+
+void CDatatbl5::removeSelectedRows()
+{
+    // Runs of marked rows go from the bottom up, so that the rows still to go keep their
+    // indices and each run costs the views one change.
+    std::vector<std::pair<int, int>> runs; // first, count
+    for (int row = nextSelected(-1); row >= 0; row = nextSelected(row)) {
+        if (!runs.empty() && runs.back().first + runs.back().second == row)
+            ++runs.back().second;
+        else
+            runs.emplace_back(row, 1);
+    }
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run)
+        m_model->removeRowsAt(run->first, run->second);
     if (m_rowAnchor >= rowCount())
         m_rowAnchor = -1;
 }
@@ -330,8 +352,8 @@ void CDatatbl5::pasteAtActiveCell()
         return;
 
     const int endRow = startRow + int(lines.size()) - 1;
-    while (rowCount() <= endRow)
-        m_model->insertRowAt(rowCount(), toRow(blankRow()));
+    if (rowCount() <= endRow)
+        m_model->insertRowsAt(rowCount(), endRow - rowCount() + 1, toRow(blankRow()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int n = std::min<int>(int(lines[i].size()), kColumnCount - startColumn);
         for (int j = 0; j < n; ++j) {

@@ -33,8 +33,12 @@ public:
     int addRow(const RowValues &values);
     // `index` may be rowCount(), which appends. Later rows move down.
     int insertRow(int index, const RowValues &values);
+    // `count` rows at once, as `count` calls of insertRow(index, values) would leave them.
+    int insertRows(int index, int count, const RowValues &values);
     // Later rows move up.
     void removeRow(int index);
+    // Every row whose flag is set, as removing them one by one would.
+    void removeSelectedRows();
     void clearRows();
     // The first row above `after` whose flag is set, or -1.
     int nextSelected(int after) const;

@@ -139,17 +139,21 @@ QVariant GridModel::value(int row, int column) const
     return number(row, column);
 }
 
-void GridModel::insertRowAt(int index, const Row &row)
+void GridModel::insertRowsAt(int index, int count, const Row &row)
 {
-    beginInsertRows({}, index, index);
-    m_rows.insert(m_rows.begin() + index, row);
+    if (count <= 0)
+        return;
+    beginInsertRows({}, index, index + count - 1);
+    m_rows.insert(m_rows.begin() + index, static_cast<std::size_t>(count), row);
     endInsertRows();
 }
 
-void GridModel::removeRowAt(int index)
+void GridModel::removeRowsAt(int first, int count)
 {
-    beginRemoveRows({}, index, index);
-    m_rows.erase(m_rows.begin() + index);
+    if (count <= 0)
+        return;
+    beginRemoveRows({}, first, first + count - 1);
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
     endRemoveRows();
 }
 

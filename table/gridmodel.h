@@ -58,8 +58,11 @@ public:
     QVariant value(int row, int column) const;
 
     // setters
-    void insertRowAt(int index, const Row &row);
-    void removeRowAt(int index);
+    void insertRowAt(int index, const Row &row) { insertRowsAt(index, 1, row); }
+    // `count` copies of `row`, told to the views as one change.
+    void insertRowsAt(int index, int count, const Row &row);
+    void removeRowAt(int index) { removeRowsAt(index, 1); }
+    void removeRowsAt(int first, int count);
     void clearRows();
     void setNumber(int row, int column, int value);
     void setEmpty(int row, int column);

@@ -178,9 +178,9 @@ void CTessavoxFormView::OnEditPaste()
         target = m_grid.nextSelected(-1);
         if (target < 0)
             target = m_grid.activeRow();
-        const int rows = m_nCopyLastRow - m_nCopyFirstRow + 1;
-        for (; inserted < rows; ++inserted)
-            m_grid.insertRow(target, CDatatbl5::blankRow());
+        // One blank row per copied row, so the pasted rows overwrite nothing.
+        inserted = m_nCopyLastRow - m_nCopyFirstRow + 1;
+        m_grid.insertRows(target, inserted, CDatatbl5::blankRow());
         m_grid.setActiveColumn(0);
         m_grid.setActiveRow(target);
     }
@@ -225,8 +225,7 @@ void CTessavoxFormView::OnEditRemoveRow()
         Messages::show(text);
         return;
     }
-    for (int s = m_grid.nextSelected(-1); s >= 0; s = m_grid.nextSelected(-1))
-        m_grid.removeRow(s);
+    m_grid.removeSelectedRows();
     doc->m_nTokenCount = m_grid.rowCount();
     doc->setModifiedFlag(true);
 }
