@@ -74,20 +74,29 @@ int TablePrinter::print(QPainter &painter, const GridModel &model, const QString
         TablePageLayout::compute(page.height(), titlesHeight, rowHeight, rowHeight, footerHeight,
                                  rowCount, options.repeatHeadings);
 
-    // Column edges, scaled from screen pixels and shrunk to the page when it is narrow.
-    double scale = device->logicalDpiX() / 96.0;
-    int tableWidth = 0;
-    for (int w : kColumnWidths)
-        tableWidth += w;
-    scale = std::min(scale, page.width() / double(tableWidth));
-    std::array<int, GridModel::ColumnCount + 1> edges{};
-    int screenX = 0;
-    edges[0] = page.left();
-    for (std::size_t c = 0; c < kColumnWidths.size(); ++c) {
-        screenX += kColumnWidths[c];
-        edges[c + 1] = page.left() + int(screenX * scale);
+    // Column widths keep the grid's proportions at the device's resolution, widen to fit
+    // their headings, shrink to a narrow page, and the table is centred under the titles.
+    const double dpiScale = device->logicalDpiX() / 96.0;
+    const int padding = int(kCellPadding * dpiScale);
+    const QFontMetrics headingMetrics(headingFont, device);
+    std::array<double, GridModel::ColumnCount> widths{};
+    double tableWidth = 0;
+    for (int c = 0; c < GridModel::ColumnCount; ++c) {
+        const QString heading = model.headerData(c, Qt::Horizontal).toString();
+        const auto i = static_cast<std::size_t>(c);
+        widths[i] = std::max(kColumnWidths[i] * dpiScale,
+                             double(headingMetrics.horizontalAdvance(heading) + 2 * padding));
+        tableWidth += widths[i];
     }
-    const int padding = int(kCellPadding * scale);
+    const double fit = std::min(1.0, page.width() / tableWidth);
+    std::array<int, GridModel::ColumnCount + 1> edges{};
+    const double left = page.left() + (page.width() - tableWidth * fit) / 2;
+    double x = 0;
+    edges[0] = int(left);
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        x += widths[c] * fit;
+        edges[c + 1] = int(left + x);
+    }
 
     auto drawRow = [&](int y, auto &&textOf, Qt::Alignment numberAlign) {
         for (int c = 0; c < GridModel::ColumnCount; ++c) {
