@@ -31,9 +31,12 @@ run: build
 	fi
 
 bench: deps
-	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSAVOX_BENCH=ON >/dev/null
+	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSAVOX_BENCH=ON \
+		-DTESSAVOX_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
-	@for b in $(BUILD_DIR)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(BUILD_DIR)-bench/bench/bench_*; do \
+		if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; \
+	done
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own
 # build dir; any report fails the run. Leaks are checked too, except those that Qt's and

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -84,12 +85,13 @@ void readLabel(std::string_view rest, FormantRecord &record)
 
 bool ParseFormantLine(std::string_view line, FormantRecord &record)
 {
-    line = line.substr(0, std::min<std::size_t>(line.size(), FormantLimits::kLineLength));
+    const char *const begin = line.data();
+    const char *const end = begin + std::min<std::size_t>(line.size(), FormantLimits::kLineLength);
     int count = 0;
     int runLength = 0;
     std::int64_t value = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
+    for (const char *p = begin; p != end; ++p) {
+        const char c = *p;
         if (isDigit(c)) {
             ++runLength;
             value = std::min(value * 10 + (c - '0'), kMaxFormantValue);
@@ -100,7 +102,7 @@ bool ParseFormantLine(std::string_view line, FormantRecord &record)
                 record.formants[count] = static_cast<std::int32_t>(value);
             ++count;
         } else if (count >= 2) {
-            readLabel(line.substr(i), record);
+            readLabel(std::string_view(p, std::size_t(end - p)), record);
             break;
         }
         runLength = 0;
@@ -108,21 +110,61 @@ bool ParseFormantLine(std::string_view line, FormantRecord &record)
     }
     if (count >= 2)
         return true;
-    record = FormantRecord{};
+    // Only a first formant can have been stored; most skipped lines store nothing.
+    if (count > 0)
+        record = FormantRecord{};
     return false;
 }
+
+namespace {
+
+// Where the next CR and the next LF are, each found by memchr only when passed, so the
+// text is scanned once for each at memory speed.
+class LineEnds
+{
+public:
+    explicit LineEnds(std::string_view text)
+        : m_end(text.data() + text.size()), m_cr(find(text.data(), '\r')),
+          m_lf(find(text.data(), '\n'))
+    {}
+
+    // The end of the line that starts at `from`: its CR or LF, or the end of the text.
+    const char *after(const char *from)
+    {
+        if (m_cr < from)
+            m_cr = find(from, '\r');
+        if (m_lf < from)
+            m_lf = find(from, '\n');
+        return std::min(m_cr, m_lf);
+    }
+
+private:
+    const char *find(const char *from, char c) const
+    {
+        if (from == m_end) // memchr wants a real pointer even for no bytes
+            return m_end;
+        const void *hit = std::memchr(from, c, std::size_t(m_end - from));
+        return hit ? static_cast<const char *>(hit) : m_end;
+    }
+
+    const char *m_end;
+    const char *m_cr;
+    const char *m_lf;
+};
+
+} // namespace
 
 FormantReadResult ParseFormantText(std::string_view text, std::span<FormantRecord> records)
 {
     FormantReadResult result;
     const std::size_t capacity = std::min<std::size_t>(records.size(), FormantLimits::kRecords);
     int tokens = 0;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\r' && text[i] != '\n')
-            continue;
-        if (i > start && std::size_t(tokens) < capacity &&
-            ParseFormantLine(text.substr(start, i - start), records[tokens])) {
+    LineEnds lineEnds(text);
+    const char *const end = text.data() + text.size();
+    for (const char *start = text.data();; ++start) {
+        const char *const stop = lineEnds.after(start);
+        if (stop > start && std::size_t(tokens) < capacity &&
+            ParseFormantLine(std::string_view(start, std::size_t(stop - start)), records[tokens])) {
             ++tokens;
             if (tokens > FormantLimits::kTokenLines || std::size_t(tokens) >= capacity) {
                 std::fill(records.begin(), records.begin() + tokens, FormantRecord{});
@@ -130,7 +172,9 @@ FormantReadResult ParseFormantText(std::string_view text, std::span<FormantRecor
                 return result;
             }
         }
-        start = i + 1;
+        if (stop == end)
+            break;
+        start = stop;
     }
     result.tokenCount = tokens;
     return result;

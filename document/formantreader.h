@@ -22,7 +22,8 @@ struct FormantReadResult
 // records are zeroed again, so nothing partly read remains.
 FormantReadResult ParseFormantText(std::string_view text, std::span<FormantRecord> records);
 
-// Parses one line (at most FormantLimits::kLineLength bytes are looked at) into `record`.
+// Parses one line (at most FormantLimits::kLineLength bytes are looked at) into `record`,
+// which must be all zero on entry and stays so when the line is no token line.
 // Returns true when it is a token line (two or more formants).
 bool ParseFormantLine(std::string_view line, FormantRecord &record);
 
