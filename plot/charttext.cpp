@@ -35,9 +35,16 @@ const ChartText::Entry &ChartText::entry(const QFont &font, const QString &text)
 void ChartText::draw(QPainter &painter, int x, int y, const QString &text)
 {
     const Entry &e = entry(painter.font(), text);
-    if (painter.backgroundMode() == Qt::OpaqueMode)
-        painter.fillRect(QRect(QPoint(x, y), e.box), painter.background());
+    if (painter.backgroundMode() != Qt::OpaqueMode) {
+        painter.drawStaticText(QPoint(x, y), e.layout);
+        return;
+    }
+    // Laid-out text in opaque mode lands off its place on a redirected widget painter:
+    // fill the box ourselves, then draw the glyphs transparently.
+    painter.fillRect(QRect(QPoint(x, y), e.box), painter.background());
+    painter.setBackgroundMode(Qt::TransparentMode);
     painter.drawStaticText(QPoint(x, y), e.layout);
+    painter.setBackgroundMode(Qt::OpaqueMode);
 }
 
 QSize ChartText::size(QPainter &painter, const QString &text)

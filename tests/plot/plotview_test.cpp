@@ -93,6 +93,24 @@ TEST(PlotFrames, TitleIsDocumentTitleWithSuffixAndTrailingBlank)
     delete f1f3;
 }
 
+// A window paints through a painter redirected to its place in the top-level window; the
+// axis texts, written on opaque boxes, must land where their boxes are.
+TEST(PlotViewPaint, AxisTextsFollowTheWindowsPlace)
+{
+    FakeDocument data({{500, 1500, 0, "", 1}});
+    CPlotViewF1F2 view;
+    data.doc->addView(&view);
+    view.resize(800, 600);
+    QImage image = blankImage(900, 700, Qt::gray);
+    view.render(&image, QPoint(100, 50));
+    // The F1 caption's left edge stands at x = 750 and its centre at y = 207.
+    bool captionInk = false;
+    for (int y = 50 + 197; y < 50 + 217; ++y)
+        for (int x = 100 + 750; x < 100 + 780; ++x)
+            captionInk = captionInk || isBlack(image, x, y);
+    EXPECT_TRUE(captionInk);
+}
+
 TEST(LabelSelection, ClickOnQuestionMarkOffersTheOrdersLabelsAndStoresTheChoice)
 {
     std::vector<FakeRow> rows = mixedRows();
