@@ -11,8 +11,15 @@ const QString kGuide = QStringLiteral("qrc:/help/tessavox.html");
 
 } // namespace
 
+// The guide is compiled into a static library, whose resources need registering by hand.
+static void registerGuide()
+{
+    Q_INIT_RESOURCE(tessavox);
+}
+
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
+    registerGuide();
     setWindowTitle(QStringLiteral("Tessavox Help"));
     m_browser = new QTextBrowser(this);
     m_browser->setOpenLinks(true);

@@ -61,22 +61,20 @@ bool ShellOpenChannel::send(const QString &serverName, const QStringList &paths,
 
 bool ShellOpenChannel::listen(const QString &serverName)
 {
+    // Listening with access options replaces an existing socket without a word, so ask
+    // first whether an instance answers there.
+    QLocalSocket probe;
+    probe.connectToServer(serverName);
+    if (probe.waitForConnected(500))
+        return false;
+    // Whatever is left is a socket of an instance that ended without removing it.
+    QLocalServer::removeServer(serverName);
+
     delete m_server;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &ShellOpenChannel::onNewConnection);
-    if (m_server->listen(serverName))
-        return true;
-    // A socket left behind by an instance that crashed answers nobody: take it over.
-    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
-        QLocalSocket probe;
-        probe.connectToServer(serverName);
-        if (probe.waitForConnected(500))
-            return false;
-        QLocalServer::removeServer(serverName);
-        return m_server->listen(serverName);
-    }
-    return false;
+    return m_server->listen(serverName);
 }
 
 QString ShellOpenChannel::serverName() const

@@ -6,10 +6,10 @@ CChildFrame::CChildFrame(QWidget *parent) : ChildFrame(parent) {}
 
 void CChildFrame::ActivateFrame()
 {
-    if (QMdiArea *area = mdiArea())
-        area->setActiveSubWindow(this);
-    // Activation carries a maximized state over from the previous window; undo that.
     showNormal();
     if (QMdiArea *area = mdiArea())
         area->setActiveSubWindow(this);
+    // Activation carries a maximized state over from the previous window; undo that.
+    if (isMaximized())
+        showNormal();
 }

@@ -6,6 +6,7 @@
 #include "filedialogs.h"
 #include "mainframe.h"
 #include "modaldialogs.h"
+#include "plotwindows.h"
 #include "shellopenchannel.h"
 #include "stringtable.h"
 #include "tablechildframe.h"
@@ -31,6 +32,8 @@ bool CTessavoxApp::InitInstance()
     AddDocTemplate(new DocTemplate(
         IDR_TESSAVOXTYPE, [] { return new CTessavoxDoc; }, [] { return new CChildFrame; },
         [] { return new CTessavoxFormView; }));
+    // The chart windows' own templates, which the table's Plot commands use; never registered.
+    RegisterPlotWindows();
 
     auto *frame = new CMainFrame;
     if (!frame->LoadFrame()) {

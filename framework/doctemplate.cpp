@@ -75,6 +75,8 @@ ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
     }
     document->addView(view);
     frame->setView(view);
+    // Now that the view has its frame, the document's other windows renumber themselves.
+    emit document->viewsChanged();
     if (QMdiArea *mdi = area())
         mdi->addSubWindow(frame);
     return frame;

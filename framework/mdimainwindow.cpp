@@ -89,6 +89,12 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
 
 MdiMainWindow::~MdiMainWindow()
 {
+    // The document windows go after this class is gone; their last signals must not reach it.
+    qApp->removeEventFilter(this);
+    m_mdiArea->disconnect(this);
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList())
+        window->disconnect(this);
+    CommandRouter::instance().disconnect(this);
     CommandRouter::instance().setRoute({});
     if (DocTemplate::mdiArea() == m_mdiArea)
         DocTemplate::setMdiArea(nullptr);
@@ -357,17 +363,27 @@ void MdiMainWindow::OnUpdateFrameTitle(bool addToTitle)
 {
     const QString appTitle = LoadString(IDR_MAINFRAME);
     const Document *doc = activeDocument();
-    setWindowTitle(addToTitle && doc ? QStringLiteral("%1 - %2").arg(appTitle, doc->title())
-                                     : appTitle);
+    // A maximized document window adds its own title in brackets, as Qt does for it.
+    if (addToTitle && doc && !activeFrame()->isMaximized())
+        setWindowTitle(QStringLiteral("%1 - %2").arg(appTitle, doc->title()));
+    else
+        setWindowTitle(appTitle);
 }
 
 void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
 {
-    if (window)
-        connect(
-            window, &QWidget::windowTitleChanged, this, [this] { OnUpdateFrameTitle(true); },
-            Qt::UniqueConnection);
+    if (window) {
+        connect(window, &QWidget::windowTitleChanged, this, &MdiMainWindow::onActiveTitleChanged,
+                Qt::UniqueConnection);
+        connect(window, &QMdiSubWindow::windowStateChanged, this,
+                &MdiMainWindow::onActiveTitleChanged, Qt::UniqueConnection);
+    }
     refreshCommandStates();
+}
+
+void MdiMainWindow::onActiveTitleChanged()
+{
+    OnUpdateFrameTitle(true);
 }
 
 void MdiMainWindow::OnWindowNew()
