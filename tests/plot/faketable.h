@@ -1,14 +1,13 @@
 #pragma once
 
-// A stand-in for the table view: rows of F1, F2, F3, symbol and order served through
-// CellSource, as the charts read them, plus a document that holds it as its first view.
+// A stand-in for the table view, serving rows through CellSource as the charts read
+// them, held as the first view of a loaded document; and image helpers for chart tests.
 
 #include "cellsource.h"
 #include "tessavoxdoc.h"
 #include "view.h"
 
 #include <QImage>
-#include <QString>
 
 #include <memory>
 #include <vector>
@@ -26,34 +25,17 @@ class FakeTable : public View, public CellSource
 {
 public:
     std::vector<FakeRow> rows;
-    mutable int reads = 0;
 
     int GetCellInt(int row, int column) const override
     {
-        ++reads;
         const FakeRow &r = rows.at(std::size_t(row));
-        switch (column) {
-        case 0:
-            return r.f1;
-        case 1:
-            return r.f2;
-        case 2:
-            return r.f3;
-        case 4:
-            return r.order;
-        default:
-            return 0;
-        }
+        const int cells[] = {r.f1, r.f2, r.f3, 0, r.order};
+        return cells[column];
     }
-    QString GetCellText(int row, int column) const override
-    {
-        ++reads;
-        const FakeRow &r = rows.at(std::size_t(row));
-        return column == 3 ? r.symbol : QString::number(GetCellInt(row, column));
-    }
+    QString GetCellText(int row, int) const override { return rows.at(std::size_t(row)).symbol; }
 };
 
-// A loaded document whose table holds `rows`. The table is destroyed before the document.
+// The table goes before the document, as in the program.
 struct FakeDocument
 {
     std::unique_ptr<CTessavoxDoc> doc = std::make_unique<CTessavoxDoc>();
@@ -62,18 +44,13 @@ struct FakeDocument
     explicit FakeDocument(std::vector<FakeRow> rows = {})
     {
         doc->addView(table.get());
-        setRows(std::move(rows));
-    }
-    ~FakeDocument() { table.reset(); }
-    void setRows(std::vector<FakeRow> rows)
-    {
         table->rows = std::move(rows);
         doc->m_nTokenCount = int(table->rows.size());
         doc->m_bDataLoaded = true;
     }
+    ~FakeDocument() { table.reset(); }
 };
 
-// An image of the chart window's size, cleared as the window is before a paint.
 inline QImage blankImage(int width = 800, int height = 600, QColor fill = Qt::white)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -84,4 +61,16 @@ inline QImage blankImage(int width = 800, int height = 600, QColor fill = Qt::wh
 inline bool isBlack(const QImage &image, int x, int y)
 {
     return image.pixel(x, y) == qRgb(0, 0, 0);
+}
+
+// Bounding box of the pixels of `colour` inside `area`; empty when there are none.
+inline QRect inkBox(const QImage &image, const QRect &area, QRgb colour = qRgb(0, 0, 0))
+{
+    QRect box;
+    const QRect within = area & image.rect();
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (image.pixel(x, y) == colour)
+                box |= QRect(x, y, 1, 1);
+    return box;
 }

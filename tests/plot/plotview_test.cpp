@@ -1,26 +1,23 @@
-// The chart windows: titles, and choosing a mixed group's label by clicking its "?".
+// The chart views: painting in the window's place, and which click squares answer.
 
 #include "barkscale.h"
 #include "faketable.h"
 #include "groupmoments.h"
-#include "labelselectordlg.h"
 #include "modaldialogs.h"
 #include "plotgeometry.h"
 #include "plotviewf1f2.h"
-#include "plotviewf1f2frame.h"
 #include "plotviewf1f3.h"
-#include "plotviewf1f3frame.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QPainter>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Order 3 mixes "a" and "long" around one centre; order 120 mixes them around another.
-std::vector<FakeRow> mixedRows(int order = 3)
+// Four tokens mixing "a" and "long" around the centre of an 800 x 600 chart's group.
+std::vector<FakeRow> mixedRows(int order)
 {
     return {{300, 1000, 1000, "a", order},
             {300, 2000, 2000, "long", order},
@@ -28,10 +25,10 @@ std::vector<FakeRow> mixedRows(int order = 3)
             {700, 2000, 2000, "a", order}};
 }
 
-QPoint centreOf(const std::vector<FakeRow> &rows)
+QPoint mixedCentre()
 {
     GroupMoments m;
-    for (const FakeRow &row : rows)
+    for (const FakeRow &row : mixedRows(0))
         m.add(HzToBark(row.f1), HzToBark(row.f2));
     int x = 0;
     int y = 0;
@@ -39,62 +36,20 @@ QPoint centreOf(const std::vector<FakeRow> &rows)
     return {x, y};
 }
 
-// A chart view of its own on the document, sized like an 800 x 600 window and painted
-// once so that its click squares are recorded.
-template <class ViewClass> struct ChartWindow
+// A chart view on the document, 800 x 600 and painted once, so its squares are recorded.
+template <class ViewClass> std::unique_ptr<ViewClass> paintedView(FakeDocument &data)
 {
-    explicit ChartWindow(FakeDocument &data) : view(new ViewClass)
-    {
-        data.doc->addView(view.get());
-        view->resize(800, 600);
-        paint();
-    }
-    QImage paint()
-    {
-        QImage image = blankImage();
-        QPainter painter(&image);
-        view->OnDraw(painter);
-        return image;
-    }
-    std::unique_ptr<ViewClass> view;
-};
-
-QRect redInk(const QImage &image, const QPoint &centre)
-{
-    QRect box;
-    for (int y = centre.y(); y < centre.y() + 40; ++y)
-        for (int x = centre.x(); x < centre.x() + 80; ++x)
-            if (image.pixel(x, y) == qRgb(255, 0, 0))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
-TEST(PlotFrames, TitleIsDocumentTitleWithSuffixAndTrailingBlank)
-{
-    FakeDocument data;
-    data.doc->setTitle("vowels.txt");
-    auto *f1f2 = new CPlotViewF1F2Frame;
-    auto *view = new CPlotViewF1F2;
-    data.doc->addView(view);
-    f1f2->setView(view);
-    EXPECT_EQ(f1f2->windowTitle(), "vowels.txt::F1 vs F2 ");
-
-    auto *f1f3 = new CPlotViewF1F3Frame;
-    auto *view3 = new CPlotViewF1F3;
-    data.doc->addView(view3);
-    f1f3->setView(view3);
-    EXPECT_EQ(f1f3->windowTitle(), "vowels.txt::F1 vs F3 ");
-
-    // A retitled document retitles its charts; no window number is ever added.
-    data.doc->setTitle("other.txt");
-    EXPECT_EQ(f1f2->windowTitle(), "other.txt::F1 vs F2 ");
-    EXPECT_FALSE(view->keepsDocumentOpen());
-    delete f1f2;
-    delete f1f3;
+    auto view = std::make_unique<ViewClass>();
+    data.doc->addView(view.get());
+    view->resize(800, 600);
+    QImage image = blankImage();
+    QPainter painter(&image);
+    view->OnDraw(painter);
+    return view;
 }
 
 // A window paints through a painter redirected to its place in the top-level window; the
-// axis texts, written on opaque boxes, must land where their boxes are.
+// axis texts, written on opaque boxes, must land there too.
 TEST(PlotViewPaint, AxisTextsFollowTheWindowsPlace)
 {
     FakeDocument data({{500, 1500, 0, "", 1}});
@@ -103,127 +58,46 @@ TEST(PlotViewPaint, AxisTextsFollowTheWindowsPlace)
     view.resize(800, 600);
     QImage image = blankImage(900, 700, Qt::gray);
     view.render(&image, QPoint(100, 50));
-    // The F1 caption's left edge stands at x = 750 and its centre at y = 207.
-    bool captionInk = false;
-    for (int y = 50 + 197; y < 50 + 217; ++y)
-        for (int x = 100 + 750; x < 100 + 780; ++x)
-            captionInk = captionInk || isBlack(image, x, y);
-    EXPECT_TRUE(captionInk);
+    // The F1 caption starts at x = 750 with its centre at y = 207.
+    EXPECT_FALSE(inkBox(image, QRect(100 + 750, 50 + 197, 30, 20)).isEmpty());
 }
 
-TEST(LabelSelection, ClickOnQuestionMarkOffersTheOrdersLabelsAndStoresTheChoice)
+TEST(LabelSelection, OnlyOrdersBelow100AnswerTheLowestFirstAndCancelKeepsAll)
 {
-    std::vector<FakeRow> rows = mixedRows();
-    // A row of order 3 elsewhere in the table is listed too.
-    rows.push_back({500, 1500, 1500, "z", 9});
-    rows.push_back({500, 1500, 1500, "a", 3});
-    FakeDocument data(rows);
-    ChartWindow<CPlotViewF1F2> window(data);
-    const QPoint centre = centreOf(mixedRows());
-    const QRect question = redInk(window.paint(), centre);
-    ASSERT_FALSE(question.isEmpty());
-
-    QStringList offered;
-    int firstSelected = -1;
-    ScopedModalRunner runner([&](QDialog &dialog) {
-        auto *combo = dialog.findChild<QComboBox *>();
-        for (int i = 0; i < combo->count(); ++i)
-            offered << combo->itemText(i);
-        firstSelected = combo->currentIndex();
-        EXPECT_EQ(dialog.windowTitle(), "Label Selector");
-        combo->setCurrentIndex(1);
-        return int(QDialog::Accepted);
-    });
-    QTest::mouseClick(window.view.get(), Qt::LeftButton, {}, centre + QPoint(10, -10));
-
-    EXPECT_EQ(offered, QStringList({"a", "long", "a", "a", "a"}));
-    EXPECT_EQ(firstSelected, 0);
-    EXPECT_EQ(data.doc->m_nOrderLabel[3], 1);
-    EXPECT_EQ(data.doc->m_strOrderLabel[3], "long");
-    const QRect chosen = redInk(window.paint(), centre);
-    EXPECT_GT(chosen.width(), question.width());
-}
-
-TEST(LabelSelection, CancelAndUntouchedOkBehaveAsStated)
-{
-    FakeDocument data(mixedRows());
-    ChartWindow<CPlotViewF1F2> window(data);
-    const QPoint centre = centreOf(mixedRows());
-    {
-        ScopedModalRunner cancel([](QDialog &) { return int(QDialog::Rejected); });
-        window.view->OnLButtonUp(centre);
-    }
-    EXPECT_EQ(data.doc->m_nOrderLabel[3], -1);
-    {
-        ScopedModalRunner ok([](QDialog &) { return int(QDialog::Accepted); });
-        window.view->OnLButtonUp(centre);
-    }
-    EXPECT_EQ(data.doc->m_nOrderLabel[3], 0);
-    EXPECT_EQ(data.doc->m_strOrderLabel[3], "a");
-}
-
-TEST(LabelSelection, OnlyOrdersBelow100AnswerAndTheLowestWins)
-{
-    // Order 120 gets a square in the F1-F2 view but does not answer clicks.
-    FakeDocument high(mixedRows(120));
-    ChartWindow<CPlotViewF1F2> highWindow(high);
-    const QPoint centre = centreOf(mixedRows());
-    EXPECT_FALSE(highWindow.view->labelHits()[120].isEmpty());
     int runs = 0;
-    ScopedModalRunner count([&](QDialog &) {
-        ++runs;
-        return int(QDialog::Rejected);
-    });
-    highWindow.view->OnLButtonUp(centre);
-    EXPECT_EQ(runs, 0);
+    const QPoint centre = mixedCentre();
+    {
+        // Order 120 has a square in the F1-F2 view, but it does not answer clicks; the
+        // F1-F3 view keeps no square for it at all.
+        FakeDocument high(mixedRows(120));
+        auto f1f2 = paintedView<CPlotViewF1F2>(high);
+        auto f1f3 = paintedView<CPlotViewF1F3>(high);
+        EXPECT_FALSE(f1f2->labelHits()[120].isEmpty());
+        EXPECT_TRUE(std::all_of(f1f3->labelHits().begin(), f1f3->labelHits().end(),
+                                [](const QRect &r) { return r.isEmpty(); }));
+        ScopedModalRunner count([&](QDialog &) { return ++runs, int(QDialog::Rejected); });
+        f1f2->OnLButtonUp(centre);
+        EXPECT_EQ(runs, 0);
+    }
 
-    // The F1-F3 view keeps squares for orders 0 to 99 only.
-    FakeDocument f3(mixedRows(120));
-    ChartWindow<CPlotViewF1F3> f3Window(f3);
-    for (const QRect &square : f3Window.view->labelHits())
-        EXPECT_TRUE(square.isEmpty());
-
-    // Two groups at the same place, orders 7 and 4: the click serves order 4.
+    // Orders 7 and 4 at the same place: the click serves order 4.
     std::vector<FakeRow> rows = mixedRows(7);
     for (const FakeRow &row : mixedRows(4))
         rows.push_back(row);
     FakeDocument both(rows);
-    ChartWindow<CPlotViewF1F2> bothWindow(both);
+    auto view = paintedView<CPlotViewF1F2>(both);
+    {
+        ScopedModalRunner cancel([](QDialog &) { return int(QDialog::Rejected); });
+        view->OnLButtonUp(centre);
+    }
+    EXPECT_EQ(both.doc->m_nOrderLabel[4], -1);
     {
         ScopedModalRunner ok([](QDialog &) { return int(QDialog::Accepted); });
-        bothWindow.view->OnLButtonUp(centre);
+        view->OnLButtonUp(centre);
     }
     EXPECT_EQ(both.doc->m_nOrderLabel[4], 0);
+    EXPECT_EQ(both.doc->m_strOrderLabel[4], "a");
     EXPECT_EQ(both.doc->m_nOrderLabel[7], -1);
-}
-
-TEST(LabelSelection, ChoiceInOneChartShowsInTheOther)
-{
-    FakeDocument data(mixedRows());
-    ChartWindow<CPlotViewF1F3> f1f3(data);
-    ChartWindow<CPlotViewF1F2> f1f2(data);
-    const QPoint centre = centreOf(mixedRows());
-    const QRect before = redInk(f1f2.paint(), centre);
-    ScopedModalRunner pick([](QDialog &dialog) {
-        dialog.findChild<QComboBox *>()->setCurrentIndex(1);
-        return int(QDialog::Accepted);
-    });
-    f1f3.view->OnLButtonUp(centre);
-    EXPECT_GT(redInk(f1f2.paint(), centre).width(), before.width());
-}
-
-TEST(LabelSelectorDialog, EmptyListChoosesAnEmptyLabelAndTheListIsBounded)
-{
-    CLabelSelectorDlg empty;
-    empty.OnInitDialog();
-    EXPECT_EQ(empty.m_nSelLabel, 0);
-    EXPECT_TRUE(empty.m_strSelLabel.isEmpty());
-
-    CLabelSelectorDlg full;
-    for (int i = 0; i < CLabelSelectorDlg::kMaxLabels; ++i)
-        ASSERT_TRUE(full.addLabel("x"));
-    EXPECT_FALSE(full.addLabel("y"));
-    EXPECT_EQ(full.m_nLabelCount, CLabelSelectorDlg::kMaxLabels);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 // reuse, and choosing a label for a mixed group from the chart.
 
 #include "commandids.h"
-#include "messages.h"
 #include "modaldialogs.h"
 #include "plottemplates.h"
 #include "plotviewf1f2.h"
@@ -87,17 +86,6 @@ TEST(PlotWindows, OneWindowPerKindWithItsTitleAndANewOneAfterClosing)
     EXPECT_TRUE(open.table->m_pF1F2Frame);
 }
 
-TEST(PlotWindows, NoOrderMeansNoWindow)
-{
-    OpenDocument open(kVowels);
-    for (int row = 0; row < open.doc->m_nTokenCount; ++row)
-        open.table->SetCellInt(row, 4, 0);
-    MessageCapture capture;
-    open.table->OnPlotF1F2();
-    EXPECT_FALSE(open.table->m_pF1F2Frame);
-    EXPECT_TRUE(capture.lastMessage().startsWith("There is no order in the data table."));
-}
-
 // A mixed group made by editing a symbol: its red "?" is clicked, a label chosen, and the
 // document keeps the choice.
 TEST(PlotWindows, LabelChosenFromTheChartEndToEnd)
@@ -133,6 +121,23 @@ TEST(PlotWindows, LabelChosenFromTheChartEndToEnd)
     EXPECT_EQ(offered, QStringList({"i", "e", "i"}));
     EXPECT_EQ(open.doc->m_nOrderLabel[std::size_t(order)], 1);
     EXPECT_EQ(open.doc->m_strOrderLabel[std::size_t(order)], "e");
+    // The chosen label replaces the red "?" at the next paint.
+    QImage after(800, 600, QImage::Format_RGB32);
+    after.fill(Qt::white);
+    {
+        QPainter painter(&after);
+        chart->OnDraw(painter);
+    }
+    const auto red = [](const QImage &image) {
+        int count = 0;
+        for (int y = 100; y < 140; ++y)
+            for (int x = 375; x < 415; ++x)
+                count += image.pixel(x, y) == qRgb(255, 0, 0);
+        return count;
+    };
+    EXPECT_GT(red(image), 0);
+    EXPECT_GT(red(after), 0);
+    EXPECT_NE(red(after), red(image));
 }
 
 } // namespace
