@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 namespace {

@@ -13,7 +13,6 @@
 class CellSource;
 class CTessavoxDoc;
 class QPainter;
-struct PlotGeometry;
 
 // Which formant runs along the horizontal axis.
 enum class ChartKind { F1F2, F1F3 };

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
