@@ -18,7 +18,7 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 mkdir -p "$build_dir/artifacts"
 for fuzzer in "$build_dir"/fuzz_*; do
-    [[ -x "$fuzzer" ]] || continue
+    [[ -f "$fuzzer" && -x "$fuzzer" ]] || continue
     target=${fuzzer##*/fuzz_}
     mkdir -p "$build_dir/work/$target"
     echo "== $target: ${seconds} s"
