@@ -185,7 +185,7 @@ QPixmap aboutPicture()
     p.setFont(axis);
     p.setPen(kLightGray);
     p.drawText(QRect(0, 212, 405, 20), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("F2 (Bark) \xE2\x86\x90   F1 (Bark) \xE2\x86\x93"));
+               QStringLiteral("F1 against F2, Bark scale"));
     p.end();
     return pixmap;
 }

@@ -77,8 +77,22 @@ ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
     frame->setView(view);
     // Now that the view has its frame, the document's other windows renumber themselves.
     emit document->viewsChanged();
-    if (QMdiArea *mdi = area())
+    if (QMdiArea *mdi = area()) {
         mdi->addSubWindow(frame);
+        // A view with no size of its own gets the usual place of a new document window:
+        // three quarters of the area, cascaded below the windows before it.
+        if (!view->sizeHint().isValid()) {
+            const QSize area = mdi->viewport()->size();
+            const QSize size = area * 3 / 4;
+            constexpr int kStep = 24;
+            const int steps = int(mdi->subWindowList().size()) - 1;
+            const int room =
+                qMax(0, qMin(area.width() - size.width(), area.height() - size.height()) / kStep);
+            const int offset = room > 0 ? (steps % (room + 1)) * kStep : 0;
+            frame->resize(size);
+            frame->move(offset, offset);
+        }
+    }
     return frame;
 }
 
