@@ -17,6 +17,11 @@ struct LineCase
     std::string label;
 };
 
+void PrintTo(const LineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 std::string labelOf(const FormantRecord &record)
 {
     return std::string(record.label.data(), std::size_t(record.labelLength));
