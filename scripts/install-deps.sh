@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     qt6-base-dev qt6-svg-dev cmake ninja-build g++ make
     libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+    desktop-file-utils
 )
 # Optional extras asked for by name, e.g. `install-deps.sh xvfb xdotool`.
 packages+=("$@")
