@@ -124,9 +124,10 @@ TEST(PlotCommands, AreGreyedUntilTheDocumentHoldsDataAndPrimeIsNotThereYet)
 {
     MessageCapture capture;
     TableFixture empty;
-    for (int id : {ID_PLOT_F1F2, ID_PLOT_F1F3, ID_PLOT_F1F2PRIME})
+    for (int id : {ID_PLOT_F1F2, ID_PLOT_F1F3, ID_PLOT_F1F2PRIME, ID_EDIT_REMOVE_ROW})
         EXPECT_FALSE(enabled(*empty.view, id)) << id;
-    empty.view->OnEditAddRow();
+    EXPECT_FALSE(empty.view->HasOrder());
+    ASSERT_TRUE(empty.view->OnCmdMsg(ID_EDIT_ADD_ROW));
     for (int id : {ID_PLOT_F1F2, ID_PLOT_F1F3, ID_PLOT_F1F2PRIME})
         EXPECT_TRUE(enabled(*empty.view, id)) << id;
     ASSERT_TRUE(empty.view->OnCmdMsg(ID_PLOT_F1F2PRIME));

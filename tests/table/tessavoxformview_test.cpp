@@ -59,16 +59,6 @@ TEST(TableFill, ShowsOutOfRangeFormantsAsZeroAndKeepsUtf8Labels)
     EXPECT_EQ(t.column(4), (Ints{1, 2})); // the empty symbol is a group of its own
 }
 
-TEST(TableFill, AnEmptyDocumentGivesAnEmptyTableWithoutOrder)
-{
-    MessageCapture capture;
-    TableFixture t;
-    EXPECT_EQ(t.grid().rowCount(), 0);
-    t.view->AssignOrder();
-    EXPECT_FALSE(t.view->HasOrder());
-    EXPECT_TRUE(capture.events().isEmpty());
-}
-
 TEST(TableAccessors, ClampWritesAndReadEmptyOutsideTheRows)
 {
     TableFixture t({{310, 2020, 2960, "i"}});
@@ -177,15 +167,6 @@ TEST(TableRows, AddRowGoesBeforeTheFirstMarkedRowOrAtTheEnd)
     EXPECT_EQ(t.column(0), (Ints{100, 101, 102, 0, 103, 104, 105, 106, 107}));
     EXPECT_EQ(t.view->GetCellText(3, 3), QString());
     EXPECT_TRUE(t.doc->isModified());
-
-    TableFixture empty;
-    EXPECT_FALSE(enabled(*empty.view, ID_PLOT_F1F2));
-    EXPECT_FALSE(enabled(*empty.view, ID_EDIT_REMOVE_ROW));
-    ASSERT_TRUE(empty.view->OnCmdMsg(ID_EDIT_ADD_ROW));
-    EXPECT_EQ(empty.doc->m_nTokenCount, 1);
-    EXPECT_TRUE(enabled(*empty.view, ID_PLOT_F1F2));
-    EXPECT_TRUE(enabled(*empty.view, ID_PLOT_F1F3));
-    EXPECT_TRUE(enabled(*empty.view, ID_EDIT_REMOVE_ROW));
 }
 
 TEST(TableRows, RemoveRowTakesEveryMarkedRowAndRefusesAnEmptyTable)
