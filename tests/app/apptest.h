@@ -66,7 +66,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    static bool waitUntil(const std::function<bool()> &done, int timeoutMs = 3000)
+    static bool waitUntil(const std::function<bool()> &done, int timeoutMs = 15000)
     {
         QElapsedTimer timer;
         timer.start();
