@@ -4,8 +4,9 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test run install bench format clean
 .PHONY: test-sanitize fuzz
 
 all: build
@@ -24,11 +25,11 @@ test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD_DIR)/app/tessavox ]; then \
-		$(BUILD_DIR)/app/tessavox; \
-	else \
-		echo "Built. The program window is not there yet; try $(BUILD_DIR)/batch/tessavox-batch --help"; \
-	fi
+	@./scripts/run-example.sh $(BUILD_DIR) examples/peterson-barney-men.txt
+
+# `sudo make install`, or `make install PREFIX=$$HOME/.local`; DESTDIR stages a package.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSAVOX_BENCH=ON \
@@ -39,8 +40,8 @@ bench: deps
 	done
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own
-# build dir; any report fails the run. Leaks are checked too, except those that Qt's and
-# the system's libraries leave by design (scripts/lsan.supp).
+# build dir; any report fails the run. Leaks are checked too; a leak that Qt or a system
+# library makes by design would be named in scripts/lsan.supp (none is needed today).
 test-sanitize: deps
 	@cmake -S . -B $(BUILD_DIR)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DTESSAVOX_SANITIZE=ON >/dev/null
