@@ -29,6 +29,19 @@ FileError failedWrite(const QString &path, int error, const QSaveFile &file)
     return writeError(path, FileError::Kind::WriteFailed, file.errorString());
 }
 
+// The reader takes only runs of three or more digits as formants, so a value below 100
+// written plainly ("0", "50") would shift the line's formants or drop the token when the
+// file is read back. Leading zeros keep every such value.
+void appendFormant(QByteArray &text, int value)
+{
+    if (value >= 0 && value < 100) {
+        const char digits[3] = {'0', char('0' + value / 10), char('0' + value % 10)};
+        text.append(digits, 3);
+    } else {
+        text += QByteArray::number(value);
+    }
+}
+
 } // namespace
 
 QByteArray FormatFormantText(const CellSource &table, int rowCount)
@@ -36,7 +49,7 @@ QByteArray FormatFormantText(const CellSource &table, int rowCount)
     QByteArray text;
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < kSymbolColumn; ++column) {
-            text += QByteArray::number(table.GetCellInt(row, column));
+            appendFormant(text, table.GetCellInt(row, column));
             text += '\t';
         }
         text += '"';

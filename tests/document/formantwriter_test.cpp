@@ -61,7 +61,7 @@ TEST(FormantWriter, WritesThreeNumbersAndTheQuotedLabelPerRow)
                            {{300, 2000, 2900}, "a\"b"},
                            {{500, 1500, 2500}, "not in use"}});
     EXPECT_EQ(FormatFormantText(table, 4), QByteArray("310\t2020\t2960\t\"i\"\t\r\n"
-                                                      "-45\t0\t10000\t\"\"\t\r\n"
+                                                      "-45\t000\t10000\t\"\"\t\r\n"
                                                       "710\t1100\t2540\t\"\xC9\x91\xCB\x90\"\t\r\n"
                                                       "300\t2000\t2900\t\"a\"b\"\t\r\n"));
     EXPECT_TRUE(FormatFormantText(table, 0).isEmpty());
@@ -74,7 +74,10 @@ TEST(FormantWriter, ReadsBackWithTheSameFormantsAndLabelsInOrder)
                                    {{350, 800, 2300}, QStringLiteral("\u028A")},
                                    {{500, 1500, 0}, ""},
                                    {{450, 1900, 2600}, "e:"},
-                                   {{300, 2000, 2900}, "a\"b"}};
+                                   {{300, 2000, 2900}, "a\"b"},
+                                   // A fresh row and small values must not shift or vanish.
+                                   {{0, 0, 0}, ""},
+                                   {{5, 99, 42}, "x"}};
     std::vector<FormantRecord> records(FormantLimits::kRecords);
     const QByteArray bytes = FormatFormantText(FakeTable(rows), int(rows.size()));
     ASSERT_EQ(ParseFormantText(bytes.toStdString(), records).tokenCount, int(rows.size()));
