@@ -1,9 +1,15 @@
 #include "plotview.h"
 
+#include "bitmapexport.h"
 #include "cellsource.h"
 #include "chartfonts.h"
+#include "commandids.h"
 #include "labelselectordlg.h"
+#include "messages.h"
+#include "printinfo.h"
+#include "printpage.h"
 #include "tessavoxdoc.h"
+#include "waitcursor.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,6 +24,10 @@ constexpr int kColSymbol = 3;
 constexpr int kColOrder = 4;
 // Only the squares of these orders answer clicks.
 constexpr int kClickableOrders = 100;
+// The printed chart frame, in page margins.
+constexpr double kPrintFrameWidth = 7.0;
+constexpr double kPrintFrameHeight = 9.0;
+constexpr int kPrintZoom = 2;
 
 } // namespace
 
@@ -31,6 +41,10 @@ PlotView::PlotView(ChartKind kind, QWidget *parent)
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
+
+    addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    addCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    addCommand(ID_FILE_SAVE_BITMAP, [this] { OnFileSaveBitmap(); });
 }
 
 PlotView::~PlotView() = default;
@@ -58,6 +72,31 @@ void PlotView::DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit,
 {
     if (const CTessavoxDoc *doc = GetDocument())
         m_renderer.DrawPlotToDC(painter, *doc, frame, unit, zoom);
+}
+
+void PlotView::OnPrint(QPainter &painter, PrintInfo &info)
+{
+    const QString title = document() ? document()->title() : QString();
+    const PrintPageLayout page =
+        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title);
+    try {
+        DrawPlotToDC(painter, PlotFrame{page.left, page.top, page.right, page.bottom}, page.unit,
+                     kPrintZoom);
+    } catch (const std::exception &) {
+        // A table that fails to answer ends the page where it stands, as on screen.
+    }
+}
+
+void PlotView::OnFileSaveBitmap()
+{
+    const QString path = GetBitmapFileName(QStringLiteral("BitMapFile "));
+    if (path.isEmpty()) {
+        Messages::show(QStringLiteral("Error in getting the bitmap file name"));
+        return;
+    }
+    WaitCursor wait;
+    if (SaveChartBitmap(*this, path, ScreenRasterFor(*this)) != 0)
+        Messages::show(QStringLiteral("Error in saving the bitmap file"));
 }
 
 void PlotView::paintEvent(QPaintEvent *)

@@ -11,11 +11,12 @@
 
 class CTessavoxDoc;
 class QPainter;
+struct PrintInfo;
 
 // What the F1-F2 and F1-F3 chart windows share: drawing the document's table through
-// the chart renderer at every paint, the click squares of mixed groups, and label
-// selection by clicking a group's label. A chart only shows a document, so it does not
-// keep the document open on its own.
+// the chart renderer at every paint, the click squares of mixed groups, label
+// selection by clicking a group's label, printing and Save As Bitmap. A chart only shows a
+// document, so it does not keep the document open on its own.
 class PlotView : public View
 {
     Q_OBJECT
@@ -36,11 +37,16 @@ public:
     // holds `point`, and stores the choice in the document.
     void OnLButtonUp(const QPoint &point);
 
+    // Asks for a file name and saves the chart as a Windows bitmap, reporting failure.
+    void OnFileSaveBitmap();
+
     // Click squares by order number; all empty until a mixed group has been drawn.
     virtual std::span<const QRect> labelHits() const = 0;
 
     // reimplemented from View
     bool keepsDocumentOpen() const override { return false; }
+    // The page's title and chart frame, then the chart at twice the window's scale.
+    void OnPrint(QPainter &painter, PrintInfo &info) override;
 
 protected:
     explicit PlotView(ChartKind kind, QWidget *parent = nullptr);
