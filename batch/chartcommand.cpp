@@ -1,16 +1,28 @@
-// tessavox-batch chart FILE --plot f1f2|f1f3 ...: the chart window's picture as a PNG.
+// tessavox-batch chart FILE --plot f1f2|f1f3 ...: the chart window's picture as PNG or BMP,
+// or as an SVG or PDF vector drawing for papers.
 
 #include "batchcommand.h"
 
+#include "bitmapfile.h"
 #include "plotview.h"
 #include "plotviewf1f2.h"
 #include "plotviewf1f3.h"
+#include "stringtable.h"
 #include "tessavoxdoc.h"
 #include "tessavoxformview.h"
 
+#include <QBuffer>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QHash>
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QSvgGenerator>
 
 #include <memory>
 #include <optional>
@@ -19,16 +31,19 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "chart FILE --plot f1f2|f1f3 [--size WxH] [--no-ellipse] [--f1max N] [--f2max N] "
-    "[--f3max N] [--label ORDER=TEXT]... -o OUT.png");
+    "[--f3max N] [--label ORDER=TEXT]... -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
 
 constexpr int kMaxSide = 8192;
 constexpr int kColSymbol = 3;
 constexpr int kColOrder = 4;
 
+enum class OutputFormat { Png, Bmp, Svg, Pdf };
+
 struct ChartOptions
 {
     QString input;
     QString output;
+    OutputFormat format = OutputFormat::Png;
     QString plot;
     int width = 800;
     int height = 600;
@@ -38,6 +53,20 @@ struct ChartOptions
     std::optional<int> f3Max;
     QList<std::pair<int, QString>> labels;
 };
+
+std::optional<OutputFormat> formatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "png")
+        return OutputFormat::Png;
+    if (suffix == "bmp")
+        return OutputFormat::Bmp;
+    if (suffix == "svg")
+        return OutputFormat::Svg;
+    if (suffix == "pdf")
+        return OutputFormat::Pdf;
+    return std::nullopt;
+}
 
 // Range bounds are accepted as the options dialog accepts them.
 std::optional<int> parseBound(const QString &text)
@@ -119,11 +148,120 @@ bool chooseLabel(CTessavoxDoc &doc, const CellSource &table, int order, const QS
     return false;
 }
 
+// The window's picture: a chart window is cleared to white before it paints.
+QImage rasterChart(PlotView &chart)
+{
+    QImage image(chart.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.OnDraw(painter);
+    return image;
+}
+
+// Vector output paints the same window picture onto a page of the window's size, one
+// unit a pixel, so text stays text and lines stay lines at any magnification.
+void paintVector(QPaintDevice &device, PlotView &chart)
+{
+    QPainter painter(&device);
+    painter.fillRect(chart.rect(), Qt::white);
+    chart.OnDraw(painter);
+}
+
+// The generator names each font as the chart asked for it ("DisplayFont", "Sans Serif"),
+// which other programs do not know and would replace with their default serif face. Name
+// the installed family that drew the text instead, so the drawing reads as on screen.
+QByteArray withInstalledFamilies(const QByteArray &svg)
+{
+    static const QRegularExpression family(QStringLiteral("font-family=\"([^\"]*)\""));
+    const QString text = QString::fromUtf8(svg);
+    QHash<QString, QString> installed;
+    QString result;
+    result.reserve(text.size());
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch &m : family.globalMatch(text)) {
+        const QString asked = m.captured(1);
+        auto it = installed.find(asked);
+        if (it == installed.end())
+            it = installed.insert(asked, QFontInfo(QFont(asked)).family().toHtmlEscaped());
+        result += QStringView(text).mid(done, m.capturedStart(1) - done);
+        result += *it;
+        done = m.capturedEnd(1);
+    }
+    result += QStringView(text).mid(done);
+    return result.toUtf8();
+}
+
+QString describe(const ChartOptions &options)
+{
+    return QStringLiteral("%1 - %2").arg(QFileInfo(options.input).fileName(),
+                                         options.plot == "f1f2" ? QStringLiteral("F1 vs F2")
+                                                                : QStringLiteral("F1 vs F3"));
+}
+
+// Writes the chart in the format of the output's extension; returns the reason on failure.
+// Everything but BMP (which has its own safe writer) goes through a temporary file that is
+// renamed into place, so a failure leaves no partial file and keeps an existing one.
+std::optional<QString> writeChart(const ChartOptions &options, PlotView &chart)
+{
+    if (options.format == OutputFormat::Bmp) {
+        const int status = WriteBitmapFile(rasterChart(chart), options.output);
+        if (status != 0)
+            return LoadString(status);
+        return std::nullopt;
+    }
+
+    QSaveFile file(options.output);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    switch (options.format) {
+    case OutputFormat::Png:
+        if (!rasterChart(chart).save(&file, "PNG"))
+            return file.errorString();
+        break;
+    case OutputFormat::Svg: {
+        QBuffer buffer;
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(chart.size());
+        svg.setViewBox(chart.rect());
+        svg.setTitle(describe(options));
+        svg.setDescription(QStringLiteral("Vowel chart drawn by Tessavox"));
+        paintVector(svg, chart);
+        if (file.write(withInstalledFamilies(buffer.data())) < 0)
+            return file.errorString();
+        break;
+    }
+    case OutputFormat::Pdf: {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(72);
+        pdf.setPageLayout(QPageLayout(
+            QPageSize(QSizeF(chart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch),
+            QPageLayout::Portrait, QMarginsF()));
+        pdf.setTitle(describe(options));
+        pdf.setCreator(QStringLiteral("Tessavox"));
+        paintVector(pdf, chart);
+        break;
+    }
+    case OutputFormat::Bmp:
+        break;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
 int runChart(const QStringList &args)
 {
-    const std::optional<ChartOptions> options = parseArgs(args);
+    std::optional<ChartOptions> options = parseArgs(args);
     if (!options)
         return batchUsageError(kUsage);
+    const std::optional<OutputFormat> format = formatOf(options->output);
+    if (!format) {
+        batchErr() << "tessavox-batch chart: cannot tell the format of " << options->output
+                   << " from its extension; use .png, .bmp, .svg or .pdf" << Qt::endl;
+        return 2;
+    }
+    options->format = *format;
 
     auto doc = std::make_unique<CTessavoxDoc>();
     if (!doc->OnOpenDocument(options->input))
@@ -155,21 +293,12 @@ int runChart(const QStringList &args)
     chart->resize(options->width, options->height);
     chart->OnInitialUpdate();
 
-    // A chart window is cleared to white before it paints.
-    QImage image(options->width, options->height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        chart->OnDraw(painter);
-    }
+    const std::optional<QString> failure = writeChart(*options, *chart);
     chart.reset();
     table.reset();
-
-    // Written under a temporary name and renamed, so a failure leaves no partial file.
-    QSaveFile file(options->output);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        batchErr() << "tessavox-batch chart: cannot write " << options->output << ": "
-                   << file.errorString() << Qt::endl;
+    if (failure) {
+        batchErr() << "tessavox-batch chart: cannot write " << options->output << ": " << *failure
+                   << Qt::endl;
         return 1;
     }
     return 0;
@@ -177,7 +306,8 @@ int runChart(const QStringList &args)
 
 const BatchCommandRegistrar registrar{
     {QStringLiteral("chart"), kUsage,
-     QStringLiteral("draw the F1-F2 or F1-F3 chart of a file as its window shows it, as PNG"),
+     QStringLiteral("draw the F1-F2 or F1-F3 chart of a file as its window shows it; the "
+                    "output's extension picks PNG, BMP, SVG or PDF (vector, text as text)"),
      runChart}};
 
 } // namespace
