@@ -1,0 +1,83 @@
+#include "batchdocument.h"
+
+#include "formantrecord.h"
+#include "plotviewf1f2.h"
+#include "plotviewf1f3.h"
+#include "tessavoxdoc.h"
+#include "tessavoxformview.h"
+
+namespace {
+
+constexpr int kColSymbol = 3;
+constexpr int kColOrder = 4;
+
+} // namespace
+
+BatchDocument::BatchDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
+
+BatchDocument::~BatchDocument()
+{
+    m_chart.reset();
+    m_table.reset();
+}
+
+std::unique_ptr<BatchDocument> BatchDocument::open(const QString &path)
+{
+    std::unique_ptr<BatchDocument> opened(new BatchDocument);
+    if (!opened->m_doc->OnOpenDocument(path))
+        return nullptr;
+    opened->m_doc->setPathName(path, false);
+    // The table fills, sorts and numbers itself as when the file opens in the program.
+    opened->m_table = std::make_unique<CTessavoxFormView>();
+    opened->m_doc->addView(opened->m_table.get());
+    opened->m_table->OnInitialUpdate();
+    return opened;
+}
+
+bool BatchDocument::chooseLabel(int order, const QString &text)
+{
+    int position = 0;
+    for (int row = 0; row < m_doc->m_nTokenCount; ++row) {
+        if (m_table->GetCellInt(row, kColOrder) != order)
+            continue;
+        if (m_table->GetCellText(row, kColSymbol) == text) {
+            m_doc->m_nOrderLabel[std::size_t(order)] = position;
+            m_doc->m_strOrderLabel[std::size_t(order)] = text;
+            return true;
+        }
+        ++position;
+    }
+    return false;
+}
+
+PlotView &BatchDocument::addChart(ChartKind kind, int width, int height)
+{
+    m_chart.reset();
+    if (kind == ChartKind::F1F2)
+        m_chart = std::make_unique<CPlotViewF1F2>();
+    else
+        m_chart = std::make_unique<CPlotViewF1F3>();
+    m_doc->addView(m_chart.get());
+    m_chart->resize(width, height);
+    m_chart->OnInitialUpdate();
+    return *m_chart;
+}
+
+std::optional<ChartKind> parseChartKind(const QString &text)
+{
+    if (text == QLatin1String("f1f2"))
+        return ChartKind::F1F2;
+    if (text == QLatin1String("f1f3"))
+        return ChartKind::F1F3;
+    return std::nullopt;
+}
+
+std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text)
+{
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    bool ok = false;
+    const int order = text.left(eq).toInt(&ok);
+    if (eq < 0 || !ok || order < 0 || order >= FormantLimits::kOrderLabels)
+        return std::nullopt;
+    return std::pair{order, text.mid(eq + 1)};
+}

@@ -1,0 +1,124 @@
+// tessavox-batch bitmap FILE --plot f1f2|f1f3 ...: File > Save As Bitmap without a window.
+
+#include "batchcommand.h"
+#include "batchdocument.h"
+
+#include "bitmapexport.h"
+#include "plotview.h"
+#include "stringtable.h"
+#include "tessavoxdoc.h"
+
+#include <optional>
+
+namespace {
+
+const QString kUsage = QStringLiteral("bitmap FILE --plot f1f2|f1f3 [--dpmm X[,Y]] [--no-ellipse] "
+                                      "[--label ORDER=TEXT]... -o OUT.bmp");
+
+// 40 pixels per millimetre is a 7000 x 9000 picture; beyond that no screen goes.
+constexpr double kMaxDensity = 40.0;
+
+struct BitmapOptions
+{
+    QString input;
+    QString output;
+    std::optional<ChartKind> kind;
+    std::optional<BitmapExtent> extent;
+    bool drawEllipse = true;
+    QList<std::pair<int, QString>> labels;
+};
+
+std::optional<double> parseDensity(const QString &text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !(value > 0.0) || value > kMaxDensity)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<BitmapExtent> parseExtent(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() > 2)
+        return std::nullopt;
+    const std::optional<double> x = parseDensity(parts.first());
+    const std::optional<double> y = parseDensity(parts.last());
+    if (!x || !y)
+        return std::nullopt;
+    const BitmapExtent extent = BitmapExtentForDensity(*x, *y);
+    if (extent.width < 1 || extent.height < 1)
+        return std::nullopt;
+    return extent;
+}
+
+std::optional<BitmapOptions> parseArgs(const QStringList &args)
+{
+    BitmapOptions options;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--no-ellipse") {
+            options.drawEllipse = false;
+        } else if (!arg.startsWith('-') && options.input.isEmpty()) {
+            options.input = arg;
+        } else if (!hasValue) {
+            return std::nullopt;
+        } else if (arg == "--plot") {
+            if (!(options.kind = parseChartKind(args[++i])))
+                return std::nullopt;
+        } else if (arg == "-o") {
+            options.output = args[++i];
+        } else if (arg == "--dpmm") {
+            if (!(options.extent = parseExtent(args[++i])))
+                return std::nullopt;
+        } else if (arg == "--label") {
+            const auto choice = parseLabelChoice(args[++i]);
+            if (!choice)
+                return std::nullopt;
+            options.labels.append(*choice);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.input.isEmpty() || options.output.isEmpty() || !options.kind)
+        return std::nullopt;
+    return options;
+}
+
+int runBitmap(const QStringList &args)
+{
+    const std::optional<BitmapOptions> options = parseArgs(args);
+    if (!options)
+        return batchUsageError(kUsage);
+
+    const std::unique_ptr<BatchDocument> file = BatchDocument::open(options->input);
+    if (!file)
+        return 1;
+    file->doc().m_bDrawEllipse = options->drawEllipse;
+    for (const auto &[order, text] : options->labels) {
+        if (!file->chooseLabel(order, text)) {
+            batchErr() << "tessavox-batch bitmap: no token of order " << order
+                       << " has the label \"" << text << '"' << Qt::endl;
+            return 1;
+        }
+    }
+
+    PlotView &chart = file->addChart(*options->kind);
+    ScreenRaster raster = ScreenRasterFor(chart);
+    if (options->extent)
+        raster.extent = *options->extent;
+    if (const int status = SaveChartBitmap(chart, options->output, raster)) {
+        // The program shows only "Error in saving the bitmap file"; here the cause helps.
+        batchErr() << "Error in saving the bitmap file: " << LoadString(status) << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+const BatchCommandRegistrar registrar{
+    {QStringLiteral("bitmap"), kUsage,
+     QStringLiteral("save the F1-F2 or F1-F3 chart of a file as File > Save As Bitmap does"),
+     runBitmap}};
+
+} // namespace

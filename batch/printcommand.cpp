@@ -1,0 +1,118 @@
+// tessavox-batch print FILE --plot f1f2|f1f3 ...: the chart's printed page as a PDF file.
+
+#include "batchcommand.h"
+#include "batchdocument.h"
+
+#include "plotview.h"
+#include "printinfo.h"
+#include "printjob.h"
+#include "tessavoxdoc.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3 [--page a4|letter] -o OUT.pdf");
+
+struct PrintOptions
+{
+    QString input;
+    QString output;
+    std::optional<ChartKind> kind;
+    QPageSize::PageSizeId page = QPageSize::A4;
+};
+
+std::optional<PrintOptions> parseArgs(const QStringList &args)
+{
+    PrintOptions options;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (!arg.startsWith('-') && options.input.isEmpty()) {
+            options.input = arg;
+        } else if (!hasValue) {
+            return std::nullopt;
+        } else if (arg == "--plot") {
+            if (!(options.kind = parseChartKind(args[++i])))
+                return std::nullopt;
+        } else if (arg == "-o") {
+            options.output = args[++i];
+        } else if (arg == "--page") {
+            const QString page = args[++i];
+            if (page == "a4")
+                options.page = QPageSize::A4;
+            else if (page == "letter")
+                options.page = QPageSize::Letter;
+            else
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.input.isEmpty() || options.output.isEmpty() || !options.kind)
+        return std::nullopt;
+    return options;
+}
+
+int cannotWrite(const QString &path, const QString &why)
+{
+    batchErr() << "tessavox-batch print: cannot write " << path << ": " << why << Qt::endl;
+    return 1;
+}
+
+int runPrint(const QStringList &args)
+{
+    const std::optional<PrintOptions> options = parseArgs(args);
+    if (!options)
+        return batchUsageError(kUsage);
+
+    const std::unique_ptr<BatchDocument> file = BatchDocument::open(options->input);
+    if (!file)
+        return 1;
+    PlotView &chart = file->addChart(*options->kind);
+
+    // The page goes to a temporary file beside the target and is renamed into place, so a
+    // failure never leaves a partial file or harms an existing one.
+    const QFileInfo target(options->output);
+    QTemporaryFile pending(
+        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(target.fileName())));
+    if (!pending.open())
+        return cannotWrite(options->output, pending.errorString());
+    pending.close();
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pending.fileName());
+    printer.setPageSize(QPageSize(options->page));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(file->doc().title());
+
+    PrintInfo info;
+    info.printer = &printer;
+    if (!chart.OnPreparePrinting(info))
+        return 1;
+    PrintJob::printPages(chart, printer, info);
+    if (QFileInfo(pending.fileName()).size() == 0)
+        return cannotWrite(options->output, QStringLiteral("the page could not be printed"));
+
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(pending.fileName()).constData(),
+                            QFile::encodeName(options->output).constData(), error);
+    if (error)
+        return cannotWrite(options->output, QString::fromStdString(error.message()));
+    return 0;
+}
+
+const BatchCommandRegistrar registrar{
+    {QStringLiteral("print"), kUsage,
+     QStringLiteral("print the F1-F2 or F1-F3 chart of a file to a PDF file as File > Print does"),
+     runPrint}};
+
+} // namespace
