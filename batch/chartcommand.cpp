@@ -2,14 +2,12 @@
 // or as an SVG or PDF vector drawing for papers.
 
 #include "batchcommand.h"
+#include "batchdocument.h"
 
 #include "bitmapfile.h"
 #include "plotview.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f3.h"
 #include "stringtable.h"
 #include "tessavoxdoc.h"
-#include "tessavoxformview.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -34,8 +32,6 @@ const QString kUsage = QStringLiteral(
     "[--f3max N] [--label ORDER=TEXT]... -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
 
 constexpr int kMaxSide = 8192;
-constexpr int kColSymbol = 3;
-constexpr int kColOrder = 4;
 
 enum class OutputFormat { Png, Bmp, Svg, Pdf };
 
@@ -113,13 +109,10 @@ std::optional<ChartOptions> parseArgs(const QStringList &args)
              : arg == "--f2max" ? options.f2Max
                                 : options.f3Max) = bound;
         } else if (arg == "--label") {
-            const QString value = args[++i];
-            const qsizetype eq = value.indexOf('=');
-            bool ok = false;
-            const int order = value.left(eq).toInt(&ok);
-            if (eq < 0 || !ok || order < 0 || order >= FormantLimits::kOrderLabels)
+            const auto choice = parseLabelChoice(args[++i]);
+            if (!choice)
                 return std::nullopt;
-            options.labels.append({order, value.mid(eq + 1)});
+            options.labels.append(*choice);
         } else {
             return std::nullopt;
         }
@@ -128,24 +121,6 @@ std::optional<ChartOptions> parseArgs(const QStringList &args)
         (options.plot != "f1f2" && options.plot != "f1f3"))
         return std::nullopt;
     return options;
-}
-
-// Stores a label choice as the Label Selector would: the position of the first row of
-// that order, in table order, whose symbol is `text`.
-bool chooseLabel(CTessavoxDoc &doc, const CellSource &table, int order, const QString &text)
-{
-    int position = 0;
-    for (int row = 0; row < doc.m_nTokenCount; ++row) {
-        if (table.GetCellInt(row, kColOrder) != order)
-            continue;
-        if (table.GetCellText(row, kColSymbol) == text) {
-            doc.m_nOrderLabel[std::size_t(order)] = position;
-            doc.m_strOrderLabel[std::size_t(order)] = text;
-            return true;
-        }
-        ++position;
-    }
-    return false;
 }
 
 // The window's picture: a chart window is cleared to white before it paints.
@@ -263,39 +238,26 @@ int runChart(const QStringList &args)
     }
     options->format = *format;
 
-    auto doc = std::make_unique<CTessavoxDoc>();
-    if (!doc->OnOpenDocument(options->input))
+    std::unique_ptr<BatchDocument> file = BatchDocument::open(options->input);
+    if (!file)
         return 1;
-    doc->setPathName(options->input);
-    // The table fills, sorts and numbers itself as when the file opens in the program.
-    auto table = std::make_unique<CTessavoxFormView>();
-    doc->addView(table.get());
-    table->OnInitialUpdate();
-
-    doc->m_bDrawEllipse = options->drawEllipse;
-    doc->m_nF1Max = options->f1Max.value_or(doc->m_nF1Max);
-    doc->m_nF2Max = options->f2Max.value_or(doc->m_nF2Max);
-    doc->m_nF3Max = options->f3Max.value_or(doc->m_nF3Max);
+    CTessavoxDoc &doc = file->doc();
+    doc.m_bDrawEllipse = options->drawEllipse;
+    doc.m_nF1Max = options->f1Max.value_or(doc.m_nF1Max);
+    doc.m_nF2Max = options->f2Max.value_or(doc.m_nF2Max);
+    doc.m_nF3Max = options->f3Max.value_or(doc.m_nF3Max);
     for (const auto &[order, text] : options->labels) {
-        if (!chooseLabel(*doc, *table, order, text)) {
+        if (!file->chooseLabel(order, text)) {
             batchErr() << "tessavox-batch chart: no token of order " << order << " has the label \""
                        << text << '"' << Qt::endl;
             return 1;
         }
     }
 
-    std::unique_ptr<PlotView> chart;
-    if (options->plot == "f1f2")
-        chart = std::make_unique<CPlotViewF1F2>();
-    else
-        chart = std::make_unique<CPlotViewF1F3>();
-    doc->addView(chart.get());
-    chart->resize(options->width, options->height);
-    chart->OnInitialUpdate();
-
-    const std::optional<QString> failure = writeChart(*options, *chart);
-    chart.reset();
-    table.reset();
+    PlotView &chart = file->addChart(options->plot == "f1f2" ? ChartKind::F1F2 : ChartKind::F1F3,
+                                     options->width, options->height);
+    const std::optional<QString> failure = writeChart(*options, chart);
+    file.reset();
     if (failure) {
         batchErr() << "tessavox-batch chart: cannot write " << options->output << ": " << *failure
                    << Qt::endl;
