@@ -75,8 +75,9 @@ QString HelpWindow::topicForCommand(int id)
     case ID_EDIT_REMOVE_ROW:
     case ID_EDIT_SORT:
     case ID_EDIT_ASSIGN_ORDER:
-    case ID_FILE_VIEW_MODIFY:
         return QStringLiteral("table");
+    case ID_FILE_VIEW_MODIFY:
+        return QStringLiteral("menus");
     case ID_PLOT_F1F2:
     case ID_PLOT_F1F2PRIME:
     case ID_PLOT_F1F3:
