@@ -29,11 +29,6 @@ quint32 u32(const QByteArray &bytes, int at)
     return value;
 }
 
-quint16 u16(const QByteArray &bytes, int at)
-{
-    return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8);
-}
-
 // A group of three "a" with a disc, and one token without a symbol.
 std::vector<FakeRow> someTokens()
 {
@@ -59,25 +54,28 @@ void expectChartCorner(const QImage &image)
     EXPECT_EQ(image.pixel(10, image.height() - 1), qRgb(255, 255, 255));
 }
 
-TEST(SaveAsBitmap, CancelledDialogSaysSoAndWritesNothing)
+// What the user sees when no file comes of it: a cancelled dialog, an unwritable place.
+TEST(SaveAsBitmap, CancelOrFailureIsReportedAndLeavesNoFile)
 {
     FakeDocument data(someTokens());
     CPlotViewF1F3 view;
     data.doc->addView(&view);
     TestFiles files;
-    ScopedFileDialogAnswer cancel{QString()};
+    ScopedFileDialogAnswer answer{QString()};
     MessageCapture capture;
     ASSERT_TRUE(view.OnCmdMsg(ID_FILE_SAVE_BITMAP));
-
     EXPECT_EQ(capture.events(), QStringList{"Error in getting the bitmap file name"});
-    ASSERT_EQ(cancel.requests().size(), 1);
-    const FileDialogRequest &request = cancel.requests().first();
+    const FileDialogRequest &request = answer.requests().first();
     EXPECT_EQ(request.mode, FileDialogRequest::Mode::Save);
     EXPECT_EQ(request.title, "Save As BMP");
-    EXPECT_EQ(request.filterName, "Bitmap files (*.BMP)");
-    EXPECT_TRUE(request.patterns.contains("*.BMP") && request.patterns.contains("*.bmp"));
+    EXPECT_EQ(request.patterns, QStringList({"*.BMP", "*.bmp"}));
     EXPECT_EQ(request.defaultSuffix, "BMP");
     EXPECT_EQ(request.initialPath, "BitMapFile ");
+
+    capture.clear();
+    answer.setPath(files.path("missing/chart.bmp"));
+    view.OnCmdMsg(ID_FILE_SAVE_BITMAP);
+    EXPECT_EQ(capture.events(), QStringList{"Error in saving the bitmap file"});
     EXPECT_TRUE(QDir(files.path({})).isEmpty());
 }
 
@@ -95,68 +93,29 @@ TEST(SaveAsBitmap, WritesTheChartAtTheScreensDensity)
     EXPECT_TRUE(capture.events().isEmpty()) << capture.lastMessage().toStdString();
 
     const QScreen *screen = QGuiApplication::primaryScreen();
-    ASSERT_GT(screen->depth(), 8);
-    const int pixelsWide = int(std::lround(screen->size().width() * screen->devicePixelRatio()));
-    const int pixelsHigh = int(std::lround(screen->size().height() * screen->devicePixelRatio()));
-    const int width = int(pixelsWide / screen->physicalSize().width() * 175.0);
-    const int height = int(pixelsHigh / screen->physicalSize().height() * 225.0);
-    const int row = (24 * width + 31) / 32 * 4;
-
+    const double ratio = screen->devicePixelRatio();
+    const int width =
+        int(std::lround(screen->size().width() * ratio) / screen->physicalSize().width() * 175.0);
+    const int height =
+        int(std::lround(screen->size().height() * ratio) / screen->physicalSize().height() * 225.0);
     const QByteArray file = TestFiles::read(path);
-    ASSERT_EQ(file.size(), 54 + row * height);
-    EXPECT_EQ(file.left(2), "BM");
-    EXPECT_EQ(u32(file, 2), quint32(file.size()));
-    EXPECT_EQ(u32(file, 10), 54u);
+    ASSERT_EQ(file.size(), 54 + (24 * width + 31) / 32 * 4 * height);
     EXPECT_EQ(u32(file, 18), quint32(width));
     EXPECT_EQ(u32(file, 22), quint32(height));
-    EXPECT_EQ(u16(file, 28), 24);
-    EXPECT_EQ(u32(file, 34), quint32(row * height));
-    EXPECT_EQ(u32(file, 46), 0u);
-
-    const QImage image = QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(image.size(), QSize(width, height));
-    expectChartCorner(image);
+    expectChartCorner(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32));
 }
 
-TEST(SaveAsBitmap, FailureIsReportedAndLeavesNoFile)
-{
-    FakeDocument data(someTokens());
-    CPlotViewF1F2 view;
-    data.doc->addView(&view);
-    TestFiles files;
-    const QString path = files.path("missing/chart.bmp");
-    ScopedFileDialogAnswer answer(path);
-    MessageCapture capture;
-    view.OnCmdMsg(ID_FILE_SAVE_BITMAP);
-    EXPECT_EQ(capture.events(), QStringList{"Error in saving the bitmap file"});
-    EXPECT_FALSE(QFileInfo::exists(files.path("missing")));
-}
-
-// Screens of few colours keep palette pixels: the file takes the screen's depth with its
-// colour table, for the worked 560 x 720 picture.
+// Screens of few colours keep palette pixels: the worked 560 x 720 picture takes the
+// screen's depth with a colour table, and the chart survives the conversion.
 TEST(SaveAsBitmap, PaletteScreensGivePaletteFiles)
 {
     FakeDocument data(someTokens());
     CPlotViewF1F2 view;
     data.doc->addView(&view);
     const BitmapExtent extent = BitmapExtentForDensity(3.2, 3.2);
-    ASSERT_EQ(extent.width, 560);
-    ASSERT_EQ(extent.height, 720);
-
-    struct Case
-    {
-        int screenDepth;
-        int bits;
-        quint32 offBits;
-        quint32 size;
-    };
-    for (const Case &c : {Case{32, 24, 54, 1209654}, Case{16, 24, 54, 1209654},
-                          Case{8, 8, 1078, 404278}, Case{1, 1, 62, 62 + 72 * 720}}) {
-        const QImage raster = RenderChartBitmap(view, extent, c.screenDepth);
-        const QByteArray file = EncodeBitmapFile(raster);
-        ASSERT_EQ(file.size(), qsizetype(c.size)) << c.screenDepth;
-        EXPECT_EQ(u16(file, 28), c.bits) << c.screenDepth;
-        EXPECT_EQ(u32(file, 10), c.offBits) << c.screenDepth;
+    for (auto [depth, size] : {std::pair{16, 1209654}, {8, 404278}, {1, 62 + 72 * 720}}) {
+        const QByteArray file = EncodeBitmapFile(RenderChartBitmap(view, extent, depth));
+        ASSERT_EQ(file.size(), size) << depth;
         expectChartCorner(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32));
     }
     EXPECT_TRUE(RenderChartBitmap(view, BitmapExtentForDensity(0, 3.2), 32).isNull());

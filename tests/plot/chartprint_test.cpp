@@ -69,25 +69,6 @@ TEST(ChartPrint, WorkedPortraitPageAt600DotsPerInch)
     // The F1 caption stands 150 units right of the axis, beyond the drawing area.
     const int yCaption = int(yOrigin + 480 * (HzToBark(500) + 0.5));
     EXPECT_EQ(inkBox(page, QRect(xAxis + 100, yCaption - 10, 300, 20), kWhite).left(), xAxis + 150);
-
-    // The title sits between y = 300 and the frame, centred on x = 2700.
-    const QRect title = inkBox(page, QRect(0, 0, 4800, 500));
-    ASSERT_FALSE(title.isEmpty());
-    EXPECT_GE(title.top(), 300);
-    EXPECT_NEAR(title.center().x(), 2700, 6);
-}
-
-TEST(ChartPrint, PageWithoutDataCarriesOnlyTheTitle)
-{
-    FakeDocument data({{500, 1500, 0, "", 1}});
-    data.doc->m_bDataLoaded = false;
-    data.doc->setTitle(QStringLiteral("empty.txt"));
-    CPlotViewF1F3 view;
-    data.doc->addView(&view);
-    const QImage page = printPage(view);
-    EXPECT_FALSE(inkBox(page, QRect(0, 0, 4800, 500)).isEmpty());
-    EXPECT_TRUE(inkBox(page, QRect(0, 500, 5200, 5800)).isEmpty());
-    EXPECT_TRUE(inkBox(page, QRect(0, 0, 5200, 6300), kWhite).isEmpty());
 }
 
 // Print, preview and Save As Bitmap belong to both chart windows; preview lays out one
