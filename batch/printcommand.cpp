@@ -85,6 +85,10 @@ int runPrint(const QStringList &args)
         target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(target.fileName())));
     if (!pending.open())
         return cannotWrite(options->output, pending.errorString());
+    // Readable as any new file would be, not private as a temporary file is.
+    pending.setPermissions(target.exists() ? target.permissions()
+                                           : QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ReadGroup | QFile::ReadOther);
     pending.close();
 
     QPrinter printer(QPrinter::HighResolution);
