@@ -27,7 +27,9 @@ QString columnName(int column)
     return names[static_cast<std::size_t>(column)];
 }
 
-// Whole numbers only, with surrounding blanks ignored; an empty field empties the cell.
+// Whole numbers without a sign, as typing allows, with surrounding blanks ignored; an
+// empty field empties the cell. A negative frequency would not survive a save: the file
+// has no minus sign.
 bool parseNumber(const QString &field, QVariant &value)
 {
     const QString text = field.trimmed();
@@ -35,6 +37,8 @@ bool parseNumber(const QString &field, QVariant &value)
         value = QVariant();
         return true;
     }
+    if (!std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
     bool ok = false;
     const int n = text.toInt(&ok);
     if (ok)
@@ -62,29 +66,52 @@ CDatatbl5::RowValues CDatatbl5::blankRow()
     return {QVariant(0), QVariant(0), QVariant(0), QVariant(QString()), QVariant(0)};
 }
 
-CDatatbl5::CDatatbl5(QWidget *parent) : QTableView(parent), m_model(new GridModel(this))
+CDatatbl5::CDatatbl5(QWidget *parent) : QTableView(parent)
 {
     m_sortKeys.fill(-1);
     auto *rowHeader = new RowHeader(this);
     setVerticalHeader(rowHeader);
-    setModel(m_model);
     setItemDelegate(new GridCellDelegate(this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    for (int c = 0; c < kColumnCount; ++c)
-        horizontalHeader()->resizeSection(c, kInitialWidths[static_cast<std::size_t>(c)]);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    attachModel(std::make_shared<GridModel>());
 
     connect(rowHeader, &RowHeader::rowPressed, this, &CDatatbl5::onRowPressed);
     connect(rowHeader, &RowHeader::rowDragged, this, &CDatatbl5::onRowDragged);
-    connect(m_model, &GridModel::cellEdited, this, [this](int row, int column) {
-        emit cellEdited(row, column);
-        if (m_sortActive && isSortKey(column))
-            sortNow();
-    });
+}
+
+CDatatbl5::~CDatatbl5()
+{
+    // Let go of a model that may outlive this grid while the view still stands.
+    disconnect(m_modelEdits);
+    setModel(nullptr);
+}
+
+void CDatatbl5::shareRowsWith(const CDatatbl5 &other)
+{
+    if (&other != this && !sharesRowsWith(other))
+        attachModel(other.m_model);
+}
+
+void CDatatbl5::attachModel(std::shared_ptr<GridModel> model)
+{
+    disconnect(m_modelEdits);
+    setModel(model.get());
+    m_model = std::move(model);
+    m_rowAnchor = -1;
+    // A new model resets the header's sections.
+    for (int c = 0; c < kColumnCount; ++c)
+        horizontalHeader()->resizeSection(c, kInitialWidths[static_cast<std::size_t>(c)]);
+    m_modelEdits =
+        connect(m_model.get(), &GridModel::cellEdited, this, [this](int row, int column) {
+            emit cellEdited(row, column);
+            if (m_sortActive && isSortKey(column))
+                sortNow();
+        });
 }
 
 int CDatatbl5::addRow(const RowValues &values)
@@ -404,6 +431,9 @@ void CDatatbl5::onRowPressed(int row, Qt::KeyboardModifiers modifiers)
         for (int r = nextSelected(-1); r >= 0; r = nextSelected(r))
             m_model->setRowSelected(r, false);
     }
+    // Another window of the same rows may have removed the anchor's row.
+    if (m_rowAnchor >= rowCount())
+        m_rowAnchor = -1;
     if (extend && m_rowAnchor >= 0) {
         for (int r = std::min(m_rowAnchor, row); r <= std::max(m_rowAnchor, row); ++r)
             m_model->setRowSelected(r, true);
@@ -415,7 +445,7 @@ void CDatatbl5::onRowPressed(int row, Qt::KeyboardModifiers modifiers)
 
 void CDatatbl5::onRowDragged(int row)
 {
-    if (m_rowAnchor < 0)
+    if (m_rowAnchor < 0 || m_rowAnchor >= rowCount() || row < 0 || row >= rowCount())
         return;
     for (int r = std::min(m_rowAnchor, row); r <= std::max(m_rowAnchor, row); ++r)
         m_model->setRowSelected(r, true);

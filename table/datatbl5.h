@@ -6,14 +6,16 @@
 #include <QVariant>
 
 #include <array>
+#include <memory>
 
 class QPainter;
 
 // The data table's grid: five columns (F1, F2, F3, Symbol, Order), a selection flag per
 // row that the row header sets, kept apart from the block of selected cells, a sort on a
 // key column, copy and paste of cell blocks through the clipboard as tab-separated text,
-// and printing. Owns its model. A call naming a row or column outside the table, or a
-// value of the wrong kind for its column, throws GridError and changes nothing.
+// and printing. Shares its model with the grids it shows the rows of (shareRowsWith); the
+// model lives while one of them does. A call naming a row or column outside the table,
+// or a value of the wrong kind for its column, throws GridError and changes nothing.
 class CDatatbl5 : public QTableView
 {
     Q_OBJECT
@@ -26,6 +28,13 @@ public:
     static RowValues blankRow();
 
     explicit CDatatbl5(QWidget *parent = nullptr);
+    ~CDatatbl5() override;
+
+    // From now on this grid shows and edits the rows of `other`: one table in two windows,
+    // kept alive while either grid is. Its own rows are dropped. The row flags are shared
+    // with the rows; the cell selection, the active cell and the sort stay each grid's own.
+    void shareRowsWith(const CDatatbl5 &other);
+    bool sharesRowsWith(const CDatatbl5 &other) const { return m_model == other.m_model; }
 
     // rows
     int rowCount() const { return m_model->count(); }
@@ -105,6 +114,7 @@ protected:
 private:
     void onRowPressed(int row, Qt::KeyboardModifiers modifiers);
     void onRowDragged(int row);
+    void attachModel(std::shared_ptr<GridModel> model);
     void checkRow(int row) const;
     void checkColumn(int column) const;
     GridModel::Row toRow(const RowValues &values) const;
@@ -112,7 +122,8 @@ private:
     bool isSortKey(int column) const;
     void sortNow();
 
-    GridModel *m_model; // owned as a child
+    std::shared_ptr<GridModel> m_model; // shared with the grids that show the same rows
+    QMetaObject::Connection m_modelEdits;
     std::array<int, kColumnCount> m_sortKeys;
     bool m_sortActive = false;
     int m_rowAnchor = -1; // where a Shift-click on the row header extends from

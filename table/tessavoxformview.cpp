@@ -83,6 +83,15 @@ void CTessavoxFormView::OnInitialUpdate()
         if (ChildFrame *frame = ChildFrame::frameOf(this))
             frame->resize(rect.width() + 50, height + 50);
 
+        // A further window of the document shows the live table, edits and all; filling
+        // it from the records as read would let the two windows drift apart.
+        if (const CTessavoxFormView *first = otherTableView()) {
+            m_grid.shareRowsWith(first->m_grid);
+            m_grid.setSortKeyColumn(0, GridModel::Symbol);
+            doc->m_nTokenCount = m_grid.rowCount();
+            return;
+        }
+
         m_grid.clearRows();
         m_grid.setSortActive(false);
         const int count =
@@ -107,6 +116,16 @@ void CTessavoxFormView::OnInitialUpdate()
         m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
     } catch (const GridError &) {
         Messages::show(QStringLiteral("Error in creating the data table view"));
+    }
+}
+
+bool CTessavoxFormView::OnCmdMsg(int id)
+{
+    try {
+        return View::OnCmdMsg(id);
+    } catch (const GridError &error) {
+        Messages::show(error.message());
+        return true;
     }
 }
 
@@ -340,6 +359,19 @@ void CTessavoxFormView::resizeEvent(QResizeEvent *event)
 {
     View::resizeEvent(event);
     OnSize(event->size().width(), event->size().height());
+}
+
+const CTessavoxFormView *CTessavoxFormView::otherTableView() const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return nullptr;
+    for (View *view : doc->views()) {
+        const auto *table = qobject_cast<const CTessavoxFormView *>(view);
+        if (table && table != this)
+            return table;
+    }
+    return nullptr;
 }
 
 void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &frame)

@@ -16,8 +16,9 @@ struct CmdUI;
 
 // The table window: the first view of every Formant document. From its initial update on,
 // its grid, not the document's records, holds the tokens; the charts and the file writer
-// read them back through the cell accessors. Carries the table's Edit, Plot and Options
-// commands and table printing. Owns the grid and the templates of the chart windows it
+// read them back through the cell accessors. Every table window of one document shows
+// the same rows, so an edit in any of them is the document's. Carries the table's Edit, Plot and
+// Options commands and table printing. Owns the grid and the templates of the chart windows it
 // opens; the chart frames themselves belong to the MDI area and are closed with this view.
 class CTessavoxFormView : public View, public CellSource
 {
@@ -31,8 +32,13 @@ public:
     CDatatbl5 &grid() { return m_grid; }
     const CDatatbl5 &grid() const { return m_grid; }
 
+    // reimplemented from CommandTarget
+    // A grid error ends the command with a message; it never leaves the window.
+    bool OnCmdMsg(int id) override;
+
     // reimplemented from View
-    // Fills the grid from the document's records, sorts it by symbol and numbers it.
+    // Fills the grid from the document's records, sorts it by symbol and numbers it; a
+    // further table window of the document takes the rows of the one already open.
     void OnInitialUpdate() override;
     void OnPrint(QPainter &painter, PrintInfo &info) override;
 
@@ -84,6 +90,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Another table window of the same document, whose rows this one then shows.
+    const CTessavoxFormView *otherTableView() const;
     void openPlotWindow(int commandId, QPointer<ChildFrame> &frame);
 
     CDatatbl5 m_grid;

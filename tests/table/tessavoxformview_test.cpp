@@ -140,6 +140,16 @@ TEST(TableCopyPaste, ARefusedPasteLeavesNoBlankRowsBehind)
     EXPECT_EQ(t.grid().rowCount(), 3);
     EXPECT_EQ(t.doc->m_nTokenCount, 3);
     EXPECT_EQ(t.column(0), (Ints{100, 101, 102}));
+
+    // From the menu the refusal is a message, and nothing has changed. A minus sign is
+    // refused like any other non-digit: the file could not keep it.
+    MessageCapture capture;
+    QApplication::clipboard()->setText(QStringLiteral("-300\t1500\n"));
+    ASSERT_TRUE(t.view->OnCmdMsg(ID_EDIT_PASTE));
+    EXPECT_EQ(capture.messages(), QStringList({"Cannot paste \"-300\" into the F1 column: it "
+                                               "takes whole numbers only."}));
+    EXPECT_EQ(t.column(0), (Ints{100, 101, 102}));
+    EXPECT_FALSE(t.doc->isModified());
 }
 
 TEST(TableCut, EmptiesTheCellsKeepsTheRowsAndMarksTheDocument)
