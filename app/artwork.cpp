@@ -192,22 +192,10 @@ QPixmap aboutPicture()
 
 QIcon applicationIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kNavy, 2));
-    p.setBrush(kTeal);
-    p.drawPolygon(QPolygonF({{3, 4}, {29, 4}, {29, 28}, {13, 28}}));
-    p.setPen(Qt::NoPen);
-    p.setBrush(kYellow);
-    p.drawEllipse(QPointF(9, 8), 3, 3);
-    p.drawEllipse(QPointF(25, 8), 3, 3);
-    p.setBrush(kMaroon);
-    p.drawEllipse(QPointF(19, 24), 3.5, 3.5);
-    p.end();
+    // The same picture as the installed desktop icon.
     QIcon icon;
-    icon.addPixmap(pixmap);
+    icon.addFile(QStringLiteral(":/icons/tessavox-48.png"));
+    icon.addFile(QStringLiteral(":/icons/tessavox-128.png"));
     return icon;
 }
 
