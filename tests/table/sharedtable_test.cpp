@@ -126,6 +126,8 @@ TEST(SharedTable, EachGridKeepsItsOwnCellsSelectedAndItsRowAnchorSafe)
     second.removeRow(5);
     second.removeRow(4);
     emit header->rowPressed(1, Qt::ShiftModifier);
+    EXPECT_EQ(second.nextSelected(-1), 1);
+    EXPECT_EQ(second.nextSelected(1), -1);
     emit header->rowDragged(3);
     EXPECT_EQ(second.nextSelected(-1), 1);
     EXPECT_EQ(second.nextSelected(1), 2);

@@ -47,10 +47,11 @@ struct TableSession
         PlotTemplates::registerFactory(ID_PLOT_F1F3, {});
     }
 
-    // Deletes closed windows, and then the windows that closed with them.
+    // Deletes closed windows, the windows that closed with them, and a document whose
+    // last window went.
     static void settle()
     {
-        for (int pass = 0; pass < 2; ++pass)
+        for (int pass = 0; pass < 3; ++pass)
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
