@@ -1,5 +1,9 @@
 #include "commandrouter.h"
 
+#include "messages.h"
+
+#include <exception>
+
 CommandRouter &CommandRouter::instance()
 {
     static CommandRouter router;
@@ -18,7 +22,19 @@ bool CommandRouter::execute(int id)
     if (!state(id).enabled)
         return false;
     for (CommandTarget *target : route()) {
-        if (target->OnCmdMsg(id)) {
+        bool handled = false;
+        // A failure that a handler did not report itself must not escape into the event
+        // loop, which would end the program: the user sees it and the work stays open.
+        try {
+            handled = target->OnCmdMsg(id);
+        } catch (const std::exception &error) {
+            handled = true;
+            Messages::show(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            handled = true;
+            Messages::show(QStringLiteral("The command could not be completed."));
+        }
+        if (handled) {
             emit commandExecuted(id);
             requestUpdate();
             return true;

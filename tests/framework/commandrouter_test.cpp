@@ -2,6 +2,9 @@
 
 #include "commandrouter.h"
 #include "fakes.h"
+#include "messages.h"
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,14 @@ TEST_F(RouterTest, UnhandledAndDisabledCommandsAreGreyedAndDoNotRun)
     const CmdUI checked = CommandRouter::instance().state(6);
     EXPECT_TRUE(checked.enabled);
     EXPECT_TRUE(checked.checked);
+}
+
+TEST_F(RouterTest, AFailingHandlerIsReportedInsteadOfEndingTheProgram)
+{
+    MessageCapture capture;
+    view.addCommand(7, [] { throw std::runtime_error("Invalid row index"); });
+    EXPECT_TRUE(CommandRouter::instance().execute(7));
+    EXPECT_EQ(capture.messages(), QStringList({"Invalid row index"}));
 }
 
 TEST_F(RouterTest, ManyUpdateRequestsMakeOneRefresh)
