@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 
 #include <unistd.h>
 
@@ -38,7 +41,9 @@ void appendFormant(QByteArray &text, int value)
         const char digits[3] = {'0', char('0' + value / 10), char('0' + value % 10)};
         text.append(digits, 3);
     } else {
-        text += QByteArray::number(value);
+        std::array<char, 16> digits{};
+        const char *end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+        text.append(digits.data(), end - digits.data());
     }
 }
 
@@ -47,13 +52,24 @@ void appendFormant(QByteArray &text, int value)
 QByteArray FormatFormantText(const CellSource &table, int rowCount)
 {
     QByteArray text;
+    // Three four-digit formants and a short label fill about 24 bytes a row.
+    text.reserve(qsizetype(std::max(rowCount, 0)) * 28);
+    // A table has a handful of distinct symbols over thousands of rows, mostly in runs:
+    // encode a symbol only when it differs from the row before.
+    QString symbol;
+    QByteArray symbolBytes;
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < kSymbolColumn; ++column) {
             appendFormant(text, table.GetCellInt(row, column));
             text += '\t';
         }
+        const QString cell = table.GetCellText(row, kSymbolColumn);
+        if (row == 0 || cell != symbol) {
+            symbol = cell;
+            symbolBytes = cell.toUtf8();
+        }
         text += '"';
-        text += table.GetCellText(row, kSymbolColumn).toUtf8();
+        text += symbolBytes;
         text += "\"\t\r\n";
     }
     return text;

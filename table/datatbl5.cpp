@@ -91,6 +91,16 @@ CDatatbl5::~CDatatbl5()
     setModel(nullptr);
 }
 
+CDatatbl5::BulkChange::BulkChange(const CDatatbl5 &grid) : m_model(grid.m_model)
+{
+    m_model->beginBulkChange();
+}
+
+CDatatbl5::BulkChange::~BulkChange()
+{
+    m_model->endBulkChange();
+}
+
 void CDatatbl5::shareRowsWith(const CDatatbl5 &other)
 {
     if (&other != this && !sharesRowsWith(other))

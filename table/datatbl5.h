@@ -100,6 +100,20 @@ public:
     // Direct read access to every cell, for code that walks the whole table.
     const GridModel &cells() const { return *m_model; }
 
+    // While one lives, the grid's rows and cells change without a signal per row or cell;
+    // the views take the whole table afresh when it ends. For filling thousands of rows.
+    class BulkChange
+    {
+    public:
+        explicit BulkChange(const CDatatbl5 &grid);
+        ~BulkChange();
+        BulkChange(const BulkChange &) = delete;
+        BulkChange &operator=(const BulkChange &) = delete;
+
+    private:
+        std::shared_ptr<GridModel> m_model; // the rows it began on, even if the grid moves on
+    };
+
 signals:
     // The user clicked a cell.
     void rowSelectEvent();

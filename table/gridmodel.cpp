@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFont>
+#include <QHash>
 #include <QPalette>
 
 #include <algorithm>
@@ -143,6 +144,10 @@ void GridModel::insertRowsAt(int index, int count, const Row &row)
 {
     if (count <= 0)
         return;
+    if (m_bulkDepth > 0) {
+        m_rows.insert(m_rows.begin() + index, static_cast<std::size_t>(count), row);
+        return;
+    }
     beginInsertRows({}, index, index + count - 1);
     m_rows.insert(m_rows.begin() + index, static_cast<std::size_t>(count), row);
     endInsertRows();
@@ -152,6 +157,10 @@ void GridModel::removeRowsAt(int first, int count)
 {
     if (count <= 0)
         return;
+    if (m_bulkDepth > 0) {
+        m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
+        return;
+    }
     beginRemoveRows({}, first, first + count - 1);
     m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
     endRemoveRows();
@@ -159,6 +168,10 @@ void GridModel::removeRowsAt(int first, int count)
 
 void GridModel::clearRows()
 {
+    if (m_bulkDepth > 0) {
+        m_rows.clear();
+        return;
+    }
     beginResetModel();
     m_rows.clear();
     endResetModel();
@@ -196,6 +209,8 @@ void GridModel::setRowSelected(int row, bool selected)
     if (r.selected == selected)
         return;
     r.selected = selected;
+    if (m_bulkDepth > 0)
+        return;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::BackgroundRole});
     emit headerDataChanged(Qt::Vertical, row, row);
 }
@@ -206,11 +221,9 @@ void GridModel::sortByColumn(int column)
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     if (column == Symbol) {
-        std::vector<QByteArray> keys(n);
-        for (std::size_t i = 0; i < n; ++i)
-            keys[i] = m_rows[i].symbol.toUtf8();
-        std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+        const std::vector<int> ranks = symbolRanks();
+        std::stable_sort(order.begin(), order.end(), [&ranks](int a, int b) {
+            return ranks[static_cast<std::size_t>(a)] < ranks[static_cast<std::size_t>(b)];
         });
     } else {
         auto key = [this, column](int r) {
@@ -221,6 +234,14 @@ void GridModel::sortByColumn(int column)
     }
     if (std::is_sorted(order.begin(), order.end()))
         return;
+    if (m_bulkDepth > 0) {
+        std::vector<Row> sorted;
+        sorted.reserve(n);
+        for (const int old : order)
+            sorted.push_back(std::move(m_rows[static_cast<std::size_t>(old)]));
+        m_rows = std::move(sorted);
+        return;
+    }
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(n);
@@ -241,8 +262,59 @@ void GridModel::sortByColumn(int column)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+std::vector<int> GridModel::symbolRanks() const
+{
+    // A table holds thousands of tokens but only a handful of distinct symbols: encode and
+    // order those once, then sort the rows on small integers.
+    QHash<QString, int> distinctOf;
+    std::vector<int> distinct(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (i > 0 && m_rows[i].symbol == m_rows[i - 1].symbol) {
+            distinct[i] = distinct[i - 1];
+            continue;
+        }
+        auto it = distinctOf.constFind(m_rows[i].symbol);
+        if (it == distinctOf.cend())
+            it = distinctOf.insert(m_rows[i].symbol, int(distinctOf.size()));
+        distinct[i] = *it;
+    }
+    std::vector<std::pair<QByteArray, int>> keys; // UTF-8 bytes, distinct symbol
+    keys.reserve(std::size_t(distinctOf.size()));
+    for (auto it = distinctOf.cbegin(); it != distinctOf.cend(); ++it)
+        keys.emplace_back(it.key().toUtf8(), it.value());
+    std::sort(keys.begin(), keys.end());
+    // Symbols whose bytes are equal (text that UTF-8 cannot hold, replaced) share a rank,
+    // so they keep their relative order as equal keys do.
+    std::vector<int> rankOf(keys.size());
+    int rank = 0;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        if (k > 0 && keys[k].first != keys[k - 1].first)
+            ++rank;
+        rankOf[static_cast<std::size_t>(keys[k].second)] = rank;
+    }
+    for (int &value : distinct)
+        value = rankOf[static_cast<std::size_t>(value)];
+    return distinct;
+}
+
+void GridModel::beginBulkChange()
+{
+    if (m_bulkDepth++ == 0)
+        beginResetModel();
+}
+
+void GridModel::endBulkChange()
+{
+    if (m_bulkDepth > 0 && --m_bulkDepth == 0)
+        endResetModel();
+}
+
 void GridModel::emitCellChanged(int row, int column)
 {
+    if (m_bulkDepth > 0)
+        return;
+    // One list for every change: a fill of thousands of cells allocates none.
+    static const QList<int> roles{Qt::DisplayRole, Qt::EditRole};
     const QModelIndex cell = index(row, column);
-    emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+    emit dataChanged(cell, cell, roles);
 }

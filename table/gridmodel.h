@@ -73,12 +73,20 @@ public:
     // number cells come before every number.
     void sortByColumn(int column);
 
+    // Between the first begin and its matching end, changes go without a signal per row or
+    // cell; the views take the whole table afresh once, as after a reset.
+    void beginBulkChange();
+    void endBulkChange();
+
 signals:
     // A value typed into the grid changed the cell.
     void cellEdited(int row, int column);
 
 private:
+    // Per row, the place of its symbol in the ascending UTF-8 order of the distinct symbols.
+    std::vector<int> symbolRanks() const;
     void emitCellChanged(int row, int column);
 
     std::vector<Row> m_rows;
+    int m_bulkDepth = 0; // open bulk changes; the views hear nothing while above 0
 };

@@ -13,6 +13,7 @@
 #include <QResizeEvent>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -74,6 +75,7 @@ void CTessavoxFormView::OnInitialUpdate()
     CTessavoxDoc *doc = GetDocument();
     if (!doc)
         return;
+    std::optional<CDatatbl5::BulkChange> bulk;
     try {
         const QRect rect = m_grid.geometry();
         const int height = testAttribute(Qt::WA_Resized) ? this->height() : sizeHint().height();
@@ -92,6 +94,8 @@ void CTessavoxFormView::OnInitialUpdate()
             return;
         }
 
+        // Thousands of rows reach the views as one change, numbers and all.
+        bulk.emplace(m_grid);
         m_grid.clearRows();
         m_grid.setSortActive(false);
         const int count =
@@ -108,10 +112,12 @@ void CTessavoxFormView::OnInitialUpdate()
         m_grid.setSortKeyColumn(0, GridModel::Symbol);
         m_grid.setSortActive(true);
     } catch (const GridError &) {
+        bulk.reset(); // the rows filled so far show behind the message
         Messages::show(QStringLiteral("Error in creating the data table view"));
         return;
     }
     AssignOrder();
+    bulk.reset();
     try {
         m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
     } catch (const GridError &) {

@@ -1,0 +1,43 @@
+// A paint of the chart windows, 800 x 600 with group ellipses: the window is cleared to
+// white and the chart reads every token from the table view through its cell accessors.
+
+#include "plotview.h"
+#include "sampledocument.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_PaintChart(benchmark::State &state, ChartKind kind)
+{
+    const SampleFile sample(int(state.range(0)));
+    OpenedTable opened(sample.path());
+    if (!opened.isValid()) {
+        state.SkipWithError("the sample file did not open");
+        return;
+    }
+    PlotView &chart = opened.addChart(kind);
+    QImage image(800, 600, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        chart.OnDraw(painter);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_PaintChart, F1F2, ChartKind::F1F2)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(9998)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PaintChart, F1F3, ChartKind::F1F3)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(9998)
+    ->Unit(benchmark::kMillisecond);

@@ -1,0 +1,72 @@
+// The F1-F2 chart leaving the program: Save As Bitmap (the off-screen picture drawn and
+// written as a BMP file) and one printed page into a PDF file, as the chart window does
+// them once the file dialog or print dialog has been answered.
+
+#include "bitmapexport.h"
+#include "plotview.h"
+#include "printinfo.h"
+#include "printjob.h"
+#include "sampledocument.h"
+
+#include <QPageSize>
+#include <QPrinter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_SaveBitmap(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    OpenedTable opened(sample.path());
+    if (!opened.isValid()) {
+        state.SkipWithError("the sample file did not open");
+        return;
+    }
+    PlotView &chart = opened.addChart(ChartKind::F1F2);
+    const QString path = sample.scratchPath(QStringLiteral("chart.bmp"));
+    for (auto _ : state) {
+        if (SaveChartBitmap(chart, path, ScreenRasterFor(chart)) != 0) {
+            state.SkipWithError("the bitmap was not written");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_PrintPdf(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    OpenedTable opened(sample.path());
+    if (!opened.isValid()) {
+        state.SkipWithError("the sample file did not open");
+        return;
+    }
+    PlotView &chart = opened.addChart(ChartKind::F1F2);
+    const QString path = sample.scratchPath(QStringLiteral("chart.pdf"));
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        PrintInfo info;
+        PrintJob::printPages(chart, printer, info);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+// Both end in a file, so part of their time is spent waiting for the disk.
+BENCHMARK(BM_SaveBitmap)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(9998)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PrintPdf)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(9998)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

@@ -1,0 +1,55 @@
+// Saving the table as a Formant file: the rows read back through the table view's cell
+// accessors, formatted, and put in place through a temporary file flushed to disk.
+
+#include "formantwriter.h"
+#include "sampledocument.h"
+#include "tessavoxdoc.h"
+#include "tessavoxformview.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_SaveDocument(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    OpenedTable opened(sample.path());
+    if (!opened.isValid()) {
+        state.SkipWithError("the sample file did not open");
+        return;
+    }
+    const QString target = sample.scratchPath(QStringLiteral("saved.txt"));
+    for (auto _ : state) {
+        if (!opened.document().OnSaveDocument(target)) {
+            state.SkipWithError("the table did not save");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The file's bytes alone, without the disk.
+void BM_FormatTable(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    OpenedTable opened(sample.path());
+    if (!opened.isValid()) {
+        state.SkipWithError("the sample file did not open");
+        return;
+    }
+    for (auto _ : state) {
+        const QByteArray text = FormatFormantText(opened.table(), opened.document().m_nTokenCount);
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveDocument)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(9998)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime(); // most of a save waits on the disk
+BENCHMARK(BM_FormatTable)->Arg(100)->Arg(1000)->Arg(9998)->Unit(benchmark::kMillisecond);
