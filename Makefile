@@ -35,9 +35,14 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSAVOX_BENCH=ON \
 		-DTESSAVOX_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
+	@mkdir -p $(BUILD_DIR)-bench/results && rm -f $(BUILD_DIR)-bench/results/*.json
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do \
-		if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; \
+		if [ -f "$$b" ] && [ -x "$$b" ]; then \
+			"$$b" --benchmark_out=$(BUILD_DIR)-bench/results/$$(basename $$b).json \
+				--benchmark_out_format=json || exit 1; \
+		fi; \
 	done
+	@$(BUILD_DIR)-bench/bench/benchreport $(BUILD_DIR)-bench/results/*.json
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own
 # build dir; any report fails the run. Leaks are checked too; a leak that Qt or a system

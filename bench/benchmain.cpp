@@ -5,7 +5,20 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+bool given(const std::vector<char *> &args, std::string_view option)
+{
+    return std::any_of(args.begin() + 1, args.end(), [option](const char *arg) {
+        return std::string_view(arg).starts_with(option);
+    });
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -15,9 +28,10 @@ int main(int argc, char *argv[])
     std::vector<char *> args(argv, argv + argc);
     char repetitions[] = "--benchmark_repetitions=10";
     char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
-    if (argc == 1) {
+    if (!given(args, "--benchmark_repetitions")) {
         args.push_back(repetitions);
-        args.push_back(aggregatesOnly);
+        if (!given(args, "--benchmark_report_aggregates_only"))
+            args.push_back(aggregatesOnly);
     }
     int count = int(args.size());
     benchmark::Initialize(&count, args.data());

@@ -11,6 +11,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -87,6 +89,20 @@ void strokeOpen(QPainter &painter, std::initializer_list<QPoint> points)
     }
     if (n >= 2)
         painter.drawPolyline(p.data(), n);
+}
+
+// HzToBark of a cell value. Table cells hold 0 to 10000 Hz, so each value is worked out
+// once and then looked up: a chart of thousands of tokens maps every token at each paint.
+double barkOf(int hz)
+{
+    constexpr int kLargest = 10000;
+    static std::vector<double> known(kLargest + 1, std::numeric_limits<double>::quiet_NaN());
+    if (hz < 0 || hz > kLargest)
+        return HzToBark(hz);
+    double &bark = known[std::size_t(hz)];
+    if (std::isnan(bark))
+        bark = HzToBark(hz);
+    return bark;
 }
 
 // A device ellipse with bounding edges left, top, right, bottom (right and bottom just
@@ -247,8 +263,12 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
     const int column = horizontalColumn();
     const int circle = 5 * pass.unit;
     for (int row = 0; row < pass.doc->m_nTokenCount; ++row) {
-        const int x = g.xOfF2(pass.cells->GetCellInt(row, column));
-        const int y = g.yOfF1(pass.cells->GetCellInt(row, kColF1));
+        // The same sums as xOfF2 and yOfF1, on looked-up Bark values; a Bark value of a
+        // whole hertz always maps.
+        int x = 0;
+        int y = 0;
+        g.mapBark(barkOf(pass.cells->GetCellInt(row, kColF1)),
+                  barkOf(pass.cells->GetCellInt(row, column)), x, y);
         const QString symbol = pass.cells->GetCellText(row, kColSymbol);
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
@@ -274,15 +294,14 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
         const int order = cells.GetCellInt(row, kColOrder);
         const QString firstLabel = cells.GetCellText(row, kColSymbol);
         GroupMoments moments;
-        moments.add(HzToBark(cells.GetCellInt(row, kColF1)),
-                    HzToBark(cells.GetCellInt(row, column)));
+        moments.add(barkOf(cells.GetCellInt(row, kColF1)), barkOf(cells.GetCellInt(row, column)));
         bool sameLabel = true;
         ++row;
         while (row < count && cells.GetCellInt(row, kColOrder) == order) {
             if (sameLabel && cells.GetCellText(row, kColSymbol) != firstLabel)
                 sameLabel = false;
-            moments.add(HzToBark(cells.GetCellInt(row, kColF1)),
-                        HzToBark(cells.GetCellInt(row, column)));
+            moments.add(barkOf(cells.GetCellInt(row, kColF1)),
+                        barkOf(cells.GetCellInt(row, column)));
             ++row;
         }
         if (moments.count() < kMinGroupSize)
