@@ -49,6 +49,8 @@ public:
     // Every row whose flag is set, as removing them one by one would.
     void removeSelectedRows();
     void clearRows();
+    // Room for `count` rows ahead of adding them one by one.
+    void reserveRows(int count) { m_model->reserveRows(count); }
     // The first row above `after` whose flag is set, or -1.
     int nextSelected(int after) const;
     // Sets the flags of rows first..last; nothing happens when last < first.

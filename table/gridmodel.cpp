@@ -166,6 +166,11 @@ void GridModel::removeRowsAt(int first, int count)
     endRemoveRows();
 }
 
+void GridModel::reserveRows(int count)
+{
+    m_rows.reserve(static_cast<std::size_t>(std::max(count, 0)));
+}
+
 void GridModel::clearRows()
 {
     if (m_bulkDepth > 0) {
@@ -235,24 +240,15 @@ void GridModel::sortByColumn(int column)
     if (std::is_sorted(order.begin(), order.end()))
         return;
     if (m_bulkDepth > 0) {
-        std::vector<Row> sorted;
-        sorted.reserve(n);
-        for (const int old : order)
-            sorted.push_back(std::move(m_rows[static_cast<std::size_t>(old)]));
-        m_rows = std::move(sorted);
+        permuteRows(order);
         return;
     }
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(n);
-    std::vector<Row> sorted;
-    sorted.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto old = static_cast<std::size_t>(order[i]);
-        newRowOf[old] = static_cast<int>(i);
-        sorted.push_back(std::move(m_rows[old]));
-    }
-    m_rows = std::move(sorted);
+    for (std::size_t i = 0; i < n; ++i)
+        newRowOf[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    permuteRows(order);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -260,6 +256,29 @@ void GridModel::sortByColumn(int column)
         after.append(index(newRowOf[static_cast<std::size_t>(old.row())], old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GridModel::permuteRows(const std::vector<int> &order)
+{
+    // Row order[i] goes to i. Following each cycle moves every row once, in place: a
+    // second table of rows would cost as much memory again.
+    std::vector<bool> placed(m_rows.size());
+    for (std::size_t start = 0; start < m_rows.size(); ++start) {
+        if (placed[start])
+            continue;
+        Row held = std::move(m_rows[start]);
+        std::size_t i = start;
+        for (;;) {
+            placed[i] = true;
+            const auto from = static_cast<std::size_t>(order[i]);
+            if (from == start) {
+                m_rows[i] = std::move(held);
+                break;
+            }
+            m_rows[i] = std::move(m_rows[from]);
+            i = from;
+        }
+    }
 }
 
 std::vector<int> GridModel::symbolRanks() const

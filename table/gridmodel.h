@@ -64,6 +64,8 @@ public:
     void removeRowAt(int index) { removeRowsAt(index, 1); }
     void removeRowsAt(int first, int count);
     void clearRows();
+    // Room for `count` rows, so that filling a large table does not move them as it grows.
+    void reserveRows(int count);
     void setNumber(int row, int column, int value);
     void setEmpty(int row, int column);
     void setSymbol(int row, const QString &symbol);
@@ -83,6 +85,8 @@ signals:
     void cellEdited(int row, int column);
 
 private:
+    // Moves row order[i] to i for every i; `order` is a permutation of the rows.
+    void permuteRows(const std::vector<int> &order);
     // Per row, the place of its symbol in the ascending UTF-8 order of the distinct symbols.
     std::vector<int> symbolRanks() const;
     void emitCellChanged(int row, int column);

@@ -100,6 +100,7 @@ void CTessavoxFormView::OnInitialUpdate()
         m_grid.setSortActive(false);
         const int count =
             std::clamp(doc->m_nTokenCount, 0, static_cast<int>(doc->m_records.size()));
+        m_grid.reserveRows(count);
         for (int i = 0; i < count; ++i) {
             const FormantRecord &record = doc->m_records[static_cast<std::size_t>(i)];
             m_grid.addRow(CDatatbl5::RowValues{});
