@@ -2,7 +2,7 @@
 # Both install what is missing first (Debian 12, apt-get).
 
 BUILD_DIR ?= build
-BUILD_TYPE ?= RelWithDebInfo
+BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
