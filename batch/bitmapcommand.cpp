@@ -1,7 +1,8 @@
 // tessavox-batch bitmap FILE --plot f1f2|f1f3 ...: File > Save As Bitmap without a window.
 
 #include "batchcommand.h"
-#include "batchdocument.h"
+#include "batchoptions.h"
+#include "openeddocument.h"
 
 #include "bitmapexport.h"
 #include "plotview.h"
@@ -92,7 +93,7 @@ int runBitmap(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<BatchDocument> file = BatchDocument::open(options->input);
+    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
     if (!file)
         return 1;
     file->doc().m_bDrawEllipse = options->drawEllipse;

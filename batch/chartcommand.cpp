@@ -2,7 +2,8 @@
 // or as an SVG or PDF vector drawing for papers.
 
 #include "batchcommand.h"
-#include "batchdocument.h"
+#include "batchoptions.h"
+#include "openeddocument.h"
 
 #include "bitmapfile.h"
 #include "plotview.h"
@@ -238,7 +239,7 @@ int runChart(const QStringList &args)
     }
     options->format = *format;
 
-    std::unique_ptr<BatchDocument> file = BatchDocument::open(options->input);
+    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
     if (!file)
         return 1;
     CTessavoxDoc &doc = file->doc();

@@ -1,7 +1,8 @@
 // tessavox-batch print FILE --plot f1f2|f1f3 ...: the chart's printed page as a PDF file.
 
 #include "batchcommand.h"
-#include "batchdocument.h"
+#include "batchoptions.h"
+#include "openeddocument.h"
 
 #include "plotview.h"
 #include "printinfo.h"
@@ -73,7 +74,7 @@ int runPrint(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<BatchDocument> file = BatchDocument::open(options->input);
+    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
     if (!file)
         return 1;
     PlotView &chart = file->addChart(*options->kind);

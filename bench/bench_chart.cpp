@@ -1,6 +1,7 @@
 // A paint of the chart windows, 800 x 600 with group ellipses: the window is cleared to
 // white and the chart reads every token from the table view through its cell accessors.
 
+#include "openeddocument.h"
 #include "plotview.h"
 #include "sampledocument.h"
 
@@ -14,12 +15,12 @@ namespace {
 void BM_PaintChart(benchmark::State &state, ChartKind kind)
 {
     const SampleFile sample(int(state.range(0)));
-    OpenedTable opened(sample.path());
-    if (!opened.isValid()) {
+    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened) {
         state.SkipWithError("the sample file did not open");
         return;
     }
-    PlotView &chart = opened.addChart(kind);
+    PlotView &chart = opened->addChart(kind);
     QImage image(800, 600, QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);

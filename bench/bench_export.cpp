@@ -3,6 +3,7 @@
 // them once the file dialog or print dialog has been answered.
 
 #include "bitmapexport.h"
+#include "openeddocument.h"
 #include "plotview.h"
 #include "printinfo.h"
 #include "printjob.h"
@@ -18,12 +19,12 @@ namespace {
 void BM_SaveBitmap(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    OpenedTable opened(sample.path());
-    if (!opened.isValid()) {
+    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened) {
         state.SkipWithError("the sample file did not open");
         return;
     }
-    PlotView &chart = opened.addChart(ChartKind::F1F2);
+    PlotView &chart = opened->addChart(ChartKind::F1F2);
     const QString path = sample.scratchPath(QStringLiteral("chart.bmp"));
     for (auto _ : state) {
         if (SaveChartBitmap(chart, path, ScreenRasterFor(chart)) != 0) {
@@ -37,12 +38,12 @@ void BM_SaveBitmap(benchmark::State &state)
 void BM_PrintPdf(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    OpenedTable opened(sample.path());
-    if (!opened.isValid()) {
+    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened) {
         state.SkipWithError("the sample file did not open");
         return;
     }
-    PlotView &chart = opened.addChart(ChartKind::F1F2);
+    PlotView &chart = opened->addChart(ChartKind::F1F2);
     const QString path = sample.scratchPath(QStringLiteral("chart.pdf"));
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);

@@ -1,6 +1,7 @@
 // Opening a Formant file as the program does: the document reads it, the table view fills
 // its grid, sorts the rows by symbol and numbers the vowels.
 
+#include "openeddocument.h"
 #include "sampledocument.h"
 #include "tessavoxdoc.h"
 #include "tessavoxformview.h"
@@ -18,14 +19,14 @@ void BM_OpenDocument(benchmark::State &state)
         state.SkipWithError("cannot write the sample file");
         return;
     }
-    std::unique_ptr<OpenedTable> opened;
+    std::unique_ptr<OpenedDocument> opened;
     for (auto _ : state) {
         // Tearing the last table down is closing, not opening.
         state.PauseTiming();
         opened.reset();
         state.ResumeTiming();
-        opened = std::make_unique<OpenedTable>(sample.path());
-        if (!opened->isValid()) {
+        opened = OpenedDocument::open(sample.path());
+        if (!opened) {
             state.SkipWithError("the sample file did not open");
             return;
         }

@@ -2,6 +2,7 @@
 // accessors, formatted, and put in place through a temporary file flushed to disk.
 
 #include "formantwriter.h"
+#include "openeddocument.h"
 #include "sampledocument.h"
 #include "tessavoxdoc.h"
 #include "tessavoxformview.h"
@@ -13,14 +14,14 @@ namespace {
 void BM_SaveDocument(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    OpenedTable opened(sample.path());
-    if (!opened.isValid()) {
+    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened) {
         state.SkipWithError("the sample file did not open");
         return;
     }
     const QString target = sample.scratchPath(QStringLiteral("saved.txt"));
     for (auto _ : state) {
-        if (!opened.document().OnSaveDocument(target)) {
+        if (!opened->doc().OnSaveDocument(target)) {
             state.SkipWithError("the table did not save");
             return;
         }
@@ -32,13 +33,13 @@ void BM_SaveDocument(benchmark::State &state)
 void BM_FormatTable(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    OpenedTable opened(sample.path());
-    if (!opened.isValid()) {
+    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened) {
         state.SkipWithError("the sample file did not open");
         return;
     }
     for (auto _ : state) {
-        const QByteArray text = FormatFormantText(opened.table(), opened.document().m_nTokenCount);
+        const QByteArray text = FormatFormantText(opened->table(), opened->doc().m_nTokenCount);
         benchmark::DoNotOptimize(text.constData());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -1,4 +1,4 @@
-#include "batchdocument.h"
+#include "openeddocument.h"
 
 #include "formantrecord.h"
 #include "plotviewf1f2.h"
@@ -13,17 +13,17 @@ constexpr int kColOrder = 4;
 
 } // namespace
 
-BatchDocument::BatchDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
+OpenedDocument::OpenedDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
 
-BatchDocument::~BatchDocument()
+OpenedDocument::~OpenedDocument()
 {
     m_chart.reset();
     m_table.reset();
 }
 
-std::unique_ptr<BatchDocument> BatchDocument::open(const QString &path)
+std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path)
 {
-    std::unique_ptr<BatchDocument> opened(new BatchDocument);
+    std::unique_ptr<OpenedDocument> opened(new OpenedDocument);
     if (!opened->m_doc->OnOpenDocument(path))
         return nullptr;
     opened->m_doc->setPathName(path, false);
@@ -34,7 +34,7 @@ std::unique_ptr<BatchDocument> BatchDocument::open(const QString &path)
     return opened;
 }
 
-bool BatchDocument::chooseLabel(int order, const QString &text)
+bool OpenedDocument::chooseLabel(int order, const QString &text)
 {
     int position = 0;
     for (int row = 0; row < m_doc->m_nTokenCount; ++row) {
@@ -50,7 +50,7 @@ bool BatchDocument::chooseLabel(int order, const QString &text)
     return false;
 }
 
-PlotView &BatchDocument::addChart(ChartKind kind, int width, int height)
+PlotView &OpenedDocument::addChart(ChartKind kind, int width, int height)
 {
     m_chart.reset();
     if (kind == ChartKind::F1F2)
@@ -61,23 +61,4 @@ PlotView &BatchDocument::addChart(ChartKind kind, int width, int height)
     m_chart->resize(width, height);
     m_chart->OnInitialUpdate();
     return *m_chart;
-}
-
-std::optional<ChartKind> parseChartKind(const QString &text)
-{
-    if (text == QLatin1String("f1f2"))
-        return ChartKind::F1F2;
-    if (text == QLatin1String("f1f3"))
-        return ChartKind::F1F3;
-    return std::nullopt;
-}
-
-std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text)
-{
-    const qsizetype eq = text.indexOf(QLatin1Char('='));
-    bool ok = false;
-    const int order = text.left(eq).toInt(&ok);
-    if (eq < 0 || !ok || order < 0 || order >= FormantLimits::kOrderLabels)
-        return std::nullopt;
-    return std::pair{order, text.mid(eq + 1)};
 }
