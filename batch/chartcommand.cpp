@@ -7,6 +7,7 @@
 
 #include "bitmapfile.h"
 #include "plotview.h"
+#include "pngfile.h"
 #include "stringtable.h"
 #include "tessavoxdoc.h"
 
@@ -191,7 +192,7 @@ std::optional<QString> writeChart(const ChartOptions &options, PlotView &chart)
         return file.errorString();
     switch (options.format) {
     case OutputFormat::Png:
-        if (!rasterChart(chart).save(&file, "PNG"))
+        if (!WritePngImage(rasterChart(chart), &file))
             return file.errorString();
         break;
     case OutputFormat::Svg: {
