@@ -51,9 +51,9 @@ std::string_view cutAtCharacterBoundary(std::string_view text, std::size_t limit
 
 void storeLabel(FormantRecord &record, std::string_view label, bool quoted)
 {
-    std::copy(label.begin(), label.end(), record.label.begin());
+    record.label.assign(label);
     if (quoted)
-        record.label[label.size()] = '"';
+        record.label.push_back('"');
     record.labelLength = static_cast<std::int32_t>(label.size());
 }
 

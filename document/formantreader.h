@@ -17,13 +17,13 @@ struct FormantReadResult
     FileError error; // for OpenFailed and ReadFailed
 };
 
-// Parses the whole text into `records`, which must be all zero on entry. Every CR and
+// Parses the whole text into `records`, which must be empty records on entry. Every CR and
 // every LF ends a line; a last line without a line end is read too. On TooLong the
-// records are zeroed again, so nothing partly read remains.
+// records are emptied again, so nothing partly read remains.
 FormantReadResult ParseFormantText(std::string_view text, std::span<FormantRecord> records);
 
 // Parses one line (at most FormantLimits::kLineLength bytes are looked at) into `record`,
-// which must be all zero on entry and stays so when the line is no token line.
+// which must be an empty record on entry and stays so when the line is no token line.
 // Returns true when it is a token line (two or more formants).
 bool ParseFormantLine(std::string_view line, FormantRecord &record);
 

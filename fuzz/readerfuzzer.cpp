@@ -20,8 +20,7 @@ void require(bool condition)
 
 bool isZero(const FormantRecord &record)
 {
-    return record.labelLength == 0 &&
-           std::all_of(record.label.begin(), record.label.end(), [](char c) { return c == 0; }) &&
+    return record.labelLength == 0 && record.label.empty() &&
            std::all_of(record.formants.begin(), record.formants.end(),
                        [](std::int32_t f) { return f == 0; });
 }
@@ -33,12 +32,13 @@ void checkRecord(const FormantRecord &record)
     for (std::int32_t formant : record.formants)
         require(formant >= 0);
     // A label stops at a quote or a line end, so neither can be inside it.
+    require(record.label.size() >= std::size_t(length));
     for (int i = 0; i < length; ++i)
         require(record.label[i] != '"' && record.label[i] != '\r' && record.label[i] != '\n');
-    // After the label: its closing quote at most, then zeros.
-    const std::size_t tail = std::size_t(length) + (record.label[length] == '"' ? 1 : 0);
-    require(std::all_of(record.label.begin() + tail, record.label.end(),
-                        [](char c) { return c == 0; }));
+    // After the label: its closing quote at most.
+    const std::size_t size = record.label.size();
+    require(size == std::size_t(length) ||
+            (size == std::size_t(length) + 1 && record.label.back() == '"'));
 }
 
 bool sameRecord(const FormantRecord &a, const FormantRecord &b)

@@ -9,7 +9,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -32,7 +31,7 @@ struct TableFixture
             FormantRecord &record = doc->m_records[i];
             record.formants = {tokens[i].f1, tokens[i].f2, tokens[i].f3, 0, 0};
             const auto n = std::min<std::size_t>(std::size_t(tokens[i].label.size()), 255);
-            std::memcpy(record.label.data(), tokens[i].label.constData(), n);
+            record.label.assign(tokens[i].label.constData(), n);
             record.labelLength = int(n);
         }
         doc->m_nTokenCount = int(tokens.size());
