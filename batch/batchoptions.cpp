@@ -1,6 +1,9 @@
 #include "batchoptions.h"
 
+#include "batchcommand.h"
 #include "formantrecord.h"
+#include "openeddocument.h"
+#include "tessavoxdoc.h"
 
 std::optional<ChartKind> parseChartKind(const QString &text)
 {
@@ -19,4 +22,59 @@ std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text)
     if (eq < 0 || !ok || order < 0 || order >= FormantLimits::kOrderLabels)
         return std::nullopt;
     return std::pair{order, text.mid(eq + 1)};
+}
+
+std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
+                                                  const CommandOption &commandOption)
+{
+    ChartArguments parsed;
+    bool hasKind = false;
+    const bool takesChoices = choices == ChartChoices::Taken;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (takesChoices && arg == QLatin1String("--no-ellipse")) {
+            parsed.drawEllipse = false;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
+            parsed.input = arg;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        const QString &value = args[++i];
+        if (arg == QLatin1String("--plot")) {
+            const std::optional<ChartKind> kind = parseChartKind(value);
+            if (!kind)
+                return std::nullopt;
+            parsed.kind = *kind;
+            hasKind = true;
+        } else if (arg == QLatin1String("-o")) {
+            parsed.output = value;
+        } else if (takesChoices && arg == QLatin1String("--label")) {
+            const auto choice = parseLabelChoice(value);
+            if (!choice)
+                return std::nullopt;
+            parsed.labels.append(*choice);
+        } else if (!commandOption || !commandOption(arg, value)) {
+            return std::nullopt;
+        }
+    }
+    if (parsed.input.isEmpty() || parsed.output.isEmpty() || !hasKind)
+        return std::nullopt;
+    return parsed;
+}
+
+bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,
+                       const QString &command)
+{
+    file.doc().m_bDrawEllipse = arguments.drawEllipse;
+    for (const auto &[order, text] : arguments.labels) {
+        if (!file.chooseLabel(order, text)) {
+            batchErr() << "tessavox-batch " << command << ": no token of order " << order
+                       << " has the label \"" << text << '"' << Qt::endl;
+            return false;
+        }
+    }
+    return true;
 }

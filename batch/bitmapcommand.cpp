@@ -21,12 +21,8 @@ constexpr double kMaxDensity = 40.0;
 
 struct BitmapOptions
 {
-    QString input;
-    QString output;
-    std::optional<ChartKind> kind;
+    ChartArguments chart;
     std::optional<BitmapExtent> extent;
-    bool drawEllipse = true;
-    QList<std::pair<int, QString>> labels;
 };
 
 std::optional<double> parseDensity(const QString &text)
@@ -56,34 +52,17 @@ std::optional<BitmapExtent> parseExtent(const QString &text)
 std::optional<BitmapOptions> parseArgs(const QStringList &args)
 {
     BitmapOptions options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--no-ellipse") {
-            options.drawEllipse = false;
-        } else if (!arg.startsWith('-') && options.input.isEmpty()) {
-            options.input = arg;
-        } else if (!hasValue) {
-            return std::nullopt;
-        } else if (arg == "--plot") {
-            if (!(options.kind = parseChartKind(args[++i])))
-                return std::nullopt;
-        } else if (arg == "-o") {
-            options.output = args[++i];
-        } else if (arg == "--dpmm") {
-            if (!(options.extent = parseExtent(args[++i])))
-                return std::nullopt;
-        } else if (arg == "--label") {
-            const auto choice = parseLabelChoice(args[++i]);
-            if (!choice)
-                return std::nullopt;
-            options.labels.append(*choice);
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (options.input.isEmpty() || options.output.isEmpty() || !options.kind)
+    const auto commandOption = [&options](const QString &option, const QString &value) {
+        if (option != "--dpmm")
+            return false;
+        options.extent = parseExtent(value);
+        return options.extent.has_value();
+    };
+    std::optional<ChartArguments> chart =
+        parseChartArguments(args, ChartChoices::Taken, commandOption);
+    if (!chart)
         return std::nullopt;
+    options.chart = *chart;
     return options;
 }
 
@@ -93,23 +72,15 @@ int runBitmap(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
-    if (!file)
+    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
+    if (!file || !applyChartChoices(*file, options->chart, QStringLiteral("bitmap")))
         return 1;
-    file->doc().m_bDrawEllipse = options->drawEllipse;
-    for (const auto &[order, text] : options->labels) {
-        if (!file->chooseLabel(order, text)) {
-            batchErr() << "tessavox-batch bitmap: no token of order " << order
-                       << " has the label \"" << text << '"' << Qt::endl;
-            return 1;
-        }
-    }
 
-    PlotView &chart = file->addChart(*options->kind);
+    PlotView &chart = file->addChart(options->chart.kind);
     ScreenRaster raster = ScreenRasterFor(chart);
     if (options->extent)
         raster.extent = *options->extent;
-    if (const int status = SaveChartBitmap(chart, options->output, raster)) {
+    if (const int status = SaveChartBitmap(chart, options->chart.output, raster)) {
         // The program shows only "Error in saving the bitmap file"; here the cause helps.
         batchErr() << "Error in saving the bitmap file: " << LoadString(status) << Qt::endl;
         return 1;

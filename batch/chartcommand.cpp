@@ -39,17 +39,13 @@ enum class OutputFormat { Png, Bmp, Svg, Pdf };
 
 struct ChartOptions
 {
-    QString input;
-    QString output;
+    ChartArguments chart;
     OutputFormat format = OutputFormat::Png;
-    QString plot;
     int width = 800;
     int height = 600;
-    bool drawEllipse = true;
     std::optional<int> f1Max;
     std::optional<int> f2Max;
     std::optional<int> f3Max;
-    QList<std::pair<int, QString>> labels;
 };
 
 std::optional<OutputFormat> formatOf(const QString &path)
@@ -79,49 +75,32 @@ std::optional<int> parseBound(const QString &text)
 std::optional<ChartOptions> parseArgs(const QStringList &args)
 {
     ChartOptions options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--no-ellipse") {
-            options.drawEllipse = false;
-        } else if (!arg.startsWith('-') && options.input.isEmpty()) {
-            options.input = arg;
-        } else if (!hasValue) {
-            return std::nullopt;
-        } else if (arg == "--plot") {
-            options.plot = args[++i];
-        } else if (arg == "-o") {
-            options.output = args[++i];
-        } else if (arg == "--size") {
-            const QStringList parts = args[++i].split('x');
+    const auto commandOption = [&options](const QString &option, const QString &value) {
+        if (option == "--size") {
+            const QStringList parts = value.split('x');
             bool okW = false;
             bool okH = false;
             if (parts.size() != 2)
-                return std::nullopt;
+                return false;
             options.width = parts[0].toInt(&okW);
             options.height = parts[1].toInt(&okH);
-            if (!okW || !okH || options.width < 1 || options.height < 1 ||
-                options.width > kMaxSide || options.height > kMaxSide)
-                return std::nullopt;
-        } else if (arg == "--f1max" || arg == "--f2max" || arg == "--f3max") {
-            const std::optional<int> bound = parseBound(args[++i]);
-            if (!bound)
-                return std::nullopt;
-            (arg == "--f1max"   ? options.f1Max
-             : arg == "--f2max" ? options.f2Max
-                                : options.f3Max) = bound;
-        } else if (arg == "--label") {
-            const auto choice = parseLabelChoice(args[++i]);
-            if (!choice)
-                return std::nullopt;
-            options.labels.append(*choice);
-        } else {
-            return std::nullopt;
+            return okW && okH && options.width >= 1 && options.height >= 1 &&
+                   options.width <= kMaxSide && options.height <= kMaxSide;
         }
-    }
-    if (options.input.isEmpty() || options.output.isEmpty() ||
-        (options.plot != "f1f2" && options.plot != "f1f3"))
+        if (option == "--f1max" || option == "--f2max" || option == "--f3max") {
+            const std::optional<int> bound = parseBound(value);
+            (option == "--f1max"   ? options.f1Max
+             : option == "--f2max" ? options.f2Max
+                                   : options.f3Max) = bound;
+            return bound.has_value();
+        }
+        return false;
+    };
+    std::optional<ChartArguments> chart =
+        parseChartArguments(args, ChartChoices::Taken, commandOption);
+    if (!chart)
         return std::nullopt;
+    options.chart = *chart;
     return options;
 }
 
@@ -170,9 +149,10 @@ QByteArray withInstalledFamilies(const QByteArray &svg)
 
 QString describe(const ChartOptions &options)
 {
-    return QStringLiteral("%1 - %2").arg(QFileInfo(options.input).fileName(),
-                                         options.plot == "f1f2" ? QStringLiteral("F1 vs F2")
-                                                                : QStringLiteral("F1 vs F3"));
+    return QStringLiteral("%1 - %2").arg(QFileInfo(options.chart.input).fileName(),
+                                         options.chart.kind == ChartKind::F1F2
+                                             ? QStringLiteral("F1 vs F2")
+                                             : QStringLiteral("F1 vs F3"));
 }
 
 // Writes the chart in the format of the output's extension; returns the reason on failure.
@@ -181,13 +161,13 @@ QString describe(const ChartOptions &options)
 std::optional<QString> writeChart(const ChartOptions &options, PlotView &chart)
 {
     if (options.format == OutputFormat::Bmp) {
-        const int status = WriteBitmapFile(rasterChart(chart), options.output);
+        const int status = WriteBitmapFile(rasterChart(chart), options.chart.output);
         if (status != 0)
             return LoadString(status);
         return std::nullopt;
     }
 
-    QSaveFile file(options.output);
+    QSaveFile file(options.chart.output);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     switch (options.format) {
@@ -232,37 +212,30 @@ int runChart(const QStringList &args)
     std::optional<ChartOptions> options = parseArgs(args);
     if (!options)
         return batchUsageError(kUsage);
-    const std::optional<OutputFormat> format = formatOf(options->output);
+    const std::optional<OutputFormat> format = formatOf(options->chart.output);
     if (!format) {
-        batchErr() << "tessavox-batch chart: cannot tell the format of " << options->output
+        batchErr() << "tessavox-batch chart: cannot tell the format of " << options->chart.output
                    << " from its extension; use .png, .bmp, .svg or .pdf" << Qt::endl;
         return 2;
     }
     options->format = *format;
 
-    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
+    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
     if (!file)
         return 1;
     CTessavoxDoc &doc = file->doc();
-    doc.m_bDrawEllipse = options->drawEllipse;
     doc.m_nF1Max = options->f1Max.value_or(doc.m_nF1Max);
     doc.m_nF2Max = options->f2Max.value_or(doc.m_nF2Max);
     doc.m_nF3Max = options->f3Max.value_or(doc.m_nF3Max);
-    for (const auto &[order, text] : options->labels) {
-        if (!file->chooseLabel(order, text)) {
-            batchErr() << "tessavox-batch chart: no token of order " << order << " has the label \""
-                       << text << '"' << Qt::endl;
-            return 1;
-        }
-    }
+    if (!applyChartChoices(*file, options->chart, QStringLiteral("chart")))
+        return 1;
 
-    PlotView &chart = file->addChart(options->plot == "f1f2" ? ChartKind::F1F2 : ChartKind::F1F3,
-                                     options->width, options->height);
+    PlotView &chart = file->addChart(options->chart.kind, options->width, options->height);
     const std::optional<QString> failure = writeChart(*options, chart);
     file.reset();
     if (failure) {
-        batchErr() << "tessavox-batch chart: cannot write " << options->output << ": " << *failure
-                   << Qt::endl;
+        batchErr() << "tessavox-batch chart: cannot write " << options->chart.output << ": "
+                   << *failure << Qt::endl;
         return 1;
     }
     return 0;

@@ -24,41 +24,30 @@ const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3 [--page a4|le
 
 struct PrintOptions
 {
-    QString input;
-    QString output;
-    std::optional<ChartKind> kind;
+    ChartArguments chart;
     QPageSize::PageSizeId page = QPageSize::A4;
 };
 
 std::optional<PrintOptions> parseArgs(const QStringList &args)
 {
     PrintOptions options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (!arg.startsWith('-') && options.input.isEmpty()) {
-            options.input = arg;
-        } else if (!hasValue) {
-            return std::nullopt;
-        } else if (arg == "--plot") {
-            if (!(options.kind = parseChartKind(args[++i])))
-                return std::nullopt;
-        } else if (arg == "-o") {
-            options.output = args[++i];
-        } else if (arg == "--page") {
-            const QString page = args[++i];
-            if (page == "a4")
-                options.page = QPageSize::A4;
-            else if (page == "letter")
-                options.page = QPageSize::Letter;
-            else
-                return std::nullopt;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (options.input.isEmpty() || options.output.isEmpty() || !options.kind)
+    const auto commandOption = [&options](const QString &option, const QString &value) {
+        if (option != "--page")
+            return false;
+        if (value == "a4")
+            options.page = QPageSize::A4;
+        else if (value == "letter")
+            options.page = QPageSize::Letter;
+        else
+            return false;
+        return true;
+    };
+    // A printed page shows the chart as it stands: no choices of its own.
+    std::optional<ChartArguments> chart =
+        parseChartArguments(args, ChartChoices::Refused, commandOption);
+    if (!chart)
         return std::nullopt;
+    options.chart = *chart;
     return options;
 }
 
@@ -74,18 +63,18 @@ int runPrint(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
+    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
     if (!file)
         return 1;
-    PlotView &chart = file->addChart(*options->kind);
+    PlotView &chart = file->addChart(options->chart.kind);
 
     // The page goes to a temporary file beside the target and is renamed into place, so a
     // failure never leaves a partial file or harms an existing one.
-    const QFileInfo target(options->output);
+    const QFileInfo target(options->chart.output);
     QTemporaryFile pending(
         target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(target.fileName())));
     if (!pending.open())
-        return cannotWrite(options->output, pending.errorString());
+        return cannotWrite(options->chart.output, pending.errorString());
     // Readable as any new file would be, not private as a temporary file is.
     pending.setPermissions(target.exists() ? target.permissions()
                                            : QFile::ReadOwner | QFile::WriteOwner |
@@ -105,13 +94,13 @@ int runPrint(const QStringList &args)
         return 1;
     PrintJob::printPages(chart, printer, info);
     if (QFileInfo(pending.fileName()).size() == 0)
-        return cannotWrite(options->output, QStringLiteral("the page could not be printed"));
+        return cannotWrite(options->chart.output, QStringLiteral("the page could not be printed"));
 
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(pending.fileName()).constData(),
-                            QFile::encodeName(options->output).constData(), error);
+                            QFile::encodeName(options->chart.output).constData(), error);
     if (error)
-        return cannotWrite(options->output, QString::fromStdString(error.message()));
+        return cannotWrite(options->chart.output, QString::fromStdString(error.message()));
     return 0;
 }
 
