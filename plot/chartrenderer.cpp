@@ -3,6 +3,7 @@
 #include "barkscale.h"
 #include "cellsource.h"
 #include "chartfonts.h"
+#include "gridmodel.h"
 #include "groupmoments.h"
 #include "tessavoxdoc.h"
 
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kColF1 = 0;
-constexpr int kColF2 = 1;
-constexpr int kColF3 = 2;
-constexpr int kColSymbol = 3;
-constexpr int kColOrder = 4;
 
 // Groups smaller than this get no disc, label or ellipse.
 constexpr int kMinGroupSize = 3;
@@ -134,7 +129,7 @@ ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
 
 int ChartRenderer::horizontalColumn() const
 {
-    return m_kind == ChartKind::F1F2 ? kColF2 : kColF3;
+    return m_kind == ChartKind::F1F2 ? GridModel::F2 : GridModel::F3;
 }
 
 QString ChartRenderer::horizontalCaption() const
@@ -267,9 +262,9 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         // whole hertz always maps.
         int x = 0;
         int y = 0;
-        g.mapBark(barkOf(pass.cells->GetCellInt(row, kColF1)),
+        g.mapBark(barkOf(pass.cells->GetCellInt(row, GridModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
-        const QString symbol = pass.cells->GetCellText(row, kColSymbol);
+        const QString symbol = pass.cells->GetCellText(row, GridModel::Symbol);
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
         else
@@ -291,16 +286,17 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
     painter.setBrush(Qt::black);
     int row = 0;
     while (row < count) {
-        const int order = cells.GetCellInt(row, kColOrder);
-        const QString firstLabel = cells.GetCellText(row, kColSymbol);
+        const int order = cells.GetCellInt(row, GridModel::Order);
+        const QString firstLabel = cells.GetCellText(row, GridModel::Symbol);
         GroupMoments moments;
-        moments.add(barkOf(cells.GetCellInt(row, kColF1)), barkOf(cells.GetCellInt(row, column)));
+        moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+                    barkOf(cells.GetCellInt(row, column)));
         bool sameLabel = true;
         ++row;
-        while (row < count && cells.GetCellInt(row, kColOrder) == order) {
-            if (sameLabel && cells.GetCellText(row, kColSymbol) != firstLabel)
+        while (row < count && cells.GetCellInt(row, GridModel::Order) == order) {
+            if (sameLabel && cells.GetCellText(row, GridModel::Symbol) != firstLabel)
                 sameLabel = false;
-            moments.add(barkOf(cells.GetCellInt(row, kColF1)),
+            moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
                         barkOf(cells.GetCellInt(row, column)));
             ++row;
         }

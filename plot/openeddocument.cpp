@@ -1,17 +1,11 @@
 #include "openeddocument.h"
 
 #include "formantrecord.h"
+#include "gridmodel.h"
 #include "plotviewf1f2.h"
 #include "plotviewf1f3.h"
 #include "tessavoxdoc.h"
 #include "tessavoxformview.h"
-
-namespace {
-
-constexpr int kColSymbol = 3;
-constexpr int kColOrder = 4;
-
-} // namespace
 
 OpenedDocument::OpenedDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
 
@@ -38,9 +32,9 @@ bool OpenedDocument::chooseLabel(int order, const QString &text)
 {
     int position = 0;
     for (int row = 0; row < m_doc->m_nTokenCount; ++row) {
-        if (m_table->GetCellInt(row, kColOrder) != order)
+        if (m_table->GetCellInt(row, GridModel::Order) != order)
             continue;
-        if (m_table->GetCellText(row, kColSymbol) == text) {
+        if (m_table->GetCellText(row, GridModel::Symbol) == text) {
             m_doc->m_nOrderLabel[std::size_t(order)] = position;
             m_doc->m_strOrderLabel[std::size_t(order)] = text;
             return true;

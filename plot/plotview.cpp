@@ -4,6 +4,7 @@
 #include "cellsource.h"
 #include "chartfonts.h"
 #include "commandids.h"
+#include "gridmodel.h"
 #include "labelselectordlg.h"
 #include "messages.h"
 #include "printinfo.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr int kColSymbol = 3;
-constexpr int kColOrder = 4;
 // Only the squares of these orders answer clicks.
 constexpr int kClickableOrders = 100;
 // The printed chart frame, in page margins.
@@ -133,8 +132,8 @@ void PlotView::OnLButtonUp(const QPoint &point)
         CLabelSelectorDlg dialog;
         try {
             for (int row = 0; row < doc->m_nTokenCount; ++row) {
-                if (cells->GetCellInt(row, kColOrder) == order)
-                    dialog.addLabel(cells->GetCellText(row, kColSymbol));
+                if (cells->GetCellInt(row, GridModel::Order) == order)
+                    dialog.addLabel(cells->GetCellText(row, GridModel::Symbol));
             }
         } catch (const std::exception &) {
             return; // the table did not answer: nothing to choose from, nothing stored
