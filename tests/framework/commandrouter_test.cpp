@@ -1,8 +1,9 @@
 // Commands go to the first target of the route that handles them; nobody handling means grey.
 
 #include "commandrouter.h"
-#include "fakes.h"
 #include "messages.h"
+
+#include <QCoreApplication>
 
 #include <stdexcept>
 
@@ -21,61 +22,51 @@ class RouterTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CommandRouter::instance().setRoute([this] {
-            return QList<CommandTarget *>{&view, nullptr, &document, &application};
-        });
+        router.setRoute([this] { return QList<CommandTarget *>{&view, nullptr, &doc, &app}; });
     }
-    void TearDown() override { CommandRouter::instance().setRoute({}); }
+    void TearDown() override { router.setRoute({}); }
 
-    Target view;
-    Target document;
-    Target application;
+    CommandRouter &router = CommandRouter::instance();
+    Target view, doc, app;
 };
 
-TEST_F(RouterTest, FirstTargetOnTheRouteRunsTheCommand)
+TEST_F(RouterTest, FirstHandlerOnTheRouteRunsAndUnhandledOrDisabledCommandsAreGrey)
 {
     QStringList ran;
     view.addCommand(1, [&] { ran << "view"; });
-    document.addCommand(1, [&] { ran << "document"; });
-    document.addCommand(2, [&] { ran << "document"; });
-    application.addCommand(2, [&] { ran << "application"; });
-
-    EXPECT_TRUE(CommandRouter::instance().execute(1));
-    EXPECT_TRUE(CommandRouter::instance().execute(2));
-    EXPECT_EQ(ran, QStringList({"view", "document"}));
-}
-
-TEST_F(RouterTest, UnhandledAndDisabledCommandsAreGreyedAndDoNotRun)
-{
-    bool ran = false;
-    document.addCommand(
-        5, [&] { ran = true; }, [](CmdUI &ui) { ui.Enable(false); });
-    application.addCommand(
+    doc.addCommand(1, [&] { ran << "doc"; });
+    doc.addCommand(2, [&] { ran << "doc"; });
+    app.addCommand(2, [&] { ran << "app"; });
+    doc.addCommand(
+        5, [&] { ran << "disabled"; }, [](CmdUI &ui) { ui.Enable(false); });
+    app.addCommand(
         6, [] {}, [](CmdUI &ui) { ui.SetCheck(); });
 
-    EXPECT_FALSE(CommandRouter::instance().state(4).enabled);
-    EXPECT_FALSE(CommandRouter::instance().execute(4));
-    EXPECT_FALSE(CommandRouter::instance().state(5).enabled);
-    EXPECT_FALSE(CommandRouter::instance().execute(5));
-    EXPECT_FALSE(ran);
-    const CmdUI checked = CommandRouter::instance().state(6);
-    EXPECT_TRUE(checked.enabled);
-    EXPECT_TRUE(checked.checked);
+    EXPECT_TRUE(router.execute(1));
+    EXPECT_TRUE(router.execute(2));
+    EXPECT_FALSE(router.state(4).enabled);
+    EXPECT_FALSE(router.execute(4));
+    EXPECT_FALSE(router.state(5).enabled);
+    EXPECT_FALSE(router.execute(5));
+    EXPECT_EQ(ran, QStringList({"view", "doc"}));
+    EXPECT_TRUE(router.state(6).enabled);
+    EXPECT_TRUE(router.state(6).checked);
 }
 
 TEST_F(RouterTest, AFailingHandlerIsReportedInsteadOfEndingTheProgram)
 {
     MessageCapture capture;
     view.addCommand(7, [] { throw std::runtime_error("Invalid row index"); });
-    EXPECT_TRUE(CommandRouter::instance().execute(7));
+    EXPECT_TRUE(router.execute(7));
     EXPECT_EQ(capture.messages(), QStringList({"Invalid row index"}));
 }
 
+// Requests come in bursts while the user works; they make one refresh, and never none.
 TEST_F(RouterTest, ManyUpdateRequestsMakeOneRefresh)
 {
     int refreshes = 0;
-    const auto connection = QObject::connect(&CommandRouter::instance(),
-                                             &CommandRouter::updateRequested, [&] { ++refreshes; });
+    const auto connection =
+        QObject::connect(&router, &CommandRouter::updateRequested, [&] { ++refreshes; });
     CommandRouter::requestUpdate();
     CommandRouter::requestUpdate();
     QCoreApplication::processEvents();

@@ -1,5 +1,5 @@
-// Documents made by a template: opening, naming, saving under a new name, and closing their
-// windows with the save prompt at the right moment.
+// Documents made by a template: saving under a new name, and closing their windows with the
+// save prompt at the right moment.
 
 #include "childframe.h"
 #include "doctemplate.h"
@@ -16,25 +16,30 @@
 
 namespace {
 
+// Runs the deletions that closed windows and documents have scheduled.
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
 class LifecycleTest : public ::testing::Test
 {
 protected:
-    LifecycleTest()
-        : docTemplate(
-              IDR_TESSAVOXTYPE, [] { return new FakeDocument; }, [] { return new ChildFrame; },
-              [this] { return new FakeView(nextViewKeepsOpen); })
-    {
-        DocTemplate::setMdiArea(&area);
-    }
+    LifecycleTest() { DocTemplate::setMdiArea(&area); }
     ~LifecycleTest() override
     {
         DocTemplate::setMdiArea(nullptr);
-        for (QMdiSubWindow *window : area.subWindowList())
-            delete window;
+        qDeleteAll(area.subWindowList());
         flushDeletes();
     }
 
-    // Another window on `doc`, like Window > New Window or a chart.
+    FakeDocument *open(const QString &path = {})
+    {
+        return static_cast<FakeDocument *>(docTemplate.OpenDocumentFile(path));
+    }
+
+    // Another window on `doc`, like Window > New Window (keeps it open) or a chart.
     ChildFrame *addWindow(Document *doc, bool keepsOpen)
     {
         nextViewKeepsOpen = keepsOpen;
@@ -56,43 +61,37 @@ protected:
     TestFiles files;
     QMdiArea area;
     bool nextViewKeepsOpen = true;
-    DocTemplate docTemplate;
+    DocTemplate docTemplate{IDR_TESSAVOXTYPE, [] { return new FakeDocument; },
+                            [] { return new ChildFrame; },
+                            [this] { return new FakeView(nextViewKeepsOpen); }};
 };
 
-TEST_F(LifecycleTest, NewDocumentsAreNumberedAndAFailedOpenLeavesNothing)
+TEST_F(LifecycleTest, SaveAsAsksWithTheDocumentFilterAndTakesTheNewNameOnlyOnSuccess)
 {
-    Document *first = docTemplate.OpenDocumentFile(QString());
-    Document *second = docTemplate.OpenDocumentFile(QString());
-    ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->title(), QStringLiteral("Tessavox1"));
-    EXPECT_EQ(second->title(), QStringLiteral("Tessavox2"));
-    EXPECT_EQ(area.subWindowList().size(), 2);
-
-    EXPECT_EQ(docTemplate.OpenDocumentFile(files.path(QStringLiteral("missing.txt"))), nullptr);
-    EXPECT_EQ(area.subWindowList().size(), 2);
-
-    Document *opened = docTemplate.OpenDocumentFile(files.write("vowels.txt", "1 2 \"a\"\n"));
-    ASSERT_TRUE(opened);
-    EXPECT_EQ(opened->title(), QStringLiteral("vowels.txt"));
-    EXPECT_EQ(area.subWindowList().last()->windowTitle(), QStringLiteral("vowels.txt"));
-}
-
-TEST_F(LifecycleTest, SaveAsAsksWithTheDocumentFilterAndTakesTheNewName)
-{
-    auto *doc = static_cast<FakeDocument *>(docTemplate.OpenDocumentFile(QString()));
+    FakeDocument *doc = open();
     doc->setModifiedFlag();
+    {
+        ScopedFileDialogAnswer cancel{QString()};
+        EXPECT_FALSE(doc->DoSave(QString()));
+        EXPECT_TRUE(doc->saved.isEmpty());
+    }
     const QString target = files.path(QStringLiteral("saved.txt"));
     ScopedFileDialogAnswer answer(target);
+    doc->saveSucceeds = false;
+    EXPECT_FALSE(doc->DoSave(QString()));
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_TRUE(doc->pathName().isEmpty());
+    EXPECT_EQ(doc->title(), QStringLiteral("Tessavox1"));
 
+    doc->saveSucceeds = true;
     ASSERT_TRUE(doc->DoFileSave()); // no path yet: File Save asks too
-    ASSERT_EQ(answer.requests().size(), 1);
-    const FileDialogRequest &request = answer.requests().first();
+    ASSERT_EQ(answer.requests().size(), 2);
+    const FileDialogRequest &request = answer.requests().last();
     EXPECT_EQ(request.mode, FileDialogRequest::Mode::Save);
     EXPECT_EQ(request.filterName, QStringLiteral("Tessavox Files (*.txt)"));
     EXPECT_EQ(request.patterns, QStringList({"*.txt"}));
     EXPECT_EQ(request.defaultSuffix, QStringLiteral("txt"));
     EXPECT_EQ(request.initialPath, QStringLiteral("Tessavox1.txt"));
-    EXPECT_EQ(doc->saved, QStringList({target}));
     EXPECT_EQ(doc->pathName(), target);
     EXPECT_EQ(doc->title(), QStringLiteral("saved.txt"));
     EXPECT_FALSE(doc->isModified());
@@ -100,30 +99,14 @@ TEST_F(LifecycleTest, SaveAsAsksWithTheDocumentFilterAndTakesTheNewName)
     // With a path, File Save writes there without asking.
     doc->setModifiedFlag();
     ASSERT_TRUE(doc->DoFileSave());
-    EXPECT_EQ(answer.requests().size(), 1);
-}
-
-TEST_F(LifecycleTest, FailedOrCancelledSaveAsKeepsTheDocumentAsItWas)
-{
-    auto *doc = static_cast<FakeDocument *>(docTemplate.OpenDocumentFile(QString()));
-    doc->setModifiedFlag();
-    {
-        ScopedFileDialogAnswer cancel{QString()};
-        EXPECT_FALSE(doc->DoSave(QString()));
-        EXPECT_TRUE(doc->saved.isEmpty());
-    }
-    ScopedFileDialogAnswer answer(files.path(QStringLiteral("out.txt")));
-    doc->saveSucceeds = false;
-    EXPECT_FALSE(doc->DoSave(QString()));
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_TRUE(doc->pathName().isEmpty());
-    EXPECT_EQ(doc->title(), QStringLiteral("Tessavox1"));
+    EXPECT_EQ(answer.requests().size(), 2);
+    EXPECT_EQ(doc->saved, QStringList({target, target, target}));
 }
 
 TEST_F(LifecycleTest, OnlyTheLastTableWindowAsksAndItTakesTheChartsAlong)
 {
     MessageCapture capture(Messages::Answer::Cancel);
-    Document *doc = docTemplate.OpenDocumentFile(files.write("v.txt", "1 2 \"a\"\n"));
+    Document *doc = open(files.write("v.txt", "1 2 \"a\"\n"));
     ChildFrame *table = doc->frames().first();
     ChildFrame *secondTable = addWindow(doc, true);
     QPointer<ChildFrame> chart = addWindow(doc, false);
@@ -135,7 +118,7 @@ TEST_F(LifecycleTest, OnlyTheLastTableWindowAsksAndItTakesTheChartsAlong)
     EXPECT_TRUE(capture.events().isEmpty());
     EXPECT_EQ(table->windowTitle(), QStringLiteral("v.txt:1"));
 
-    // The chart alone does not keep the document: closing it asks nothing either.
+    // The chart alone does not keep the document: closing the table asks.
     EXPECT_FALSE(table->close());
     EXPECT_EQ(capture.messages(), QStringList({"Save changes to v.txt?"}));
     EXPECT_EQ(openWindows(), 2);
@@ -151,8 +134,7 @@ TEST_F(LifecycleTest, OnlyTheLastTableWindowAsksAndItTakesTheChartsAlong)
 TEST_F(LifecycleTest, CloseCommandKeepsTheWindowWhenSavingFails)
 {
     MessageCapture capture(Messages::Answer::Yes);
-    auto *doc = static_cast<FakeDocument *>(
-        docTemplate.OpenDocumentFile(files.write("v.txt", "1 2 \"a\"\n")));
+    FakeDocument *doc = open(files.write("v.txt", "1 2 \"a\"\n"));
     doc->setModifiedFlag();
     doc->saveSucceeds = false;
     doc->OnFileClose();

@@ -22,19 +22,17 @@ public:
         saved.append(path);
         return saveSucceeds;
     }
-    using CommandTarget::addCommand;
 
     bool saveSucceeds = true;
     QStringList saved;
 };
 
+// Keeps its document open or not, as a table or a chart window does; prints `pages` pages.
 class FakeView : public View
 {
 public:
     explicit FakeView(bool keepsOpen = true) : m_keepsOpen(keepsOpen) {}
     bool keepsDocumentOpen() const override { return m_keepsOpen; }
-    using CommandTarget::addCommand;
-
     bool OnPreparePrinting(PrintInfo &info) override
     {
         info.maxPage = pages;
@@ -70,10 +68,3 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-// Runs the deletions that closed windows and documents have scheduled.
-inline void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
