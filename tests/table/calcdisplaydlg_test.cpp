@@ -1,5 +1,5 @@
-// The Calculation/Display Options dialog on a document: what it shows, what it refuses,
-// and what reaches the document on OK and on Cancel.
+// The Calculation/Display Options dialog on a document: what it refuses, and what reaches
+// the document on OK and on Cancel.
 
 #include "calcdisplaydlg.h"
 
@@ -9,7 +9,6 @@
 #include "view.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,10 +28,10 @@ template <typename T = QLineEdit> T *control(QDialog &dialog, const char *name)
     return found;
 }
 
-// Presses OK the way the user does; the dialog's result says whether it closed.
-int pressOk(QDialog &dialog)
+// Presses a button the way the user does; the dialog's result says whether it closed.
+int press(QDialog &dialog, const char *button = "IDOK")
 {
-    control<QPushButton>(dialog, "IDOK")->click();
+    control<QPushButton>(dialog, button)->click();
     return dialog.result();
 }
 
@@ -42,50 +41,33 @@ auto options(const CTessavoxDoc &d)
                       d.m_nF3Min, d.m_nLineWeight, d.m_bLinear, d.m_bBark, d.m_bDrawEllipse);
 }
 
-class OptionsDialog : public ::testing::Test
+// Runs the document's dialog with `user` filling it in.
+bool run(CTessavoxDoc &doc, const std::function<int(QDialog &)> &user)
 {
-protected:
-    // Runs the document's dialog with `user` filling it in.
-    bool run(const std::function<int(QDialog &)> &user)
-    {
-        ScopedModalRunner runner([&](QDialog &dialog) {
-            dialog.show();
-            return user(dialog);
-        });
-        return CCalcDisplayDlg::editOptions(doc);
-    }
-
-    MessageCapture capture;
-    CTessavoxDoc doc;
-};
-
-TEST_F(OptionsDialog, ShowsTheDefaultsAndOnlyTheRangesAndEllipse)
-{
-    EXPECT_FALSE(run([](QDialog &dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "Calculation/Display Options");
-        QStringList shown;
-        for (const char *name :
-             {"IDC_F1_MIN", "IDC_F1_MAX", "IDC_F2_MIN", "IDC_F2_MAX", "IDC_F3_MIN", "IDC_F3_MAX"})
-            shown << control(dialog, name)->text();
-        EXPECT_EQ(shown, QStringList({"200", "1500", "500", "3500", "2000", "3000"}));
-        EXPECT_TRUE(control<QCheckBox>(dialog, "IDC_DRAW_ELLIPSE")->isVisible());
-        EXPECT_TRUE(control<QCheckBox>(dialog, "IDC_DRAW_ELLIPSE")->isChecked());
-        for (const char *name :
-             {"IDC_SCALE_LINEAR", "IDC_SCALE_BARK", "IDC_LINE_WEIGHT", "IDC_ALWAYS_CLEAR"})
-            EXPECT_FALSE(control<QWidget>(dialog, name)->isVisible()) << name;
-        EXPECT_EQ(control<QComboBox>(dialog, "IDC_LINE_WEIGHT")->itemText(2), "Fine");
-
-        QLineEdit *f1Min = control(dialog, "IDC_F1_MIN");
-        f1Min->clear();
-        QTest::keyClicks(f1Min, "1a2-b3 .");
-        EXPECT_EQ(f1Min->text(), "123");
-        return int(QDialog::Rejected);
-    }));
+    ScopedModalRunner runner([&](QDialog &dialog) {
+        dialog.show();
+        return user(dialog);
+    });
+    return CCalcDisplayDlg::editOptions(doc);
 }
 
-TEST_F(OptionsDialog, ChecksEachMaximumBeforeItsMinimumAndStaysOpen)
+TEST(OptionsDialog, ChecksEachMaximumBeforeItsMinimumThenKeepsTheHiddenOptionsAndRepaints)
 {
-    // Each step: field values to type, then the message and the field that gets the focus.
+    MessageCapture capture;
+    CTessavoxDoc doc;
+    struct CountingView : View
+    {
+        void OnUpdate(View *, int) override { ++updates; }
+        int updates = 0;
+    } view;
+    doc.addView(&view);
+    // Options the dialog does not show must come through OK unchanged.
+    doc.m_bAlwaysClear = false;
+    doc.m_bLinear = true;
+    doc.m_bBark = false;
+    doc.m_nLineWeight = 2;
+
+    // Each step: values typed, then the message and the field that gets the focus.
     struct Step
     {
         std::vector<std::pair<const char *, const char *>> typed;
@@ -105,56 +87,51 @@ TEST_F(OptionsDialog, ChecksEachMaximumBeforeItsMinimumAndStaysOpen)
          "IDC_F3_MAX"},
         {{{"IDC_F3_MAX", "0"}}, notInteger, "IDC_F3_MIN"},
     };
-    EXPECT_TRUE(run([&](QDialog &dialog) {
+    EXPECT_TRUE(run(doc, [&](QDialog &dialog) {
         for (const Step &step : steps) {
             for (const auto &[name, text] : step.typed)
                 control(dialog, name)->setText(QString::fromLatin1(text));
-            EXPECT_EQ(pressOk(dialog), QDialog::Rejected);
+            EXPECT_EQ(press(dialog), QDialog::Rejected);
             EXPECT_EQ(capture.lastMessage(), step.message);
             EXPECT_EQ(dialog.focusWidget(), control(dialog, step.focus));
         }
         // A minimum above its maximum is the user's to choose.
         control(dialog, "IDC_F3_MIN")->setText("4000");
         control<QCheckBox>(dialog, "IDC_DRAW_ELLIPSE")->setChecked(false);
-        return pressOk(dialog);
+        return press(dialog);
     }));
     EXPECT_EQ(capture.messages().size(), int(steps.size()));
     EXPECT_EQ(options(doc),
-              std::tuple(true, 10000, 1001, 3500, 1000, 0, 4000, 0, false, true, false));
+              std::tuple(false, 10000, 1001, 3500, 1000, 0, 4000, 2, true, false, false));
+    EXPECT_EQ(view.updates, 1);
     EXPECT_FALSE(doc.isModified());
+    doc.removeView(&view);
 }
 
-TEST_F(OptionsDialog, CancelChangesNothingEvenAfterARefusedOk)
+TEST(OptionsDialog, ShowsOnlyTheRangesAndEllipseTakesDigitsOnlyAndCancelChangesNothing)
 {
+    MessageCapture capture;
+    CTessavoxDoc doc;
     const auto before = options(doc);
-    EXPECT_FALSE(run([](QDialog &dialog) {
+    EXPECT_FALSE(run(doc, [](QDialog &dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Calculation/Display Options");
+        EXPECT_EQ(control(dialog, "IDC_F2_MAX")->text(), "3500");
+        EXPECT_TRUE(control<QCheckBox>(dialog, "IDC_DRAW_ELLIPSE")->isVisible());
+        for (const char *name :
+             {"IDC_SCALE_LINEAR", "IDC_SCALE_BARK", "IDC_LINE_WEIGHT", "IDC_ALWAYS_CLEAR"})
+            EXPECT_FALSE(control<QWidget>(dialog, name)->isVisible()) << name;
+        QLineEdit *f1Min = control(dialog, "IDC_F1_MIN");
+        f1Min->clear();
+        QTest::keyClicks(f1Min, "1a2-b3 .");
+        EXPECT_EQ(f1Min->text(), "123");
+
         control(dialog, "IDC_F1_MAX")->setText("900");
         control(dialog, "IDC_F2_MIN")->setText("5000");
         control<QRadioButton>(dialog, "IDC_SCALE_LINEAR")->click();
-        EXPECT_EQ(pressOk(dialog), QDialog::Rejected);
-        control<QPushButton>(dialog, "IDCANCEL")->click();
-        return dialog.result();
+        EXPECT_EQ(press(dialog), QDialog::Rejected); // cancel even after a refused OK
+        return press(dialog, "IDCANCEL");
     }));
     EXPECT_EQ(options(doc), before);
-}
-
-TEST_F(OptionsDialog, OkKeepsTheHiddenFieldsAndRepaintsTheViews)
-{
-    struct CountingView : View
-    {
-        void OnUpdate(View *, int) override { ++updates; }
-        int updates = 0;
-    } view;
-    doc.addView(&view);
-    doc.m_bAlwaysClear = false;
-    doc.m_bLinear = true;
-    doc.m_bBark = false;
-    doc.m_nLineWeight = 2;
-    const auto before = options(doc);
-    EXPECT_TRUE(run([](QDialog &dialog) { return pressOk(dialog); }));
-    EXPECT_EQ(options(doc), before);
-    EXPECT_EQ(view.updates, 1);
-    doc.removeView(&view);
 }
 
 } // namespace
