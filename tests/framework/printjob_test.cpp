@@ -44,7 +44,11 @@ TEST(PrintJob, PrintsAndPreviewsTheChosenPagesOnThePrintableArea)
         from = start;
         view.printedPages.clear();
         EXPECT_EQ(PrintJob::print(view), start > 0);
-        EXPECT_EQ(view.printedPages, start > 0 ? QList<int>({2, 3}) : QList<int>());
+        // Compared as a size: Qt's list comparison hands memcmp a null pointer when empty.
+        if (start > 0)
+            EXPECT_EQ(view.printedPages, QList<int>({2, 3}));
+        else
+            EXPECT_TRUE(view.printedPages.isEmpty());
     }
     PrintJob::preview(view);
     EXPECT_EQ(view.printedPages, QList<int>({1, 2, 3}));
