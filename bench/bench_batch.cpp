@@ -1,6 +1,7 @@
 // The whole `tessavox-batch chart` process, from start-up to the PNG file of the F1-F2
 // chart with its ellipses, 800 x 600: what a script that draws many files pays per file.
 
+#include "filesizes.h"
 #include "sampledocument.h"
 
 #include <QFile>
@@ -65,9 +66,4 @@ void BM_BatchChartProcess(benchmark::State &state)
 } // namespace
 
 // The time is the child's, so only the clock on the wall counts.
-BENCHMARK(BM_BatchChartProcess)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(9998)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_BatchChartProcess)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();

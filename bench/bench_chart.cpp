@@ -1,6 +1,7 @@
 // A paint of the chart windows, 800 x 600 with group ellipses: the window is cleared to
 // white and the chart reads every token from the table view through its cell accessors.
 
+#include "filesizes.h"
 #include "openeddocument.h"
 #include "plotview.h"
 #include "sampledocument.h"
@@ -15,11 +16,9 @@ namespace {
 void BM_PaintChart(benchmark::State &state, ChartKind kind)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
-    if (!opened) {
-        state.SkipWithError("the sample file did not open");
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
         return;
-    }
     PlotView &chart = opened->addChart(kind);
     QImage image(800, 600, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -33,12 +32,8 @@ void BM_PaintChart(benchmark::State &state, ChartKind kind)
 } // namespace
 
 BENCHMARK_CAPTURE(BM_PaintChart, F1F2, ChartKind::F1F2)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(9998)
+    ->Apply(AtFileSizes)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PaintChart, F1F3, ChartKind::F1F3)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(9998)
+    ->Apply(AtFileSizes)
     ->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 // them once the file dialog or print dialog has been answered.
 
 #include "bitmapexport.h"
+#include "filesizes.h"
 #include "openeddocument.h"
 #include "plotview.h"
 #include "printinfo.h"
@@ -19,11 +20,9 @@ namespace {
 void BM_SaveBitmap(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
-    if (!opened) {
-        state.SkipWithError("the sample file did not open");
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
         return;
-    }
     PlotView &chart = opened->addChart(ChartKind::F1F2);
     const QString path = sample.scratchPath(QStringLiteral("chart.bmp"));
     for (auto _ : state) {
@@ -38,11 +37,9 @@ void BM_SaveBitmap(benchmark::State &state)
 void BM_PrintPdf(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
-    if (!opened) {
-        state.SkipWithError("the sample file did not open");
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
         return;
-    }
     PlotView &chart = opened->addChart(ChartKind::F1F2);
     const QString path = sample.scratchPath(QStringLiteral("chart.pdf"));
     for (auto _ : state) {
@@ -59,15 +56,5 @@ void BM_PrintPdf(benchmark::State &state)
 } // namespace
 
 // Both end in a file, so part of their time is spent waiting for the disk.
-BENCHMARK(BM_SaveBitmap)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(9998)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_PrintPdf)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(9998)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_SaveBitmap)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PrintPdf)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,6 +1,7 @@
 // Opening a Formant file as the program does: the document reads it, the table view fills
 // its grid, sorts the rows by symbol and numbers the vowels.
 
+#include "filesizes.h"
 #include "openeddocument.h"
 #include "sampledocument.h"
 #include "tessavoxdoc.h"
@@ -54,5 +55,5 @@ void BM_FillTable(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_OpenDocument)->Arg(100)->Arg(1000)->Arg(9998)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FillTable)->Arg(100)->Arg(1000)->Arg(9998)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDocument)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillTable)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond);

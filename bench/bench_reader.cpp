@@ -1,6 +1,7 @@
 // The Formant file reader on generated vowel data: parsing alone, and the whole read of a
 // file (open, clear the records, one read, parse).
 
+#include "filesizes.h"
 #include "formantreader.h"
 #include "vowelsample.h"
 
@@ -28,7 +29,7 @@ void BM_ParseFormantText(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * text.size());
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_ParseFormantText)->Arg(100)->Arg(1000)->Arg(9998)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseFormantText)->Apply(AtFileSizes)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadFormantFile(benchmark::State &state)
 {
@@ -53,6 +54,6 @@ void BM_ReadFormantFile(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * text.size());
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_ReadFormantFile)->Arg(100)->Arg(1000)->Arg(9998)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadFormantFile)->Apply(AtFileSizes)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 // Saving the table as a Formant file: the rows read back through the table view's cell
 // accessors, formatted, and put in place through a temporary file flushed to disk.
 
+#include "filesizes.h"
 #include "formantwriter.h"
 #include "openeddocument.h"
 #include "sampledocument.h"
@@ -14,11 +15,9 @@ namespace {
 void BM_SaveDocument(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
-    if (!opened) {
-        state.SkipWithError("the sample file did not open");
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
         return;
-    }
     const QString target = sample.scratchPath(QStringLiteral("saved.txt"));
     for (auto _ : state) {
         if (!opened->doc().OnSaveDocument(target)) {
@@ -33,11 +32,9 @@ void BM_SaveDocument(benchmark::State &state)
 void BM_FormatTable(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
-    if (!opened) {
-        state.SkipWithError("the sample file did not open");
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
         return;
-    }
     for (auto _ : state) {
         const QByteArray text = FormatFormantText(opened->table(), opened->doc().m_nTokenCount);
         benchmark::DoNotOptimize(text.constData());
@@ -48,9 +45,7 @@ void BM_FormatTable(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_SaveDocument)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(9998)
+    ->Apply(AtFileSizes)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime(); // most of a save waits on the disk
-BENCHMARK(BM_FormatTable)->Arg(100)->Arg(1000)->Arg(9998)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatTable)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond);

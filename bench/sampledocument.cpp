@@ -1,5 +1,6 @@
 #include "sampledocument.h"
 
+#include "openeddocument.h"
 #include "vowelsample.h"
 
 #include <QFile>
@@ -11,4 +12,12 @@ SampleFile::SampleFile(int count)
     QFile file(path);
     if (m_dir.isValid() && file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
         m_path = path;
+}
+
+std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state)
+{
+    std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened)
+        state.SkipWithError("the sample file did not open");
+    return opened;
 }

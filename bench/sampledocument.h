@@ -3,6 +3,12 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+class OpenedDocument;
+
 // A generated Formant file of `count` tokens in a scratch folder that goes with the object.
 class SampleFile
 {
@@ -18,3 +24,7 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
 };
+
+// The sample opened as the program opens it; nullptr, with the benchmark marked as skipped,
+// when it does not open.
+std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state);
