@@ -1,49 +1,13 @@
 #include "pngfile.h"
 
+#include <QHash>
 #include <QImage>
 #include <QImageWriter>
 #include <QList>
 
-#include <array>
-
 namespace {
 
 constexpr int kPaletteSize = 256;
-
-// Colours seen so far and their palette index: a small open-addressing table, as a chart
-// repeats a handful of colours over hundreds of thousands of pixels.
-class ColourIndex
-{
-public:
-    // The index of `colour`, adding it; -1 when the palette is full.
-    int indexOf(QRgb colour)
-    {
-        std::size_t slot = hash(colour);
-        while (m_used[slot]) {
-            if (m_colours[slot] == colour)
-                return m_indices[slot];
-            slot = (slot + 1) % kSlots;
-        }
-        if (m_palette.size() == kPaletteSize)
-            return -1;
-        m_used[slot] = true;
-        m_colours[slot] = colour;
-        m_indices[slot] = int(m_palette.size());
-        m_palette.append(colour);
-        return m_indices[slot];
-    }
-
-    const QList<QRgb> &palette() const { return m_palette; }
-
-private:
-    static constexpr std::size_t kSlots = 1024; // at most a quarter full
-    static std::size_t hash(QRgb colour) { return (colour * 2654435761u) >> 22; }
-
-    std::array<bool, kSlots> m_used{};
-    std::array<QRgb, kSlots> m_colours{};
-    std::array<int, kSlots> m_indices{};
-    QList<QRgb> m_palette;
-};
 
 } // namespace
 
@@ -56,7 +20,8 @@ QImage ExactPaletteImage(const QImage &image)
     QImage indexed(source.size(), QImage::Format_Indexed8);
     if (indexed.isNull())
         return {};
-    ColourIndex colours;
+    QHash<QRgb, int> indexOf;
+    QList<QRgb> palette;
     for (int y = 0; y < source.height(); ++y) {
         const auto *pixels = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         uchar *row = indexed.scanLine(y);
@@ -66,14 +31,19 @@ QImage ExactPaletteImage(const QImage &image)
         for (int x = 0; x < source.width(); ++x) {
             if (pixels[x] != runColour) {
                 runColour = pixels[x];
-                runIndex = colours.indexOf(runColour);
-                if (runIndex < 0)
-                    return {};
+                auto known = indexOf.constFind(runColour);
+                if (known == indexOf.cend()) {
+                    if (palette.size() == kPaletteSize)
+                        return {};
+                    known = indexOf.insert(runColour, int(palette.size()));
+                    palette.append(runColour);
+                }
+                runIndex = *known;
             }
             row[x] = uchar(runIndex);
         }
     }
-    indexed.setColorTable(colours.palette());
+    indexed.setColorTable(palette);
     return indexed;
 }
 
