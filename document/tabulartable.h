@@ -83,10 +83,15 @@ public:
     // Appends a column of empty cells named `header`; returns its index.
     int appendColumn(std::string_view header);
     // Replaces the text of a cell; a formant column's number follows. Ignored out of range.
+    // Both throw std::length_error once the table would pass 4 GB of text.
     void setCell(int row, int column, std::string_view text);
 
     // Same header, cells and roles (the layout may differ).
     bool sameContent(const TabularTable &other) const;
+
+    // Whether the field was quoted in the file, so that a writer can keep its quotes.
+    bool headerQuoted(int column) const;
+    bool cellQuoted(int row, int column) const;
 
     // Cell storage, for the reader: an offset and a length into the table's buffer.
     struct Cell
@@ -100,6 +105,9 @@ private:
     friend class TabularBuilder;
 
     std::string_view textOf(Cell cell) const;
+    const Cell *cellAt(int row, int column) const;
+    Cell storeText(std::string_view text); // appends to the buffer
+    void parseFormantColumn(int formant);
 
     QByteArray m_buffer; // the file's bytes, then unescaped and edited cell texts
     std::vector<Cell> m_header;
@@ -110,4 +118,10 @@ private:
     std::array<std::vector<double>, kFormants> m_formantValues;
     std::array<int, kFormants> m_missing{};
     TabularFormat m_format;
+    // Numbers may have a decimal comma: set by the reader from the file's separator, and
+    // kept when the layout changes for writing.
+    bool m_decimalComma = false;
 };
+
+// A cell's text as a number, NaN when it is missing (see TabularTable::number).
+double ParseTabularNumber(std::string_view text, bool decimalComma);
