@@ -3,9 +3,8 @@
 #include "document/tabularreader.h"
 #include "document/tabulartable.h"
 
-#include <QByteArray>
-
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Assembles a TabularTable field by field for the readers, then finds the columns'
@@ -17,7 +16,7 @@ public:
 
     // `bytes` become the table's buffer; fields are cells into it. `rowEstimate` reserves
     // room so that the columns are not copied while they grow.
-    TabularBuilder(const QByteArray &bytes, std::size_t rowEstimate);
+    TabularBuilder(TabularTable::Buffer &&bytes, std::size_t rowEstimate);
 
     // A cell holding a copy of `text` (for fields that had to be unescaped).
     Cell storeCopy(std::string_view text);
@@ -39,7 +38,7 @@ private:
     bool assignRoles(const TabularReadOptions &options, TabularReadResult &result);
 
     TabularTable m_table;
-    QByteArray m_copies;    // unescaped texts, appended to the buffer at the end
+    std::string m_copies;   // unescaped texts, appended to the buffer at the end
     std::size_t m_base = 0; // the offset at which m_copies will start
     std::size_t m_rowEstimate = 0;
     std::size_t m_field = 0; // index of the next field in the current row

@@ -78,7 +78,7 @@ Cell cellAt(std::size_t start, std::size_t end, bool quoted)
     return Cell{std::uint32_t(start), std::uint32_t(end - start), quoted ? 1u : 0u};
 }
 
-bool readWholeFile(const QString &path, QByteArray &bytes, TabularReadResult &result)
+bool readWholeFile(const QString &path, TabularTable::Buffer &bytes, TabularReadResult &result)
 {
     QFile file(path);
     // Only regular files: a named pipe would wait for a writer forever.
@@ -95,7 +95,7 @@ bool readWholeFile(const QString &path, QByteArray &bytes, TabularReadResult &re
         return false;
     }
     try {
-        bytes.resize(size);
+        bytes.resize(std::size_t(size));
     } catch (const std::bad_alloc &) {
         result.status = Status::ReadFailed;
         result.error = {FileError::Kind::OutOfMemory, path, {}};
@@ -111,14 +111,13 @@ bool readWholeFile(const QString &path, QByteArray &bytes, TabularReadResult &re
     return true;
 }
 
-} // namespace
-
-TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options)
+TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
 {
-    if (bytes.size() > kMaxBytes)
+    if (bytes.size() > std::size_t(kMaxBytes))
         return refusal(Status::TooLarge,
                        QStringLiteral("The file is larger than 2 GB, more than a table holds."));
-    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    // Stays valid when the builder takes the buffer over: a move keeps the storage.
+    const std::string_view text(bytes.data(), bytes.size());
     const std::size_t size = text.size();
     const char *data = text.data();
 
@@ -136,7 +135,7 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
     format.separator = separator;
     format.finalLineEnd = data[size - 1] == '\r' || data[size - 1] == '\n';
 
-    TabularBuilder builder(bytes, estimateRows(text));
+    TabularBuilder builder(std::move(bytes), estimateRows(text));
     builder.setDecimalComma(separator == ';');
     bool lineEndSeen = false;
     bool allQuoted = true;
@@ -235,13 +234,22 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
     return builder.finish(options);
 }
 
+} // namespace
+
+TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options)
+{
+    TabularTable::Buffer copy(std::size_t(bytes.size()));
+    std::memcpy(copy.data(), bytes.constData(), copy.size());
+    return parseBuffer(std::move(copy), options);
+}
+
 TabularReadResult ReadTabularFile(const QString &path, const TabularReadOptions &options)
 {
     TabularReadResult result;
-    QByteArray bytes;
+    TabularTable::Buffer bytes;
     if (!readWholeFile(path, bytes, result))
         return result;
-    return ParseTabularText(bytes, options);
+    return parseBuffer(std::move(bytes), options);
 }
 
 TabularFileKind TabularFileKindForPath(const QString &path)
@@ -275,7 +283,7 @@ TabularReadResult TabularFromFormantText(std::string_view text, const TabularRea
                              [](const FormantRecord &r) { return r.formants[3] != 0; });
     const int formants = hasF5 ? 5 : hasF4 ? 4 : 3;
 
-    TabularBuilder builder(QByteArray(), tokens.size());
+    TabularBuilder builder(TabularTable::Buffer(), tokens.size());
     for (const char *name : {"F1", "F2", "F3", "F4", "F5"}) {
         if (name[1] - '0' <= formants)
             builder.addField(builder.storeCopy(name));
@@ -303,13 +311,12 @@ TabularReadResult ReadTokenTable(const QString &path, std::optional<TabularFileK
                                  const TabularReadOptions &options)
 {
     TabularReadResult result;
-    QByteArray bytes;
+    TabularTable::Buffer bytes;
     if (!readWholeFile(path, bytes, result))
         return result;
     if (kind.value_or(TabularFileKindForPath(path)) == TabularFileKind::Table)
-        return ParseTabularText(bytes, options);
-    if (bytes.isEmpty())
+        return parseBuffer(std::move(bytes), options);
+    if (bytes.empty())
         return refusal(Status::Empty, QStringLiteral("The file is empty."));
-    return TabularFromFormantText(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                  options);
+    return TabularFromFormantText(std::string_view(bytes.data(), bytes.size()), options);
 }

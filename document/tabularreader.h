@@ -43,7 +43,7 @@ struct TabularReadResult
     bool ok() const { return status == Status::Ok; }
 };
 
-// Parses the bytes of a whole tabular file. The table keeps `bytes` (shared, not copied).
+// Parses the bytes of a whole tabular file (the table keeps a copy of them).
 TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options = {});
 
 // Reads the tabular file at `path`.

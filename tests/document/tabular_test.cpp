@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
 
 namespace {
@@ -99,6 +102,27 @@ TEST(TabularReader, MissingValuesAreCountedPerFormantAndTheirTokensKept)
     for (const char *text : {"", "NA", "--undefined--", "x1", "12abc", "nan", "inf", "0x10"})
         EXPECT_TRUE(std::isnan(ParseTabularNumber(text, false))) << text;
     EXPECT_DOUBLE_EQ(ParseTabularNumber("+1e3", false), 1000.0);
+}
+
+TEST(TabularReader, NumbersAreTheNearestDoubles)
+{
+    // Plain decimals take a shortcut; it must give exactly what the general parser gives.
+    std::mt19937 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + int(random() % 15);
+        std::string text =
+            std::to_string(random() % 1000000000ull * 1000000ull + random() % 1000000ull)
+                .substr(0, std::size_t(digits));
+        const std::size_t point = random() % (text.size() + 2);
+        if (point < text.size())
+            text.insert(text.begin() + std::ptrdiff_t(point), '.');
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        EXPECT_EQ(ParseTabularNumber(text, false), expected) << text;
+        std::replace(text.begin(), text.end(), '.', ',');
+        EXPECT_EQ(ParseTabularNumber(text, true), expected) << text;
+    }
+    EXPECT_EQ(ParseTabularNumber("9007199254740993", false), 9007199254740992.0);
 }
 
 struct LayoutCase
