@@ -37,20 +37,33 @@ TabularReadResult refusal(Status status, const QString &message)
     return result;
 }
 
-// Tab, then semicolon, then comma, whichever the header row holds outside quotes.
+// Tab, then semicolon, then comma, whichever the header row holds outside quoted fields.
+// A quote opens a field only at the start of the row or after one of those characters,
+// as the splitter reads it; elsewhere it is an ordinary character.
 char detectSeparator(std::string_view text)
 {
-    bool tab = false, semicolon = false, comma = false, quoted = false;
-    for (char c : text) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (quoted)
+    bool tab = false, semicolon = false, comma = false;
+    bool fieldStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"' && fieldStart) {
+            for (++i; i < text.size(); ++i) {
+                if (text[i] == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"')
+                        ++i;
+                    else
+                        break;
+                }
+            }
+            fieldStart = false;
             continue;
-        else if (c == '\r' || c == '\n')
+        }
+        if (c == '\r' || c == '\n')
             break;
         tab |= c == '\t';
         semicolon |= c == ';';
         comma |= c == ',';
+        fieldStart = c == '\t' || c == ';' || c == ',';
     }
     return tab ? '\t' : semicolon ? ';' : comma ? ',' : '\t';
 }
@@ -123,12 +136,17 @@ TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOpt
 
     TabularFormat format;
     std::size_t pos = 0;
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        format.byteOrderMark = true;
-        pos = 3;
+    // Byte-order marks and blank lines before the header, in any order, are no part of it.
+    for (;;) {
+        if (text.substr(pos).starts_with("\xEF\xBB\xBF")) {
+            format.byteOrderMark = true;
+            pos += 3;
+        } else if (pos < size && (data[pos] == '\r' || data[pos] == '\n')) {
+            ++pos;
+        } else {
+            break;
+        }
     }
-    while (pos < size && (data[pos] == '\r' || data[pos] == '\n'))
-        ++pos;
     if (pos == size)
         return refusal(Status::Empty, QStringLiteral("The file has no header row."));
     const char separator = detectSeparator(text.substr(pos));
@@ -239,7 +257,8 @@ TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOpt
 TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options)
 {
     TabularTable::Buffer copy(std::size_t(bytes.size()));
-    std::memcpy(copy.data(), bytes.constData(), copy.size());
+    if (!copy.empty())
+        std::memcpy(copy.data(), bytes.constData(), copy.size());
     return parseBuffer(std::move(copy), options);
 }
 

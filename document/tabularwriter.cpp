@@ -94,7 +94,7 @@ private:
 
     void put(std::string_view text)
     {
-        if (m_out)
+        if (m_out && !text.empty())
             std::memcpy(m_out + m_size, text.data(), text.size());
         m_size += text.size();
     }

@@ -76,6 +76,8 @@ TEST(TabularReader, SemicolonFileTakesDecimalCommasAndKeepsItsByteOrderMark)
     EXPECT_EQ(table.missingCount(3), 1);
     EXPECT_EQ(cellOf(table, 1, 5), "x;y");
     EXPECT_EQ(expectRoundTrip(table), TestFiles::read(path));
+    // A mark after blank lines is no part of the first name either.
+    EXPECT_EQ(parse("\r\n\xEF\xBB\xBFvowel,F1,F2\n").table.header(0), "vowel");
 
     // Elsewhere a comma is no decimal mark: such a value is missing, not 3125 or 312.
     const TabularReadResult tabs = parse("vowel\tF1\tF2\ni\t312,5\t2290\n");
