@@ -66,16 +66,14 @@ void TabularBuilder::addColumn(Cell header)
     cells.resize(std::size_t(m_table.m_rowCount));
 }
 
-void TabularBuilder::addField(Cell cell)
+void TabularBuilder::addFieldSlowly(Cell cell)
 {
     if (m_inHeader) {
         addColumn(cell);
     } else {
-        if (m_field >= m_table.m_columns.size())
-            addColumn(Cell{});
+        addColumn(Cell{});
         m_table.m_columns[m_field].push_back(cell);
     }
-    ++m_field;
 }
 
 void TabularBuilder::endRow()

@@ -20,8 +20,16 @@ public:
 
     // A cell holding a copy of `text` (for fields that had to be unescaped).
     Cell storeCopy(std::string_view text);
-    // The next field of the current row; the first row is the header.
-    void addField(Cell cell);
+    // The next field of the current row; the first row is the header. Inline: it runs
+    // for every field of a file.
+    void addField(Cell cell)
+    {
+        if (m_inHeader || m_field >= m_table.m_columns.size())
+            addFieldSlowly(cell);
+        else
+            m_table.m_columns[m_field].push_back(cell);
+        ++m_field;
+    }
     // Ends the current row; missing fields at its end are empty cells.
     void endRow();
 
@@ -33,6 +41,7 @@ public:
     TabularReadResult finish(const TabularReadOptions &options);
 
 private:
+    void addFieldSlowly(Cell cell);
     void addColumn(Cell header);
     QString headerList() const;
     bool assignRoles(const TabularReadOptions &options, TabularReadResult &result);
