@@ -43,7 +43,10 @@ constexpr std::array<std::array<std::string_view, 3>, TabularTable::kFormants> k
 } // namespace
 
 TabularBuilder::TabularBuilder(TabularTable::Buffer &&bytes, std::size_t rowEstimate)
-    : m_base(bytes.size()), m_rowEstimate(rowEstimate)
+    : m_base(bytes.size()), m_rowEstimate(rowEstimate),
+      // A well-formed file has at most one cell per byte; short rows in a wide table may
+      // add some more, never this many.
+      m_cellLimit(4 * bytes.size() + (std::size_t(1) << 20))
 {
     m_table.m_buffer = std::move(bytes);
 }
@@ -68,6 +71,11 @@ void TabularBuilder::addColumn(Cell header)
 
 void TabularBuilder::addFieldSlowly(Cell cell)
 {
+    const std::size_t rows = std::size_t(m_table.m_rowCount) + 1;
+    if (m_tooRagged || rows * (m_table.m_columns.size() + 1) > m_cellLimit) {
+        m_tooRagged = true;
+        return;
+    }
     if (m_inHeader) {
         addColumn(cell);
     } else {
@@ -80,10 +88,15 @@ void TabularBuilder::endRow()
 {
     if (m_inHeader) {
         m_inHeader = false;
-    } else {
-        for (std::size_t column = m_field; column < m_table.m_columns.size(); ++column)
-            m_table.m_columns[column].emplace_back();
-        ++m_table.m_rowCount;
+    } else if (!m_tooRagged) {
+        const std::size_t columns = m_table.m_columns.size();
+        if ((std::size_t(m_table.m_rowCount) + 1) * columns > m_cellLimit) {
+            m_tooRagged = true;
+        } else {
+            for (std::size_t column = m_field; column < columns; ++column)
+                m_table.m_columns[column].emplace_back();
+            ++m_table.m_rowCount;
+        }
     }
     m_field = 0;
 }

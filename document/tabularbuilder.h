@@ -32,6 +32,9 @@ public:
     }
     // Ends the current row; missing fields at its end are empty cells.
     void endRow();
+    // Rows so much longer or shorter than the header that the table would hold far more
+    // cells than the file has bytes: a damaged file, refused before it fills the memory.
+    bool tooRagged() const { return m_tooRagged; }
 
     void setFormat(const TabularFormat &format) { m_table.m_format = format; }
     void setDecimalComma(bool accepted) { m_table.m_decimalComma = accepted; }
@@ -50,6 +53,8 @@ private:
     std::string m_copies;   // unescaped texts, appended to the buffer at the end
     std::size_t m_base = 0; // the offset at which m_copies will start
     std::size_t m_rowEstimate = 0;
+    std::size_t m_cellLimit = 0;
+    bool m_tooRagged = false;
     std::size_t m_field = 0; // index of the next field in the current row
     bool m_inHeader = true;
 };

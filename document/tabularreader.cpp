@@ -18,6 +18,7 @@
 #include <charconv>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -124,7 +125,7 @@ bool readWholeFile(const QString &path, TabularTable::Buffer &bytes, TabularRead
     return true;
 }
 
-TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
+TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
 {
     if (bytes.size() > std::size_t(kMaxBytes))
         return refusal(Status::TooLarge,
@@ -158,6 +159,7 @@ TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOpt
     bool lineEndSeen = false;
     bool allQuoted = true;
     bool inRow = false;
+    std::size_t rowStart = pos;
     std::string scratch; // reused for the few quoted fields that must be unescaped
 
     while (pos < size) {
@@ -167,6 +169,8 @@ TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOpt
             pos += (first == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
             continue;
         }
+        if (!inRow)
+            rowStart = pos;
         inRow = true;
 
         Cell cell;
@@ -246,10 +250,31 @@ TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOpt
         pos += crlf ? 2 : 1;
         builder.endRow();
         inRow = false;
+        if (builder.tooRagged())
+            break;
     }
+    if (builder.tooRagged())
+        return refusal(Status::TooRagged,
+                       QStringLiteral("The row on line %1 differs so much in length from the "
+                                      "header that the table would not fit in memory.")
+                           .arg(lineOf(text, rowStart)));
     format.quoteAll = allQuoted;
     builder.setFormat(format);
     return builder.finish(options);
+}
+
+TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
+{
+    try {
+        return parseBytes(std::move(bytes), options);
+    } catch (const std::bad_alloc &) {
+    } catch (const std::length_error &) {
+    }
+    TabularReadResult result;
+    result.status = Status::ReadFailed;
+    result.error = {FileError::Kind::OutOfMemory, {}, {}};
+    result.message = QStringLiteral("There is not enough memory to read the table.");
+    return result;
 }
 
 } // namespace

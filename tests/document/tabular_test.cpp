@@ -275,6 +275,16 @@ TEST(TabularReader, RefusesWithAMessageNamingTheHeader)
     EXPECT_EQ(unclosed.status, TabularReadResult::Status::UnclosedQuote);
     EXPECT_TRUE(unclosed.message.contains(QStringLiteral("line 3")));
 
+    // One damaged row as wide as ten thousand columns, below ten thousand rows: refused,
+    // rather than padding every row out to a hundred million cells.
+    std::string ragged = "vowel,F1,F2\n";
+    for (int row = 0; row < 10000; ++row)
+        ragged += "i,300,2300\n";
+    ragged += std::string(10000, ',') + "\n";
+    const TabularReadResult tooWide = parse(ragged);
+    EXPECT_EQ(tooWide.status, TabularReadResult::Status::TooRagged);
+    EXPECT_TRUE(tooWide.message.contains(QStringLiteral("line 10002")));
+
     EXPECT_EQ(parse("\xEF\xBB\xBF\r\n\n").status, TabularReadResult::Status::Empty);
     EXPECT_EQ(ReadTabularFile(QStringLiteral("/nonexistent/a.csv")).status,
               TabularReadResult::Status::OpenFailed);
