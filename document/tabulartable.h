@@ -48,7 +48,8 @@ public:
     // The cell's text without its quotes, doubled quotes made single; a row shorter than
     // the header reads as empty cells.
     std::string_view cell(int row, int column) const;
-    // The first column whose header is `name` (ASCII case-insensitive), or -1.
+    // The first column whose header is `name` (ASCII case-insensitive, surrounding spaces
+    // ignored), or -1.
     int findColumn(std::string_view name) const;
 
     // numbers
