@@ -1,4 +1,4 @@
-#include "chartfonts.h"
+#include "plot/chartfonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

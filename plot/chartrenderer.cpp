@@ -1,11 +1,11 @@
-#include "chartrenderer.h"
+#include "plot/chartrenderer.h"
 
-#include "barkscale.h"
-#include "cellsource.h"
-#include "chartfonts.h"
-#include "gridmodel.h"
-#include "groupmoments.h"
-#include "tessavoxdoc.h"
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "plot/barkscale.h"
+#include "plot/chartfonts.h"
+#include "plot/groupmoments.h"
+#include "table/gridmodel.h"
 
 #include <QPainter>
 

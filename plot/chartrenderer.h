@@ -1,7 +1,7 @@
 #pragma once
 
-#include "charttext.h"
-#include "plotgeometry.h"
+#include "plot/charttext.h"
+#include "plot/plotgeometry.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,16 +1,16 @@
-#include "plotview.h"
+#include "plot/plotview.h"
 
-#include "bitmapexport.h"
-#include "cellsource.h"
-#include "chartfonts.h"
-#include "commandids.h"
-#include "gridmodel.h"
-#include "labelselectordlg.h"
-#include "messages.h"
-#include "printinfo.h"
-#include "printpage.h"
-#include "tessavoxdoc.h"
-#include "waitcursor.h"
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "framework/commandids.h"
+#include "framework/messages.h"
+#include "framework/printinfo.h"
+#include "framework/waitcursor.h"
+#include "plot/bitmapexport.h"
+#include "plot/chartfonts.h"
+#include "plot/labelselectordlg.h"
+#include "plot/printpage.h"
+#include "table/gridmodel.h"
 
 #include <QMouseEvent>
 #include <QPainter>

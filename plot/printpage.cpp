@@ -1,4 +1,4 @@
-#include "printpage.h"
+#include "plot/printpage.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "tableprinter.h"
+#include "table/tableprinter.h"
 
-#include "gridmodel.h"
+#include "table/gridmodel.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,10 +1,10 @@
 // The Bark scale, group ellipses, and the chart drawn into an 800 x 600 image: marks at
 // the pixels of the worked numbers.
 
-#include "chartfonts.h"
-#include "chartrenderer.h"
 #include "faketable.h"
-#include "groupmoments.h"
+#include "plot/chartfonts.h"
+#include "plot/chartrenderer.h"
+#include "plot/groupmoments.h"
 
 #include <QPainter>
 

@@ -1,16 +1,16 @@
 // Chart output: bitmap files, File > Save As Bitmap, and the printed page.
 
-#include "bitmapexport.h"
-#include "bitmapfile.h"
-#include "commandids.h"
 #include "faketable.h"
-#include "filedialogs.h"
-#include "messages.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f3.h"
-#include "printinfo.h"
-#include "printpage.h"
-#include "stringtable.h"
+#include "framework/commandids.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/printinfo.h"
+#include "framework/stringtable.h"
+#include "plot/bitmapexport.h"
+#include "plot/bitmapfile.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f3.h"
+#include "plot/printpage.h"
 #include "testfiles.h"
 
 #include <QDir>
