@@ -76,8 +76,15 @@ void PlotView::DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit,
 void PlotView::OnPrint(QPainter &painter, PrintInfo &info)
 {
     const QString title = document() ? document()->title() : QString();
+    const CTessavoxDoc *doc = GetDocument();
+    const auto overhang = [doc](const PrintPageLayout &layout) {
+        return ChartRenderer::DeviceF1AxisExtent(
+            *doc, PlotFrame{layout.left, layout.top, layout.right, layout.bottom}, layout.unit,
+            kPrintZoom);
+    };
     const PrintPageLayout page =
-        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title);
+        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title,
+                         doc ? ChartOverhang(overhang) : ChartOverhang());
     try {
         DrawPlotToDC(painter, PlotFrame{page.left, page.top, page.right, page.bottom}, page.unit,
                      kPrintZoom);
