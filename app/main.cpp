@@ -1,7 +1,7 @@
 // Tessavox: vowel charts from Formant files.
 
-#include "shellopenchannel.h"
-#include "tessavoxapp.h"
+#include "app/shellopenchannel.h"
+#include "app/tessavoxapp.h"
 
 #include <QApplication>
 

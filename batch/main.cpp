@@ -1,7 +1,7 @@
 // tessavox-batch: the program's documents, tables and charts driven without a window.
 
-#include "batchcommand.h"
-#include "messages.h"
+#include "batch/batchcommand.h"
+#include "framework/messages.h"
 
 #include <QApplication>
 #include <QTextStream>

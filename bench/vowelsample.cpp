@@ -1,7 +1,7 @@
 #include "vowelsample.h"
 
-#include "cellsource.h"
-#include "formantwriter.h"
+#include "document/cellsource.h"
+#include "document/formantwriter.h"
 
 #include <algorithm>
 #include <array>

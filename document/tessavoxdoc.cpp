@@ -1,12 +1,12 @@
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
 
-#include "cellsource.h"
-#include "formantreader.h"
-#include "formantwriter.h"
-#include "messages.h"
-#include "stringtable.h"
-#include "view.h"
-#include "waitcursor.h"
+#include "document/cellsource.h"
+#include "document/formantreader.h"
+#include "document/formantwriter.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
+#include "framework/view.h"
+#include "framework/waitcursor.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document.h"
-#include "formantrecord.h"
+#include "document/formantrecord.h"
+#include "framework/document.h"
 
 #include <QString>
 

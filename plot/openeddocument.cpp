@@ -1,11 +1,11 @@
-#include "openeddocument.h"
+#include "plot/openeddocument.h"
 
-#include "formantrecord.h"
-#include "gridmodel.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f3.h"
-#include "tessavoxdoc.h"
-#include "tessavoxformview.h"
+#include "document/formantrecord.h"
+#include "document/tessavoxdoc.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f3.h"
+#include "table/gridmodel.h"
+#include "table/tessavoxformview.h"
 
 OpenedDocument::OpenedDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
 

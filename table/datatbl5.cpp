@@ -1,10 +1,10 @@
-#include "datatbl5.h"
+#include "table/datatbl5.h"
 
-#include "clipboardtext.h"
-#include "gridcelldelegate.h"
-#include "griderror.h"
-#include "rowheader.h"
-#include "tableprinter.h"
+#include "table/clipboardtext.h"
+#include "table/gridcelldelegate.h"
+#include "table/griderror.h"
+#include "table/rowheader.h"
+#include "table/tableprinter.h"
 
 #include <QApplication>
 #include <QClipboard>

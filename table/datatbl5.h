@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gridmodel.h"
+#include "table/gridmodel.h"
 
 #include <QTableView>
 #include <QVariant>

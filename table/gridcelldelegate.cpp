@@ -1,6 +1,6 @@
-#include "gridcelldelegate.h"
+#include "table/gridcelldelegate.h"
 
-#include "gridmodel.h"
+#include "table/gridmodel.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "gridmodel.h"
+#include "table/gridmodel.h"
 
 #include <QApplication>
 #include <QByteArray>

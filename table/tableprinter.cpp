@@ -1,6 +1,7 @@
-#include "tableprinter.h"
+#include "table/tableprinter.h"
 
-#include "gridmodel.h"
+#include "framework/printinfo.h"
+#include "table/gridmodel.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -111,7 +112,7 @@ int TablePrinter::print(QPainter &painter, const GridModel &model, const QString
     };
 
     painter.save();
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(QPen(Qt::black, PrintLineWidth(painter.device())));
     painter.setBrush(Qt::NoBrush);
     int printed = 0;
     int row = 0;

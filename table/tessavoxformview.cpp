@@ -1,14 +1,14 @@
-#include "tessavoxformview.h"
+#include "table/tessavoxformview.h"
 
-#include "calcdisplaydlg.h"
-#include "childframe.h"
-#include "commandids.h"
-#include "doctemplate.h"
-#include "griderror.h"
-#include "messages.h"
-#include "plottemplates.h"
-#include "stringtable.h"
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
+#include "table/calcdisplaydlg.h"
+#include "table/griderror.h"
+#include "table/plottemplates.h"
 
 #include <QResizeEvent>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cellsource.h"
-#include "datatbl5.h"
-#include "view.h"
+#include "document/cellsource.h"
+#include "framework/view.h"
+#include "table/datatbl5.h"
 
 #include <QPointer>
 

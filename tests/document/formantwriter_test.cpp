@@ -1,14 +1,14 @@
 // Saving the token table as a Formant file: the exact bytes, what reads back, and saves
 // that fail without harming the file already on disk.
 
-#include "formantreader.h"
-#include "formantwriter.h"
-#include "tessavoxdoc.h"
+#include "document/formantreader.h"
+#include "document/formantwriter.h"
+#include "document/tessavoxdoc.h"
 
-#include "cellsource.h"
-#include "messages.h"
+#include "document/cellsource.h"
+#include "framework/messages.h"
+#include "framework/view.h"
 #include "testfiles.h"
-#include "view.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,11 +3,11 @@
 // A stand-in for the table view, serving rows through CellSource as the charts read
 // them, held as the first view of a loaded document; and image helpers for chart tests.
 
-#include "barkscale.h"
-#include "cellsource.h"
-#include "plotgeometry.h"
-#include "tessavoxdoc.h"
-#include "view.h"
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "framework/view.h"
+#include "plot/barkscale.h"
+#include "plot/plotgeometry.h"
 
 #include <QImage>
 

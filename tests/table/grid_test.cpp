@@ -1,11 +1,11 @@
 // The grid on its own: bounds, the mouse, grids sharing rows, clipboard text, the symbol
 // sort and bulk changes.
 
-#include "clipboardtext.h"
-#include "datatbl5.h"
-#include "griderror.h"
 #include "qtprinters.h"
-#include "rowheader.h"
+#include "table/clipboardtext.h"
+#include "table/datatbl5.h"
+#include "table/griderror.h"
+#include "table/rowheader.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

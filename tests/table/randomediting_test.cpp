@@ -4,8 +4,8 @@
 
 #include "tablesession.h"
 
-#include "plotviewf1f2.h"
-#include "rowheader.h"
+#include "plot/plotviewf1f2.h"
+#include "table/rowheader.h"
 
 #include <QApplication>
 #include <QClipboard>
