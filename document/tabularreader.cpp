@@ -15,6 +15,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <new>
@@ -161,6 +162,10 @@ TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOpti
     bool inRow = false;
     std::size_t rowStart = pos;
     std::string scratch; // reused for the few quoted fields that must be unescaped
+    // One look-up per byte in the loop that runs over nearly every byte of the file.
+    std::array<bool, 256> endsField{};
+    for (char c : {separator, '\r', '\n'})
+        endsField[static_cast<unsigned char>(c)] = true;
 
     while (pos < size) {
         const char first = data[pos];
@@ -215,12 +220,8 @@ TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOpti
             pos = tail;
         } else {
             const std::size_t start = pos;
-            while (pos < size) {
-                const char c = data[pos];
-                if (c == separator || c == '\n' || c == '\r')
-                    break;
+            while (pos < size && !endsField[static_cast<unsigned char>(data[pos])])
                 ++pos;
-            }
             cell = cellAt(start, pos, false);
             allQuoted = false;
         }
