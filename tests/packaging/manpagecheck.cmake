@@ -1,5 +1,6 @@
 # A manual page names every command, option and example command that the program's --help
-# names, has the sections a reader looks for, and renders without warnings.
+# names, has the sections a reader looks for, and renders without warnings; and --help
+# describes every option that a command's usage names.
 #
 # cmake -DPROGRAM=built/program -DPAGE=program.1 [-DMAN=man] -P manpagecheck.cmake
 
@@ -17,6 +18,8 @@ cmake_path(GET PROGRAM FILENAME name)
 string(REGEX MATCHALL "[ [|,](--?[a-z][a-z0-9-]*)" options "${help}")
 string(REGEX REPLACE "[ [|,]" "" options "${options}")
 set(commands)
+set(used)
+set(described)
 set(section "")
 string(REPLACE "\n" ";" lines "${help}")
 foreach(line IN LISTS lines)
@@ -24,6 +27,12 @@ foreach(line IN LISTS lines)
         set(section "${CMAKE_MATCH_1}")
     elseif(section STREQUAL "Commands" AND line MATCHES "^  ([a-z][a-z0-9-]*)")
         list(APPEND commands ${CMAKE_MATCH_1})
+        string(REGEX MATCHALL "[ [|](--?[a-z][a-z0-9-]*)" names "${line}")
+        string(REGEX REPLACE "[ [|]" "" names "${names}")
+        list(APPEND used ${names})
+    elseif(section STREQUAL "Options" AND line MATCHES "^  (-[^ ]*( [^ ]+)*)")
+        string(REGEX MATCHALL "--?[a-z][a-z0-9-]*" names "${CMAKE_MATCH_1}")
+        list(APPEND described ${names})
     elseif(section STREQUAL "Examples" AND line MATCHES "^  ${name} ([a-z][a-z0-9-]*)")
         list(APPEND examples ${CMAKE_MATCH_1})
     endif()
@@ -32,6 +41,11 @@ list(REMOVE_DUPLICATES options)
 if(NOT options)
     message(FATAL_ERROR "no options found in --help:\n${help}")
 endif()
+foreach(option IN LISTS used)
+    if(NOT option IN_LIST described)
+        message(FATAL_ERROR "--help does not describe ${option} under Options:")
+    endif()
+endforeach()
 foreach(command IN LISTS examples)
     if(NOT command IN_LIST commands)
         message(FATAL_ERROR "an example runs \"${command}\", which is not a command")
