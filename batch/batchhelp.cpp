@@ -26,7 +26,7 @@ const OptionHelp kOptions[] = {
     {"--vowel COL", "the table column that names the vowel"},
     {"--size WxH", "the picture's width and height in pixels (default 800x600)"},
     {"--dpmm X[,Y]", "pixels per millimetre across and down (default: the screen's)"},
-    {"--page a4|letter", "the paper (default: the printer's)"},
+    {"--page a4|letter", "the paper (default a4)"},
     {"--no-ellipse", "draw no ellipses around the vowel groups"},
     {"--f1max N", "the F1 axis maximum in hertz, as in the options dialog"},
     {"--f2max N", "the F2 axis maximum in hertz"},
@@ -67,15 +67,35 @@ bool anyUsageNames(const QString &option)
     return false;
 }
 
-void printColumn(QTextStream &stream, const QString &head, const QString &text)
+// The text in lines that fit a terminal, each after `indent` blanks but the first, which
+// goes where the caller's line stands.
+QString wrapped(const QString &text, int indent)
 {
-    // help2man and the shell completion read an option line as the option, two or more
-    // blanks, then its text.
+    constexpr int kWidth = 80;
+    QString result;
+    int column = indent;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (column > indent && column + 1 + word.size() > kWidth) {
+            result += QLatin1Char('\n') + QString(indent, QLatin1Char(' '));
+            column = indent;
+        } else if (column > indent) {
+            result += QLatin1Char(' ');
+            ++column;
+        }
+        result += word;
+        column += int(word.size());
+    }
+    return result;
+}
+
+void printOption(QTextStream &stream, const QString &option, const QString &text)
+{
+    // help2man reads an option line as the option, two or more blanks, then its text.
     constexpr int kTextColumn = 26;
-    QString line = QStringLiteral("  ") + head;
+    QString line = QStringLiteral("  ") + option;
     line += line.size() + 2 <= kTextColumn ? QString(kTextColumn - line.size(), QLatin1Char(' '))
                                            : QStringLiteral("\n") + QString(kTextColumn, ' ');
-    stream << line << text << '\n';
+    stream << line << wrapped(text, kTextColumn) << '\n';
 }
 
 } // namespace
@@ -88,20 +108,19 @@ void printBatchHelp(QTextStream &stream)
               "without a window or a display.\n\n"
               "Commands:\n";
     for (const BatchCommand &command : batchCommands())
-        stream << "  " << command.usage << "\n      " << command.summary << '\n';
+        stream << "  " << command.usage << "\n      " << wrapped(command.summary, 6) << '\n';
 
     stream << "\nOptions:\n";
     for (const OptionHelp &help : kOptions) {
         if (anyUsageNames(optionName(help.option)))
-            printColumn(stream, QString::fromLatin1(help.option), QString::fromUtf8(help.text));
+            printOption(stream, QString::fromLatin1(help.option), QString::fromUtf8(help.text));
     }
-    printColumn(stream, QStringLiteral("-h, --help"), QStringLiteral("show this help and exit"));
-    printColumn(stream, QStringLiteral("--version"), QStringLiteral("show the version and exit"));
+    printOption(stream, QStringLiteral("-h, --help"), QStringLiteral("show this help and exit"));
+    printOption(stream, QStringLiteral("--version"), QStringLiteral("show the version and exit"));
 
     stream << "\nExit status:\n"
               "  0  success\n"
-              "  1  the work failed; the message that the program would show is on standard "
-              "error\n"
+              "  1  the work failed; the message is on standard error\n"
               "  2  the command line is wrong; nothing was written\n"
               "\nExamples:\n"
               "  tessavox-batch records vowels.txt\n"

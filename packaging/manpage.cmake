@@ -34,6 +34,9 @@ if(commands)
     string(REPLACE "${commands}" "${tagged}" page "${page}")
 endif()
 
+# Usage lines and option values read best unjustified and unbroken.
+string(REGEX REPLACE "(\n\\.TH [^\n]*\n)" "\\1.ad l\n.nh\n" page "${page}")
+
 # Examples are command lines: one a line, as written.
 string(REGEX REPLACE "(\n\\.SH EXAMPLES\n\\.IP\n)([^.][^\n]*(\n[^.][^\n]*)*\n)"
                      "\\1.nf\n\\2.fi\n" page "${page}")
