@@ -2,7 +2,7 @@
 # its programs start from where dpkg puts them.
 #
 # cmake -DBUILD_DIR=... -DSCRATCH=... -DGUI=built/tessavox -DBATCH=built/tessavox-batch
-#       [-DLINTIAN=lintian] -P packagecheck.cmake
+#       [-DLINTIAN=lintian] [-DAPPSTREAMCLI=appstreamcli] -P packagecheck.cmake
 
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${SCRATCH})
@@ -60,6 +60,11 @@ set(release "${CMAKE_MATCH_1}")
 run(dpkg-deb --field ${deb} Version)
 if(NOT "${release}\n" STREQUAL out)
     message(FATAL_ERROR "newest release in ${metainfo} is \"${release}\", package is ${out}")
+endif()
+
+# The metadata, the desktop entry it launches and the icon, as a software centre reads them.
+if(APPSTREAMCLI)
+    run(${APPSTREAMCLI} validate-tree --no-net ${root})
 endif()
 
 # A desktop cache built on the packaging machine would hide other programs' entries.
