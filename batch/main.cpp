@@ -1,22 +1,13 @@
 // tessavox-batch: the program's documents, tables and charts driven without a window.
 
 #include "batch/batchcommand.h"
+#include "batch/batchhelp.h"
 #include "framework/messages.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 namespace {
-
-void printHelp(QTextStream &stream)
-{
-    stream << "usage: tessavox-batch COMMAND ARGS...\n\ncommands:\n";
-    for (const BatchCommand &command : batchCommands())
-        stream << "  " << command.usage << "\n      " << command.summary << '\n';
-    stream << "\nMessages that the program would show go to standard error; the exit status\n"
-              "is 0 on success, 1 when the work failed and 2 for a usage error.\n";
-    stream.flush();
-}
 
 // Only real failures reach standard error: the headless platform's notices would be
 // mistaken for the program's messages.
@@ -42,8 +33,12 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
-        printHelp(args.isEmpty() ? err : out);
+        printBatchHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == "--version") {
+        out << "tessavox-batch " << TESSAVOX_VERSION << Qt::endl;
+        return 0;
     }
 
     Messages::Sink sink;
@@ -58,6 +53,6 @@ int main(int argc, char *argv[])
             return command.run(args);
     }
     err << "tessavox-batch: unknown command \"" << name << "\"\n";
-    printHelp(err);
+    printBatchHelp(err);
     return 2;
 }
