@@ -6,13 +6,18 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <memory>
+
 namespace {
 
 void printHelp(QTextStream &stream)
 {
     stream << "usage: tessavox-batch COMMAND ARGS...\n\ncommands:\n";
-    for (const BatchCommand &command : batchCommands())
+    for (const BatchCommand &command : batchCommands()) {
         stream << "  " << command.usage << "\n      " << command.summary << '\n';
+        if (!command.details.isEmpty())
+            stream << "      " << command.details << '\n';
+    }
     stream << "\nMessages that the program would show go to standard error; the exit status\n"
               "is 0 on success, 1 when the work failed and 2 for a usage error.\n";
     stream.flush();
@@ -35,12 +40,25 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
         qInstallMessageHandler(quietQtMessages);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tessavox"));
+    // Only a command that draws pays for the GUI application and its platform.
+    const BatchCommand *chosen = nullptr;
+    if (argc > 1) {
+        const QString name = QString::fromLocal8Bit(argv[1]);
+        for (const BatchCommand &command : batchCommands()) {
+            if (command.name == name)
+                chosen = &command;
+        }
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (chosen && !chosen->draws)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         printHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;
