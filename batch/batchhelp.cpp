@@ -107,8 +107,12 @@ void printBatchHelp(QTextStream &stream)
               "Opens files as Tessavox does and writes their tokens, tables and charts\n"
               "without a window or a display.\n\n"
               "Commands:\n";
-    for (const BatchCommand &command : batchCommands())
+    for (const BatchCommand &command : batchCommands()) {
         stream << "  " << command.usage << "\n      " << wrapped(command.summary, 6) << '\n';
+        // The values an analysis command takes, each with its formula and source.
+        if (!command.details.isEmpty())
+            stream << "      " << command.details << '\n';
+    }
 
     stream << "\nOptions:\n";
     for (const OptionHelp &help : kOptions) {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <memory>
+
 namespace {
 
 // Only real failures reach standard error: the headless platform's notices would be
@@ -26,12 +28,25 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
         qInstallMessageHandler(quietQtMessages);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tessavox"));
+    // Only a command that draws pays for the GUI application and its platform.
+    const BatchCommand *chosen = nullptr;
+    if (argc > 1) {
+        const QString name = QString::fromLocal8Bit(argv[1]);
+        for (const BatchCommand &command : batchCommands()) {
+            if (command.name == name)
+                chosen = &command;
+        }
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (chosen && !chosen->draws)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         printBatchHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;

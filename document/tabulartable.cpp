@@ -1,0 +1,236 @@
+#include "document/tabulartable.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
+}
+
+int formantIndex(TabularRole role)
+{
+    return int(role) - int(TabularRole::F0);
+}
+
+} // namespace
+
+double ParseTabularNumber(std::string_view text, bool decimalComma)
+{
+    text = trimmed(text);
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return kMissing;
+
+    // Held on the stack: a number is parsed for every formant cell of a large file.
+    char swapped[64];
+    if (decimalComma && text.find(',') != std::string_view::npos) {
+        if (text.find('.') != std::string_view::npos || text.size() > sizeof swapped)
+            return kMissing;
+        std::replace_copy(text.begin(), text.end(), swapped, ',', '.');
+        text = std::string_view(swapped, text.size());
+    }
+    double value = kMissing;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    // "nan" and "inf" parse, but they are no measurement.
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return kMissing;
+    return value;
+}
+
+std::string_view TabularTable::textOf(Cell cell) const
+{
+    return std::string_view(m_buffer.constData() + cell.offset, cell.length);
+}
+
+const TabularTable::Cell *TabularTable::cellAt(int row, int column) const
+{
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= columnCount())
+        return nullptr;
+    return &m_columns[std::size_t(column)][std::size_t(row)];
+}
+
+std::string_view TabularTable::header(int column) const
+{
+    if (column < 0 || column >= columnCount())
+        return {};
+    return textOf(m_header[std::size_t(column)]);
+}
+
+std::string_view TabularTable::cell(int row, int column) const
+{
+    const Cell *found = cellAt(row, column);
+    return found ? textOf(*found) : std::string_view();
+}
+
+bool TabularTable::headerQuoted(int column) const
+{
+    return column >= 0 && column < columnCount() && m_header[std::size_t(column)].quoted;
+}
+
+bool TabularTable::cellQuoted(int row, int column) const
+{
+    const Cell *found = cellAt(row, column);
+    return found && found->quoted;
+}
+
+int TabularTable::findColumn(std::string_view name) const
+{
+    name = trimmed(name);
+    for (int column = 0; column < columnCount(); ++column) {
+        if (equalsIgnoringCase(trimmed(header(column)), name))
+            return column;
+    }
+    return -1;
+}
+
+double TabularTable::number(int row, int column) const
+{
+    if (column >= 0) {
+        for (int index = 0; index < kFormants; ++index) {
+            if (m_formantColumns[std::size_t(index)] == column)
+                return formant(row, index);
+        }
+    }
+    const Cell *found = cellAt(row, column);
+    return found ? ParseTabularNumber(textOf(*found), m_decimalComma) : kMissing;
+}
+
+int TabularTable::roleColumn(TabularRole role) const
+{
+    if (role == TabularRole::Vowel)
+        return m_textRoles[0];
+    if (role == TabularRole::Speaker)
+        return m_textRoles[1];
+    return formantColumn(formantIndex(role));
+}
+
+int TabularTable::formantColumn(int formant) const
+{
+    return (formant >= 0 && formant < kFormants) ? m_formantColumns[std::size_t(formant)] : -1;
+}
+
+std::string_view TabularTable::vowel(int row) const
+{
+    return cell(row, m_textRoles[0]);
+}
+
+std::string_view TabularTable::speaker(int row) const
+{
+    return cell(row, m_textRoles[1]);
+}
+
+double TabularTable::formant(int row, int formant) const
+{
+    const std::span<const double> values = formantValues(formant);
+    return (row >= 0 && std::size_t(row) < values.size()) ? values[std::size_t(row)] : kMissing;
+}
+
+std::span<const double> TabularTable::formantValues(int formant) const
+{
+    if (formantColumn(formant) < 0)
+        return {};
+    return m_formantValues[std::size_t(formant)];
+}
+
+int TabularTable::missingCount(int formant) const
+{
+    return formantColumn(formant) < 0 ? 0 : m_missing[std::size_t(formant)];
+}
+
+void TabularTable::parseFormantColumn(int formant)
+{
+    const std::size_t index = std::size_t(formant);
+    std::vector<double> &values = m_formantValues[index];
+    const int column = m_formantColumns[index];
+    values.clear();
+    m_missing[index] = 0;
+    if (column < 0)
+        return;
+    values.resize(std::size_t(m_rowCount));
+    const std::vector<Cell> &cells = m_columns[std::size_t(column)];
+    int missing = 0;
+    for (std::size_t row = 0; row < values.size(); ++row) {
+        const double value = ParseTabularNumber(textOf(cells[row]), m_decimalComma);
+        missing += std::isnan(value) ? 1 : 0;
+        values[row] = value;
+    }
+    m_missing[index] = missing;
+}
+
+TabularTable::Cell TabularTable::storeText(std::string_view text)
+{
+    // Cells address the buffer with 32-bit offsets and 31-bit lengths.
+    if (text.size() >= (std::size_t(1) << 31) ||
+        std::uint64_t(m_buffer.size()) + text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("tabular text too long");
+    const Cell stored{std::uint32_t(m_buffer.size()), std::uint32_t(text.size()), 0};
+    m_buffer.append(text.data(), qsizetype(text.size()));
+    return stored;
+}
+
+int TabularTable::appendColumn(std::string_view header)
+{
+    m_header.push_back(storeText(header));
+    m_columns.emplace_back(std::size_t(m_rowCount), Cell{});
+    return columnCount() - 1;
+}
+
+void TabularTable::setCell(int row, int column, std::string_view text)
+{
+    if (!cellAt(row, column))
+        return;
+    m_columns[std::size_t(column)][std::size_t(row)] = storeText(text);
+    for (std::size_t index = 0; index < m_formantColumns.size(); ++index) {
+        if (m_formantColumns[index] != column)
+            continue;
+        double &value = m_formantValues[index][std::size_t(row)];
+        const double parsed = ParseTabularNumber(text, m_decimalComma);
+        m_missing[index] += int(std::isnan(parsed)) - int(std::isnan(value));
+        value = parsed;
+    }
+}
+
+bool TabularTable::sameContent(const TabularTable &other) const
+{
+    if (m_rowCount != other.m_rowCount || columnCount() != other.columnCount() ||
+        m_textRoles != other.m_textRoles || m_formantColumns != other.m_formantColumns)
+        return false;
+    for (int column = 0; column < columnCount(); ++column) {
+        if (header(column) != other.header(column))
+            return false;
+        for (int row = 0; row < m_rowCount; ++row) {
+            if (cell(row, column) != other.cell(row, column))
+                return false;
+        }
+    }
+    return true;
+}
