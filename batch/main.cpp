@@ -1,22 +1,15 @@
 // tessavox-batch: the program's documents, tables and charts driven without a window.
 
 #include "batch/batchcommand.h"
+#include "batch/batchhelp.h"
 #include "framework/messages.h"
 
 #include <QApplication>
 #include <QTextStream>
 
-namespace {
+#include <memory>
 
-void printHelp(QTextStream &stream)
-{
-    stream << "usage: tessavox-batch COMMAND ARGS...\n\ncommands:\n";
-    for (const BatchCommand &command : batchCommands())
-        stream << "  " << command.usage << "\n      " << command.summary << '\n';
-    stream << "\nMessages that the program would show go to standard error; the exit status\n"
-              "is 0 on success, 1 when the work failed and 2 for a usage error.\n";
-    stream.flush();
-}
+namespace {
 
 // Only real failures reach standard error: the headless platform's notices would be
 // mistaken for the program's messages.
@@ -35,15 +28,32 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
         qInstallMessageHandler(quietQtMessages);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tessavox"));
+    // Only a command that draws pays for the GUI application and its platform.
+    const BatchCommand *chosen = nullptr;
+    if (argc > 1) {
+        const QString name = QString::fromLocal8Bit(argv[1]);
+        for (const BatchCommand &command : batchCommands()) {
+            if (command.name == name)
+                chosen = &command;
+        }
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (chosen && !chosen->draws)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
-        printHelp(args.isEmpty() ? err : out);
+        printBatchHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == "--version") {
+        out << "tessavox-batch " << TESSAVOX_VERSION << Qt::endl;
+        return 0;
     }
 
     Messages::Sink sink;
@@ -58,6 +68,6 @@ int main(int argc, char *argv[])
             return command.run(args);
     }
     err << "tessavox-batch: unknown command \"" << name << "\"\n";
-    printHelp(err);
+    printBatchHelp(err);
     return 2;
 }

@@ -2,11 +2,11 @@
 
 #include "document/cellsource.h"
 #include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
 #include "framework/printinfo.h"
 #include "plot/barkscale.h"
 #include "plot/chartfonts.h"
 #include "plot/groupmoments.h"
-#include "table/gridmodel.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -160,7 +160,7 @@ ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
 
 int ChartRenderer::horizontalColumn() const
 {
-    return m_kind == ChartKind::F1F2 ? GridModel::F2 : GridModel::F3;
+    return m_kind == ChartKind::F1F2 ? TokenTableModel::F2 : TokenTableModel::F3;
 }
 
 QString ChartRenderer::horizontalCaption() const
@@ -228,9 +228,10 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
 {
     if (!doc.m_bDataLoaded)
         return;
-    const CellSource *cells = doc.tableView();
-    if (!cells)
+    // Without a table the rows are not filled: the chart shows nothing.
+    if (!doc.hasTable())
         return;
+    const CellSource *cells = &doc.tokens();
     PainterStateGuard guard(painter);
     resetToFreshDevice(painter);
     if (!pass.screen) {
@@ -310,9 +311,9 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         // whole hertz always maps.
         int x = 0;
         int y = 0;
-        g.mapBark(barkOf(pass.cells->GetCellInt(row, GridModel::F1)),
+        g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
-        const QString symbol = pass.cells->GetCellText(row, GridModel::Symbol);
+        const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
         else
@@ -334,17 +335,17 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
     painter.setBrush(Qt::black);
     int row = 0;
     while (row < count) {
-        const int order = cells.GetCellInt(row, GridModel::Order);
-        const QString firstLabel = cells.GetCellText(row, GridModel::Symbol);
+        const int order = cells.GetCellInt(row, TokenTableModel::Order);
+        const QString firstLabel = cells.GetCellText(row, TokenTableModel::Symbol);
         GroupMoments moments;
-        moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+        moments.add(barkOf(cells.GetCellInt(row, TokenTableModel::F1)),
                     barkOf(cells.GetCellInt(row, column)));
         bool sameLabel = true;
         ++row;
-        while (row < count && cells.GetCellInt(row, GridModel::Order) == order) {
-            if (sameLabel && cells.GetCellText(row, GridModel::Symbol) != firstLabel)
+        while (row < count && cells.GetCellInt(row, TokenTableModel::Order) == order) {
+            if (sameLabel && cells.GetCellText(row, TokenTableModel::Symbol) != firstLabel)
                 sameLabel = false;
-            moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+            moments.add(barkOf(cells.GetCellInt(row, TokenTableModel::F1)),
                         barkOf(cells.GetCellInt(row, column)));
             ++row;
         }

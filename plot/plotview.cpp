@@ -2,6 +2,7 @@
 
 #include "document/cellsource.h"
 #include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
 #include "framework/commandids.h"
 #include "framework/messages.h"
 #include "framework/printinfo.h"
@@ -10,7 +11,6 @@
 #include "plot/chartfonts.h"
 #include "plot/labelselectordlg.h"
 #include "plot/printpage.h"
-#include "table/gridmodel.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -133,17 +133,13 @@ void PlotView::OnLButtonUp(const QPoint &point)
     for (int order = 0; order < tested; ++order) {
         if (!hits[std::size_t(order)].contains(point))
             continue;
-        const CellSource *cells = doc->tableView();
-        if (!cells)
+        if (!doc->hasTable())
             return;
+        const TokenTableModel &cells = doc->tokens();
         CLabelSelectorDlg dialog;
-        try {
-            for (int row = 0; row < doc->m_nTokenCount; ++row) {
-                if (cells->GetCellInt(row, GridModel::Order) == order)
-                    dialog.addLabel(cells->GetCellText(row, GridModel::Symbol));
-            }
-        } catch (const std::exception &) {
-            return; // the table did not answer: nothing to choose from, nothing stored
+        for (int row = 0; row < doc->m_nTokenCount; ++row) {
+            if (cells.GetCellInt(row, TokenTableModel::Order) == order)
+                dialog.addLabel(cells.GetCellText(row, TokenTableModel::Symbol));
         }
         if (dialog.DoModal() == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;

@@ -155,7 +155,7 @@ TEST(ChartTokens, HollowCircleOrTextReadAtEveryPaint)
     const QSize box = ChartRenderer::GetTextSize(painter, "a");
     const QRect text = ink(image, QRect(280, 480, 40, 40)).box;
     EXPECT_TRUE(!text.isEmpty() && QRect(QPoint(295, 493), box).contains(text));
-    chart.data.table->rows[0].f2 = 1000;
+    chart.data.doc->tokens().setNumber(0, TokenTableModel::F2, 1000);
     EXPECT_TRUE(ink(chart.draw(), QRect(455, 175, 20, 20)).box.isEmpty());
     chart.data.doc->m_bDataLoaded = false;
     EXPECT_EQ(ink(chart.draw(), QRect(0, 0, 800, 600)).count, 0);

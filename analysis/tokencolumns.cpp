@@ -1,0 +1,36 @@
+#include "analysis/tokencolumns.h"
+
+QString formantName(Formant formant)
+{
+    return QStringLiteral("F%1").arg(int(formant));
+}
+
+QString TokenColumns::validate() const
+{
+    if (vowel.size() != speaker.size())
+        return QStringLiteral("%1 speaker entries but %2 vowel entries")
+            .arg(speaker.size())
+            .arg(vowel.size());
+    for (int f = 0; f < kFormantCount; ++f) {
+        if (!formants[std::size_t(f)].empty() && formants[std::size_t(f)].size() != size())
+            return QStringLiteral("%1 has %2 values for %3 tokens")
+                .arg(formantName(Formant(f)))
+                .arg(formants[std::size_t(f)].size())
+                .arg(size());
+    }
+    const auto speakers = speakerNames.size();
+    const auto vowels = vowelNames.size();
+    for (std::size_t i = 0; i < size(); ++i) {
+        if (speaker[i] < 0 || speaker[i] >= speakers)
+            return QStringLiteral("token %1 has speaker index %2 of %3")
+                .arg(i + 1)
+                .arg(speaker[i])
+                .arg(speakers);
+        if (vowel[i] < 0 || vowel[i] >= vowels)
+            return QStringLiteral("token %1 has vowel index %2 of %3")
+                .arg(i + 1)
+                .arg(vowel[i])
+                .arg(vowels);
+    }
+    return {};
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+// The formants a token can carry, as indices into TokenColumns::formants.
+enum class Formant { F0 = 0, F1, F2, F3, F4, F5 };
+inline constexpr int kFormantCount = 6;
+
+// "F0" ... "F5".
+QString formantName(Formant formant);
+
+// The values the analysis works on, in column form: for each token the speaker and the
+// vowel (or any other grouping) it belongs to, and its F0..F5 in hertz, NaN where the
+// value is missing. Plain arrays, so the analysis knows nothing of file formats; the
+// caller owns the names and keeps every index within them.
+struct TokenColumns
+{
+    std::vector<int> speaker; // one per token: an index into speakerNames
+    std::vector<int> vowel;   // one per token: an index into vowelNames
+    // Indexed by Formant; an empty column means the input has no such formant.
+    std::array<std::vector<double>, kFormantCount> formants;
+    QStringList speakerNames;
+    QStringList vowelNames;
+
+    std::size_t size() const { return speaker.size(); }
+    const std::vector<double> &column(Formant formant) const
+    {
+        return formants[std::size_t(formant)];
+    }
+    std::vector<double> &column(Formant formant) { return formants[std::size_t(formant)]; }
+    bool hasFormant(Formant formant) const
+    {
+        return !column(formant).empty() && column(formant).size() == size();
+    }
+
+    // Empty when the columns fit together (equal lengths, every index within its names);
+    // otherwise what is wrong. The analysis functions expect valid columns.
+    QString validate() const;
+};
