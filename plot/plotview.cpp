@@ -138,7 +138,7 @@ void PlotView::OnLButtonUp(const QPoint &point)
         } catch (const std::exception &) {
             return; // the table did not answer: nothing to choose from, nothing stored
         }
-        if (dialog.DoModal() == QDialog::Accepted) {
+        if (dialog.exec() == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
             doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
             doc->UpdateAllViews(nullptr);

@@ -1,9 +1,9 @@
 #include "table/tessavoxformview.h"
 
 #include "document/tessavoxdoc.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
 #include "table/calcdisplaydlg.h"
@@ -41,12 +41,12 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
     addCommand(ID_EDIT_ADD_ROW, [this] { OnEditAddRow(); });
     addCommand(
         ID_EDIT_REMOVE_ROW, [this] { OnEditRemoveRow(); },
-        [this](CmdUI &ui) { OnUpdateEditRemoveRow(ui); });
+        [this](CommandState &ui) { OnUpdateEditRemoveRow(ui); });
     addCommand(ID_EDIT_SORT, [this] { OnEditSort(); });
     addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
-    const auto plotEnabled = [this](CmdUI &ui) { OnUpdatePlot(ui); };
+    const auto plotEnabled = [this](CommandState &ui) { OnUpdatePlot(ui); };
     addCommand(
         ID_PLOT_F1F2, [this] { OnPlotF1F2(); }, plotEnabled);
     addCommand(
@@ -58,7 +58,7 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
 CTessavoxFormView::~CTessavoxFormView()
 {
     // The charts read this table; they go with it.
-    for (ChildFrame *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
+    for (DocumentWindow *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
         if (frame)
             frame->closeWithoutPrompt();
     }
@@ -82,7 +82,7 @@ void CTessavoxFormView::OnInitialUpdate()
         m_grid.resize(rect.width(), height - rect.top());
         m_grid.show();
         m_grid.raise();
-        if (ChildFrame *frame = ChildFrame::frameOf(this))
+        if (DocumentWindow *frame = DocumentWindow::frameOf(this))
             frame->resize(rect.width() + 50, height + 50);
 
         // A further window of the document shows the live table, edits and all; filling
@@ -126,10 +126,10 @@ void CTessavoxFormView::OnInitialUpdate()
     }
 }
 
-bool CTessavoxFormView::OnCmdMsg(int id)
+bool CTessavoxFormView::execute(int id)
 {
     try {
-        return View::OnCmdMsg(id);
+        return View::execute(id);
     } catch (const GridError &error) {
         Messages::show(error.message());
         return true;
@@ -256,10 +256,10 @@ void CTessavoxFormView::OnEditRemoveRow()
     doc->setModifiedFlag(true);
 }
 
-void CTessavoxFormView::OnUpdateEditRemoveRow(CmdUI &ui) const
+void CTessavoxFormView::OnUpdateEditRemoveRow(CommandState &ui) const
 {
     const CTessavoxDoc *doc = GetDocument();
-    ui.Enable(doc && doc->m_nTokenCount != 0);
+    ui.setEnabled(doc && doc->m_nTokenCount != 0);
 }
 
 void CTessavoxFormView::OnEditSort()
@@ -328,10 +328,10 @@ void CTessavoxFormView::OnPlotF1F2Prime()
     Messages::show(QStringLiteral("This function is not implemented yet"));
 }
 
-void CTessavoxFormView::OnUpdatePlot(CmdUI &ui) const
+void CTessavoxFormView::OnUpdatePlot(CommandState &ui) const
 {
     const CTessavoxDoc *doc = GetDocument();
-    ui.Enable(doc && doc->m_bDataLoaded);
+    ui.setEnabled(doc && doc->m_bDataLoaded);
 }
 
 void CTessavoxFormView::OnOptionsCalcDisplay()
@@ -381,7 +381,7 @@ const CTessavoxFormView *CTessavoxFormView::otherTableView() const
     return nullptr;
 }
 
-void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &frame)
+void CTessavoxFormView::openPlotWindow(int commandId, QPointer<DocumentWindow> &frame)
 {
     if (!HasOrder()) {
         Messages::show(LoadString(IDS_ERR_NO_ORDER));
@@ -398,7 +398,7 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &fram
     }
     std::erase_if(m_plotWindows, [](const PlotWindow &window) { return !window.frame; });
     std::unique_ptr<DocTemplate> docTemplate = PlotTemplates::create(commandId);
-    frame = docTemplate ? docTemplate->CreateNewFrame(GetDocument()) : nullptr;
+    frame = docTemplate ? docTemplate->newWindow(GetDocument()) : nullptr;
     if (!frame) {
         Messages::beep();
         Messages::show(LoadString(IDS_ERR_PLOT_VIEW));
@@ -406,5 +406,5 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &fram
     }
     DocTemplate *made = docTemplate.get();
     m_plotWindows.push_back({frame, std::move(docTemplate)});
-    made->InitialUpdateFrame(frame, GetDocument(), true);
+    made->showWindow(frame, GetDocument(), true);
 }

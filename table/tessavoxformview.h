@@ -10,9 +10,9 @@
 #include <vector>
 
 class CTessavoxDoc;
-class ChildFrame;
+class DocumentWindow;
 class DocTemplate;
-struct CmdUI;
+struct CommandState;
 
 // The table window: the first view of every Formant document. From its initial update on,
 // its grid, not the document's records, holds the tokens; the charts and the file writer
@@ -34,7 +34,7 @@ public:
 
     // reimplemented from CommandTarget
     // A grid error ends the command with a message; it never leaves the window.
-    bool OnCmdMsg(int id) override;
+    bool execute(int id) override;
 
     // reimplemented from View
     // Fills the grid from the document's records, sorts it by symbol and numbers it; a
@@ -58,7 +58,7 @@ public:
     void OnEditPaste();
     void OnEditAddRow();
     void OnEditRemoveRow();
-    void OnUpdateEditRemoveRow(CmdUI &ui) const;
+    void OnUpdateEditRemoveRow(CommandState &ui) const;
     void OnEditSort();
     // Numbers the vowels: each run of equal symbols in symbol order gets the next number.
     void AssignOrder();
@@ -69,7 +69,7 @@ public:
     void OnPlotF1F2();
     void OnPlotF1F3();
     void OnPlotF1F2Prime();
-    void OnUpdatePlot(CmdUI &ui) const;
+    void OnUpdatePlot(CommandState &ui) const;
 
     void OnOptionsCalcDisplay();
     // The user clicked a cell: the rows marked in the row header are let go.
@@ -78,8 +78,8 @@ public:
 
     // The chart windows opened from this table; null when closed. A chart frame clears its
     // own reference when it closes.
-    QPointer<ChildFrame> m_pF1F2Frame;
-    QPointer<ChildFrame> m_pF1F3Frame;
+    QPointer<DocumentWindow> m_pF1F2Frame;
+    QPointer<DocumentWindow> m_pF1F3Frame;
     // The rows of the block recorded by the last Copy; -1 when none.
     int m_nCopyFirstRow = -1;
     int m_nCopyLastRow = -1;
@@ -92,12 +92,12 @@ protected:
 private:
     // Another table window of the same document, whose rows this one then shows.
     const CTessavoxFormView *otherTableView() const;
-    void openPlotWindow(int commandId, QPointer<ChildFrame> &frame);
+    void openPlotWindow(int commandId, QPointer<DocumentWindow> &frame);
 
     CDatatbl5 m_grid;
     struct PlotWindow
     {
-        QPointer<ChildFrame> frame;
+        QPointer<DocumentWindow> frame;
         std::unique_ptr<DocTemplate> docTemplate; // kept while its frame may be open
     };
     std::vector<PlotWindow> m_plotWindows;

@@ -10,13 +10,13 @@ class View;
 // An MDI child window that holds one view of a document. Its title follows the
 // document's. Closing the last window that keeps a modified document open asks to save it
 // first; the document's other windows then close with it.
-class ChildFrame : public QMdiSubWindow, public CommandTarget
+class DocumentWindow : public QMdiSubWindow, public CommandTarget
 {
     Q_OBJECT
 
 public:
-    explicit ChildFrame(QWidget *parent = nullptr);
-    ~ChildFrame() override;
+    explicit DocumentWindow(QWidget *parent = nullptr);
+    ~DocumentWindow() override;
 
     View *activeView() const { return m_view; }
     Document *activeDocument() const;
@@ -24,7 +24,7 @@ public:
     void setView(View *view);
 
     // The frame that holds `view`, or nullptr.
-    static ChildFrame *frameOf(const View *view);
+    static DocumentWindow *frameOf(const View *view);
 
     // Sets the window text; the default is the document title, with ":n" appended when
     // the document has several windows.

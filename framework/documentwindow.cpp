@@ -1,4 +1,4 @@
-#include "framework/childframe.h"
+#include "framework/documentwindow.h"
 
 #include "framework/document.h"
 #include "framework/view.h"
@@ -6,23 +6,23 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 
-ChildFrame::ChildFrame(QWidget *parent) : QMdiSubWindow(parent)
+DocumentWindow::DocumentWindow(QWidget *parent) : QMdiSubWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
-ChildFrame::~ChildFrame()
+DocumentWindow::~DocumentWindow()
 {
     for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
         disconnect(connection);
 }
 
-Document *ChildFrame::activeDocument() const
+Document *DocumentWindow::activeDocument() const
 {
     return m_view ? m_view->document() : nullptr;
 }
 
-void ChildFrame::setView(View *view)
+void DocumentWindow::setView(View *view)
 {
     for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
         disconnect(connection);
@@ -37,25 +37,25 @@ void ChildFrame::setView(View *view)
     OnUpdateFrameTitle(true);
 }
 
-ChildFrame *ChildFrame::frameOf(const View *view)
+DocumentWindow *DocumentWindow::frameOf(const View *view)
 {
     for (QWidget *w = view ? view->parentWidget() : nullptr; w; w = w->parentWidget()) {
-        if (auto *frame = qobject_cast<ChildFrame *>(w))
+        if (auto *frame = qobject_cast<DocumentWindow *>(w))
             return frame;
     }
     return nullptr;
 }
 
-void ChildFrame::OnUpdateFrameTitle(bool addToTitle)
+void DocumentWindow::OnUpdateFrameTitle(bool addToTitle)
 {
     Document *doc = activeDocument();
     if (!addToTitle || !doc)
         return;
     // Every window of the document counts, in the order of its views; a closing one no
     // longer does.
-    QList<const ChildFrame *> frames;
+    QList<const DocumentWindow *> frames;
     for (View *view : doc->views()) {
-        const ChildFrame *frame = frameOf(view);
+        const DocumentWindow *frame = frameOf(view);
         if (frame && !frame->isClosing() && !frames.contains(frame))
             frames.append(frame);
     }
@@ -65,7 +65,7 @@ void ChildFrame::OnUpdateFrameTitle(bool addToTitle)
         setWindowTitle(doc->title());
 }
 
-void ChildFrame::ActivateFrame()
+void DocumentWindow::ActivateFrame()
 {
     if (isMinimized())
         showNormal();
@@ -77,7 +77,7 @@ void ChildFrame::ActivateFrame()
         activateWindow();
 }
 
-void ChildFrame::closeWithoutPrompt()
+void DocumentWindow::closeWithoutPrompt()
 {
     if (m_closing)
         return;
@@ -86,12 +86,12 @@ void ChildFrame::closeWithoutPrompt()
     m_skipPrompt = false;
 }
 
-bool ChildFrame::isLastKeeperOf(const Document *doc) const
+bool DocumentWindow::isLastKeeperOf(const Document *doc) const
 {
     if (!m_view || !m_view->keepsDocumentOpen())
         return false;
     for (const View *view : doc->views()) {
-        const ChildFrame *frame = frameOf(view);
+        const DocumentWindow *frame = frameOf(view);
         if (view != m_view && view->keepsDocumentOpen() && frame && frame != this &&
             !frame->isClosing())
             return false;
@@ -99,7 +99,7 @@ bool ChildFrame::isLastKeeperOf(const Document *doc) const
     return true;
 }
 
-void ChildFrame::closeEvent(QCloseEvent *event)
+void DocumentWindow::closeEvent(QCloseEvent *event)
 {
     Document *doc = activeDocument();
     const bool lastKeeper = doc && isLastKeeperOf(doc);
