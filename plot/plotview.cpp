@@ -134,7 +134,7 @@ void PlotView::OnLButtonUp(const QPoint &point)
             if (cells.GetCellInt(row, TokenTableModel::Order) == order)
                 dialog.addLabel(cells.GetCellText(row, TokenTableModel::Symbol));
         }
-        if (dialog.DoModal() == QDialog::Accepted) {
+        if (dialog.exec() == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
             doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
             doc->UpdateAllViews(nullptr);
