@@ -3,7 +3,7 @@
 #include "batch/batchcommand.h"
 #include "framework/messages.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 namespace {
@@ -30,17 +30,17 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int main(int argc, char *argv[])
 {
-    // Charts are drawn by the same widgets as in the program, without a display.
+    // Charts are drawn by the same renderer as in the program, without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
         qInstallMessageHandler(quietQtMessages);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tessavox"));
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Tessavox"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QApplication::arguments().mid(1);
+    QStringList args = QGuiApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         printHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;

@@ -1,8 +1,19 @@
 #include "plot/printpage.h"
 
+#include "plot/chartrenderer.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+
+namespace {
+
+// The printed chart frame, in page margins.
+constexpr double kPrintFrameWidth = 7.0;
+constexpr double kPrintFrameHeight = 9.0;
+constexpr int kPrintZoom = 2;
+
+} // namespace
 
 PrintPageLayout ComputePrintPageLayout(int drawWidth, int drawHeight, double widthFactor,
                                        double heightFactor)
@@ -51,4 +62,13 @@ PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, doubl
     painter.drawText(x, y + titleMetrics.ascent(), title);
     painter.restore();
     return layout;
+}
+
+void PrintChartPage(QPainter &painter, const QRect &drawArea, ChartRenderer &renderer,
+                    const CTessavoxDoc &doc, const QString &title)
+{
+    const PrintPageLayout page =
+        PreparePrintPage(painter, drawArea, kPrintFrameWidth, kPrintFrameHeight, title);
+    renderer.DrawPlotToDC(painter, doc, PlotFrame{page.left, page.top, page.right, page.bottom},
+                          page.unit, kPrintZoom);
 }

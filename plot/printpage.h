@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QString>
 
+class ChartRenderer;
+class CTessavoxDoc;
 class QPainter;
 
 // The layout of a printed chart page: a chart frame of a fixed shape, scaled to the
@@ -33,3 +35,9 @@ PrintPageLayout ComputePrintPageLayout(int drawWidth, int drawHeight, double wid
 // "PrintFont" sized like a blank of the painter's current font, and returns the layout.
 PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, double widthFactor,
                                  double heightFactor, const QString &title);
+
+// A chart's printed page, as File > Print prints it and tessavox-batch print writes it:
+// the title above a frame of 7 x 9 margins and the chart at twice the window's scale, on
+// the printable area `drawArea` in device units.
+void PrintChartPage(QPainter &painter, const QRect &drawArea, ChartRenderer &renderer,
+                    const CTessavoxDoc &doc, const QString &title);
