@@ -5,6 +5,7 @@
 #include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
+#include "framework/safefile.h"
 #include "plot/chartrenderer.h"
 #include "plot/printpage.h"
 
@@ -12,7 +13,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -49,34 +49,24 @@ std::optional<PrintOptions> parseArgs(const QStringList &args)
     return options;
 }
 
-int cannotWrite(const QString &path, const QString &why)
-{
-    batchErr() << "tessavox-batch print: cannot write " << path << ": " << why << Qt::endl;
-    return 1;
-}
-
 // The page File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
 // 10-point margins, the painter's origin at the printable area's corner.
-std::optional<QString> writePage(const PrintOptions &options, CTessavoxDoc &doc)
+FileError writePage(const PrintOptions &options, CTessavoxDoc &doc)
 {
-    QSaveFile file(options.chart.output);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QPdfWriter pdf(&file);
-    pdf.setResolution(1200);
-    pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
-                                  QMarginsF(10, 10, 10, 10), QPageLayout::Point));
-    pdf.setTitle(doc.title());
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return QStringLiteral("the page could not be printed");
-    const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    ChartRenderer chart(options.chart.kind);
-    PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
-    painter.end();
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return WriteFileSafely(options.chart.output, [&](QIODevice &device) {
+        QPdfWriter pdf(&device);
+        pdf.setResolution(1200);
+        pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+        pdf.setTitle(doc.title());
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return false;
+        const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        ChartRenderer chart(options.chart.kind);
+        PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
+        return painter.end();
+    });
 }
 
 int runPrint(const QStringList &args)
@@ -88,10 +78,9 @@ int runPrint(const QStringList &args)
     const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
     if (!file)
         return 1;
-    // The page goes through a temporary file that replaces the target once complete, so a
-    // failure never leaves a partial file or harms an existing one.
-    if (const std::optional<QString> failure = writePage(*options, file->doc()))
-        return cannotWrite(options->chart.output, *failure);
+    // A failure never leaves a partial file or harms an existing one.
+    if (const FileError error = writePage(*options, file->doc()); error.isError())
+        return batchWriteFailure(QStringLiteral("print"), error);
     return 0;
 }
 
