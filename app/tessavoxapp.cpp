@@ -23,11 +23,12 @@ CTessavoxApp::CTessavoxApp(QObject *parent)
     addCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
-bool CTessavoxApp::InitInstance()
+bool CTessavoxApp::init()
 {
-    SetRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(LoadString(57344));
-    LoadStdProfileSettings(4);
+    if (!Application::init())
+        return false;
 
     AddDocTemplate(new DocTemplate(
         IDR_TESSAVOXTYPE, [] { return new CTessavoxDoc; }, [] { return new CChildFrame; },

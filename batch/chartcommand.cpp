@@ -6,9 +6,9 @@
 #include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
+#include "framework/safefile.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapfile.h"
-#include "plot/plotview.h"
 #include "plot/pngfile.h"
 
 #include <QBuffer>
@@ -21,7 +21,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <memory>
@@ -105,22 +104,22 @@ std::optional<ChartOptions> parseArgs(const QStringList &args)
 }
 
 // The window's picture: a chart window is cleared to white before it paints.
-QImage rasterChart(PlotView &chart)
+QImage rasterChart(DocumentChart &chart)
 {
     QImage image(chart.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    chart.OnDraw(painter);
+    chart.drawWindow(painter);
     return image;
 }
 
 // Vector output paints the same window picture onto a page of the window's size, one
 // unit a pixel, so text stays text and lines stay lines at any magnification.
-void paintVector(QPaintDevice &device, PlotView &chart)
+void paintVector(QPaintDevice &device, DocumentChart &chart)
 {
     QPainter painter(&device);
     painter.fillRect(chart.rect(), Qt::white);
-    chart.OnDraw(painter);
+    chart.drawWindow(painter);
 }
 
 // The generator names each font as the chart asked for it ("DisplayFont", "Sans Serif"),
@@ -155,26 +154,20 @@ QString describe(const ChartOptions &options)
                                              : QStringLiteral("F1 vs F3"));
 }
 
-// Writes the chart in the format of the output's extension; returns the reason on failure.
-// Everything but BMP (which has its own safe writer) goes through a temporary file that is
-// renamed into place, so a failure leaves no partial file and keeps an existing one.
-std::optional<QString> writeChart(const ChartOptions &options, PlotView &chart)
+// Writes the chart in the format of the output's extension, through the program's safe
+// writer: a failure leaves no partial file and keeps an existing one.
+FileError writeChart(const ChartOptions &options, DocumentChart &chart)
 {
-    if (options.format == OutputFormat::Bmp) {
-        const int status = WriteBitmapFile(rasterChart(chart), options.chart.output);
-        if (status != 0)
-            return LoadString(status);
-        return std::nullopt;
-    }
-
-    QSaveFile file(options.chart.output);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    const QString &path = options.chart.output;
     switch (options.format) {
+    case OutputFormat::Bmp:
+        if (const int status = WriteBitmapFile(rasterChart(chart), path))
+            return FileError{FileError::Kind::WriteFailed, path, LoadString(status)};
+        return {};
     case OutputFormat::Png:
-        if (!WritePngImage(rasterChart(chart), &file))
-            return file.errorString();
-        break;
+        return WriteFileSafely(path, [&chart](QIODevice &device) {
+            return WritePngImage(rasterChart(chart), &device);
+        });
     case OutputFormat::Svg: {
         QBuffer buffer;
         QSvgGenerator svg;
@@ -184,27 +177,22 @@ std::optional<QString> writeChart(const ChartOptions &options, PlotView &chart)
         svg.setTitle(describe(options));
         svg.setDescription(QStringLiteral("Vowel chart drawn by Tessavox"));
         paintVector(svg, chart);
-        if (file.write(withInstalledFamilies(buffer.data())) < 0)
-            return file.errorString();
-        break;
+        return WriteFileSafely(path, withInstalledFamilies(buffer.data()));
     }
-    case OutputFormat::Pdf: {
-        QPdfWriter pdf(&file);
-        pdf.setResolution(72);
-        pdf.setPageLayout(QPageLayout(
-            QPageSize(QSizeF(chart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
-        pdf.setTitle(describe(options));
-        pdf.setCreator(QStringLiteral("Tessavox"));
-        paintVector(pdf, chart);
-        break;
+    case OutputFormat::Pdf:
+        return WriteFileSafely(path, [&](QIODevice &device) {
+            QPdfWriter pdf(&device);
+            pdf.setResolution(72);
+            pdf.setPageLayout(QPageLayout(
+                QPageSize(QSizeF(chart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch),
+                QPageLayout::Portrait, QMarginsF()));
+            pdf.setTitle(describe(options));
+            pdf.setCreator(QStringLiteral("Tessavox"));
+            paintVector(pdf, chart);
+            return true;
+        });
     }
-    case OutputFormat::Bmp:
-        break;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return {};
 }
 
 int runChart(const QStringList &args)
@@ -230,14 +218,11 @@ int runChart(const QStringList &args)
     if (!applyChartChoices(*file, options->chart, QStringLiteral("chart")))
         return 1;
 
-    PlotView &chart = file->addChart(options->chart.kind, options->width, options->height);
-    const std::optional<QString> failure = writeChart(*options, chart);
+    DocumentChart chart(doc, options->chart.kind, QSize(options->width, options->height));
+    const FileError error = writeChart(*options, chart);
     file.reset();
-    if (failure) {
-        batchErr() << "tessavox-batch chart: cannot write " << options->chart.output << ": "
-                   << *failure << Qt::endl;
-        return 1;
-    }
+    if (error.isError())
+        return batchWriteFailure(QStringLiteral("chart"), error);
     return 0;
 }
 

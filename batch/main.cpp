@@ -4,7 +4,7 @@
 #include "batch/batchhelp.h"
 #include "framework/messages.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <memory>
@@ -23,7 +23,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int main(int argc, char *argv[])
 {
-    // Charts are drawn by the same widgets as in the program, without a display.
+    // Charts are drawn by the same renderer as in the program, without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     if (chosen && !chosen->draws)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
-        app = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<QGuiApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
 
     QTextStream out(stdout);

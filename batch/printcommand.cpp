@@ -5,17 +5,15 @@
 #include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
-#include "framework/printinfo.h"
-#include "framework/printjob.h"
-#include "plot/plotview.h"
+#include "framework/safefile.h"
+#include "plot/chartrenderer.h"
+#include "plot/printpage.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QPageLayout>
 #include <QPageSize>
-#include <QPrinter>
-#include <QTemporaryFile>
+#include <QPainter>
+#include <QPdfWriter>
 
-#include <filesystem>
 #include <optional>
 
 namespace {
@@ -51,10 +49,24 @@ std::optional<PrintOptions> parseArgs(const QStringList &args)
     return options;
 }
 
-int cannotWrite(const QString &path, const QString &why)
+// The page File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
+// 10-point margins, the painter's origin at the printable area's corner.
+FileError writePage(const PrintOptions &options, CTessavoxDoc &doc)
 {
-    batchErr() << "tessavox-batch print: cannot write " << path << ": " << why << Qt::endl;
-    return 1;
+    return WriteFileSafely(options.chart.output, [&](QIODevice &device) {
+        QPdfWriter pdf(&device);
+        pdf.setResolution(1200);
+        pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+        pdf.setTitle(doc.title());
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return false;
+        const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        ChartRenderer chart(options.chart.kind);
+        PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
+        return painter.end();
+    });
 }
 
 int runPrint(const QStringList &args)
@@ -66,41 +78,9 @@ int runPrint(const QStringList &args)
     const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
     if (!file)
         return 1;
-    PlotView &chart = file->addChart(options->chart.kind);
-
-    // The page goes to a temporary file beside the target and is renamed into place, so a
-    // failure never leaves a partial file or harms an existing one.
-    const QFileInfo target(options->chart.output);
-    QTemporaryFile pending(
-        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(target.fileName())));
-    if (!pending.open())
-        return cannotWrite(options->chart.output, pending.errorString());
-    // Readable as any new file would be, not private as a temporary file is.
-    pending.setPermissions(target.exists() ? target.permissions()
-                                           : QFile::ReadOwner | QFile::WriteOwner |
-                                                 QFile::ReadGroup | QFile::ReadOther);
-    pending.close();
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pending.fileName());
-    printer.setPageSize(QPageSize(options->page));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(file->doc().title());
-
-    PrintInfo info;
-    info.printer = &printer;
-    if (!chart.OnPreparePrinting(info))
-        return 1;
-    PrintJob::printPages(chart, printer, info);
-    if (QFileInfo(pending.fileName()).size() == 0)
-        return cannotWrite(options->chart.output, QStringLiteral("the page could not be printed"));
-
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(pending.fileName()).constData(),
-                            QFile::encodeName(options->chart.output).constData(), error);
-    if (error)
-        return cannotWrite(options->chart.output, QString::fromStdString(error.message()));
+    // A failure never leaves a partial file or harms an existing one.
+    if (const FileError error = writePage(*options, file->doc()); error.isError())
+        return batchWriteFailure(QStringLiteral("print"), error);
     return 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/fileerror.h"
+#include "framework/safefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,8 +15,3 @@ class CellSource;
 // followed by a tab, and CR LF. No heading, no Order column, no F4 or F5; no rows give no
 // bytes. A cell that cannot be read throws, as the table does.
 QByteArray FormatFormantText(const CellSource &table, int rowCount);
-
-// Puts `bytes` at `path` through a temporary file in the same folder that replaces the
-// target only once it is completely on disk, so a failed save leaves any previous file
-// as it was and no partial file behind. Returns an error of kind None on success.
-FileError WriteFileSafely(const QString &path, const QByteArray &bytes);

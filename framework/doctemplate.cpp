@@ -1,7 +1,7 @@
 #include "framework/doctemplate.h"
 
-#include "framework/childframe.h"
 #include "framework/document.h"
+#include "framework/documentwindow.h"
 #include "framework/stringtable.h"
 #include "framework/view.h"
 
@@ -16,6 +16,13 @@ QPointer<QMdiArea> &area()
     return mdiArea;
 }
 
+// The newline-separated fields of a template string: window title, document name, File
+// New name, filter name, filter extension, shell type id, shell type name.
+QString stringField(int resourceId, int field)
+{
+    return LoadString(resourceId).split(QLatin1Char('\n')).value(field);
+}
+
 } // namespace
 
 DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
@@ -24,9 +31,19 @@ DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFact
       m_makeFrame(std::move(makeFrame)), m_makeView(std::move(makeView))
 {}
 
-QString DocTemplate::GetDocString(DocStringIndex index) const
+QString DocTemplate::documentName() const
 {
-    return LoadString(m_resourceId).split(QLatin1Char('\n')).value(int(index));
+    return stringField(m_resourceId, 1);
+}
+
+QString DocTemplate::filterName() const
+{
+    return stringField(m_resourceId, 3);
+}
+
+QString DocTemplate::filterExtension() const
+{
+    return stringField(m_resourceId, 4);
 }
 
 Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
@@ -35,14 +52,15 @@ Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
     if (!doc)
         return nullptr;
     doc->setDocTemplate(this);
-    ChildFrame *frame = CreateNewFrame(doc);
+    doc->setFileType({filterName(), filterExtension()});
+    DocumentWindow *frame = newWindow(doc);
     if (!frame) {
         delete doc;
         return nullptr;
     }
     bool ok = false;
     if (path.isEmpty()) {
-        doc->setTitle(GetDocString(docName) + QString::number(m_untitledCount + 1));
+        doc->setTitle(documentName() + QString::number(m_untitledCount + 1));
         ok = doc->OnNewDocument();
         if (ok)
             ++m_untitledCount;
@@ -57,15 +75,15 @@ Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
         return nullptr;
     }
     doc->setAutoDelete(true);
-    InitialUpdateFrame(frame, doc, makeVisible);
+    showWindow(frame, doc, makeVisible);
     return doc;
 }
 
-ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
+DocumentWindow *DocTemplate::newWindow(Document *document, DocumentWindow *)
 {
     if (!document || !m_makeFrame || !m_makeView)
         return nullptr;
-    ChildFrame *frame = m_makeFrame();
+    DocumentWindow *frame = m_makeFrame();
     if (!frame)
         return nullptr;
     View *view = m_makeView();
@@ -96,7 +114,7 @@ ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
     return frame;
 }
 
-void DocTemplate::InitialUpdateFrame(ChildFrame *frame, Document *document, bool makeVisible)
+void DocTemplate::showWindow(DocumentWindow *frame, Document *document, bool makeVisible)
 {
     if (!frame)
         return;

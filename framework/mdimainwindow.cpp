@@ -1,11 +1,11 @@
 #include "framework/mdimainwindow.h"
 
 #include "framework/application.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/commandrouter.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/recentfilelist.h"
 #include "framework/stringtable.h"
@@ -64,17 +64,19 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
 
     addCommand(
         ID_VIEW_TOOLBAR, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); },
-        [this](CmdUI &ui) {
-            ui.Enable(m_toolBar != nullptr);
-            ui.SetCheck(m_toolBar && m_toolBar->isVisible());
+        [this](CommandState &ui) {
+            ui.setEnabled(m_toolBar != nullptr);
+            ui.setChecked(m_toolBar && m_toolBar->isVisible());
         });
     addCommand(
         ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
-        [this](CmdUI &ui) { ui.SetCheck(statusBar()->isVisible()); });
+        [this](CommandState &ui) { ui.setChecked(statusBar()->isVisible()); });
     addCommand(
         ID_WINDOW_NEW, [this] { OnWindowNew(); },
-        [this](CmdUI &ui) { ui.Enable(activeDocument() && activeDocument()->docTemplate()); });
-    const auto anyWindow = [this](CmdUI &ui) { ui.Enable(activeFrame() != nullptr); };
+        [this](CommandState &ui) {
+            ui.setEnabled(activeDocument() && activeDocument()->docTemplate());
+        });
+    const auto anyWindow = [this](CommandState &ui) { ui.setEnabled(activeFrame() != nullptr); };
     addCommand(
         ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); }, anyWindow);
     addCommand(
@@ -100,21 +102,21 @@ MdiMainWindow::~MdiMainWindow()
         DocTemplate::setMdiArea(nullptr);
 }
 
-ChildFrame *MdiMainWindow::activeFrame() const
+DocumentWindow *MdiMainWindow::activeFrame() const
 {
-    auto *frame = qobject_cast<ChildFrame *>(m_mdiArea->currentSubWindow());
+    auto *frame = qobject_cast<DocumentWindow *>(m_mdiArea->currentSubWindow());
     return frame && !frame->isClosing() ? frame : nullptr;
 }
 
 View *MdiMainWindow::activeView() const
 {
-    const ChildFrame *frame = activeFrame();
+    const DocumentWindow *frame = activeFrame();
     return frame ? frame->activeView() : nullptr;
 }
 
 Document *MdiMainWindow::activeDocument() const
 {
-    const ChildFrame *frame = activeFrame();
+    const DocumentWindow *frame = activeFrame();
     return frame ? frame->activeDocument() : nullptr;
 }
 
@@ -318,7 +320,7 @@ void MdiMainWindow::updateWindowList(QMenu *menu)
     m_windowListEntries.clear();
     QList<QMdiSubWindow *> windows;
     for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
-        auto *frame = qobject_cast<ChildFrame *>(window);
+        auto *frame = qobject_cast<DocumentWindow *>(window);
         if (!frame || !frame->isClosing())
             windows.append(window);
     }
@@ -346,7 +348,7 @@ void MdiMainWindow::refreshCommandStates()
     updateMenuBar();
     CommandRouter &router = CommandRouter::instance();
     for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it) {
-        const CmdUI ui = router.state(it.key());
+        const CommandState ui = router.state(it.key());
         QAction *action = it.value();
         action->setEnabled(ui.enabled);
         if (ui.checked && !action->isCheckable())
@@ -388,17 +390,17 @@ void MdiMainWindow::onActiveTitleChanged()
 
 void MdiMainWindow::OnWindowNew()
 {
-    ChildFrame *frame = activeFrame();
+    DocumentWindow *frame = activeFrame();
     Document *doc = activeDocument();
     DocTemplate *docTemplate = doc ? doc->docTemplate() : nullptr;
     if (!docTemplate)
         return;
-    ChildFrame *newFrame = docTemplate->CreateNewFrame(doc, frame);
+    DocumentWindow *newFrame = docTemplate->newWindow(doc, frame);
     if (!newFrame) {
         Messages::show(QStringLiteral("Could not open another window for this document."));
         return;
     }
-    docTemplate->InitialUpdateFrame(newFrame, doc);
+    docTemplate->showWindow(newFrame, doc);
 }
 
 void MdiMainWindow::OnWindowArrange()
@@ -458,7 +460,7 @@ void MdiMainWindow::closeEvent(QCloseEvent *event)
             return;
         }
         app->CloseAllDocuments();
-        app->SaveStdProfileSettings();
+        app->saveSettings();
     }
     QMainWindow::closeEvent(event);
 }

@@ -10,7 +10,7 @@
 #include <optional>
 #include <span>
 
-class ChildFrame;
+class DocumentWindow;
 class Document;
 class QLabel;
 class QMdiArea;
@@ -34,7 +34,7 @@ public:
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     // The active document window, or nullptr when there is none.
-    ChildFrame *activeFrame() const;
+    DocumentWindow *activeFrame() const;
     View *activeView() const;
     Document *activeDocument() const;
 

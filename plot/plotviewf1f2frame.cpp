@@ -2,7 +2,7 @@
 
 #include "framework/document.h"
 
-CPlotViewF1F2Frame::CPlotViewF1F2Frame(QWidget *parent) : ChildFrame(parent) {}
+CPlotViewF1F2Frame::CPlotViewF1F2Frame(QWidget *parent) : DocumentWindow(parent) {}
 
 CPlotViewF1F2Frame::~CPlotViewF1F2Frame()
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "framework/childframe.h"
+#include "framework/documentwindow.h"
 
 // Frame of the F1-F2 chart window: titled after its document, without a window number.
-class CPlotViewF1F2Frame : public ChildFrame
+class CPlotViewF1F2Frame : public DocumentWindow
 {
     Q_OBJECT
 
@@ -13,6 +13,6 @@ public:
 
     static inline const QString kTitleSuffix = QStringLiteral("::F1 vs F2 ");
 
-    // reimplemented from ChildFrame
+    // reimplemented from DocumentWindow
     void OnUpdateFrameTitle(bool addToTitle) override;
 };

@@ -2,7 +2,7 @@
 
 #include "framework/document.h"
 
-CPlotViewF1F3Frame::CPlotViewF1F3Frame(QWidget *parent) : ChildFrame(parent) {}
+CPlotViewF1F3Frame::CPlotViewF1F3Frame(QWidget *parent) : DocumentWindow(parent) {}
 
 CPlotViewF1F3Frame::~CPlotViewF1F3Frame()
 {

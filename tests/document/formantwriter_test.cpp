@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIODevice>
 #include <QScopeGuard>
 
 #include <gtest/gtest.h>
@@ -103,6 +104,13 @@ TEST(WriteFileSafely, ReplacesTheFileKeepingPermissionsAndLinksOrLeavesAllAsItWa
     EXPECT_EQ(WriteFileSafely(files.path("missing/v.txt"), "x").kind, FileError::Kind::BadPath);
     EXPECT_EQ(WriteFileSafely(QString(), "x").kind, FileError::Kind::BadPath);
     EXPECT_EQ(WriteFileSafely(files.path("folder"), "x").kind, FileError::Kind::IsDirectory);
+    // A streaming writer that gives up abandons its file.
+    const FileError abandoned = WriteFileSafely(path, [](QIODevice &device) {
+        device.write("half a picture");
+        return false;
+    });
+    EXPECT_EQ(abandoned.kind, FileError::Kind::WriteFailed);
+    EXPECT_EQ(TestFiles::read(path), "new\r\n");
     EXPECT_EQ(entries(files.path(".")), QStringList({"folder", "link.txt", "vowels.txt"}));
     EXPECT_TRUE(entries(files.path("folder")).isEmpty());
     if (::geteuid() == 0)

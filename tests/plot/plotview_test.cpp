@@ -1,8 +1,8 @@
 // The chart windows: which click squares answer, and the windows of a real table window.
 
 #include "faketable.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
+#include "framework/documentwindow.h"
 #include "framework/modaldialogs.h"
 #include "plot/plotviewf1f2.h"
 #include "plot/plotviewf1f3.h"
@@ -79,7 +79,7 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     ASSERT_TRUE(table->m_pF1F3Frame);
     EXPECT_EQ(table->m_pF1F3Frame->windowTitle(), "vowels.txt::F1 vs F3 ");
     table->OnPlotF1F2();
-    QPointer<ChildFrame> frame = table->m_pF1F2Frame;
+    QPointer<DocumentWindow> frame = table->m_pF1F2Frame;
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->windowTitle(), "vowels.txt::F1 vs F2 ");
     table->OnPlotF1F2();

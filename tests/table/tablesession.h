@@ -4,9 +4,9 @@
 // chart windows, New Window as the main window makes it, and every message captured.
 
 #include "document/tessavoxdoc.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
 #include "plot/plotwindows.h"
@@ -39,7 +39,7 @@ template <typename V> std::vector<V *> windows(const CTessavoxDoc *doc)
 {
     std::vector<V *> result;
     for (View *view : doc->views()) {
-        const ChildFrame *frame = ChildFrame::frameOf(view);
+        const DocumentWindow *frame = DocumentWindow::frameOf(view);
         if (auto *v = qobject_cast<V *>(view); v && frame && !frame->isClosing())
             result.push_back(v);
     }
@@ -49,10 +49,10 @@ template <typename V> std::vector<V *> windows(const CTessavoxDoc *doc)
 // What the main window's New Window does for the active document.
 inline CTessavoxFormView *newWindow(CTessavoxDoc *doc)
 {
-    ChildFrame *frame = doc->docTemplate()->CreateNewFrame(doc);
+    DocumentWindow *frame = doc->docTemplate()->newWindow(doc);
     if (!frame)
         return nullptr;
-    doc->docTemplate()->InitialUpdateFrame(frame, doc);
+    doc->docTemplate()->showWindow(frame, doc);
     return qobject_cast<CTessavoxFormView *>(frame->activeView());
 }
 
@@ -95,7 +95,8 @@ struct TableSession
     QString path = files.path("tokens.txt");
     QMdiArea area;
     DocTemplate docTemplate{IDR_TESSAVOXTYPE, [] { return new CTessavoxDoc; },
-                            [] { return new ChildFrame; }, [] { return new CTessavoxFormView; }};
+                            [] { return new DocumentWindow; },
+                            [] { return new CTessavoxFormView; }};
     MessageCapture capture;
 
     TableSession()
