@@ -2,14 +2,18 @@
 
 #include "batchcommand.h"
 #include "framework/fileerror.h"
+#include "largeheap.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <thread>
 
 std::optional<AnalysisArguments> parseAnalysisArguments(const QStringList &args,
                                                         const QStringList &accepted)
@@ -92,63 +96,137 @@ QStringList TextIndex::names() const
     return names;
 }
 
-bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &command)
+bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &command, Use use,
+                         const std::vector<Formant> &formants)
 {
     const TabularFileKind kind = arguments.format.value_or(TabularFileKindForPath(arguments.input));
     TabularReadResult read;
+    TabularReadResult second;
+    bool halves = false;
     // A table is parsed straight from the mapped file: no copy of a corpus in memory.
     m_file.setFileName(arguments.input);
     uchar *mapped = nullptr;
-    if (kind == TabularFileKind::Table && m_file.open(QIODevice::ReadOnly) && m_file.size() > 0)
+    if (kind == TabularFileKind::Table && m_file.open(QIODevice::ReadOnly) && m_file.size() > 0) {
+        // The table's cells and numbers, then the analysis's columns: about five times the
+        // file's bytes.
+        PrepareLargeHeap(std::size_t(m_file.size()) * 6);
         mapped = m_file.map(0, m_file.size());
+    }
     if (mapped) {
-        read = ParseTabularText(
-            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), m_file.size()),
-            arguments.read);
+        halves = use == Use::ValuesOnly &&
+                 readHalves(mapped, m_file.size(), arguments.read, read, second);
+        if (!halves)
+            read = ParseTabularText(
+                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), m_file.size()),
+                arguments.read);
     } else {
         m_file.close();
         read = ReadTokenTable(arguments.input, kind, arguments.read);
     }
-    if (!read.ok()) {
-        const QString text = read.error.isError() ? openFailureReport(read.error) : read.message;
+    for (const TabularReadResult *result : {&read, &second}) {
+        if (result->ok() || (result == &second && !halves))
+            continue;
+        const QString text =
+            result->error.isError() ? openFailureReport(result->error) : result->message;
         reportAnalysis(command, text);
         return false;
     }
-    m_table = std::move(read.table);
+    m_tables.push_back(std::move(read.table));
+    if (halves)
+        m_tables.push_back(std::move(second.table));
+    indexTokens(arguments.input, formants);
+    return true;
+}
 
-    const int rows = m_table.rowCount();
-    m_tokens.speaker.resize(std::size_t(rows));
-    m_tokens.vowel.resize(std::size_t(rows));
+bool AnalysisInput::readHalves(const uchar *bytes, qint64 size, const TabularReadOptions &options,
+                               TabularReadResult &first, TabularReadResult &second)
+{
+    // Below this, a second thread costs more than it saves.
+    constexpr qint64 kHalvesFrom = qint64(4) << 20;
+    const char *text = reinterpret_cast<const char *>(bytes);
+    const auto length = std::size_t(size);
+    // Quotes may hide line ends, so only a file without them is cut at a line end.
+    if (size < kHalvesFrom || std::memchr(text, '"', length))
+        return false;
+    const char *headerEnd = static_cast<const char *>(std::memchr(text, '\n', length));
+    const char *middle =
+        static_cast<const char *>(std::memchr(text + length / 2, '\n', length - length / 2));
+    if (!headerEnd || !middle || middle + 1 >= text + length)
+        return false;
+    const std::size_t header = std::size_t(headerEnd - text) + 1;
+    const std::size_t cut = std::size_t(middle - text) + 1;
+    if (cut < 2 * header)
+        return false;
+    m_secondFile.setFileName(m_file.fileName());
+    uchar *copy = nullptr;
+    if (m_secondFile.open(QIODevice::ReadOnly))
+        copy = m_secondFile.map(0, size, QFileDevice::MapPrivateOption);
+    if (!copy)
+        return false;
+    std::memcpy(copy + cut - header, text, header);
+    std::thread worker([&] {
+        second =
+            ParseTabularText(QByteArray::fromRawData(reinterpret_cast<char *>(copy) + cut - header,
+                                                     qsizetype(length - cut + header)),
+                             options);
+    });
+    first = ParseTabularText(QByteArray::fromRawData(text, qsizetype(cut)), options);
+    worker.join();
+    return true;
+}
+
+void AnalysisInput::indexTokens(const QString &path, const std::vector<Formant> &formants)
+{
+    std::size_t rows = 0;
+    for (const TabularTable &table : m_tables)
+        rows += std::size_t(table.rowCount());
+    m_tokens.speaker.resize(rows);
+    m_tokens.vowel.resize(rows);
+    const TabularTable &first = m_tables.front();
+    const bool hasSpeaker = first.speakerColumn() >= 0;
     TextIndex speakers;
     TextIndex vowels;
-    const bool hasSpeaker = m_table.speakerColumn() >= 0;
-    for (int row = 0; row < rows; ++row) {
-        m_tokens.speaker[std::size_t(row)] =
-            hasSpeaker ? speakers.indexOf(m_table.speaker(row)) : 0;
-        m_tokens.vowel[std::size_t(row)] = vowels.indexOf(m_table.vowel(row));
+    // Speakers and vowels are indexed side by side, each in row order.
+    std::thread speakerWorker([&] {
+        std::size_t i = 0;
+        for (const TabularTable &table : m_tables) {
+            for (int row = 0; row < table.rowCount(); ++row, ++i)
+                m_tokens.speaker[i] = hasSpeaker ? speakers.indexOf(table.speaker(row)) : 0;
+        }
+    });
+    std::size_t i = 0;
+    for (const TabularTable &table : m_tables) {
+        for (int row = 0; row < table.rowCount(); ++row, ++i)
+            m_tokens.vowel[i] = vowels.indexOf(table.vowel(row));
     }
+    speakerWorker.join();
     // Without a speaker column the whole file is one speaker, named after the file.
-    m_tokens.speakerNames =
-        hasSpeaker ? speakers.names() : QStringList{QFileInfo(arguments.input).fileName()};
+    m_tokens.speakerNames = hasSpeaker ? speakers.names() : QStringList{QFileInfo(path).fileName()};
     m_tokens.vowelNames = vowels.names();
     for (int f = 0; f < kFormantCount; ++f) {
-        const std::span<const double> values = m_table.formantValues(f);
-        if (!values.empty())
-            m_tokens.formants[std::size_t(f)].assign(values.begin(), values.end());
+        const bool wanted = formants.empty() || std::find(formants.begin(), formants.end(),
+                                                          Formant(f)) != formants.end();
+        if (!wanted || first.formantValues(f).empty())
+            continue;
+        std::vector<double> &column = m_tokens.formants[std::size_t(f)];
+        column.reserve(rows);
+        for (const TabularTable &table : m_tables) {
+            const std::span<const double> values = table.formantValues(f);
+            column.insert(column.end(), values.begin(), values.end());
+        }
     }
-    return true;
 }
 
 int AnalysisInput::columnByName(const QString &name) const
 {
     const QByteArray utf8 = name.toUtf8();
-    const int column = m_table.findColumn(std::string_view(utf8.constData(), utf8.size()));
+    const int column = m_tables.front().findColumn(std::string_view(utf8.constData(), utf8.size()));
     if (column >= 0)
         return column;
     if (name.compare(QLatin1String("vowel"), Qt::CaseInsensitive) == 0)
-        return m_table.vowelColumn();
+        return m_tables.front().vowelColumn();
     if (name.compare(QLatin1String("speaker"), Qt::CaseInsensitive) == 0)
-        return m_table.speakerColumn();
+        return m_tables.front().speakerColumn();
     return -1;
 }
 
@@ -164,10 +242,10 @@ bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &grou
         }
         indices.push_back(column);
     }
-    const auto rows = std::size_t(m_table.rowCount());
+    const std::size_t rows = m_tokens.size();
     group.assign(rows, 0);
     std::vector<TextIndex> texts(indices.size());
-    if (indices.size() == 1 && indices[0] == m_table.vowelColumn()) {
+    if (indices.size() == 1 && indices[0] == m_tables.front().vowelColumn()) {
         // The usual grouping is the vowel's, already indexed.
         group = m_tokens.vowel;
         names = m_tokens.vowelNames;
@@ -175,22 +253,25 @@ bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &grou
     }
     QHash<QList<int>, int> ids;
     QList<int> key(qsizetype(indices.size()));
-    for (std::size_t row = 0; row < rows; ++row) {
-        for (std::size_t c = 0; c < indices.size(); ++c)
-            key[qsizetype(c)] = texts[c].indexOf(m_table.cell(int(row), indices[c]));
-        const auto found = ids.constFind(key);
-        if (found != ids.constEnd()) {
-            group[row] = *found;
-            continue;
+    std::size_t i = 0;
+    for (const TabularTable &table : m_tables) {
+        for (int row = 0; row < table.rowCount(); ++row, ++i) {
+            for (std::size_t c = 0; c < indices.size(); ++c)
+                key[qsizetype(c)] = texts[c].indexOf(table.cell(row, indices[c]));
+            const auto found = ids.constFind(key);
+            if (found != ids.constEnd()) {
+                group[i] = *found;
+                continue;
+            }
+            group[i] = int(ids.size());
+            ids.insert(key, group[i]);
+            QStringList joined;
+            for (std::size_t c = 0; c < indices.size(); ++c) {
+                const std::string_view text = texts[c].texts()[std::size_t(key[qsizetype(c)])];
+                joined << QString::fromUtf8(text.data(), qsizetype(text.size()));
+            }
+            names << joined.join(QLatin1Char('/'));
         }
-        group[row] = int(ids.size());
-        ids.insert(key, group[row]);
-        QStringList joined;
-        for (std::size_t c = 0; c < indices.size(); ++c) {
-            const std::string_view text = texts[c].texts()[std::size_t(key[qsizetype(c)])];
-            joined << QString::fromUtf8(text.data(), qsizetype(text.size()));
-        }
-        names << joined.join(QLatin1Char('/'));
     }
     return true;
 }
@@ -199,8 +280,14 @@ void appendNumber(QByteArray &out, double value)
 {
     if (!std::isfinite(value))
         return;
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    char digits[64];
+    // Plain decimals in the usual range (400000, not 4e+05); exponents only for the
+    // very large and very small.
+    const double magnitude = std::abs(value);
+    const bool plain = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    const auto result =
+        plain ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed)
+              : std::to_chars(digits, digits + sizeof digits, value);
     out.append(digits, result.ptr - digits);
 }
 

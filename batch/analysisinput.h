@@ -55,14 +55,21 @@ private:
 class AnalysisInput
 {
 public:
+    // Whether the command writes the table back (one table) or only reads its values
+    // (a large plain file may then be read as two halves side by side).
+    enum class Use { WholeTable, ValuesOnly };
+
     AnalysisInput() = default;
     AnalysisInput(const AnalysisInput &) = delete;
     AnalysisInput &operator=(const AnalysisInput &) = delete;
 
     // Reads the file; on failure writes the message for `command` on standard error.
-    bool open(const AnalysisArguments &arguments, const QString &command);
+    // Only the `formants` are taken into tokens(); empty = all the table has.
+    bool open(const AnalysisArguments &arguments, const QString &command, Use use,
+              const std::vector<Formant> &formants = {});
 
-    TabularTable &table() { return m_table; }
+    // The whole table; only with Use::WholeTable.
+    TabularTable &table() { return m_tables.front(); }
     const TokenColumns &tokens() const { return m_tokens; }
 
     // Per row, the index of its group made of the named columns' texts joined by "/", in
@@ -73,9 +80,15 @@ public:
 
 private:
     int columnByName(const QString &name) const;
+    // Reads a large file without quotes as two halves at once, the second one behind a
+    // copy of the header in a private mapping; false when the file does not allow it.
+    bool readHalves(const uchar *bytes, qint64 size, const TabularReadOptions &options,
+                    TabularReadResult &first, TabularReadResult &second);
+    void indexTokens(const QString &path, const std::vector<Formant> &formants);
 
-    QFile m_file; // mapped while the table points into it
-    TabularTable m_table;
+    QFile m_file;       // mapped while the tables point into it
+    QFile m_secondFile; // the private mapping of the second half, when read in halves
+    std::vector<TabularTable> m_tables; // the rows in file order
     TokenColumns m_tokens;
 };
 

@@ -29,7 +29,8 @@ int runArea(const QStringList &args)
         return batchUsageError(kUsage);
 
     AnalysisInput input;
-    if (!input.open(*arguments, command))
+    if (!input.open(*arguments, command, AnalysisInput::Use::ValuesOnly,
+                    {Formant::F1, Formant::F2}))
         return 1;
     const TokenColumns &tokens = input.tokens();
     for (Formant f : {Formant::F1, Formant::F2}) {

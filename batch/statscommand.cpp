@@ -75,8 +75,15 @@ int runStats(const QStringList &args)
         return 2;
     }
 
+    // Methods other than nearey2 treat each formant alone: only the plane's are needed.
+    const bool shared = normalizing && (*method == NormalizationMethod::Nearey2 ||
+                                        *method == NormalizationMethod::Nearey2Balanced);
+    std::vector<Formant> wanted = formants.value_or(std::vector<Formant>{Formant::F1, horizontal});
+    if (shared && !formants)
+        wanted = {Formant::F1, Formant::F2, Formant::F3};
+
     AnalysisInput input;
-    if (!input.open(*arguments, command))
+    if (!input.open(*arguments, command, AnalysisInput::Use::ValuesOnly, wanted))
         return 1;
     const TokenColumns &tokens = input.tokens();
     for (Formant f : {Formant::F1, horizontal}) {
