@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -413,6 +414,54 @@ private:
     std::vector<QString> m_reasons; // per speaker; empty = normalised
 };
 
+// Large inputs of a method that treats each formant alone are normalised one formant a
+// thread; the speakers refused for any formant are then refused for all, as in one run.
+constexpr std::size_t kSideBySideFrom = 200000;
+
+void normalizeSideBySide(const TokenColumns &tokens, NormalizationMethod method,
+                         const std::vector<Formant> &formants, NormalizationResult &result)
+{
+    std::vector<std::vector<Formant>> single;
+    for (Formant f : formants)
+        single.push_back({f});
+    std::vector<NormalizationResult> parts(formants.size());
+    std::vector<std::thread> workers;
+    for (std::size_t k = 1; k < formants.size(); ++k)
+        workers.emplace_back([&, k] { Normalizer(tokens, method, single[k], parts[k]).run(); });
+    Normalizer(tokens, method, single[0], parts[0]).run();
+    for (std::thread &worker : workers)
+        worker.join();
+
+    const std::size_t speakers = std::size_t(tokens.speakerNames.size());
+    result.refused.assign(speakers, false);
+    // Each part lists its messages in speaker order, one per refused speaker.
+    std::vector<qsizetype> next(parts.size(), 0);
+    for (std::size_t s = 0; s < speakers; ++s) {
+        bool named = false;
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            if (!parts[k].refused[s])
+                continue;
+            const QString &message = parts[k].messages[next[k]++];
+            if (!named)
+                result.messages << message;
+            named = true;
+        }
+        result.refused[s] = named;
+    }
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const auto f = std::size_t(formants[k]);
+        result.values[f] = std::move(parts[k].values[f]);
+        result.skipped[f] = parts[k].skipped[f];
+        if (result.messages.isEmpty())
+            continue;
+        std::vector<double> &values = result.values[f];
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (result.refused[std::size_t(tokens.speaker[i])])
+                values[i] = kNaN;
+        }
+    }
+}
+
 } // namespace
 
 std::span<const NormalizationMethodInfo> normalizationMethods()
@@ -475,7 +524,12 @@ NormalizationResult normalize(const TokenColumns &tokens, NormalizationMethod me
         result.messages << QStringLiteral("%1 needs both F1 and F2").arg(QLatin1String(info.name));
         return result;
     }
-    Normalizer(tokens, method, formants, result).run();
+    const bool separable = !info.firstTwoOnly && method != NormalizationMethod::Nearey2 &&
+                           method != NormalizationMethod::Nearey2Balanced;
+    if (separable && formants.size() > 1 && tokens.size() >= kSideBySideFrom)
+        normalizeSideBySide(tokens, method, formants, result);
+    else
+        Normalizer(tokens, method, formants, result).run();
     result.formants = std::move(formants);
     return result;
 }

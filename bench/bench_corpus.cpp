@@ -183,10 +183,9 @@ BENCHMARK(BM_CorpusStatsProcess)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-// R takes over a second a run: one run a repetition.
+// R takes over a second a run, so each repetition is one run.
 BENCHMARK(BM_CorpusStatsR)
     ->Arg(100000)
     ->Arg(1000000)
-    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
