@@ -6,7 +6,7 @@ BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test run install bench format clean
+.PHONY: all deps configure build test run install package bench format clean
 .PHONY: test-sanitize fuzz
 
 all: build
@@ -30,6 +30,12 @@ run: build
 # `sudo make install`, or `make install PREFIX=$$HOME/.local`; DESTDIR stages a package.
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, tessavox_VERSION_ARCH.deb in the build folder:
+# `sudo apt install ./build/tessavox_*.deb`.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/tessavox_*.deb
 
 bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSAVOX_BENCH=ON \

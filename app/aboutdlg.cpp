@@ -1,6 +1,6 @@
-#include "aboutdlg.h"
+#include "app/aboutdlg.h"
 
-#include "artwork.h"
+#include "app/artwork.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "contexthelpmode.h"
+#include "app/contexthelpmode.h"
 
-#include "helpwindow.h"
-#include "view.h"
+#include "app/helpwindow.h"
+#include "framework/view.h"
 
 #include <QApplication>
 #include <QKeyEvent>

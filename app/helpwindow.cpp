@@ -1,6 +1,6 @@
-#include "helpwindow.h"
+#include "app/helpwindow.h"
 
-#include "commandids.h"
+#include "framework/commandids.h"
 
 #include <QTextBrowser>
 #include <QVBoxLayout>

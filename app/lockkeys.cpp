@@ -1,4 +1,4 @@
-#include "lockkeys.h"
+#include "app/lockkeys.h"
 
 #ifdef TESSAVOX_HAVE_X11
 #include <QGuiApplication>

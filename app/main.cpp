@@ -1,12 +1,56 @@
 // Tessavox: vowel charts from Formant files.
 
-#include "shellopenchannel.h"
-#include "tessavoxapp.h"
+#include "app/shellopenchannel.h"
+#include "app/tessavoxapp.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The manual page is made from this text.
+const char kHelp[] =
+    "Usage: tessavox [--shell-open FILE...]\n"
+    "  or:  tessavox --help | --version\n"
+    "Draws F1-F2 and F1-F3 vowel charts on the Bark scale from Formant files: open a\n"
+    "file, edit its tokens in a table, and print the charts or save them as bitmaps.\n"
+    "\n"
+    "Options:\n"
+    "  --shell-open FILE...  open the files in the Tessavox that is already running,\n"
+    "                        or start one that opens them; the desktop entry runs this\n"
+    "  --help                show this help and exit\n"
+    "  --version             show the version and exit\n"
+    "\n"
+    "Other file names on the command line open nothing: use File > Open, or drop the\n"
+    "files on the window.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the program was closed, or the files went to the running Tessavox\n"
+    "  1  the program could not start\n"
+    "\n"
+    "Examples:\n"
+    "  tessavox\n"
+    "  tessavox --shell-open vowels.txt\n";
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // Answered before any window exists, so they work without a display. Anything after
+    // --shell-open is a file name, even one that looks like an option.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--shell-open") != 0; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("tessavox " TESSAVOX_VERSION);
+            return 0;
+        }
+    }
+
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessavox"));
 

@@ -1,13 +1,13 @@
-#include "mainframe.h"
+#include "app/mainframe.h"
 
-#include "artwork.h"
-#include "commandids.h"
-#include "contexthelpmode.h"
-#include "helpwindow.h"
-#include "lockkeys.h"
-#include "stringtable.h"
-#include "tessavoxresources.h"
-#include "view.h"
+#include "app/artwork.h"
+#include "app/contexthelpmode.h"
+#include "app/helpwindow.h"
+#include "app/lockkeys.h"
+#include "app/tessavoxresources.h"
+#include "framework/commandids.h"
+#include "framework/stringtable.h"
+#include "framework/view.h"
 
 #include <QStatusBar>
 #include <QToolBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mdimainwindow.h"
+#include "framework/mdimainwindow.h"
 
 class ContextHelpMode;
 class HelpWindow;

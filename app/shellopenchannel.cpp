@@ -1,4 +1,4 @@
-#include "shellopenchannel.h"
+#include "app/shellopenchannel.h"
 
 #include <QDir>
 #include <QFileInfo>

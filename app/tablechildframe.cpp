@@ -1,4 +1,4 @@
-#include "tablechildframe.h"
+#include "app/tablechildframe.h"
 
 #include <QMdiArea>
 

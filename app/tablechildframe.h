@@ -1,6 +1,6 @@
 #pragma once
 
-#include "childframe.h"
+#include "framework/childframe.h"
 
 // The frame of every table window. It always comes up in the normal state, also while
 // other document windows are maximized.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "application.h"
+#include "framework/application.h"
 
 #include <QStringList>
 

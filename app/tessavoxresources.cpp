@@ -1,6 +1,6 @@
-#include "tessavoxresources.h"
+#include "app/tessavoxresources.h"
 
-#include "commandids.h"
+#include "framework/commandids.h"
 
 namespace {
 

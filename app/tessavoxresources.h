@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commandtables.h"
+#include "framework/commandtables.h"
 
 #include <span>
 

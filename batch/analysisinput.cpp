@@ -1,6 +1,6 @@
-#include "analysisinput.h"
+#include "batch/analysisinput.h"
 
-#include "batchcommand.h"
+#include "batch/batchcommand.h"
 #include "framework/fileerror.h"
 #include "largeheap.h"
 

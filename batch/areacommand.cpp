@@ -1,8 +1,8 @@
 // tessavox-batch area FILE: per speaker the area of the vowel space spanned by the vowel
 // means in the F2-F1 plane: the convex hull, and a polygon through named vowels.
 
-#include "analysisinput.h"
-#include "batchcommand.h"
+#include "batch/analysisinput.h"
+#include "batch/batchcommand.h"
 
 #include "analysis/vowelspace.h"
 

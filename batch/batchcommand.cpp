@@ -1,4 +1,4 @@
-#include "batchcommand.h"
+#include "batch/batchcommand.h"
 
 #include <QTextStream>
 

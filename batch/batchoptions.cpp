@@ -1,9 +1,9 @@
-#include "batchoptions.h"
+#include "batch/batchoptions.h"
 
-#include "batchcommand.h"
-#include "formantrecord.h"
-#include "openeddocument.h"
-#include "tessavoxdoc.h"
+#include "batch/batchcommand.h"
+#include "document/formantrecord.h"
+#include "document/tessavoxdoc.h"
+#include "plot/openeddocument.h"
 
 std::optional<ChartKind> parseChartKind(const QString &text)
 {

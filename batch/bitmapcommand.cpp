@@ -1,13 +1,13 @@
 // tessavox-batch bitmap FILE --plot f1f2|f1f3 ...: File > Save As Bitmap without a window.
 
-#include "batchcommand.h"
-#include "batchoptions.h"
-#include "openeddocument.h"
+#include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
+#include "plot/openeddocument.h"
 
-#include "bitmapexport.h"
-#include "plotview.h"
-#include "stringtable.h"
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
+#include "framework/stringtable.h"
+#include "plot/bitmapexport.h"
+#include "plot/plotview.h"
 
 #include <optional>
 

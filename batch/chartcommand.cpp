@@ -1,15 +1,15 @@
 // tessavox-batch chart FILE --plot f1f2|f1f3 ...: the chart window's picture as PNG or BMP,
 // or as an SVG or PDF vector drawing for papers.
 
-#include "batchcommand.h"
-#include "batchoptions.h"
-#include "openeddocument.h"
+#include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
+#include "plot/openeddocument.h"
 
-#include "bitmapfile.h"
-#include "plotview.h"
-#include "pngfile.h"
-#include "stringtable.h"
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
+#include "framework/stringtable.h"
+#include "plot/bitmapfile.h"
+#include "plot/plotview.h"
+#include "plot/pngfile.h"
 
 #include <QBuffer>
 #include <QFileInfo>

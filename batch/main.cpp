@@ -1,7 +1,8 @@
 // tessavox-batch: the program's documents, tables and charts driven without a window.
 
-#include "batchcommand.h"
-#include "messages.h"
+#include "batch/batchcommand.h"
+#include "batch/batchhelp.h"
+#include "framework/messages.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -9,19 +10,6 @@
 #include <memory>
 
 namespace {
-
-void printHelp(QTextStream &stream)
-{
-    stream << "usage: tessavox-batch COMMAND ARGS...\n\ncommands:\n";
-    for (const BatchCommand &command : batchCommands()) {
-        stream << "  " << command.usage << "\n      " << command.summary << '\n';
-        if (!command.details.isEmpty())
-            stream << "      " << command.details << '\n';
-    }
-    stream << "\nMessages that the program would show go to standard error; the exit status\n"
-              "is 0 on success, 1 when the work failed and 2 for a usage error.\n";
-    stream.flush();
-}
 
 // Only real failures reach standard error: the headless platform's notices would be
 // mistaken for the program's messages.
@@ -60,8 +48,12 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
-        printHelp(args.isEmpty() ? err : out);
+        printBatchHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == "--version") {
+        out << "tessavox-batch " << TESSAVOX_VERSION << Qt::endl;
+        return 0;
     }
 
     Messages::Sink sink;
@@ -76,6 +68,6 @@ int main(int argc, char *argv[])
             return command.run(args);
     }
     err << "tessavox-batch: unknown command \"" << name << "\"\n";
-    printHelp(err);
+    printBatchHelp(err);
     return 2;
 }

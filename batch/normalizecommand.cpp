@@ -1,8 +1,8 @@
 // tessavox-batch normalize FILE --method M: the table with one normalised column added per
 // formant, each speaker normalised on its own.
 
-#include "analysisinput.h"
-#include "batchcommand.h"
+#include "batch/analysisinput.h"
+#include "batch/batchcommand.h"
 
 #include "analysis/normalization.h"
 #include "document/tabularwriter.h"

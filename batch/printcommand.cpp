@@ -1,13 +1,13 @@
 // tessavox-batch print FILE --plot f1f2|f1f3 ...: the chart's printed page as a PDF file.
 
-#include "batchcommand.h"
-#include "batchoptions.h"
-#include "openeddocument.h"
+#include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
+#include "plot/openeddocument.h"
 
-#include "plotview.h"
-#include "printinfo.h"
-#include "printjob.h"
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
+#include "framework/printinfo.h"
+#include "framework/printjob.h"
+#include "plot/plotview.h"
 
 #include <QDir>
 #include <QFileInfo>

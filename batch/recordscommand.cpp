@@ -1,8 +1,8 @@
 // tessavox-batch records FILE: the reader's records, as a check of how a file is read.
 
-#include "batchcommand.h"
+#include "batch/batchcommand.h"
 
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
 
 #include <QTextStream>
 

@@ -1,8 +1,8 @@
 // tessavox-batch stats FILE: per group the token count, means, SDs, covariance and the
 // ellipse's axes, angle, area and the tokens inside it, in a scale or a normalisation.
 
-#include "analysisinput.h"
-#include "batchcommand.h"
+#include "batch/analysisinput.h"
+#include "batch/batchcommand.h"
 
 #include "analysis/groupstatistics.h"
 #include "analysis/normalization.h"

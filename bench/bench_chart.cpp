@@ -2,8 +2,8 @@
 // white and the chart reads every token from the table view through its cell accessors.
 
 #include "filesizes.h"
-#include "openeddocument.h"
-#include "plotview.h"
+#include "plot/openeddocument.h"
+#include "plot/plotview.h"
 #include "sampledocument.h"
 
 #include <QImage>

@@ -2,12 +2,12 @@
 // written as a BMP file) and one printed page into a PDF file, as the chart window does
 // them once the file dialog or print dialog has been answered.
 
-#include "bitmapexport.h"
 #include "filesizes.h"
-#include "openeddocument.h"
-#include "plotview.h"
-#include "printinfo.h"
-#include "printjob.h"
+#include "framework/printinfo.h"
+#include "framework/printjob.h"
+#include "plot/bitmapexport.h"
+#include "plot/openeddocument.h"
+#include "plot/plotview.h"
 #include "sampledocument.h"
 
 #include <QPageSize>

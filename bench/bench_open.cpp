@@ -1,11 +1,11 @@
 // Opening a Formant file as the program does: the document reads it, the table view fills
 // its grid, sorts the rows by symbol and numbers the vowels.
 
+#include "document/tessavoxdoc.h"
 #include "filesizes.h"
-#include "openeddocument.h"
+#include "plot/openeddocument.h"
 #include "sampledocument.h"
-#include "tessavoxdoc.h"
-#include "tessavoxformview.h"
+#include "table/tessavoxformview.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The Formant file reader on generated vowel data: parsing alone, and the whole read of a
 // file (open, clear the records, one read, parse).
 
+#include "document/formantreader.h"
 #include "filesizes.h"
-#include "formantreader.h"
 #include "vowelsample.h"
 
 #include <QFile>

@@ -1,12 +1,12 @@
 // Saving the table as a Formant file: the rows read back through the table view's cell
 // accessors, formatted, and put in place through a temporary file flushed to disk.
 
+#include "document/formantwriter.h"
+#include "document/tessavoxdoc.h"
 #include "filesizes.h"
-#include "formantwriter.h"
-#include "openeddocument.h"
+#include "plot/openeddocument.h"
 #include "sampledocument.h"
-#include "tessavoxdoc.h"
-#include "tessavoxformview.h"
+#include "table/tessavoxformview.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "sampledocument.h"
 
-#include "openeddocument.h"
+#include "plot/openeddocument.h"
 #include "vowelsample.h"
 
 #include <QFile>

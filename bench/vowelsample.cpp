@@ -1,11 +1,13 @@
 #include "vowelsample.h"
 
-#include "cellsource.h"
-#include "formantwriter.h"
+#include "document/cellsource.h"
+#include "document/formantwriter.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <random>
 
@@ -99,4 +101,39 @@ std::vector<VowelToken> GenerateVowelTokens(int count, std::uint32_t seed)
 QByteArray FormantFileOf(const std::vector<VowelToken> &tokens)
 {
     return FormatFormantText(TokenTable(tokens), int(tokens.size()));
+}
+
+QByteArray SpeakerTableText(int tokens, int speakers, std::uint32_t seed)
+{
+    Gaussian gaussian(seed);
+    tokens = std::max(tokens, 0);
+    speakers = std::clamp(speakers, 1, std::max(tokens, 1));
+    QByteArray text("speaker\tvowel\tF1\tF2\tF3\n");
+    text.reserve(qsizetype(tokens) * 24 + 32);
+    const int perSpeaker = (tokens + speakers - 1) / speakers;
+    double scale = 1.0;
+    char name[16] = {};
+    for (int i = 0; i < tokens; ++i) {
+        const int speaker = i / perSpeaker;
+        if (i % perSpeaker == 0) {
+            scale = 1.0 + 0.05 * gaussian.next();
+            std::snprintf(name, sizeof name, "s%04d", speaker + 1);
+        }
+        const VowelMean &vowel = kMeans[std::size_t(i % perSpeaker) % kMeans.size()];
+        const auto &mean = speaker % 2 == 0 ? vowel.men : vowel.women;
+        text += name;
+        text += '\t';
+        text += vowel.label;
+        for (std::size_t f = 0; f < 3; ++f) {
+            const double value = scale * mean[f] * (1.0 + kRelativeSpread[f] * gaussian.next());
+            char digits[16];
+            const char *end = std::to_chars(digits, digits + sizeof digits,
+                                            std::clamp(std::lround(value), 100L, 9999L))
+                                  .ptr;
+            text += '\t';
+            text.append(digits, end - digits);
+        }
+        text += '\n';
+    }
+    return text;
 }

@@ -21,3 +21,9 @@ std::vector<VowelToken> GenerateVowelTokens(int count, std::uint32_t seed = 1952
 
 // The tokens as a Formant file, exactly as the program saves a table of them.
 QByteArray FormantFileOf(const std::vector<VowelToken> &tokens);
+
+// A corpus as a TSV table with the header "speaker vowel F1 F2 F3": `speakers` speakers
+// (men and women in turn, each with a vocal-tract scale of their own) share the tokens in
+// equal blocks and say the twelve vowels in turn. Whole hertz, LF line ends; about 22 bytes
+// a token. The same seed gives the same bytes on every machine.
+QByteArray SpeakerTableText(int tokens, int speakers, std::uint32_t seed = 1952);

@@ -1,4 +1,4 @@
-#include "formantreader.h"
+#include "document/formantreader.h"
 
 #include <QFile>
 #include <QFileInfo>

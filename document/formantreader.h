@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fileerror.h"
-#include "formantrecord.h"
+#include "document/formantrecord.h"
+#include "framework/fileerror.h"
 
 #include <span>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "formantwriter.h"
+#include "document/formantwriter.h"
 
-#include "cellsource.h"
+#include "document/cellsource.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -42,50 +42,61 @@ constexpr std::array<std::array<std::string_view, 3>, TabularTable::kFormants> k
 
 } // namespace
 
-TabularBuilder::TabularBuilder(const QByteArray &bytes, std::size_t rowEstimate)
-    : m_base(std::size_t(bytes.size())), m_rowEstimate(rowEstimate)
+TabularBuilder::TabularBuilder(TabularTable::Buffer &&bytes, std::size_t rowEstimate)
+    : m_base(bytes.size()), m_rowEstimate(rowEstimate),
+      // A well-formed file has at most one cell per byte; short rows in a wide table may
+      // add some more, never this many.
+      m_cellLimit(4 * bytes.size() + (std::size_t(1) << 20))
 {
-    m_table.m_buffer = bytes;
+    m_table.m_buffer = std::move(bytes);
 }
 
 TabularBuilder::Cell TabularBuilder::storeCopy(std::string_view text)
 {
     const Cell copy{std::uint32_t(m_base + std::size_t(m_copies.size())),
                     std::uint32_t(text.size()), 0};
-    m_copies.append(text.data(), qsizetype(text.size()));
+    m_copies.append(text);
     return copy;
 }
 
 void TabularBuilder::addColumn(Cell header)
 {
     m_table.m_header.push_back(header);
-    std::vector<Cell> &cells = m_table.m_columns.emplace_back();
+    TabularTable::Cells &cells = m_table.m_columns.emplace_back();
     cells.reserve(std::max(m_rowEstimate, std::size_t(m_table.m_rowCount)));
     // A row longer than the header makes an unnamed column; the rows before it had
     // nothing there.
     cells.resize(std::size_t(m_table.m_rowCount));
 }
 
-void TabularBuilder::addField(Cell cell)
+void TabularBuilder::addFieldSlowly(Cell cell)
 {
+    const std::size_t rows = std::size_t(m_table.m_rowCount) + 1;
+    if (m_tooRagged || rows * (m_table.m_columns.size() + 1) > m_cellLimit) {
+        m_tooRagged = true;
+        return;
+    }
     if (m_inHeader) {
         addColumn(cell);
     } else {
-        if (m_field >= m_table.m_columns.size())
-            addColumn(Cell{});
+        addColumn(Cell{});
         m_table.m_columns[m_field].push_back(cell);
     }
-    ++m_field;
 }
 
 void TabularBuilder::endRow()
 {
     if (m_inHeader) {
         m_inHeader = false;
-    } else {
-        for (std::size_t column = m_field; column < m_table.m_columns.size(); ++column)
-            m_table.m_columns[column].emplace_back();
-        ++m_table.m_rowCount;
+    } else if (!m_tooRagged) {
+        const std::size_t columns = m_table.m_columns.size();
+        if ((std::size_t(m_table.m_rowCount) + 1) * columns > m_cellLimit) {
+            m_tooRagged = true;
+        } else {
+            for (std::size_t column = m_field; column < columns; ++column)
+                m_table.m_columns[column].emplace_back();
+            ++m_table.m_rowCount;
+        }
     }
     m_field = 0;
 }
@@ -149,9 +160,8 @@ TabularReadResult TabularBuilder::finish(const TabularReadOptions &options)
     if (m_inHeader && m_field > 0)
         endRow(); // a header without a line end
     // Before the roles: the header's names may be among the copies.
-    if (!m_copies.isEmpty())
-        m_table.m_buffer.append(m_copies);
-    m_copies.clear();
+    m_table.m_buffer.insert(m_table.m_buffer.end(), m_copies.begin(), m_copies.end());
+    m_copies = {};
     if (!assignRoles(options, result))
         return result;
     for (int formant = 0; formant < TabularTable::kFormants; ++formant)

@@ -1,10 +1,10 @@
 // The fields are split here rather than by a packaged CSV library. The packaged ones
-// either copy every field into a buffer of their own and call back per field (about five
-// times slower on a million rows, strip spaces from fields, do not say which fields were
-// quoted, so a table cannot be written back as it came, and leave the byte-order mark in
-// the first name), or fix the number of columns at compile time and split lines before
-// quotes, so a line break inside a quoted field breaks the row. The splitter below keeps
-// every cell as an offset into the file's own bytes.
+// either call back per field with a copy in a buffer of their own (slower on a million
+// rows before a single number is parsed, twice the memory, spaces stripped from fields by
+// default, no word on which fields were quoted, so a table cannot be written back as it
+// came, and the byte-order mark left in the first name), or fix the number of columns at
+// compile time and split lines before quotes, so a line break inside a quoted field
+// breaks the row. The splitter below keeps every cell as an offset into the file's bytes.
 
 #include "document/tabularreader.h"
 
@@ -15,9 +15,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,20 +39,33 @@ TabularReadResult refusal(Status status, const QString &message)
     return result;
 }
 
-// Tab, then semicolon, then comma, whichever the header row holds outside quotes.
+// Tab, then semicolon, then comma, whichever the header row holds outside quoted fields.
+// A quote opens a field only at the start of the row or after one of those characters,
+// as the splitter reads it; elsewhere it is an ordinary character.
 char detectSeparator(std::string_view text)
 {
-    bool tab = false, semicolon = false, comma = false, quoted = false;
-    for (char c : text) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (quoted)
+    bool tab = false, semicolon = false, comma = false;
+    bool fieldStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"' && fieldStart) {
+            for (++i; i < text.size(); ++i) {
+                if (text[i] == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"')
+                        ++i;
+                    else
+                        break;
+                }
+            }
+            fieldStart = false;
             continue;
-        else if (c == '\r' || c == '\n')
+        }
+        if (c == '\r' || c == '\n')
             break;
         tab |= c == '\t';
         semicolon |= c == ';';
         comma |= c == ',';
+        fieldStart = c == '\t' || c == ';' || c == ',';
     }
     return tab ? '\t' : semicolon ? ';' : comma ? ',' : '\t';
 }
@@ -78,7 +93,7 @@ Cell cellAt(std::size_t start, std::size_t end, bool quoted)
     return Cell{std::uint32_t(start), std::uint32_t(end - start), quoted ? 1u : 0u};
 }
 
-bool readWholeFile(const QString &path, QByteArray &bytes, TabularReadResult &result)
+bool readWholeFile(const QString &path, TabularTable::Buffer &bytes, TabularReadResult &result)
 {
     QFile file(path);
     // Only regular files: a named pipe would wait for a writer forever.
@@ -95,7 +110,7 @@ bool readWholeFile(const QString &path, QByteArray &bytes, TabularReadResult &re
         return false;
     }
     try {
-        bytes.resize(size);
+        bytes.resize(std::size_t(size));
     } catch (const std::bad_alloc &) {
         result.status = Status::ReadFailed;
         result.error = {FileError::Kind::OutOfMemory, path, {}};
@@ -111,37 +126,46 @@ bool readWholeFile(const QString &path, QByteArray &bytes, TabularReadResult &re
     return true;
 }
 
-} // namespace
-
-TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options)
+TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
 {
-    if (bytes.size() > kMaxBytes)
+    if (bytes.size() > std::size_t(kMaxBytes))
         return refusal(Status::TooLarge,
                        QStringLiteral("The file is larger than 2 GB, more than a table holds."));
-    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    // Stays valid when the builder takes the buffer over: a move keeps the storage.
+    const std::string_view text(bytes.data(), bytes.size());
     const std::size_t size = text.size();
     const char *data = text.data();
 
     TabularFormat format;
     std::size_t pos = 0;
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        format.byteOrderMark = true;
-        pos = 3;
+    // Byte-order marks and blank lines before the header, in any order, are no part of it.
+    for (;;) {
+        if (text.substr(pos).starts_with("\xEF\xBB\xBF")) {
+            format.byteOrderMark = true;
+            pos += 3;
+        } else if (pos < size && (data[pos] == '\r' || data[pos] == '\n')) {
+            ++pos;
+        } else {
+            break;
+        }
     }
-    while (pos < size && (data[pos] == '\r' || data[pos] == '\n'))
-        ++pos;
     if (pos == size)
         return refusal(Status::Empty, QStringLiteral("The file has no header row."));
     const char separator = detectSeparator(text.substr(pos));
     format.separator = separator;
     format.finalLineEnd = data[size - 1] == '\r' || data[size - 1] == '\n';
 
-    TabularBuilder builder(bytes, estimateRows(text));
+    TabularBuilder builder(std::move(bytes), estimateRows(text));
     builder.setDecimalComma(separator == ';');
     bool lineEndSeen = false;
     bool allQuoted = true;
     bool inRow = false;
+    std::size_t rowStart = pos;
     std::string scratch; // reused for the few quoted fields that must be unescaped
+    // One look-up per byte in the loop that runs over nearly every byte of the file.
+    std::array<bool, 256> endsField{};
+    for (char c : {separator, '\r', '\n'})
+        endsField[static_cast<unsigned char>(c)] = true;
 
     while (pos < size) {
         const char first = data[pos];
@@ -150,6 +174,8 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
             pos += (first == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
             continue;
         }
+        if (!inRow)
+            rowStart = pos;
         inRow = true;
 
         Cell cell;
@@ -194,12 +220,8 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
             pos = tail;
         } else {
             const std::size_t start = pos;
-            while (pos < size) {
-                const char c = data[pos];
-                if (c == separator || c == '\n' || c == '\r')
-                    break;
+            while (pos < size && !endsField[static_cast<unsigned char>(data[pos])])
                 ++pos;
-            }
             cell = cellAt(start, pos, false);
             allQuoted = false;
         }
@@ -229,19 +251,50 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
         pos += crlf ? 2 : 1;
         builder.endRow();
         inRow = false;
+        if (builder.tooRagged())
+            break;
     }
+    if (builder.tooRagged())
+        return refusal(Status::TooRagged,
+                       QStringLiteral("The row on line %1 differs so much in length from the "
+                                      "header that the table would not fit in memory.")
+                           .arg(lineOf(text, rowStart)));
     format.quoteAll = allQuoted;
     builder.setFormat(format);
     return builder.finish(options);
 }
 
+TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
+{
+    try {
+        return parseBytes(std::move(bytes), options);
+    } catch (const std::bad_alloc &) {
+    } catch (const std::length_error &) {
+    }
+    TabularReadResult result;
+    result.status = Status::ReadFailed;
+    result.error = {FileError::Kind::OutOfMemory, {}, {}};
+    result.message = QStringLiteral("There is not enough memory to read the table.");
+    return result;
+}
+
+} // namespace
+
+TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options)
+{
+    TabularTable::Buffer copy(std::size_t(bytes.size()));
+    if (!copy.empty())
+        std::memcpy(copy.data(), bytes.constData(), copy.size());
+    return parseBuffer(std::move(copy), options);
+}
+
 TabularReadResult ReadTabularFile(const QString &path, const TabularReadOptions &options)
 {
     TabularReadResult result;
-    QByteArray bytes;
+    TabularTable::Buffer bytes;
     if (!readWholeFile(path, bytes, result))
         return result;
-    return ParseTabularText(bytes, options);
+    return parseBuffer(std::move(bytes), options);
 }
 
 TabularFileKind TabularFileKindForPath(const QString &path)
@@ -275,7 +328,7 @@ TabularReadResult TabularFromFormantText(std::string_view text, const TabularRea
                              [](const FormantRecord &r) { return r.formants[3] != 0; });
     const int formants = hasF5 ? 5 : hasF4 ? 4 : 3;
 
-    TabularBuilder builder(QByteArray(), tokens.size());
+    TabularBuilder builder(TabularTable::Buffer(), tokens.size());
     for (const char *name : {"F1", "F2", "F3", "F4", "F5"}) {
         if (name[1] - '0' <= formants)
             builder.addField(builder.storeCopy(name));
@@ -303,13 +356,12 @@ TabularReadResult ReadTokenTable(const QString &path, std::optional<TabularFileK
                                  const TabularReadOptions &options)
 {
     TabularReadResult result;
-    QByteArray bytes;
+    TabularTable::Buffer bytes;
     if (!readWholeFile(path, bytes, result))
         return result;
     if (kind.value_or(TabularFileKindForPath(path)) == TabularFileKind::Table)
-        return ParseTabularText(bytes, options);
-    if (bytes.isEmpty())
+        return parseBuffer(std::move(bytes), options);
+    if (bytes.empty())
         return refusal(Status::Empty, QStringLiteral("The file is empty."));
-    return TabularFromFormantText(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                  options);
+    return TabularFromFormantText(std::string_view(bytes.data(), bytes.size()), options);
 }

@@ -24,10 +24,12 @@ struct TabularReadResult
     enum class Status {
         Ok,
         OpenFailed,    // `error` says why
-        ReadFailed,    // `error` says why
+        ReadFailed,    // `error` says why (also OutOfMemory while parsing)
         Empty,         // no header row
         TooLarge,      // more bytes than a table holds (2 GB)
         UnclosedQuote, // a quoted field runs to the end of the file
+        TooRagged,     // rows so much longer or shorter than the header that they would
+                       // fill the memory: a damaged file
         NoColumns,     // no F1, F2 and vowel column in the header
         UnknownColumn, // a column named in the options is not in the header
         TooLong,       // a Formant file with more token lines than the format allows
@@ -43,7 +45,7 @@ struct TabularReadResult
     bool ok() const { return status == Status::Ok; }
 };
 
-// Parses the bytes of a whole tabular file. The table keeps `bytes` (shared, not copied).
+// Parses the bytes of a whole tabular file (the table keeps a copy of them).
 TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options = {});
 
 // Reads the tabular file at `path`.

@@ -40,6 +40,36 @@ int formantIndex(TabularRole role)
     return int(role) - int(TabularRole::F0);
 }
 
+// Plain decimals ("512", "1234.5") of at most 15 digits: the digits make an exact integer
+// and the power of ten is exact, so one division gives the correctly rounded value, the
+// same as the general parser, at a fraction of its cost. Returns false for anything else.
+bool parsePlainDecimal(std::string_view text, double &value)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.empty() || text.size() > 16)
+        return false;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1; // digits after the point, -1 before a point
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits = digits * 10 + std::uint64_t(c - '0');
+            ++count;
+            if (fraction >= 0)
+                ++fraction;
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > 15)
+        return false;
+    value = double(digits) / kPowers[std::max(fraction, 0)];
+    return true;
+}
+
 } // namespace
 
 double ParseTabularNumber(std::string_view text, bool decimalComma)
@@ -59,6 +89,8 @@ double ParseTabularNumber(std::string_view text, bool decimalComma)
         text = std::string_view(swapped, text.size());
     }
     double value = kMissing;
+    if (parsePlainDecimal(text, value))
+        return value;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     // "nan" and "inf" parse, but they are no measurement.
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
@@ -68,7 +100,7 @@ double ParseTabularNumber(std::string_view text, bool decimalComma)
 
 std::string_view TabularTable::textOf(Cell cell) const
 {
-    return std::string_view(m_buffer.constData() + cell.offset, cell.length);
+    return std::string_view(m_buffer.data() + cell.offset, cell.length);
 }
 
 const TabularTable::Cell *TabularTable::cellAt(int row, int column) const
@@ -169,14 +201,14 @@ int TabularTable::missingCount(int formant) const
 void TabularTable::parseFormantColumn(int formant)
 {
     const std::size_t index = std::size_t(formant);
-    std::vector<double> &values = m_formantValues[index];
+    Values &values = m_formantValues[index];
     const int column = m_formantColumns[index];
     values.clear();
     m_missing[index] = 0;
     if (column < 0)
         return;
     values.resize(std::size_t(m_rowCount));
-    const std::vector<Cell> &cells = m_columns[std::size_t(column)];
+    const Cells &cells = m_columns[std::size_t(column)];
     int missing = 0;
     for (std::size_t row = 0; row < values.size(); ++row) {
         const double value = ParseTabularNumber(textOf(cells[row]), m_decimalComma);
@@ -193,7 +225,7 @@ TabularTable::Cell TabularTable::storeText(std::string_view text)
         std::uint64_t(m_buffer.size()) + text.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("tabular text too long");
     const Cell stored{std::uint32_t(m_buffer.size()), std::uint32_t(text.size()), 0};
-    m_buffer.append(text.data(), qsizetype(text.size()));
+    m_buffer.insert(m_buffer.end(), text.begin(), text.end());
     return stored;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include "document/largeblockallocator.h"
 
 #include <array>
 #include <cstdint>
@@ -48,7 +48,8 @@ public:
     // The cell's text without its quotes, doubled quotes made single; a row shorter than
     // the header reads as empty cells.
     std::string_view cell(int row, int column) const;
-    // The first column whose header is `name` (ASCII case-insensitive), or -1.
+    // The first column whose header is `name` (ASCII case-insensitive, surrounding spaces
+    // ignored), or -1.
     int findColumn(std::string_view name) const;
 
     // numbers
@@ -93,7 +94,8 @@ public:
     bool headerQuoted(int column) const;
     bool cellQuoted(int row, int column) const;
 
-    // Cell storage, for the reader: an offset and a length into the table's buffer.
+    // Storage, for the reader: the text, and per cell an offset and a length into it.
+    using Buffer = std::vector<char, LargeBlockAllocator<char>>;
     struct Cell
     {
         std::uint32_t offset = 0;
@@ -109,13 +111,16 @@ private:
     Cell storeText(std::string_view text); // appends to the buffer
     void parseFormantColumn(int formant);
 
-    QByteArray m_buffer; // the file's bytes, then unescaped and edited cell texts
+    using Cells = std::vector<Cell, LargeBlockAllocator<Cell>>;
+    using Values = std::vector<double, LargeBlockAllocator<double>>;
+
+    Buffer m_buffer; // the file's bytes, then unescaped and edited cell texts
     std::vector<Cell> m_header;
-    std::vector<std::vector<Cell>> m_columns; // per column, one cell per row
+    std::vector<Cells> m_columns; // per column, one cell per row
     int m_rowCount = 0;
     std::array<int, 2> m_textRoles{-1, -1}; // vowel, speaker
     std::array<int, kFormants> m_formantColumns{-1, -1, -1, -1, -1, -1};
-    std::array<std::vector<double>, kFormants> m_formantValues;
+    std::array<Values, kFormants> m_formantValues;
     std::array<int, kFormants> m_missing{};
     TabularFormat m_format;
     // Numbers may have a decimal comma: set by the reader from the file's separator, and

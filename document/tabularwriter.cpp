@@ -2,6 +2,9 @@
 
 #include "document/formantwriter.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -19,73 +22,96 @@ std::string_view lineEndOf(TabularFormat::LineEnd lineEnd)
     return "\n";
 }
 
-void appendView(QByteArray &out, std::string_view text)
+// Writes the rows in two passes over the cells: the first decides each field's quoting
+// and so the exact size, the second copies, so that the output is allocated once.
+class RowWriter
 {
-    out.append(text.data(), qsizetype(text.size()));
-}
+public:
+    explicit RowWriter(const TabularTable &table)
+        : m_table(table), m_format(table.format()), m_lineEnd(lineEndOf(m_format.lineEnd))
+    {
+        m_special.fill(false);
+        for (char c : {'"', '\r', '\n', m_format.separator})
+            m_special[static_cast<unsigned char>(c)] = true;
+    }
 
-void appendField(QByteArray &out, std::string_view text, bool quote, char separator)
-{
-    quote = quote || text.find_first_of(std::string_view{"\"\r\n", 3}) != std::string_view::npos ||
-            text.find(separator) != std::string_view::npos;
-    if (!quote) {
-        appendView(out, text);
-        return;
+    QByteArray bytes()
+    {
+        m_out = nullptr;
+        m_size = 0;
+        writeAll();
+        QByteArray out(qsizetype(m_size), Qt::Uninitialized);
+        m_out = out.data();
+        m_size = 0;
+        writeAll();
+        return out;
     }
-    out += '"';
-    for (std::size_t start = 0;;) {
-        const std::size_t quote = text.find('"', start);
-        if (quote == std::string_view::npos) {
-            appendView(out, text.substr(start));
-            break;
+
+private:
+    void writeAll()
+    {
+        if (m_format.byteOrderMark)
+            put("\xEF\xBB\xBF");
+        const int columns = m_table.columnCount();
+        for (int column = 0; column < columns; ++column)
+            field(column, m_table.header(column), m_table.headerQuoted(column));
+        for (int row = 0; row < m_table.rowCount(); ++row) {
+            put(m_lineEnd);
+            for (int column = 0; column < columns; ++column)
+                field(column, m_table.cell(row, column), m_table.cellQuoted(row, column));
         }
-        appendView(out, text.substr(start, quote + 1 - start));
-        out += '"';
-        start = quote + 1;
+        if (m_format.finalLineEnd)
+            put(m_lineEnd);
     }
-    out += '"';
-}
+
+    void field(int column, std::string_view text, bool quoted)
+    {
+        if (column > 0)
+            put(std::string_view(&m_format.separator, 1));
+        // A one-column row with an empty cell would be an empty line, which a reader
+        // skips: quoting it keeps the row.
+        const bool quote =
+            quoted || m_format.quoteAll || (text.empty() && m_table.columnCount() == 1) ||
+            std::any_of(text.begin(), text.end(),
+                        [this](char c) { return m_special[static_cast<unsigned char>(c)]; });
+        if (!quote) {
+            put(text);
+            return;
+        }
+        put("\"");
+        for (std::size_t start = 0;;) {
+            const std::size_t mark = text.find('"', start);
+            if (mark == std::string_view::npos) {
+                put(text.substr(start));
+                break;
+            }
+            put(text.substr(start, mark + 1 - start));
+            put("\"");
+            start = mark + 1;
+        }
+        put("\"");
+    }
+
+    void put(std::string_view text)
+    {
+        if (m_out && !text.empty())
+            std::memcpy(m_out + m_size, text.data(), text.size());
+        m_size += text.size();
+    }
+
+    const TabularTable &m_table;
+    const TabularFormat &m_format;
+    const std::string_view m_lineEnd;
+    std::array<bool, 256> m_special{};
+    char *m_out = nullptr; // null in the measuring pass
+    std::size_t m_size = 0;
+};
 
 } // namespace
 
 QByteArray FormatTabularText(const TabularTable &table)
 {
-    const TabularFormat &format = table.format();
-    const std::string_view lineEnd = lineEndOf(format.lineEnd);
-    const int columns = table.columnCount();
-    // A one-column row with an empty cell would be an empty line, which a reader skips:
-    // quoting it keeps the row.
-    const auto quoteEmpty = [columns](std::string_view text) {
-        return columns == 1 && text.empty();
-    };
-
-    QByteArray out;
-    // Cells are mostly short numbers and labels; a rough size spares most regrowth.
-    out.reserve((qsizetype(table.rowCount()) + 1) * columns * 8);
-    if (format.byteOrderMark)
-        out.append("\xEF\xBB\xBF");
-
-    for (int column = 0; column < columns; ++column) {
-        if (column > 0)
-            out += format.separator;
-        const std::string_view name = table.header(column);
-        appendField(out, name, format.quoteAll || table.headerQuoted(column) || quoteEmpty(name),
-                    format.separator);
-    }
-    for (int row = 0; row < table.rowCount(); ++row) {
-        appendView(out, lineEnd);
-        for (int column = 0; column < columns; ++column) {
-            if (column > 0)
-                out += format.separator;
-            const std::string_view text = table.cell(row, column);
-            appendField(out, text,
-                        format.quoteAll || table.cellQuoted(row, column) || quoteEmpty(text),
-                        format.separator);
-        }
-    }
-    if (format.finalLineEnd)
-        appendView(out, lineEnd);
-    return out;
+    return RowWriter(table).bytes();
 }
 
 FileError WriteTabularFile(const QString &path, const TabularTable &table)

@@ -1,18 +1,78 @@
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
 
-#include "cellsource.h"
-#include "formantreader.h"
-#include "formantwriter.h"
-#include "messages.h"
-#include "stringtable.h"
-#include "view.h"
-#include "waitcursor.h"
+#include "document/formantreader.h"
+#include "document/formantwriter.h"
+#include "document/vowelorder.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
+#include "framework/waitcursor.h"
 
-#include <exception>
+#include <algorithm>
+
+namespace {
+
+// Formants outside this range are taken as 0, as a cell entry would be.
+constexpr int kMaxFormant = 10000;
+
+} // namespace
 
 CTessavoxDoc::CTessavoxDoc(QObject *parent) : Document(parent)
 {
     m_nOrderLabel.fill(-1);
+    // Every edit of the rows, from any window, is the document's.
+    connect(&m_tokens, &TokenTableModel::changed, this, [this] {
+        m_nTokenCount = m_tokens.count();
+        m_bDataLoaded = true;
+        setModifiedFlag(true);
+    });
+}
+
+void CTessavoxDoc::attachTable(QObject *table)
+{
+    m_tables.removeAll(nullptr);
+    if (!m_tables.contains(table))
+        m_tables.append(table);
+    if (!m_tokensFilled) {
+        m_tokensFilled = true;
+        fillTokensFromRecords();
+    }
+}
+
+void CTessavoxDoc::detachTable(QObject *table)
+{
+    m_tables.removeAll(table);
+}
+
+bool CTessavoxDoc::hasTable() const
+{
+    return std::any_of(m_tables.begin(), m_tables.end(),
+                       [](const QPointer<QObject> &table) { return !table.isNull(); });
+}
+
+void CTessavoxDoc::fillTokensFromRecords()
+{
+    // Thousands of rows reach the views as one change, numbers and all; filling is not an
+    // edit.
+    m_tokens.beginBulkChange();
+    m_tokens.clearRows();
+    const int count = std::clamp(m_nTokenCount, 0, static_cast<int>(m_records.size()));
+    m_tokens.reserveRows(count);
+    for (int i = 0; i < count; ++i) {
+        const FormantRecord &record = m_records[static_cast<std::size_t>(i)];
+        TokenTableModel::Row row;
+        for (int j = 0; j < 3; ++j) {
+            const int value = record.formants[static_cast<std::size_t>(j)];
+            row.numbers[static_cast<std::size_t>(j)] = value < 0 || value > kMaxFormant ? 0 : value;
+        }
+        row.emptyNumbers = TokenTableModel::emptyBit(TokenTableModel::Order);
+        const int bytes = std::clamp(record.labelLength, 0, int(record.label.size()));
+        row.symbol = QString::fromUtf8(record.label.data(), bytes);
+        row.higherFormants = {record.formants[3], record.formants[4]};
+        m_tokens.insertRowAt(i, row);
+    }
+    AssignOrder(m_tokens);
+    m_tokens.endBulkChange();
+    m_nTokenCount = m_tokens.count();
 }
 
 bool CTessavoxDoc::OnOpenDocument(const QString &path)
@@ -48,17 +108,10 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     FileError error{FileError::Kind::WriteFailed, path, {}};
     {
         WaitCursor wait;
-        // The grid is the only live copy of the tokens; without it there is nothing to
-        // write, and writing an empty file would destroy the tokens on disk.
-        if (const CellSource *table = tableView()) {
-            try {
-                error = WriteFileSafely(path, FormatFormantText(*table, m_nTokenCount));
-            } catch (const std::exception &failure) {
-                error.detail = QString::fromUtf8(failure.what());
-            }
-        } else {
+        if (hasTable())
+            error = WriteFileSafely(path, FormatFormantText(m_tokens, m_tokens.count()));
+        else
             error.detail = QStringLiteral("no table window is open");
-        }
     }
     if (error.isError()) {
         Messages::show(saveFailureReport(error));
@@ -66,13 +119,4 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     }
     setModifiedFlag(false);
     return true;
-}
-
-CellSource *CTessavoxDoc::tableView() const
-{
-    for (View *view : views()) {
-        if (auto *source = dynamic_cast<CellSource *>(view))
-            return source;
-    }
-    return nullptr;
 }

@@ -1,18 +1,21 @@
 #pragma once
 
-#include "document.h"
-#include "formantrecord.h"
+#include "document/formantrecord.h"
+#include "document/tokentablemodel.h"
+#include "framework/document.h"
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <array>
 #include <vector>
 
-class CellSource;
-
 // One opened Formant file (or File New). Holds the records as the file was read, which
-// fill the table once; after that the table view's grid is the live token store and this
-// class keeps only the row count, the loaded flag, the label choices and the options.
+// fill the token rows once the first table shows them; from then on the rows are the live
+// token store, which every table window shows, the charts draw and File Save writes. Keeps
+// the row count, the loaded flag and the modified flag in step with the rows, and holds
+// the label choices and the options.
 class CTessavoxDoc : public Document
 {
     Q_OBJECT
@@ -26,8 +29,19 @@ public:
     bool OnOpenDocument(const QString &path) override;
     bool OnSaveDocument(const QString &path) override;
 
-    // The first view that serves the token table, or nullptr when none is open.
-    CellSource *tableView() const;
+    // The token rows.
+    TokenTableModel &tokens() { return m_tokens; }
+    const TokenTableModel &tokens() const { return m_tokens; }
+
+    // A table window (or a table without a window) shows the rows from now on. The first
+    // one fills them from the records, sorted by symbol and numbered; later ones show the
+    // rows as they stand, edits and all.
+    void attachTable(QObject *table);
+    void detachTable(QObject *table);
+    // Whether a table shows the rows. Without one the charts draw nothing and File Save
+    // writes nothing: the rows are not filled then, and an empty file would destroy the
+    // tokens on disk.
+    bool hasTable() const;
 
     // The file's token lines in file order; the size never changes.
     std::vector<FormantRecord> m_records = std::vector<FormantRecord>(FormantLimits::kRecords);
@@ -53,4 +67,11 @@ public:
     bool m_bLinear = false;
     bool m_bBark = true;
     bool m_bDrawEllipse = true;
+
+private:
+    void fillTokensFromRecords();
+
+    TokenTableModel m_tokens;
+    QList<QPointer<QObject>> m_tables; // not owned
+    bool m_tokensFilled = false;
 };

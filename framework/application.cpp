@@ -1,11 +1,11 @@
-#include "application.h"
+#include "framework/application.h"
 
-#include "childframe.h"
-#include "commandids.h"
-#include "doctemplate.h"
-#include "document.h"
-#include "printjob.h"
-#include "recentfilelist.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/document.h"
+#include "framework/printjob.h"
+#include "framework/recentfilelist.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "childframe.h"
+#include "framework/childframe.h"
 
-#include "document.h"
-#include "view.h"
+#include "framework/document.h"
+#include "framework/view.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commandtarget.h"
+#include "framework/commandtarget.h"
 
 #include <QMdiSubWindow>
 

@@ -1,6 +1,6 @@
-#include "commandrouter.h"
+#include "framework/commandrouter.h"
 
-#include "messages.h"
+#include "framework/messages.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "commandtarget.h"
+#include "framework/commandtarget.h"
 
 bool CommandTarget::OnCmdMsg(int id)
 {

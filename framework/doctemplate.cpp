@@ -1,9 +1,9 @@
-#include "doctemplate.h"
+#include "framework/doctemplate.h"
 
-#include "childframe.h"
-#include "document.h"
-#include "stringtable.h"
-#include "view.h"
+#include "framework/childframe.h"
+#include "framework/document.h"
+#include "framework/stringtable.h"
+#include "framework/view.h"
 
 #include <QMdiArea>
 #include <QPointer>

@@ -1,12 +1,12 @@
-#include "document.h"
+#include "framework/document.h"
 
-#include "application.h"
-#include "childframe.h"
-#include "commandids.h"
-#include "doctemplate.h"
-#include "filedialogs.h"
-#include "messages.h"
-#include "view.h"
+#include "framework/application.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/view.h"
 
 #include <QFileInfo>
 #include <QPointer>

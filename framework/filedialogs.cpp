@@ -1,4 +1,4 @@
-#include "filedialogs.h"
+#include "framework/filedialogs.h"
 
 #include <QFileDialog>
 

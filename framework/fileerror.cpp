@@ -1,4 +1,4 @@
-#include "fileerror.h"
+#include "framework/fileerror.h"
 
 #include <QDir>
 #include <QFileDevice>

@@ -1,15 +1,15 @@
-#include "mdimainwindow.h"
+#include "framework/mdimainwindow.h"
 
-#include "application.h"
-#include "childframe.h"
-#include "commandids.h"
-#include "commandrouter.h"
-#include "doctemplate.h"
-#include "document.h"
-#include "messages.h"
-#include "recentfilelist.h"
-#include "stringtable.h"
-#include "view.h"
+#include "framework/application.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/commandrouter.h"
+#include "framework/doctemplate.h"
+#include "framework/document.h"
+#include "framework/messages.h"
+#include "framework/recentfilelist.h"
+#include "framework/stringtable.h"
+#include "framework/view.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commandtables.h"
-#include "commandtarget.h"
+#include "framework/commandtables.h"
+#include "framework/commandtarget.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "framework/messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "modaldialogs.h"
+#include "framework/modaldialogs.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "printjob.h"
+#include "framework/printjob.h"
 
-#include "modaldialogs.h"
-#include "printinfo.h"
-#include "view.h"
+#include "framework/modaldialogs.h"
+#include "framework/printinfo.h"
+#include "framework/view.h"
 
 #include <QPageSetupDialog>
 #include <QPainter>

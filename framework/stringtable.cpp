@@ -1,4 +1,4 @@
-#include "stringtable.h"
+#include "framework/stringtable.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
-#include "view.h"
+#include "framework/view.h"
 
-#include "document.h"
-#include "printinfo.h"
-#include "printjob.h"
+#include "framework/document.h"
+#include "framework/printinfo.h"
+#include "framework/printjob.h"
 
 View::View(QWidget *parent) : QWidget(parent) {}
 

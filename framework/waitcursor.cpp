@@ -1,4 +1,4 @@
-#include "waitcursor.h"
+#include "framework/waitcursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

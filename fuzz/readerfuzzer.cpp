@@ -1,7 +1,7 @@
 // Any bytes through the Formant file reader: it must not crash, overrun or hang, and
 // every record it returns must fit the record layout.
 
-#include "formantreader.h"
+#include "document/formantreader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Read, fill a table, save, read again: the second read must give the table's F1, F2, F3
 // and labels back, in the same order.
 
-#include "cellsource.h"
-#include "formantreader.h"
-#include "formantwriter.h"
+#include "document/cellsource.h"
+#include "document/formantreader.h"
+#include "document/formantwriter.h"
 
 #include <QString>
 

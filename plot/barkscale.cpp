@@ -1,4 +1,4 @@
-#include "barkscale.h"
+#include "plot/barkscale.h"
 
 #include <cmath>
 

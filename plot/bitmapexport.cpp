@@ -1,8 +1,8 @@
-#include "bitmapexport.h"
+#include "plot/bitmapexport.h"
 
-#include "filedialogs.h"
-#include "plotgeometry.h"
-#include "plotview.h"
+#include "framework/filedialogs.h"
+#include "plot/plotgeometry.h"
+#include "plot/plotview.h"
 
 #include <QPainter>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmapfile.h"
+#include "plot/bitmapfile.h"
 
 #include <QImage>
 #include <QString>

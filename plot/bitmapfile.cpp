@@ -1,6 +1,6 @@
-#include "bitmapfile.h"
+#include "plot/bitmapfile.h"
 
-#include "stringtable.h"
+#include "framework/stringtable.h"
 
 #include <QImage>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "chartfonts.h"
+#include "plot/chartfonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -22,9 +22,16 @@ QFont logicalFont(const QString &face, int height, int width, int weight)
     if (line > requested)
         font.setPixelSize(std::max(1, requested * requested / line));
     if (width > 0) {
-        const int average = QFontMetrics(font).averageCharWidth();
-        if (average > 0)
-            font.setStretch(std::clamp(100 * width / average, 1, 4000));
+        // The width is what the axis numbers need: digits run wider than the face's
+        // average character, and tick labels set for 7-unit digits would overlap.
+        const QString digits = QStringLiteral("0123456789");
+        const int natural = QFontMetrics(font).horizontalAdvance(digits);
+        if (natural > 0) {
+            int stretch = std::clamp(100 * 10 * width / natural, 1, 4000);
+            font.setStretch(stretch);
+            while (stretch > 1 && QFontMetrics(font).horizontalAdvance(digits) > 10 * width)
+                font.setStretch(--stretch);
+        }
     }
     return font;
 }

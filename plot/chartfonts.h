@@ -10,8 +10,8 @@ class QPaintDevice;
 // pixels, so text measures the same on any device it is drawn to.
 namespace ChartFonts {
 
-// A font whose line (ascent + descent) is about `height` units and whose average
-// character is about `width` units wide; width 0 keeps the face's own proportions,
+// A font whose line (ascent + descent) is about `height` units and whose digits are at
+// most `width` units wide; width 0 keeps the face's own proportions,
 // weight 0 means normal and 700 bold.
 QFont logicalFont(const QString &face, int height, int width = 0, int weight = 0);
 

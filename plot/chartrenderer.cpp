@@ -1,14 +1,17 @@
-#include "chartrenderer.h"
+#include "plot/chartrenderer.h"
 
-#include "barkscale.h"
-#include "cellsource.h"
-#include "chartfonts.h"
-#include "gridmodel.h"
-#include "groupmoments.h"
-#include "tessavoxdoc.h"
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
+#include "framework/printinfo.h"
+#include "plot/barkscale.h"
+#include "plot/chartfonts.h"
+#include "plot/groupmoments.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -107,6 +110,34 @@ void drawBoundedEllipse(QPainter &painter, int left, int top, int right, int bot
     painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
+// Where the F1 axis puts its caption and tick labels: shared by the drawing and by the
+// print layout, which must keep all of them on the page. Text boxes are measured as
+// ChartText measures them, in the painter's current font.
+struct F1AxisLayout
+{
+    int captionX = 0;
+    int captionY = 0;
+    int tickEnd = 0;
+    int labelLeft = 0;
+    int halfLine = 0; // a label straddles its tick by half its line box
+};
+
+F1AxisLayout f1AxisLayout(const QFont &font, const PlotGeometry &g, int unit, int zoom)
+{
+    F1AxisLayout f1;
+    f1.halfLine = QFontMetrics(font).height() / 2;
+    f1.captionX = g.xAxis + (zoom == 1 ? 50 : 150);
+    f1.captionY = toDeviceUnits(g.yOrigin + g.kF1 * (HzToBark(500) + 0.5)) - f1.halfLine;
+    f1.tickEnd = toDeviceUnits(g.xAxis + 5.0 * unit);
+    f1.labelLeft = toDeviceUnits(g.xAxis + 5.0 * unit + 5);
+    return f1;
+}
+
+QFont deviceCaptionFont(int unit)
+{
+    return ChartFonts::defaultGuiFont(12 * unit);
+}
+
 } // namespace
 
 struct ChartRenderer::Pass
@@ -129,7 +160,7 @@ ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
 
 int ChartRenderer::horizontalColumn() const
 {
-    return m_kind == ChartKind::F1F2 ? GridModel::F2 : GridModel::F3;
+    return m_kind == ChartKind::F1F2 ? TokenTableModel::F2 : TokenTableModel::F3;
 }
 
 QString ChartRenderer::horizontalCaption() const
@@ -164,8 +195,26 @@ void ChartRenderer::DrawPlotToDC(QPainter &painter, const CTessavoxDoc &doc, con
     pass.unit = unit;
     pass.zoom = zoom;
     pass.screen = false;
-    pass.captionFont = ChartFonts::defaultGuiFont(12 * unit);
+    pass.captionFont = deviceCaptionFont(unit);
     draw(painter, doc, pass);
+}
+
+QRect ChartRenderer::DeviceF1AxisExtent(const CTessavoxDoc &doc, const PlotFrame &frame, int unit,
+                                        int zoom)
+{
+    const QFont font = deviceCaptionFont(unit);
+    const QFontMetrics metrics(font);
+    const PlotGeometry g = PlotGeometry::compute(frame, unit, zoom);
+    const F1AxisLayout f1 = f1AxisLayout(font, g, unit, zoom);
+    QRect extent(QPoint(f1.captionX, f1.captionY),
+                 QSize(metrics.horizontalAdvance(QStringLiteral("F1")), metrics.height()));
+    for (int hz : f1TickFrequencies(doc.m_nF1Max)) {
+        const int y = g.yOfF1(hz);
+        extent |= QRect(g.xAxis, y, f1.labelLeft + 5 - g.xAxis, 1);
+        extent |= QRect(QPoint(f1.labelLeft, y - f1.halfLine),
+                        QSize(metrics.horizontalAdvance(QString::number(hz)), metrics.height()));
+    }
+    return extent;
 }
 
 bool ChartRenderer::transparentText(const Pass &pass) const
@@ -179,11 +228,17 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
 {
     if (!doc.m_bDataLoaded)
         return;
-    const CellSource *cells = doc.tableView();
-    if (!cells)
+    // Without a table the rows are not filled: the chart shows nothing.
+    if (!doc.hasTable())
         return;
+    const CellSource *cells = &doc.tokens();
     PainterStateGuard guard(painter);
     resetToFreshDevice(painter);
+    if (!pass.screen) {
+        QPen pen = painter.pen();
+        pen.setWidth(PrintLineWidth(painter.device()));
+        painter.setPen(pen);
+    }
 
     pass.doc = &doc;
     pass.cells = cells;
@@ -209,21 +264,15 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
     const int horizontalMax = m_kind == ChartKind::F1F2 ? pass.doc->m_nF2Max : pass.doc->m_nF3Max;
 
     // F1 caption, half a Bark below 500 Hz, right of the axis.
-    const QString f1Caption = QStringLiteral("F1");
-    const int f1CaptionX = g.xAxis + (pass.zoom == 1 ? 50 : 150);
-    const int f1CaptionY = toDeviceUnits(g.yOrigin + g.kF1 * (HzToBark(500) + 0.5)) -
-                           m_axisText.size(painter, f1Caption).height() / 2;
-    m_axisText.draw(painter, f1CaptionX, f1CaptionY, f1Caption);
+    const F1AxisLayout f1 = f1AxisLayout(painter.font(), g, u, pass.zoom);
+    m_axisText.draw(painter, f1.captionX, f1.captionY, QStringLiteral("F1"));
 
     // F1 ticks: a line right of the axis, labelled beside it.
-    const int tickEnd = toDeviceUnits(g.xAxis + 5.0 * u);
-    const int labelLeft = toDeviceUnits(g.xAxis + 5.0 * u + 5);
     for (int hz : f1TickFrequencies(pass.doc->m_nF1Max)) {
         const int y = g.yOfF1(hz);
-        strokeOpen(painter, {{g.xAxis, y}, {tickEnd, y}, {labelLeft + 5, y}});
+        strokeOpen(painter, {{g.xAxis, y}, {f1.tickEnd, y}, {f1.labelLeft + 5, y}});
         const QString label = QString::number(hz);
-        m_axisText.draw(painter, labelLeft, y - m_axisText.size(painter, label).height() / 2,
-                        label);
+        m_axisText.draw(painter, f1.labelLeft, y - f1.halfLine, label);
     }
 
     // Horizontal caption above the axis, starting at 1750 Hz.
@@ -262,9 +311,9 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         // whole hertz always maps.
         int x = 0;
         int y = 0;
-        g.mapBark(barkOf(pass.cells->GetCellInt(row, GridModel::F1)),
+        g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
-        const QString symbol = pass.cells->GetCellText(row, GridModel::Symbol);
+        const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
         else
@@ -286,17 +335,17 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
     painter.setBrush(Qt::black);
     int row = 0;
     while (row < count) {
-        const int order = cells.GetCellInt(row, GridModel::Order);
-        const QString firstLabel = cells.GetCellText(row, GridModel::Symbol);
+        const int order = cells.GetCellInt(row, TokenTableModel::Order);
+        const QString firstLabel = cells.GetCellText(row, TokenTableModel::Symbol);
         GroupMoments moments;
-        moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+        moments.add(barkOf(cells.GetCellInt(row, TokenTableModel::F1)),
                     barkOf(cells.GetCellInt(row, column)));
         bool sameLabel = true;
         ++row;
-        while (row < count && cells.GetCellInt(row, GridModel::Order) == order) {
-            if (sameLabel && cells.GetCellText(row, GridModel::Symbol) != firstLabel)
+        while (row < count && cells.GetCellInt(row, TokenTableModel::Order) == order) {
+            if (sameLabel && cells.GetCellText(row, TokenTableModel::Symbol) != firstLabel)
                 sameLabel = false;
-            moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+            moments.add(barkOf(cells.GetCellInt(row, TokenTableModel::F1)),
                         barkOf(cells.GetCellInt(row, column)));
             ++row;
         }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "charttext.h"
-#include "plotgeometry.h"
+#include "plot/charttext.h"
+#include "plot/plotgeometry.h"
 
 #include <QFont>
 #include <QRect>
@@ -44,6 +44,11 @@ public:
     // fixed sizes (tick lengths, marks, fonts).
     void DrawPlotToDC(QPainter &painter, const CTessavoxDoc &doc, const PlotFrame &frame, int unit,
                       int zoom);
+
+    // The box that the F1 axis's ticks, tick labels and caption cover when DrawPlotToDC
+    // draws with this frame, unit and zoom: the print layout keeps it on the page.
+    static QRect DeviceF1AxisExtent(const CTessavoxDoc &doc, const PlotFrame &frame, int unit,
+                                    int zoom);
 
     // Line box of `text` in the painter's current font.
     static QSize GetTextSize(QPainter &painter, const QString &text);

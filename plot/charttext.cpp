@@ -1,4 +1,4 @@
-#include "charttext.h"
+#include "plot/charttext.h"
 
 #include <QFontMetrics>
 #include <QPainter>

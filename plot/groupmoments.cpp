@@ -1,4 +1,4 @@
-#include "groupmoments.h"
+#include "plot/groupmoments.h"
 
 #include <cmath>
 

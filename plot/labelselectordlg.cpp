@@ -1,6 +1,6 @@
-#include "labelselectordlg.h"
+#include "plot/labelselectordlg.h"
 
-#include "modaldialogs.h"
+#include "framework/modaldialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,11 +1,11 @@
-#include "openeddocument.h"
+#include "plot/openeddocument.h"
 
-#include "formantrecord.h"
-#include "gridmodel.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f3.h"
-#include "tessavoxdoc.h"
-#include "tessavoxformview.h"
+#include "document/formantrecord.h"
+#include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f3.h"
+#include "table/tessavoxformview.h"
 
 OpenedDocument::OpenedDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
 
@@ -32,9 +32,9 @@ bool OpenedDocument::chooseLabel(int order, const QString &text)
 {
     int position = 0;
     for (int row = 0; row < m_doc->m_nTokenCount; ++row) {
-        if (m_table->GetCellInt(row, GridModel::Order) != order)
+        if (m_table->GetCellInt(row, TokenTableModel::Order) != order)
             continue;
-        if (m_table->GetCellText(row, GridModel::Symbol) == text) {
+        if (m_table->GetCellText(row, TokenTableModel::Symbol) == text) {
             m_doc->m_nOrderLabel[std::size_t(order)] = position;
             m_doc->m_strOrderLabel[std::size_t(order)] = text;
             return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartrenderer.h"
+#include "plot/chartrenderer.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "plotgeometry.h"
+#include "plot/plotgeometry.h"
 
-#include "barkscale.h"
+#include "plot/barkscale.h"
 
 #include <cmath>
 

@@ -1,16 +1,16 @@
-#include "plotview.h"
+#include "plot/plotview.h"
 
-#include "bitmapexport.h"
-#include "cellsource.h"
-#include "chartfonts.h"
-#include "commandids.h"
-#include "gridmodel.h"
-#include "labelselectordlg.h"
-#include "messages.h"
-#include "printinfo.h"
-#include "printpage.h"
-#include "tessavoxdoc.h"
-#include "waitcursor.h"
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
+#include "framework/commandids.h"
+#include "framework/messages.h"
+#include "framework/printinfo.h"
+#include "framework/waitcursor.h"
+#include "plot/bitmapexport.h"
+#include "plot/chartfonts.h"
+#include "plot/labelselectordlg.h"
+#include "plot/printpage.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -76,8 +76,15 @@ void PlotView::DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit,
 void PlotView::OnPrint(QPainter &painter, PrintInfo &info)
 {
     const QString title = document() ? document()->title() : QString();
+    const CTessavoxDoc *doc = GetDocument();
+    const auto overhang = [doc](const PrintPageLayout &layout) {
+        return ChartRenderer::DeviceF1AxisExtent(
+            *doc, PlotFrame{layout.left, layout.top, layout.right, layout.bottom}, layout.unit,
+            kPrintZoom);
+    };
     const PrintPageLayout page =
-        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title);
+        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title,
+                         doc ? ChartOverhang(overhang) : ChartOverhang());
     try {
         DrawPlotToDC(painter, PlotFrame{page.left, page.top, page.right, page.bottom}, page.unit,
                      kPrintZoom);
@@ -126,17 +133,13 @@ void PlotView::OnLButtonUp(const QPoint &point)
     for (int order = 0; order < tested; ++order) {
         if (!hits[std::size_t(order)].contains(point))
             continue;
-        const CellSource *cells = doc->tableView();
-        if (!cells)
+        if (!doc->hasTable())
             return;
+        const TokenTableModel &cells = doc->tokens();
         CLabelSelectorDlg dialog;
-        try {
-            for (int row = 0; row < doc->m_nTokenCount; ++row) {
-                if (cells->GetCellInt(row, GridModel::Order) == order)
-                    dialog.addLabel(cells->GetCellText(row, GridModel::Symbol));
-            }
-        } catch (const std::exception &) {
-            return; // the table did not answer: nothing to choose from, nothing stored
+        for (int row = 0; row < doc->m_nTokenCount; ++row) {
+            if (cells.GetCellInt(row, TokenTableModel::Order) == order)
+                dialog.addLabel(cells.GetCellText(row, TokenTableModel::Symbol));
         }
         if (dialog.DoModal() == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartrenderer.h"
-#include "view.h"
+#include "framework/view.h"
+#include "plot/chartrenderer.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotview.h"
+#include "plot/plotview.h"
 
 #include <array>
 

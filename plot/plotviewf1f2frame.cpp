@@ -1,6 +1,6 @@
-#include "plotviewf1f2frame.h"
+#include "plot/plotviewf1f2frame.h"
 
-#include "document.h"
+#include "framework/document.h"
 
 CPlotViewF1F2Frame::CPlotViewF1F2Frame(QWidget *parent) : ChildFrame(parent) {}
 

@@ -1,6 +1,6 @@
-#include "plotviewf1f3frame.h"
+#include "plot/plotviewf1f3frame.h"
 
-#include "document.h"
+#include "framework/document.h"
 
 CPlotViewF1F3Frame::CPlotViewF1F3Frame(QWidget *parent) : ChildFrame(parent) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "childframe.h"
+#include "framework/childframe.h"
 
 // Frame of the F1-F3 chart window: titled after its document, without a window number.
 class CPlotViewF1F3Frame : public ChildFrame

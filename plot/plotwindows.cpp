@@ -1,13 +1,13 @@
-#include "plotwindows.h"
+#include "plot/plotwindows.h"
 
-#include "commandids.h"
-#include "doctemplate.h"
-#include "plottemplates.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f2frame.h"
-#include "plotviewf1f3.h"
-#include "plotviewf1f3frame.h"
-#include "stringtable.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/stringtable.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f2frame.h"
+#include "plot/plotviewf1f3.h"
+#include "plot/plotviewf1f3frame.h"
+#include "table/plottemplates.h"
 
 #include <memory>
 

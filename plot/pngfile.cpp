@@ -1,4 +1,4 @@
-#include "pngfile.h"
+#include "plot/pngfile.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "printpage.h"
+#include "plot/printpage.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -28,11 +28,30 @@ PrintPageLayout ComputePrintPageLayout(int drawWidth, int drawHeight, double wid
     return layout;
 }
 
-PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, double widthFactor,
-                                 double heightFactor, const QString &title)
+PrintPageLayout FitPrintPageLayout(PrintPageLayout layout, const QRect &rectDraw,
+                                   const ChartOverhang &overhang)
 {
-    const PrintPageLayout layout =
-        ComputePrintPageLayout(rectDraw.width(), rectDraw.height(), widthFactor, heightFactor);
+    if (!overhang)
+        return layout;
+    // The chart's scale follows the unit, not the frame: only a smaller unit brings the
+    // bottom of the F1 axis up.
+    while (layout.unit > 1 && overhang(layout).bottom() > rectDraw.bottom())
+        --layout.unit;
+    // The F1 axis stands a fixed distance inside the frame's right edge, so moving that
+    // edge in moves the axis, its labels and its caption with it.
+    const int beyond = overhang(layout).right() - rectDraw.right();
+    if (beyond > 0)
+        layout.right -= beyond;
+    return layout;
+}
+
+PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, double widthFactor,
+                                 double heightFactor, const QString &title,
+                                 const ChartOverhang &overhang)
+{
+    const PrintPageLayout layout = FitPrintPageLayout(
+        ComputePrintPageLayout(rectDraw.width(), rectDraw.height(), widthFactor, heightFactor),
+        rectDraw, overhang);
 
     const QFontMetrics deviceMetrics(painter.font(), painter.device());
     const int blankHeight = deviceMetrics.height();

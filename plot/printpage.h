@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QPainter;
 
 // The layout of a printed chart page: a chart frame of a fixed shape, scaled to the
@@ -29,7 +31,19 @@ struct PrintPageLayout
 PrintPageLayout ComputePrintPageLayout(int drawWidth, int drawHeight, double widthFactor,
                                        double heightFactor);
 
-// Computes the layout for `rectDraw`, draws `title` centred above the frame in the
-// "PrintFont" sized like a blank of the painter's current font, and returns the layout.
+// What the chart draws beyond its frame for a layout: the F1 axis with its labels and
+// caption, in device units.
+using ChartOverhang = std::function<QRect(const PrintPageLayout &)>;
+
+// Keeps the chart's overhang on the page `rectDraw`. A page too short for the F1 axis
+// gets a smaller unit, down to 1; a page too narrow for its labels and caption gets a
+// narrower frame. A layout that fits is returned unchanged.
+PrintPageLayout FitPrintPageLayout(PrintPageLayout layout, const QRect &rectDraw,
+                                   const ChartOverhang &overhang);
+
+// Computes the layout for `rectDraw`, fitted to it when `overhang` is given, draws
+// `title` centred above the frame in the "PrintFont" sized like a blank of the painter's
+// current font, and returns the layout.
 PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, double widthFactor,
-                                 double heightFactor, const QString &title);
+                                 double heightFactor, const QString &title,
+                                 const ChartOverhang &overhang = {});

@@ -1,8 +1,8 @@
-#include "calcdisplaydlg.h"
+#include "table/calcdisplaydlg.h"
 
-#include "messages.h"
-#include "modaldialogs.h"
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
+#include "framework/messages.h"
+#include "framework/modaldialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

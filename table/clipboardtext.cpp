@@ -1,4 +1,4 @@
-#include "clipboardtext.h"
+#include "table/clipboardtext.h"
 
 namespace ClipboardText {
 

@@ -1,10 +1,10 @@
-#include "datatbl5.h"
+#include "table/datatbl5.h"
 
-#include "clipboardtext.h"
-#include "gridcelldelegate.h"
-#include "griderror.h"
-#include "rowheader.h"
-#include "tableprinter.h"
+#include "table/clipboardtext.h"
+#include "table/gridcelldelegate.h"
+#include "table/griderror.h"
+#include "table/rowheader.h"
+#include "table/tableprinter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,14 +17,9 @@
 
 namespace {
 
-constexpr std::array<int, CDatatbl5::kColumnCount> kInitialWidths = {60, 60, 60, 100, 40};
-
 QString columnName(int column)
 {
-    static const std::array<QString, CDatatbl5::kColumnCount> names = {
-        QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("F3"), QStringLiteral("Symbol"),
-        QStringLiteral("Order")};
-    return names[static_cast<std::size_t>(column)];
+    return TokenTableModel::heading(column);
 }
 
 // Whole numbers without a sign, as typing allows, with surrounding blanks ignored; an
@@ -78,7 +73,7 @@ CDatatbl5::CDatatbl5(QWidget *parent) : QTableView(parent)
                     QAbstractItemView::AnyKeyPressed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    attachModel(std::make_shared<GridModel>());
+    attachModel(&m_ownRows);
 
     connect(rowHeader, &RowHeader::rowPressed, this, &CDatatbl5::onRowPressed);
     connect(rowHeader, &RowHeader::rowDragged, this, &CDatatbl5::onRowDragged);
@@ -86,8 +81,9 @@ CDatatbl5::CDatatbl5(QWidget *parent) : QTableView(parent)
 
 CDatatbl5::~CDatatbl5()
 {
-    // Let go of a model that may outlive this grid while the view still stands.
+    // Let go of rows that outlive this grid while the view still stands.
     disconnect(m_modelEdits);
+    disconnect(m_modelGone);
     setModel(nullptr);
 }
 
@@ -98,30 +94,35 @@ CDatatbl5::BulkChange::BulkChange(const CDatatbl5 &grid) : m_model(grid.m_model)
 
 CDatatbl5::BulkChange::~BulkChange()
 {
-    m_model->endBulkChange();
+    if (m_model)
+        m_model->endBulkChange();
 }
 
-void CDatatbl5::shareRowsWith(const CDatatbl5 &other)
+void CDatatbl5::showRows(TokenTableModel &rows)
 {
-    if (&other != this && !sharesRowsWith(other))
-        attachModel(other.m_model);
+    if (&rows != m_model)
+        attachModel(&rows);
 }
 
-void CDatatbl5::attachModel(std::shared_ptr<GridModel> model)
+void CDatatbl5::attachModel(TokenTableModel *model)
 {
     disconnect(m_modelEdits);
-    setModel(model.get());
-    m_model = std::move(model);
+    disconnect(m_modelGone);
+    setModel(model);
+    m_model = model;
     m_rowAnchor = -1;
     // A new model resets the header's sections.
     for (int c = 0; c < kColumnCount; ++c)
-        horizontalHeader()->resizeSection(c, kInitialWidths[static_cast<std::size_t>(c)]);
+        horizontalHeader()->resizeSection(c, TokenTableModel::columnWidth(c));
     m_modelEdits =
-        connect(m_model.get(), &GridModel::cellEdited, this, [this](int row, int column) {
+        connect(m_model, &TokenTableModel::cellEdited, this, [this](int row, int column) {
             emit cellEdited(row, column);
             if (m_sortActive && isSortKey(column))
                 sortNow();
         });
+    if (model != &m_ownRows)
+        m_modelGone =
+            connect(model, &QObject::destroyed, this, [this] { attachModel(&m_ownRows); });
 }
 
 int CDatatbl5::addRow(const RowValues &values)
@@ -228,7 +229,7 @@ int CDatatbl5::cellInt(int row, int column) const
 {
     checkRow(row);
     checkColumn(column);
-    if (column == GridModel::Symbol)
+    if (column == TokenTableModel::Symbol)
         return m_model->symbol(row).toInt();
     return m_model->number(row, column);
 }
@@ -237,10 +238,7 @@ QString CDatatbl5::cellText(int row, int column) const
 {
     checkRow(row);
     checkColumn(column);
-    if (column == GridModel::Symbol)
-        return m_model->symbol(row);
-    return m_model->isEmpty(row, column) ? QString()
-                                         : QString::number(m_model->number(row, column));
+    return m_model->cellText(row, column);
 }
 
 void CDatatbl5::selectBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, bool select)
@@ -376,7 +374,7 @@ void CDatatbl5::pasteAtActiveCell()
         for (int j = 0; j < n; ++j) {
             const int column = startColumn + j;
             QVariant &value = values[static_cast<std::size_t>(i)][static_cast<std::size_t>(column)];
-            if (!GridModel::isNumberColumn(column)) {
+            if (!TokenTableModel::isNumberColumn(column)) {
                 value = fields[j];
             } else if (!parseNumber(fields[j], value)) {
                 throw GridError(QStringLiteral("Cannot paste \"%1\" into the %2 column: it "
@@ -474,17 +472,17 @@ void CDatatbl5::checkColumn(int column) const
         throw GridError(QStringLiteral("There is no column %1.").arg(column));
 }
 
-GridModel::Row CDatatbl5::toRow(const RowValues &values) const
+TokenTableModel::Row CDatatbl5::toRow(const RowValues &values) const
 {
-    GridModel::Row row;
+    TokenTableModel::Row row;
     for (int column = 0; column < kColumnCount; ++column) {
         const QVariant &value = values[static_cast<std::size_t>(column)];
-        if (column == GridModel::Symbol) {
+        if (column == TokenTableModel::Symbol) {
             row.symbol = value.toString();
         } else if (const std::optional<int> n = numberFor(column, value)) {
-            row.numbers[static_cast<std::size_t>(GridModel::slot(column))] = *n;
+            row.numbers[static_cast<std::size_t>(TokenTableModel::slot(column))] = *n;
         } else {
-            row.emptyNumbers |= GridModel::emptyBit(column);
+            row.emptyNumbers |= TokenTableModel::emptyBit(column);
         }
     }
     return row;
@@ -492,7 +490,7 @@ GridModel::Row CDatatbl5::toRow(const RowValues &values) const
 
 void CDatatbl5::writeCell(int row, int column, const QVariant &value)
 {
-    if (column == GridModel::Symbol)
+    if (column == TokenTableModel::Symbol)
         m_model->setSymbol(row, value.toString());
     else if (const std::optional<int> n = numberFor(column, value))
         m_model->setNumber(row, column, *n);

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "gridmodel.h"
+#include "document/tokentablemodel.h"
 
 #include <QTableView>
 #include <QVariant>
 
+#include <QPointer>
 #include <array>
+
 #include <memory>
 
 class QPainter;
@@ -13,15 +15,16 @@ class QPainter;
 // The data table's grid: five columns (F1, F2, F3, Symbol, Order), a selection flag per
 // row that the row header sets, kept apart from the block of selected cells, a sort on a
 // key column, copy and paste of cell blocks through the clipboard as tab-separated text,
-// and printing. Shares its model with the grids it shows the rows of (shareRowsWith); the
-// model lives while one of them does. A call naming a row or column outside the table,
-// or a value of the wrong kind for its column, throws GridError and changes nothing.
+// and printing. Shows rows of its own until it is given a document's rows (showRows); the
+// row flags belong to the rows, the cell selection, the active cell and the sort to each
+// grid. A call naming a row or column outside the table, or a value of the wrong kind
+// for its column, throws GridError and changes nothing.
 class CDatatbl5 : public QTableView
 {
     Q_OBJECT
 
 public:
-    static constexpr int kColumnCount = GridModel::ColumnCount;
+    static constexpr int kColumnCount = TokenTableModel::ColumnCount;
     // One value per column: int (or invalid, empty) for numbers, QString for the symbol.
     using RowValues = std::array<QVariant, kColumnCount>;
     // F1 = F2 = F3 = 0, no symbol, Order 0.
@@ -30,11 +33,9 @@ public:
     explicit CDatatbl5(QWidget *parent = nullptr);
     ~CDatatbl5() override;
 
-    // From now on this grid shows and edits the rows of `other`: one table in two windows,
-    // kept alive while either grid is. Its own rows are dropped. The row flags are shared
-    // with the rows; the cell selection, the active cell and the sort stay each grid's own.
-    void shareRowsWith(const CDatatbl5 &other);
-    bool sharesRowsWith(const CDatatbl5 &other) const { return m_model == other.m_model; }
+    // From now on this grid shows and edits `rows`, which must outlive it or be
+    // destroyed first (the grid then shows rows of its own again).
+    void showRows(TokenTableModel &rows);
 
     // rows
     int rowCount() const { return m_model->count(); }
@@ -99,8 +100,8 @@ public:
     short PrintTable(QPainter &painter, const QString &title, const QString &subtitle,
                      bool gridLines, bool repeatHeadings, bool pageNumbers, int maxPages);
 
-    // Direct read access to every cell, for code that walks the whole table.
-    const GridModel &cells() const { return *m_model; }
+    // The rows shown, for code that walks the whole table.
+    const TokenTableModel &cells() const { return *m_model; }
 
     // While one lives, the grid's rows and cells change without a signal per row or cell;
     // the views take the whole table afresh when it ends. For filling thousands of rows.
@@ -113,7 +114,7 @@ public:
         BulkChange &operator=(const BulkChange &) = delete;
 
     private:
-        std::shared_ptr<GridModel> m_model; // the rows it began on, even if the grid moves on
+        QPointer<TokenTableModel> m_model; // the rows it began on, even if the grid moves on
     };
 
 signals:
@@ -130,16 +131,18 @@ protected:
 private:
     void onRowPressed(int row, Qt::KeyboardModifiers modifiers);
     void onRowDragged(int row);
-    void attachModel(std::shared_ptr<GridModel> model);
+    void attachModel(TokenTableModel *model);
     void checkRow(int row) const;
     void checkColumn(int column) const;
-    GridModel::Row toRow(const RowValues &values) const;
+    TokenTableModel::Row toRow(const RowValues &values) const;
     void writeCell(int row, int column, const QVariant &value);
     bool isSortKey(int column) const;
     void sortNow();
 
-    std::shared_ptr<GridModel> m_model; // shared with the grids that show the same rows
+    TokenTableModel m_ownRows;          // shown until the grid is given other rows
+    TokenTableModel *m_model = nullptr; // the rows shown: m_ownRows or a document's
     QMetaObject::Connection m_modelEdits;
+    QMetaObject::Connection m_modelGone;
     std::array<int, kColumnCount> m_sortKeys;
     bool m_sortActive = false;
     int m_rowAnchor = -1; // where a Shift-click on the row header extends from

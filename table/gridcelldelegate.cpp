@@ -1,6 +1,6 @@
-#include "gridcelldelegate.h"
+#include "table/gridcelldelegate.h"
 
-#include "gridmodel.h"
+#include "document/tokentablemodel.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -13,7 +13,7 @@ QWidget *GridCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
 {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
-    if (GridModel::isNumberColumn(index.column())) {
+    if (TokenTableModel::isNumberColumn(index.column())) {
         static const QRegularExpression digits(QStringLiteral("[0-9]{0,9}"));
         editor->setValidator(new QRegularExpressionValidator(digits, editor));
         editor->setAlignment(Qt::AlignRight);
@@ -34,7 +34,7 @@ void GridCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     if (!line)
         return;
     const QString text = line->text();
-    if (!GridModel::isNumberColumn(index.column())) {
+    if (!TokenTableModel::isNumberColumn(index.column())) {
         model->setData(index, text);
         return;
     }

@@ -1,3 +1,3 @@
-#include "griderror.h"
+#include "table/griderror.h"
 
 GridError::GridError(const QString &message) : std::runtime_error(message.toStdString()) {}

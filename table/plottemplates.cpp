@@ -1,6 +1,6 @@
-#include "plottemplates.h"
+#include "table/plottemplates.h"
 
-#include "doctemplate.h"
+#include "framework/doctemplate.h"
 
 #include <QHash>
 

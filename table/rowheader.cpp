@@ -1,4 +1,4 @@
-#include "rowheader.h"
+#include "table/rowheader.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,7 @@
-#include "tableprinter.h"
+#include "table/tableprinter.h"
 
-#include "gridmodel.h"
+#include "document/tokentablemodel.h"
+#include "framework/printinfo.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -12,8 +13,6 @@
 
 namespace {
 
-// Column widths of the grid on a 96-dpi screen; the page keeps their proportions.
-constexpr std::array<int, GridModel::ColumnCount> kColumnWidths = {60, 60, 60, 100, 40};
 constexpr int kCellPadding = 4; // at 96 dpi
 
 QFont makeFont(int pointSize, bool bold)
@@ -21,15 +20,6 @@ QFont makeFont(int pointSize, bool bold)
     QFont font(QStringLiteral("Arial"), pointSize);
     font.setBold(bold);
     return font;
-}
-
-QString cellText(const GridModel &model, int row, int column)
-{
-    if (column == GridModel::Symbol)
-        return model.symbol(row);
-    if (model.isEmpty(row, column))
-        return {};
-    return QString::number(model.number(row, column));
 }
 
 } // namespace
@@ -49,7 +39,7 @@ TablePageLayout TablePageLayout::compute(int pageHeight, int titlesHeight, int h
     return layout;
 }
 
-int TablePrinter::print(QPainter &painter, const GridModel &model, const QString &title,
+int TablePrinter::print(QPainter &painter, const TokenTableModel &model, const QString &title,
                         const QString &subtitle, const Options &options)
 {
     QPaintDevice *device = painter.device();
@@ -74,22 +64,22 @@ int TablePrinter::print(QPainter &painter, const GridModel &model, const QString
         TablePageLayout::compute(page.height(), titlesHeight, rowHeight, rowHeight, footerHeight,
                                  rowCount, options.repeatHeadings);
 
-    // Column widths keep the grid's proportions at the device's resolution, widen to fit
+    // Column widths keep the table's proportions at the device's resolution, widen to fit
     // their headings, shrink to a narrow page, and the table is centred under the titles.
     const double dpiScale = device->logicalDpiX() / 96.0;
     const int padding = int(kCellPadding * dpiScale);
     const QFontMetrics headingMetrics(headingFont, device);
-    std::array<double, GridModel::ColumnCount> widths{};
+    std::array<double, TokenTableModel::ColumnCount> widths{};
     double tableWidth = 0;
-    for (int c = 0; c < GridModel::ColumnCount; ++c) {
-        const QString heading = model.headerData(c, Qt::Horizontal).toString();
+    for (int c = 0; c < TokenTableModel::ColumnCount; ++c) {
+        const QString heading = TokenTableModel::heading(c);
         const auto i = static_cast<std::size_t>(c);
-        widths[i] = std::max(kColumnWidths[i] * dpiScale,
+        widths[i] = std::max(TokenTableModel::columnWidth(c) * dpiScale,
                              double(headingMetrics.horizontalAdvance(heading) + 2 * padding));
         tableWidth += widths[i];
     }
     const double fit = std::min(1.0, page.width() / tableWidth);
-    std::array<int, GridModel::ColumnCount + 1> edges{};
+    std::array<int, TokenTableModel::ColumnCount + 1> edges{};
     const double left = page.left() + (page.width() - tableWidth * fit) / 2;
     double x = 0;
     edges[0] = int(left);
@@ -99,19 +89,20 @@ int TablePrinter::print(QPainter &painter, const GridModel &model, const QString
     }
 
     auto drawRow = [&](int y, auto &&textOf, Qt::Alignment numberAlign) {
-        for (int c = 0; c < GridModel::ColumnCount; ++c) {
+        for (int c = 0; c < TokenTableModel::ColumnCount; ++c) {
             const QRect cell(edges[std::size_t(c)], y,
                              edges[std::size_t(c) + 1] - edges[std::size_t(c)], rowHeight);
             if (options.gridLines)
                 painter.drawRect(cell);
             const Qt::Alignment align =
-                (GridModel::isNumberColumn(c) ? numberAlign : Qt::AlignLeft) | Qt::AlignVCenter;
+                (TokenTableModel::isNumberColumn(c) ? numberAlign : Qt::AlignLeft) |
+                Qt::AlignVCenter;
             painter.drawText(cell.adjusted(padding, 0, -padding, 0), int(align), textOf(c));
         }
     };
 
     painter.save();
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(QPen(Qt::black, PrintLineWidth(painter.device())));
     painter.setBrush(Qt::NoBrush);
     int printed = 0;
     int row = 0;
@@ -133,8 +124,7 @@ int TablePrinter::print(QPainter &painter, const GridModel &model, const QString
         if (p == 0 || options.repeatHeadings) {
             painter.setFont(headingFont);
             drawRow(
-                y, [&model](int c) { return model.headerData(c, Qt::Horizontal).toString(); },
-                Qt::AlignRight);
+                y, [](int c) { return TokenTableModel::heading(c); }, Qt::AlignRight);
             y += rowHeight;
             if (!options.gridLines)
                 painter.drawLine(edges.front(), y, edges.back(), y);
@@ -144,7 +134,7 @@ int TablePrinter::print(QPainter &painter, const GridModel &model, const QString
         const int rowsHere = p == 0 ? layout.rowsOnFirstPage : layout.rowsPerPage;
         for (int i = 0; i < rowsHere && row < rowCount; ++i, ++row) {
             drawRow(
-                y, [&model, row](int c) { return cellText(model, row, c); }, Qt::AlignRight);
+                y, [&model, row](int c) { return model.cellText(row, c); }, Qt::AlignRight);
             y += rowHeight;
         }
 

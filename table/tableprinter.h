@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class GridModel;
+class TokenTableModel;
 class QPainter;
 
 // How many rows go on which page; worked out before anything is painted.
@@ -19,7 +19,7 @@ struct TablePageLayout
                                    bool repeatHeadings);
 };
 
-// Prints the grid's five columns under a title and a subtitle, over as many pages as the
+// Prints the token table's five columns under a title and a subtitle, over as many pages as the
 // rows need. Paints on whatever device the painter is open on; only a paged device
 // (printer, PDF writer) gets the pages after the first.
 class TablePrinter
@@ -34,6 +34,6 @@ public:
     };
 
     // Returns the number of pages printed.
-    static int print(QPainter &painter, const GridModel &model, const QString &title,
+    static int print(QPainter &painter, const TokenTableModel &model, const QString &title,
                      const QString &subtitle, const Options &options);
 };

@@ -1,19 +1,19 @@
-#include "tessavoxformview.h"
+#include "table/tessavoxformview.h"
 
-#include "calcdisplaydlg.h"
-#include "childframe.h"
-#include "commandids.h"
-#include "doctemplate.h"
-#include "griderror.h"
-#include "messages.h"
-#include "plottemplates.h"
-#include "stringtable.h"
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
+#include "document/vowelorder.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
+#include "table/calcdisplaydlg.h"
+#include "table/griderror.h"
+#include "table/plottemplates.h"
 
 #include <QResizeEvent>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -29,11 +29,6 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
 {
     m_grid.setGeometry(kGridRect);
     connect(&m_grid, &CDatatbl5::rowSelectEvent, this, &CTessavoxFormView::OnGridRowSelectEvent);
-    // Typed values would otherwise be dropped without a question when the window closes.
-    connect(&m_grid, &CDatatbl5::cellEdited, this, [this] {
-        if (CTessavoxDoc *doc = GetDocument())
-            doc->setModifiedFlag(true);
-    });
 
     addCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     addCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
@@ -57,6 +52,8 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
 
 CTessavoxFormView::~CTessavoxFormView()
 {
+    if (CTessavoxDoc *doc = GetDocument())
+        doc->detachTable(this);
     // The charts read this table; they go with it.
     for (ChildFrame *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
         if (frame)
@@ -75,55 +72,19 @@ void CTessavoxFormView::OnInitialUpdate()
     CTessavoxDoc *doc = GetDocument();
     if (!doc)
         return;
-    std::optional<CDatatbl5::BulkChange> bulk;
-    try {
-        const QRect rect = m_grid.geometry();
-        const int height = testAttribute(Qt::WA_Resized) ? this->height() : sizeHint().height();
-        m_grid.resize(rect.width(), height - rect.top());
-        m_grid.show();
-        m_grid.raise();
-        if (ChildFrame *frame = ChildFrame::frameOf(this))
-            frame->resize(rect.width() + 50, height + 50);
+    const QRect rect = m_grid.geometry();
+    const int height = testAttribute(Qt::WA_Resized) ? this->height() : sizeHint().height();
+    m_grid.resize(rect.width(), height - rect.top());
+    m_grid.show();
+    m_grid.raise();
+    if (ChildFrame *frame = ChildFrame::frameOf(this))
+        frame->resize(rect.width() + 50, height + 50);
 
-        // A further window of the document shows the live table, edits and all; filling
-        // it from the records as read would let the two windows drift apart.
-        if (const CTessavoxFormView *first = otherTableView()) {
-            m_grid.shareRowsWith(first->m_grid);
-            m_grid.setSortKeyColumn(0, GridModel::Symbol);
-            doc->m_nTokenCount = m_grid.rowCount();
-            return;
-        }
-
-        // Thousands of rows reach the views as one change, numbers and all.
-        bulk.emplace(m_grid);
-        m_grid.clearRows();
-        m_grid.setSortActive(false);
-        const int count =
-            std::clamp(doc->m_nTokenCount, 0, static_cast<int>(doc->m_records.size()));
-        m_grid.reserveRows(count);
-        for (int i = 0; i < count; ++i) {
-            const FormantRecord &record = doc->m_records[static_cast<std::size_t>(i)];
-            m_grid.addRow(CDatatbl5::RowValues{});
-            for (int j = 0; j < 3; ++j)
-                SetCellInt(i, j, record.formants[static_cast<std::size_t>(j)]);
-            const int bytes = std::clamp(record.labelLength, 0, int(record.label.size()));
-            const QString label = QString::fromUtf8(record.label.data(), bytes);
-            SetCellText(i, GridModel::Symbol, label, int(label.size()));
-        }
-        m_grid.setSortKeyColumn(0, GridModel::Symbol);
-        m_grid.setSortActive(true);
-    } catch (const GridError &) {
-        bulk.reset(); // the rows filled so far show behind the message
-        Messages::show(QStringLiteral("Error in creating the data table view"));
-        return;
-    }
-    AssignOrder();
-    bulk.reset();
-    try {
-        m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
-    } catch (const GridError &) {
-        Messages::show(QStringLiteral("Error in creating the data table view"));
-    }
+    // The first table of the document fills the rows from the file; every further window
+    // shows the live rows, edits and all.
+    doc->attachTable(this);
+    m_grid.showRows(doc->tokens());
+    m_grid.setSortKeyColumn(0, TokenTableModel::Symbol);
 }
 
 bool CTessavoxFormView::OnCmdMsg(int id)
@@ -176,6 +137,7 @@ void CTessavoxFormView::OnEditCut()
 {
     m_grid.copySelectedCells();
     m_grid.clearSelectedCells();
+    // Marked modified even when the cells were empty already, as the command always has been.
     if (CTessavoxDoc *doc = GetDocument())
         doc->setModifiedFlag(true);
 }
@@ -198,6 +160,7 @@ void CTessavoxFormView::OnEditPaste()
     CTessavoxDoc *doc = GetDocument();
     if (!doc)
         return;
+    const bool wasModified = doc->isModified();
     int target = -1;
     int inserted = 0;
     if (m_nCopyFirstRow >= 0) {
@@ -217,10 +180,10 @@ void CTessavoxFormView::OnEditPaste()
         // stay as they were.
         for (int i = 0; i < inserted; ++i)
             m_grid.removeRow(target);
+        doc->setModifiedFlag(wasModified);
         throw;
     }
-    doc->m_nTokenCount = m_grid.rowCount();
-    doc->m_bDataLoaded = true;
+    // Marked modified even when the clipboard was empty, as the command always has been.
     doc->setModifiedFlag(true);
     m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
 }
@@ -235,9 +198,6 @@ void CTessavoxFormView::OnEditAddRow()
         m_grid.addRow(CDatatbl5::blankRow());
     else
         m_grid.insertRow(selected, CDatatbl5::blankRow());
-    doc->m_nTokenCount = m_grid.rowCount();
-    doc->m_bDataLoaded = true;
-    doc->setModifiedFlag(true);
 }
 
 void CTessavoxFormView::OnEditRemoveRow()
@@ -252,7 +212,7 @@ void CTessavoxFormView::OnEditRemoveRow()
         return;
     }
     m_grid.removeSelectedRows();
-    doc->m_nTokenCount = m_grid.rowCount();
+    // Marked modified even when no row was marked, as the command always has been.
     doc->setModifiedFlag(true);
 }
 
@@ -271,46 +231,14 @@ void CTessavoxFormView::OnEditSort()
 
 void CTessavoxFormView::AssignOrder()
 {
-    const CTessavoxDoc *doc = GetDocument();
-    if (!doc)
-        return;
-    try {
-        m_grid.setSortActive(true);
-        int n = 0;
-        int row = 0;
-        while (row < doc->m_nTokenCount) {
-            const QString a = GetCellText(row, GridModel::Symbol);
-            ++n;
-            SetCellInt(row, GridModel::Order, n);
-            ++row;
-            QString b = GetCellText(row, GridModel::Symbol);
-            while (a == b && row < doc->m_nTokenCount) {
-                SetCellInt(row, GridModel::Order, n);
-                ++row;
-                b = GetCellText(row, GridModel::Symbol);
-            }
-        }
-        m_grid.setSortActive(false);
-    } catch (const GridError &) {
-        Messages::show(QStringLiteral("Error in assigning orders to the table"));
-    }
+    if (CTessavoxDoc *doc = GetDocument())
+        ::AssignOrder(doc->tokens());
 }
 
 bool CTessavoxFormView::HasOrder()
 {
     const CTessavoxDoc *doc = GetDocument();
-    bool result = false;
-    if (!doc)
-        return result;
-    try {
-        for (int row = 0; row < doc->m_nTokenCount; ++row) {
-            if (GetCellInt(row, GridModel::Order) != 0)
-                result = true;
-        }
-    } catch (const GridError &) {
-        Messages::show(QStringLiteral("Error in checking orders to the table"));
-    }
-    return result;
+    return doc && ::HasOrder(doc->tokens());
 }
 
 void CTessavoxFormView::OnPlotF1F2()
@@ -366,19 +294,6 @@ void CTessavoxFormView::resizeEvent(QResizeEvent *event)
 {
     View::resizeEvent(event);
     OnSize(event->size().width(), event->size().height());
-}
-
-const CTessavoxFormView *CTessavoxFormView::otherTableView() const
-{
-    const CTessavoxDoc *doc = GetDocument();
-    if (!doc)
-        return nullptr;
-    for (View *view : doc->views()) {
-        const auto *table = qobject_cast<const CTessavoxFormView *>(view);
-        if (table && table != this)
-            return table;
-    }
-    return nullptr;
 }
 
 void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &frame)

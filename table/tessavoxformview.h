@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cellsource.h"
-#include "datatbl5.h"
-#include "view.h"
+#include "document/cellsource.h"
+#include "framework/view.h"
+#include "table/datatbl5.h"
 
 #include <QPointer>
 
@@ -14,12 +14,12 @@ class ChildFrame;
 class DocTemplate;
 struct CmdUI;
 
-// The table window: the first view of every Formant document. From its initial update on,
-// its grid, not the document's records, holds the tokens; the charts and the file writer
-// read them back through the cell accessors. Every table window of one document shows
-// the same rows, so an edit in any of them is the document's. Carries the table's Edit, Plot and
-// Options commands and table printing. Owns the grid and the templates of the chart windows it
-// opens; the chart frames themselves belong to the MDI area and are closed with this view.
+// The table window: the first view of every Formant document. Its grid shows the
+// document's token rows, as every table window of the document does, so an edit in any
+// of them is the document's; the cell accessors read and write those rows. Carries the table's
+// Edit, Plot and Options commands and table printing. Owns the grid and the templates of the chart
+// windows it opens; the chart frames themselves belong to the MDI area and are closed with this
+// view.
 class CTessavoxFormView : public View, public CellSource
 {
     Q_OBJECT
@@ -37,8 +37,8 @@ public:
     bool OnCmdMsg(int id) override;
 
     // reimplemented from View
-    // Fills the grid from the document's records, sorts it by symbol and numbers it; a
-    // further table window of the document takes the rows of the one already open.
+    // Shows the document's rows, which the first table window fills from the file,
+    // sorted by symbol and numbered.
     void OnInitialUpdate() override;
     void OnPrint(QPainter &painter, PrintInfo &info) override;
 
@@ -60,9 +60,8 @@ public:
     void OnEditRemoveRow();
     void OnUpdateEditRemoveRow(CmdUI &ui) const;
     void OnEditSort();
-    // Numbers the vowels: each run of equal symbols in symbol order gets the next number.
+    // The document's vowel numbering (see vowelorder.h).
     void AssignOrder();
-    // True when some row has an Order other than 0.
     bool HasOrder();
 
     // Plot commands
@@ -90,8 +89,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Another table window of the same document, whose rows this one then shows.
-    const CTessavoxFormView *otherTableView() const;
     void openPlotWindow(int commandId, QPointer<ChildFrame> &frame);
 
     CDatatbl5 m_grid;

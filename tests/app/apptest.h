@@ -3,10 +3,10 @@
 // A running program for each test: the application started as at launch, on scratch
 // settings, with its shell channel on a name of its own.
 
-#include "commandrouter.h"
-#include "document.h"
-#include "mainframe.h"
-#include "tessavoxapp.h"
+#include "app/mainframe.h"
+#include "app/tessavoxapp.h"
+#include "framework/commandrouter.h"
+#include "framework/document.h"
 #include "testfiles.h"
 
 #include <QCoreApplication>

@@ -1,13 +1,13 @@
 // Documents through the running program: opening (dialog, twice, failing, dropped, recent
 // list, from the shell), File New, New Window, and closing or exiting with unsaved changes.
 
+#include "app/shellopenchannel.h"
 #include "apptest.h"
-#include "childframe.h"
-#include "commandids.h"
-#include "filedialogs.h"
-#include "messages.h"
-#include "recentfilelist.h"
-#include "shellopenchannel.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/recentfilelist.h"
 
 #include <QDir>
 #include <QDropEvent>

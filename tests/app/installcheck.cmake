@@ -38,8 +38,8 @@ endforeach()
 
 # The desktop reads these lines; each one is what makes "Open with Tessavox" work.
 file(STRINGS ${root}/share/applications/tessavox.desktop entry)
-foreach(line IN ITEMS "Exec=tessavox --shell-open %F" "Icon=tessavox" "MimeType=text/plain;"
-                      "Type=Application")
+foreach(line IN ITEMS "Exec=tessavox --shell-open %F" "Icon=tessavox" "Type=Application"
+                      "MimeType=text/plain;text/csv;text/tab-separated-values;")
     if(NOT line IN_LIST entry)
         message(FATAL_ERROR "desktop entry lacks \"${line}\"")
     endif()

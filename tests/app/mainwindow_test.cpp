@@ -1,12 +1,12 @@
 // The main window as the user first meets it: menus, accelerators, toolbar, status bar,
 // greying and the user guide.
 
+#include "app/contexthelpmode.h"
+#include "app/helpwindow.h"
+#include "app/tessavoxresources.h"
 #include "apptest.h"
-#include "commandids.h"
-#include "contexthelpmode.h"
-#include "helpwindow.h"
-#include "messages.h"
-#include "tessavoxresources.h"
+#include "framework/commandids.h"
+#include "framework/messages.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
 // The Formant file reader: how lines become records, and its limits.
 
-#include "formantreader.h"
+#include "document/formantreader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,13 @@
 // Saving the token table as a Formant file: the exact bytes, what reads back, and saves
 // that fail without harming the file already on disk.
 
-#include "formantreader.h"
-#include "formantwriter.h"
-#include "tessavoxdoc.h"
+#include "document/formantreader.h"
+#include "document/formantwriter.h"
+#include "document/tessavoxdoc.h"
 
-#include "cellsource.h"
-#include "messages.h"
+#include "document/cellsource.h"
+#include "framework/messages.h"
 #include "testfiles.h"
-#include "view.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +30,7 @@ struct Row
 };
 
 // Fixed rows; reading past them throws, as the grid does.
-class FakeTable : public View, public CellSource
+class FakeTable : public CellSource
 {
 public:
     explicit FakeTable(std::vector<Row> rows) : m_rows(std::move(rows)) {}
@@ -134,35 +133,36 @@ TEST(DocumentSave, WritesTheTableOrReportsWhyKeepingFileAndModifiedFlag)
     TestFiles files;
     MessageCapture capture;
     CTessavoxDoc doc;
-    doc.setModifiedFlag(true);
     const QString path = files.write("vowels.txt", "old\r\n");
-    doc.m_nTokenCount = 2;
-    EXPECT_FALSE(doc.OnSaveDocument(path)); // no table window
+    doc.setModifiedFlag(true);
+    EXPECT_FALSE(doc.OnSaveDocument(path)); // no table shows the rows
     EXPECT_TRUE(capture.lastMessage().startsWith("Cannot save the file"));
 
-    FakeTable table({{{310, 2020, 2960}, "i"}});
-    doc.addView(&table);
-    EXPECT_FALSE(doc.OnSaveDocument(path)); // the second row cannot be read
-    EXPECT_TRUE(capture.lastMessage().contains("Invalid row index"));
-
-    doc.m_nTokenCount = 1;
+    QObject table;
+    doc.attachTable(&table);
+    TokenTableModel::Row row;
+    row.numbers = {310, 2020, 2960, 1};
+    row.symbol = QStringLiteral("i");
+    doc.tokens().insertRowAt(0, row);
+    EXPECT_EQ(doc.m_nTokenCount, 1);
     const QString missing = files.path("missing/vowels.txt");
     EXPECT_FALSE(doc.OnSaveDocument(missing));
     EXPECT_EQ(capture.lastMessage(),
               QStringLiteral("Cannot save the file \"%1\".\nThe file name is not valid or its "
                              "folder does not exist.")
                   .arg(QDir::toNativeSeparators(missing)));
-    EXPECT_EQ(capture.events().size(), 3);
+    EXPECT_EQ(capture.events().size(), 2);
     EXPECT_EQ(TestFiles::read(path), "old\r\n");
     EXPECT_TRUE(doc.isModified());
 
     EXPECT_TRUE(doc.OnSaveDocument(path));
     EXPECT_EQ(TestFiles::read(path), "310\t2020\t2960\t\"i\"\t\r\n");
     EXPECT_FALSE(doc.isModified());
-    doc.m_nTokenCount = 0;
+    doc.tokens().removeRowAt(0);
+    EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.OnSaveDocument(path));
     EXPECT_EQ(QFileInfo(path).size(), 0);
-    EXPECT_EQ(capture.events().size(), 3);
+    EXPECT_EQ(capture.events().size(), 2);
 }
 
 } // namespace

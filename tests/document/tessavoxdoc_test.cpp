@@ -1,9 +1,9 @@
 // Opening files as documents, good and hostile: each gives a clear message or a sensible
 // document, never a crash, and never costs more memory than a small multiple of its size.
 
-#include "tessavoxdoc.h"
+#include "document/tessavoxdoc.h"
 
-#include "messages.h"
+#include "framework/messages.h"
 #include "testfiles.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Commands go to the first target of the route that handles them; nobody handling means grey.
 
-#include "commandrouter.h"
-#include "messages.h"
+#include "framework/commandrouter.h"
+#include "framework/messages.h"
 
 #include <QCoreApplication>
 

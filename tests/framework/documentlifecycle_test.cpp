@@ -1,12 +1,12 @@
 // Documents made by a template: saving under a new name, and closing their windows with the
 // save prompt at the right moment.
 
-#include "childframe.h"
-#include "doctemplate.h"
 #include "fakes.h"
-#include "filedialogs.h"
-#include "messages.h"
-#include "stringtable.h"
+#include "framework/childframe.h"
+#include "framework/doctemplate.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
 #include "testfiles.h"
 
 #include <QMdiArea>

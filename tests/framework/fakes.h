@@ -2,10 +2,10 @@
 
 // Small documents and views for driving the framework without the program's own classes.
 
-#include "commandtarget.h"
-#include "document.h"
-#include "printinfo.h"
-#include "view.h"
+#include "framework/commandtarget.h"
+#include "framework/document.h"
+#include "framework/printinfo.h"
+#include "framework/view.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

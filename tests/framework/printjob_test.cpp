@@ -2,8 +2,8 @@
 // printing and in the preview, and the page settings carry over to the next job.
 
 #include "fakes.h"
-#include "modaldialogs.h"
-#include "printjob.h"
+#include "framework/modaldialogs.h"
+#include "framework/printjob.h"
 #include "testfiles.h"
 
 #include <QPrintDialog>

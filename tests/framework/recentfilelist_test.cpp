@@ -1,6 +1,6 @@
 // The recent-file list: newest first, four entries, kept in the settings.
 
-#include "recentfilelist.h"
+#include "framework/recentfilelist.h"
 
 #include "fakes.h"
 

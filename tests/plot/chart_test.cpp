@@ -1,16 +1,17 @@
 // The Bark scale, group ellipses, and the chart drawn into an 800 x 600 image: marks at
 // the pixels of the worked numbers.
 
-#include "chartfonts.h"
-#include "chartrenderer.h"
 #include "faketable.h"
-#include "groupmoments.h"
+#include "plot/chartfonts.h"
+#include "plot/chartrenderer.h"
+#include "plot/groupmoments.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -119,6 +120,30 @@ TEST(ChartAxes, TicksCaptionsAndLabelsOfThe800x600Window)
 
 // Tokens are read from the table at every paint: a hollow circle at the point, or the
 // symbol hanging from it; nothing at all without data or table.
+// The window's tick labels at the default maxima, as the chart places them in its display
+// font: no two neighbours share a pixel (3500 and 3000 Hz lie only 28.5 pixels apart).
+TEST(ChartAxes, TickLabelsNeverOverlapAtTheDefaults)
+{
+    const QFontMetrics metrics(Chart({}).font);
+    for (int maxHz : {3500, 3000}) {
+        int previousLeft = INT_MAX;
+        for (int hz : f2TickFrequencies(maxHz)) {
+            if (!isLabelledF2Tick(hz))
+                continue;
+            const int x = kScreen.xOrigin - toDeviceUnits(kScreen.kF2 * HzToBark(hz));
+            const int width = metrics.horizontalAdvance(QString::number(hz));
+            EXPECT_LE(x - width / 2 + width, previousLeft) << hz;
+            previousLeft = x - width / 2;
+        }
+    }
+    int previousBottom = INT_MIN;
+    for (int hz : f1TickFrequencies(1500)) {
+        const int top = kScreen.yOfF1(hz) - metrics.height() / 2;
+        EXPECT_GE(top, previousBottom) << hz;
+        previousBottom = top + metrics.height();
+    }
+}
+
 TEST(ChartTokens, HollowCircleOrTextReadAtEveryPaint)
 {
     Chart chart({{500, 1500, 0, "", 0}, {1500, 3500, 0, "a", 1}});
@@ -130,7 +155,7 @@ TEST(ChartTokens, HollowCircleOrTextReadAtEveryPaint)
     const QSize box = ChartRenderer::GetTextSize(painter, "a");
     const QRect text = ink(image, QRect(280, 480, 40, 40)).box;
     EXPECT_TRUE(!text.isEmpty() && QRect(QPoint(295, 493), box).contains(text));
-    chart.data.table->rows[0].f2 = 1000;
+    chart.data.doc->tokens().setNumber(0, TokenTableModel::F2, 1000);
     EXPECT_TRUE(ink(chart.draw(), QRect(455, 175, 20, 20)).box.isEmpty());
     chart.data.doc->m_bDataLoaded = false;
     EXPECT_EQ(ink(chart.draw(), QRect(0, 0, 800, 600)).count, 0);

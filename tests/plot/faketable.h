@@ -1,17 +1,14 @@
 #pragma once
 
-// A stand-in for the table view, serving rows through CellSource as the charts read
-// them, held as the first view of a loaded document; and image helpers for chart tests.
+// A document whose token rows are given directly, shown by a table without a window;
+// and image helpers for chart tests.
 
-#include "barkscale.h"
-#include "cellsource.h"
-#include "plotgeometry.h"
-#include "tessavoxdoc.h"
-#include "view.h"
+#include "document/tessavoxdoc.h"
+#include "plot/barkscale.h"
+#include "plot/plotgeometry.h"
 
 #include <QImage>
 
-#include <array>
 #include <memory>
 #include <vector>
 
@@ -22,28 +19,24 @@ struct FakeRow
     int order = 0;
 };
 
-class FakeTable : public View, public CellSource
-{
-public:
-    std::vector<FakeRow> rows;
-    int GetCellInt(int row, int column) const override
-    {
-        const FakeRow &r = rows.at(std::size_t(row));
-        return std::array{r.f1, r.f2, r.f3, 0, r.order}.at(std::size_t(column));
-    }
-    QString GetCellText(int row, int) const override { return rows.at(std::size_t(row)).symbol; }
-};
-
 // The table goes before the document, as in the program.
 struct FakeDocument
 {
     std::unique_ptr<CTessavoxDoc> doc = std::make_unique<CTessavoxDoc>();
-    std::unique_ptr<FakeTable> table = std::make_unique<FakeTable>();
-    explicit FakeDocument(std::vector<FakeRow> rows = {})
+    std::unique_ptr<QObject> table = std::make_unique<QObject>();
+    explicit FakeDocument(const std::vector<FakeRow> &rows = {})
     {
-        doc->addView(table.get());
-        table->rows = std::move(rows);
-        doc->m_nTokenCount = int(table->rows.size());
+        doc->attachTable(table.get());
+        TokenTableModel &tokens = doc->tokens();
+        tokens.beginBulkChange();
+        for (const FakeRow &r : rows) {
+            TokenTableModel::Row row;
+            row.numbers = {r.f1, r.f2, r.f3, r.order};
+            row.symbol = r.symbol;
+            tokens.insertRowAt(tokens.count(), row);
+        }
+        tokens.endBulkChange();
+        doc->m_nTokenCount = tokens.count();
         doc->m_bDataLoaded = true;
     }
     ~FakeDocument() { table.reset(); }

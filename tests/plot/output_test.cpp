@@ -1,20 +1,23 @@
 // Chart output: bitmap files, File > Save As Bitmap, and the printed page.
 
-#include "bitmapexport.h"
-#include "bitmapfile.h"
-#include "commandids.h"
 #include "faketable.h"
-#include "filedialogs.h"
-#include "messages.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f3.h"
-#include "printinfo.h"
-#include "printpage.h"
-#include "stringtable.h"
+#include "framework/commandids.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/printinfo.h"
+#include "framework/stringtable.h"
+#include "plot/bitmapexport.h"
+#include "plot/bitmapfile.h"
+#include "plot/chartrenderer.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f3.h"
+#include "plot/printpage.h"
 #include "testfiles.h"
 
 #include <QDir>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -151,8 +154,8 @@ TEST(PrintPage, UnitAndFrameFollowTheResolutionEstimate)
     }
 }
 
-// An 8-inch printable width at 600 dots per inch, drawn onto a grey page wider than the
-// drawing area so that marks falling right of it stay visible.
+// A whole Letter page's width at 600 dots per inch, drawn onto a grey page wider than the
+// drawing area so that marks falling right of it stay visible: the chart fits as laid out.
 TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
 {
     FakeDocument data({{500, 1500, 2500, "", 1}});
@@ -163,7 +166,7 @@ TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
     {
         QPainter painter(&page);
         PrintInfo info;
-        info.m_rectDraw = QRect(0, 0, 4800, 6300);
+        info.m_rectDraw = QRect(0, 0, 5100, 6300);
         f1f2.OnPrint(painter, info);
     }
     // The title starts at y = 300, above the axis labels, centred on the frame at x = 2700.
@@ -188,9 +191,73 @@ TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
     EXPECT_NEAR(label.height(), 60, 6);
     // The unlabelled 600 Hz tick on the horizontal axis is 25 units high.
     EXPECT_EQ(ink(page, QRect(xOf(600), 0, 1, 670)).box, QRect(xOf(600), 626, 1, 25));
-    // The F1 caption stands 150 units right of the axis, beyond the drawing area.
+    // The F1 caption stands 150 units right of the axis, beyond the frame.
     const QRect caption(xAxis + 100, yOf(HzToBark(500) + 0.5) - 10, 300, 20);
     EXPECT_EQ(ink(page, caption, qRgb(255, 255, 255)).box.left(), xAxis + 150);
+}
+
+// An 8-inch drawing area is too narrow for the frame's F1 labels and caption: the frame
+// is narrowed until they end at its edge, so "1500" is never printed as "150".
+TEST(PrintPage, NarrowPageKeepsTheF1AxisLabelsAndCaptionOnIt)
+{
+    FakeDocument data({{500, 1500, 2500, "", 1}});
+    CPlotViewF1F2 f1f2;
+    data.doc->addView(&f1f2);
+    QImage page = blankImage(5200, 6300, QColor(200, 200, 200));
+    {
+        QPainter painter(&page);
+        PrintInfo info;
+        info.m_rectDraw = QRect(0, 0, 4800, 6300);
+        f1f2.OnPrint(painter, info);
+    }
+    EXPECT_TRUE(ink(page, QRect(4800, 0, 400, 6300), qRgb(255, 255, 255)).box.isEmpty());
+    EXPECT_TRUE(ink(page, QRect(4800, 0, 400, 6300)).box.isEmpty());
+    // The labels still reach the edge: the frame is narrowed no more than it must be.
+    EXPECT_GE(ink(page, QRect(4500, 0, 300, 6300)).box.right(), 4700);
+}
+
+// The page sizes a user prints on, in both orientations, at the printer's own resolution:
+// the fitted layout keeps the whole F1 axis, its labels and caption inside the printable
+// area, and a page where the chart fits as laid out (Letter, portrait) is left as it is.
+TEST(PrintPage, RealPagesKeepTheF1AxisInsideThePrintableArea)
+{
+    FakeDocument data({{500, 1500, 2500, "", 1}});
+    for (const auto id : {QPageSize::A4, QPageSize::Letter, QPageSize::Legal, QPageSize::A5}) {
+        for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(id));
+            printer.setPageOrientation(orientation);
+            const QRect area(QPoint(0, 0),
+                             printer.pageLayout().paintRectPixels(printer.resolution()).size());
+            const auto overhang = [&](const PrintPageLayout &l) {
+                return ChartRenderer::DeviceF1AxisExtent(
+                    *data.doc, PlotFrame{l.left, l.top, l.right, l.bottom}, l.unit, 2);
+            };
+            const PrintPageLayout laid = ComputePrintPageLayout(area.width(), area.height(), 7, 9);
+            const PrintPageLayout fitted = FitPrintPageLayout(laid, area, overhang);
+            const QString name = QPageSize(id).name() + QString::number(int(orientation));
+            EXPECT_TRUE(area.contains(overhang(fitted))) << name.toStdString();
+            if (id == QPageSize::Letter && orientation == QPageLayout::Portrait) {
+                EXPECT_EQ(std::tuple(fitted.unit, fitted.right), std::tuple(laid.unit, laid.right));
+            }
+        }
+    }
+}
+
+// Lines on a printer or PDF page are at least a quarter point wide; screens and bitmaps
+// keep one-pixel lines.
+TEST(PrintPage, PrintedLinesAreAtLeastAQuarterPoint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(1200);
+    QPdfWriter pdf(QDir::temp().filePath(QStringLiteral("unused.pdf")));
+    pdf.setResolution(72);
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.setDotsPerMeterX(47244); // 1200 dots per inch
+    EXPECT_EQ(std::tuple(PrintLineWidth(&printer), PrintLineWidth(&pdf), PrintLineWidth(&image)),
+              std::tuple(5, 1, 1));
 }
 
 } // namespace

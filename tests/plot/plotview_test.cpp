@@ -1,14 +1,14 @@
 // The chart windows: which click squares answer, and the windows of a real table window.
 
-#include "childframe.h"
-#include "commandids.h"
 #include "faketable.h"
-#include "modaldialogs.h"
-#include "plottemplates.h"
-#include "plotviewf1f2.h"
-#include "plotviewf1f3.h"
-#include "plotwindows.h"
-#include "tessavoxformview.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/modaldialogs.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f3.h"
+#include "plot/plotwindows.h"
+#include "table/plottemplates.h"
+#include "table/tessavoxformview.h"
 #include "testfiles.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // PNG chart files: the palette form keeps every pixel, and images it cannot hold still
 // come out whole.
 
-#include "pngfile.h"
+#include "plot/pngfile.h"
 
 #include <QBuffer>
 #include <QImage>

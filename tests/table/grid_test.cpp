@@ -1,11 +1,11 @@
 // The grid on its own: bounds, the mouse, grids sharing rows, clipboard text, the symbol
 // sort and bulk changes.
 
-#include "clipboardtext.h"
-#include "datatbl5.h"
-#include "griderror.h"
 #include "qtprinters.h"
-#include "rowheader.h"
+#include "table/clipboardtext.h"
+#include "table/datatbl5.h"
+#include "table/griderror.h"
+#include "table/rowheader.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -53,7 +53,7 @@ TEST(Grid, CallsOutsideTheTableThrowAndChangeNothing)
     EXPECT_THROW(grid.removeRow(1), GridError);
     EXPECT_THROW(grid.value(0, 5), GridError);
     EXPECT_THROW(grid.cellInt(-1, 0), GridError);
-    EXPECT_THROW(grid.setValue(0, GridModel::F2, QStringLiteral("abc")), GridError);
+    EXPECT_THROW(grid.setValue(0, TokenTableModel::F2, QStringLiteral("abc")), GridError);
     EXPECT_THROW(grid.addRow({QStringLiteral("x"), 0, 0, QString(), 0}), GridError);
     EXPECT_THROW(grid.setRowSelected(3, true), GridError);
     EXPECT_THROW(grid.setSortKeyColumn(5, 3), GridError);
@@ -91,12 +91,15 @@ TEST(Grid, HeaderClicksMarkRowsWithCtrlAndShiftAndACellClickIsARowSelectEvent)
 
 TEST(GridSharing, EachGridKeepsItsOwnCellsSelectedAndItsRowAnchorSafe)
 {
+    auto rows = std::make_unique<TokenTableModel>();
     auto first = std::make_unique<CDatatbl5>();
+    first->showRows(*rows);
     for (int i = 0; i < 6; ++i)
         first->addRow({100 + i, 1000, 2000, QStringLiteral("a"), 1});
     CDatatbl5 second;
     second.addRow(CDatatbl5::blankRow());
-    second.shareRowsWith(*first);
+    second.showRows(*rows);
+    EXPECT_EQ(second.rowCount(), 6);
     first->selectBlock(0, 0, 2, 4, true);
     EXPECT_TRUE(second.selectionModel()->selection().isEmpty());
     second.setRowSelected(4, true);
@@ -115,6 +118,10 @@ TEST(GridSharing, EachGridKeepsItsOwnCellsSelectedAndItsRowAnchorSafe)
     first.reset();
     EXPECT_EQ(second.rowCount(), 4);
     EXPECT_EQ(second.cellInt(3, 0), 103);
+    // Rows that go first leave the grid with rows of its own, never with a dangling model.
+    rows.reset();
+    EXPECT_EQ(second.rowCount(), 1);
+    EXPECT_EQ(second.model(), &second.cells());
 }
 
 TEST(GridClipboard, QuotesWhatWouldSplitACell)
@@ -134,20 +141,20 @@ TEST(GridSort, ThousandsOfRowsOrderAsAStableSortOnTheirUtf8Bytes)
         const CDatatbl5::BulkChange bulk(grid);
         grid.insertRows(0, count, CDatatbl5::blankRow());
         for (int i = 0; i < count; ++i) {
-            grid.setValue(i, GridModel::F1, i);
-            grid.setValue(i, GridModel::Symbol, kSymbols[(i / 7 + i * i) % kSymbols.size()]);
+            grid.setValue(i, TokenTableModel::F1, i);
+            grid.setValue(i, TokenTableModel::Symbol, kSymbols[(i / 7 + i * i) % kSymbols.size()]);
         }
     }
     std::vector<int> expected(count);
     std::iota(expected.begin(), expected.end(), 0);
     std::stable_sort(expected.begin(), expected.end(), [&grid](int a, int b) {
-        return grid.cellText(a, GridModel::Symbol).toUtf8() <
-               grid.cellText(b, GridModel::Symbol).toUtf8();
+        return grid.cellText(a, TokenTableModel::Symbol).toUtf8() <
+               grid.cellText(b, TokenTableModel::Symbol).toUtf8();
     });
-    grid.setSortKeyColumn(0, GridModel::Symbol);
+    grid.setSortKeyColumn(0, TokenTableModel::Symbol);
     grid.setSortActive(true);
     for (int row = 0; row < count; ++row)
-        ASSERT_EQ(grid.cellInt(row, GridModel::F1), expected[std::size_t(row)]) << row;
+        ASSERT_EQ(grid.cellInt(row, TokenTableModel::F1), expected[std::size_t(row)]) << row;
 }
 
 TEST(GridBulkChange, ViewsHearOneResetAndSeeTheSameTableAsRowByRowChanges)
@@ -155,17 +162,17 @@ TEST(GridBulkChange, ViewsHearOneResetAndSeeTheSameTableAsRowByRowChanges)
     auto fill = [](CDatatbl5 &grid) {
         for (int i = 0; i < 40; ++i) {
             grid.addRow(CDatatbl5::blankRow());
-            grid.setValue(i, GridModel::F1, 1000 - i);
-            grid.setValue(i, GridModel::Symbol, kSymbols[i % kSymbols.size()]);
+            grid.setValue(i, TokenTableModel::F1, 1000 - i);
+            grid.setValue(i, TokenTableModel::Symbol, kSymbols[i % kSymbols.size()]);
             grid.setRowSelected(i, i % 3 == 0);
         }
         grid.removeRow(5);
         grid.removeSelectedRows();
         grid.insertRows(2, 3, CDatatbl5::blankRow());
         grid.selectBlock(1, 0, 3, 4, true);
-        grid.setSortKeyColumn(0, GridModel::Symbol);
+        grid.setSortKeyColumn(0, TokenTableModel::Symbol);
         grid.setSortActive(true);
-        grid.setValue(0, GridModel::Symbol, QStringLiteral("zz")); // re-sorts at once
+        grid.setValue(0, TokenTableModel::Symbol, QStringLiteral("zz")); // re-sorts at once
         grid.selectRange(0, grid.rowCount() - 1, false);
     };
     CDatatbl5 plain;
@@ -174,8 +181,8 @@ TEST(GridBulkChange, ViewsHearOneResetAndSeeTheSameTableAsRowByRowChanges)
 
     CDatatbl5 bulk;
     Tester tester(bulk.model(), Tester::FailureReportingMode::Fatal);
-    QSignalSpy resets(&bulk.cells(), &GridModel::modelReset);
-    QSignalSpy changes(&bulk.cells(), &GridModel::dataChanged);
+    QSignalSpy resets(&bulk.cells(), &TokenTableModel::modelReset);
+    QSignalSpy changes(&bulk.cells(), &TokenTableModel::dataChanged);
     {
         const CDatatbl5::BulkChange outer(bulk);
         {
@@ -190,7 +197,7 @@ TEST(GridBulkChange, ViewsHearOneResetAndSeeTheSameTableAsRowByRowChanges)
     for (int row = 0; row < plain.rowCount(); ++row)
         EXPECT_EQ(rowText(bulk, row), rowText(plain, row)) << row;
     EXPECT_EQ(marked(bulk), std::vector<int>());
-    bulk.setValue(1, GridModel::F2, 1234);
+    bulk.setValue(1, TokenTableModel::F2, 1234);
     EXPECT_EQ(changes.count(), 1); // afterwards every change is heard again
 }
 

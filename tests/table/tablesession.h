@@ -3,15 +3,15 @@
 // Documents opened as the program opens them: the real table view in an MDI area, the real
 // chart windows, New Window as the main window makes it, and every message captured.
 
-#include "childframe.h"
-#include "commandids.h"
-#include "doctemplate.h"
-#include "messages.h"
-#include "plottemplates.h"
-#include "plotwindows.h"
-#include "stringtable.h"
-#include "tessavoxdoc.h"
-#include "tessavoxformview.h"
+#include "document/tessavoxdoc.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
+#include "plot/plotwindows.h"
+#include "table/plottemplates.h"
+#include "table/tessavoxformview.h"
 #include "testfiles.h"
 
 #include <QCoreApplication>

@@ -3,10 +3,10 @@
 
 #include "tablesession.h"
 
-#include "calcdisplaydlg.h"
-#include "griderror.h"
-#include "modaldialogs.h"
-#include "printinfo.h"
+#include "framework/modaldialogs.h"
+#include "framework/printinfo.h"
+#include "table/calcdisplaydlg.h"
+#include "table/griderror.h"
 
 #include <QApplication>
 #include <QCheckBox>

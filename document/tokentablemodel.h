@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/cellsource.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 
@@ -7,11 +9,14 @@
 #include <cstdint>
 #include <vector>
 
-// The cells of the data table: five columns (F1, F2, F3, Symbol, Order), one row per
-// token, and a selection flag per row. Rows live in one plain vector so that readers, the
-// charts above all, reach a cell without any allocation. Index checks belong to the
-// caller (CDatatbl5); this class trusts the indices it is given.
-class GridModel : public QAbstractTableModel
+// The document's token rows as an item model: five shown columns (F1, F2, F3, Symbol,
+// Order), one row per token, a selection flag per row, and what each row carries that no
+// column shows (F4 and F5 as read). Owned by the document; every table window shows it.
+// It alone knows the columns' headings, widths and cell text. Rows live in one plain
+// vector so that readers, the charts above all, reach a cell without any allocation.
+// Index checks belong to the caller; this class trusts the indices it is given, except
+// through the CellSource reads, which answer 0 or empty outside the table.
+class TokenTableModel : public QAbstractTableModel, public CellSource
 {
     Q_OBJECT
 
@@ -24,11 +29,17 @@ public:
         std::uint8_t emptyNumbers = 0; // one bit per entry of `numbers`: the cell is empty
         QString symbol;
         bool selected = false;
+        // F4 and F5 as the file gave them; 0 where it had none. Not shown.
+        std::array<std::int32_t, 2> higherFormants{};
     };
 
-    explicit GridModel(QObject *parent = nullptr);
+    explicit TokenTableModel(QObject *parent = nullptr);
 
+    // columns
     static bool isNumberColumn(int column) { return column != Symbol; }
+    static QString heading(int column);
+    // Width of the column on a 96-dpi screen, in pixels.
+    static int columnWidth(int column);
     // Where a number column lives in Row::numbers, and its bit in Row::emptyNumbers.
     static int slot(int column) { return column < Symbol ? column : 3; }
     static std::uint8_t emptyBit(int column) { return std::uint8_t(1u << slot(column)); }
@@ -43,6 +54,10 @@ public:
     // The path of values typed by the user; emits cellEdited when a cell changes.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // reimplemented from CellSource: 0 or empty for a cell outside the table
+    int GetCellInt(int row, int column) const override;
+    QString GetCellText(int row, int column) const override;
+
     // getters
     int count() const { return static_cast<int>(m_rows.size()); }
     const Row &row(int index) const { return m_rows[static_cast<std::size_t>(index)]; }
@@ -56,6 +71,8 @@ public:
     // A cell as the grid hands it out: int for numbers, QString for the symbol, invalid
     // when the cell is empty.
     QVariant value(int row, int column) const;
+    // A cell as the table shows and prints it: digits, the symbol, or empty.
+    QString cellText(int row, int column) const;
 
     // setters
     void insertRowAt(int index, const Row &row) { insertRowsAt(index, 1, row); }
@@ -76,13 +93,31 @@ public:
     void sortByColumn(int column);
 
     // Between the first begin and its matching end, changes go without a signal per row or
-    // cell; the views take the whole table afresh once, as after a reset.
+    // cell, and without `changed`; the views take the whole table afresh once, as after a
+    // reset.
     void beginBulkChange();
     void endBulkChange();
+
+    // While one lives, cells change as usual for the views, but `changed` stays silent:
+    // for work that numbers or arranges the rows without editing them.
+    class QuietChange
+    {
+    public:
+        explicit QuietChange(TokenTableModel &model) : m_model(model) { ++m_model.m_quietDepth; }
+        ~QuietChange() { --m_model.m_quietDepth; }
+        QuietChange(const QuietChange &) = delete;
+        QuietChange &operator=(const QuietChange &) = delete;
+
+    private:
+        TokenTableModel &m_model;
+    };
 
 signals:
     // A value typed into the grid changed the cell.
     void cellEdited(int row, int column);
+    // Rows or cell values changed outside a bulk or quiet change; not sent for row flags
+    // or a sort.
+    void changed();
 
 private:
     // Moves row order[i] to i for every i; `order` is a permutation of the rows.
@@ -90,7 +125,9 @@ private:
     // Per row, the place of its symbol in the ascending UTF-8 order of the distinct symbols.
     std::vector<int> symbolRanks() const;
     void emitCellChanged(int row, int column);
+    void emitChanged();
 
     std::vector<Row> m_rows;
-    int m_bulkDepth = 0; // open bulk changes; the views hear nothing while above 0
+    int m_bulkDepth = 0;  // open bulk changes; the views hear nothing while above 0
+    int m_quietDepth = 0; // open quiet changes; `changed` is silent while above 0
 };

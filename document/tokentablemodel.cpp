@@ -1,8 +1,8 @@
-#include "gridmodel.h"
+#include "document/tokentablemodel.h"
 
-#include <QApplication>
 #include <QByteArray>
 #include <QFont>
+#include <QGuiApplication>
 #include <QHash>
 #include <QPalette>
 
@@ -11,34 +11,68 @@
 
 namespace {
 
-const std::array<QString, GridModel::ColumnCount> kHeadings = {
+const std::array<QString, TokenTableModel::ColumnCount> kHeadings = {
     QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("F3"), QStringLiteral("Symbol"),
     QStringLiteral("Order")};
+constexpr std::array<int, TokenTableModel::ColumnCount> kWidths = {60, 60, 60, 100, 40};
 
 // Rows whose selection flag is set stand out from the cell selection, which uses the
 // full highlight colour.
 QColor selectedRowColor()
 {
-    QColor color = QApplication::palette().color(QPalette::Highlight);
+    QColor color = QGuiApplication::palette().color(QPalette::Highlight);
     color.setAlpha(70);
     return color;
 }
 
 } // namespace
 
-GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
+TokenTableModel::TokenTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-int GridModel::rowCount(const QModelIndex &parent) const
+QString TokenTableModel::heading(int column)
+{
+    return kHeadings[static_cast<std::size_t>(column)];
+}
+
+int TokenTableModel::columnWidth(int column)
+{
+    return kWidths[static_cast<std::size_t>(column)];
+}
+
+int TokenTableModel::GetCellInt(int row, int column) const
+{
+    if (row < 0 || row >= count() || column < 0 || column >= ColumnCount)
+        return 0;
+    if (column == Symbol)
+        return symbol(row).toInt();
+    return number(row, column);
+}
+
+QString TokenTableModel::GetCellText(int row, int column) const
+{
+    if (row < 0 || row >= count() || column < 0 || column >= ColumnCount)
+        return {};
+    return cellText(row, column);
+}
+
+QString TokenTableModel::cellText(int row, int column) const
+{
+    if (column == Symbol)
+        return symbol(row);
+    return isEmpty(row, column) ? QString() : QString::number(number(row, column));
+}
+
+int TokenTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : count();
 }
 
-int GridModel::columnCount(const QModelIndex &parent) const
+int TokenTableModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant GridModel::data(const QModelIndex &index, int role) const
+QVariant TokenTableModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
@@ -59,11 +93,11 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant TokenTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
         if (role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-            return kHeadings[static_cast<std::size_t>(section)];
+            return heading(section);
         return {};
     }
     if (section < 0 || section >= count())
@@ -87,14 +121,14 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     }
 }
 
-Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+Qt::ItemFlags TokenTableModel::flags(const QModelIndex &index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
-bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+bool TokenTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
@@ -122,14 +156,14 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     return true;
 }
 
-bool GridModel::isEmpty(int row, int column) const
+bool TokenTableModel::isEmpty(int row, int column) const
 {
     if (column == Symbol)
         return symbol(row).isEmpty();
     return (this->row(row).emptyNumbers & emptyBit(column)) != 0;
 }
 
-QVariant GridModel::value(int row, int column) const
+QVariant TokenTableModel::value(int row, int column) const
 {
     if (column == Symbol) {
         const QString &text = symbol(row);
@@ -140,7 +174,7 @@ QVariant GridModel::value(int row, int column) const
     return number(row, column);
 }
 
-void GridModel::insertRowsAt(int index, int count, const Row &row)
+void TokenTableModel::insertRowsAt(int index, int count, const Row &row)
 {
     if (count <= 0)
         return;
@@ -151,9 +185,10 @@ void GridModel::insertRowsAt(int index, int count, const Row &row)
     beginInsertRows({}, index, index + count - 1);
     m_rows.insert(m_rows.begin() + index, static_cast<std::size_t>(count), row);
     endInsertRows();
+    emitChanged();
 }
 
-void GridModel::removeRowsAt(int first, int count)
+void TokenTableModel::removeRowsAt(int first, int count)
 {
     if (count <= 0)
         return;
@@ -164,14 +199,15 @@ void GridModel::removeRowsAt(int first, int count)
     beginRemoveRows({}, first, first + count - 1);
     m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
     endRemoveRows();
+    emitChanged();
 }
 
-void GridModel::reserveRows(int count)
+void TokenTableModel::reserveRows(int count)
 {
     m_rows.reserve(static_cast<std::size_t>(std::max(count, 0)));
 }
 
-void GridModel::clearRows()
+void TokenTableModel::clearRows()
 {
     if (m_bulkDepth > 0) {
         m_rows.clear();
@@ -180,9 +216,10 @@ void GridModel::clearRows()
     beginResetModel();
     m_rows.clear();
     endResetModel();
+    emitChanged();
 }
 
-void GridModel::setNumber(int row, int column, int value)
+void TokenTableModel::setNumber(int row, int column, int value)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
     r.numbers[static_cast<std::size_t>(slot(column))] = value;
@@ -190,7 +227,7 @@ void GridModel::setNumber(int row, int column, int value)
     emitCellChanged(row, column);
 }
 
-void GridModel::setEmpty(int row, int column)
+void TokenTableModel::setEmpty(int row, int column)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (column == Symbol) {
@@ -202,13 +239,13 @@ void GridModel::setEmpty(int row, int column)
     emitCellChanged(row, column);
 }
 
-void GridModel::setSymbol(int row, const QString &symbol)
+void TokenTableModel::setSymbol(int row, const QString &symbol)
 {
     m_rows[static_cast<std::size_t>(row)].symbol = symbol;
     emitCellChanged(row, Symbol);
 }
 
-void GridModel::setRowSelected(int row, bool selected)
+void TokenTableModel::setRowSelected(int row, bool selected)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (r.selected == selected)
@@ -220,7 +257,7 @@ void GridModel::setRowSelected(int row, bool selected)
     emit headerDataChanged(Qt::Vertical, row, row);
 }
 
-void GridModel::sortByColumn(int column)
+void TokenTableModel::sortByColumn(int column)
 {
     const std::size_t n = m_rows.size();
     std::vector<int> order(n);
@@ -258,7 +295,7 @@ void GridModel::sortByColumn(int column)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void GridModel::permuteRows(const std::vector<int> &order)
+void TokenTableModel::permuteRows(const std::vector<int> &order)
 {
     // Row order[i] goes to i. Following each cycle moves every row once, in place: a
     // second table of rows would cost as much memory again.
@@ -281,7 +318,7 @@ void GridModel::permuteRows(const std::vector<int> &order)
     }
 }
 
-std::vector<int> GridModel::symbolRanks() const
+std::vector<int> TokenTableModel::symbolRanks() const
 {
     // A table holds thousands of tokens but only a handful of distinct symbols: encode and
     // order those once, then sort the rows on small integers.
@@ -316,19 +353,19 @@ std::vector<int> GridModel::symbolRanks() const
     return distinct;
 }
 
-void GridModel::beginBulkChange()
+void TokenTableModel::beginBulkChange()
 {
     if (m_bulkDepth++ == 0)
         beginResetModel();
 }
 
-void GridModel::endBulkChange()
+void TokenTableModel::endBulkChange()
 {
     if (m_bulkDepth > 0 && --m_bulkDepth == 0)
         endResetModel();
 }
 
-void GridModel::emitCellChanged(int row, int column)
+void TokenTableModel::emitCellChanged(int row, int column)
 {
     if (m_bulkDepth > 0)
         return;
@@ -336,4 +373,11 @@ void GridModel::emitCellChanged(int row, int column)
     static const QList<int> roles{Qt::DisplayRole, Qt::EditRole};
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell, roles);
+    emitChanged();
+}
+
+void TokenTableModel::emitChanged()
+{
+    if (m_bulkDepth == 0 && m_quietDepth == 0)
+        emit changed();
 }
