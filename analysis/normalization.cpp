@@ -1,5 +1,7 @@
 #include "analysis/normalization.h"
 
+#include "analysis/largepages.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -77,7 +79,7 @@ Cells makeCells(const TokenColumns &tokens)
 
 // Mean of `column` (through `transform`) per cell, NaN for a cell without values.
 template <typename Transform>
-std::vector<double> cellMeans(const Cells &cells, const std::vector<double> &column,
+std::vector<double> cellMeans(const Cells &cells, std::span<const double> column,
                               Transform transform)
 {
     std::vector<double> sum(cells.speaker.size(), 0.0);
@@ -188,7 +190,7 @@ private:
     void refuseNonPositive()
     {
         for (Formant f : m_formants) {
-            const std::vector<double> &column = m_tokens.column(f);
+            const std::span<const double> column = m_tokens.values(f);
             for (std::size_t i = 0; i < column.size(); ++i) {
                 if (column[i] <= 0.0)
                     refuse(std::size_t(m_tokens.speaker[i]),
@@ -220,7 +222,7 @@ private:
     template <typename Transform>
     SpeakerMoments moments(Formant f, bool balanced, Transform transform)
     {
-        const std::vector<double> &column = m_tokens.column(f);
+        const std::span<const double> column = m_tokens.values(f);
         if (!balanced) {
             return speakerMoments(m_speakers, column.size(), [&](std::size_t i) {
                 return std::pair{m_tokens.speaker[i], transform(column[i])};
@@ -305,8 +307,8 @@ private:
     void wattFabricius(std::array<SpeakerParameters, kFormantCount> &parameters)
     {
         const auto same = [](double v) { return v; };
-        const std::vector<double> f1 = cellMeans(m_cells, m_tokens.column(Formant::F1), same);
-        const std::vector<double> f2 = cellMeans(m_cells, m_tokens.column(Formant::F2), same);
+        const std::vector<double> f1 = cellMeans(m_cells, m_tokens.values(Formant::F1), same);
+        const std::vector<double> f2 = cellMeans(m_cells, m_tokens.values(Formant::F2), same);
         requireTwoVowels(Formant::F1, f1);
         requireTwoVowels(Formant::F2, f2);
         constexpr double inf = std::numeric_limits<double>::infinity();
@@ -351,7 +353,7 @@ private:
         constexpr double inf = std::numeric_limits<double>::infinity();
         for (Formant f : m_formants) {
             const std::vector<double> means =
-                cellMeans(m_cells, m_tokens.column(f), [](double v) { return v; });
+                cellMeans(m_cells, m_tokens.values(f), [](double v) { return v; });
             requireTwoVowels(f, means);
             std::vector<double> low(m_speakers, inf), high(m_speakers, -inf);
             for (std::size_t c = 0; c < means.size(); ++c) {
@@ -384,10 +386,10 @@ private:
             }
         }
         for (Formant f : m_formants) {
-            const std::vector<double> &column = m_tokens.column(f);
+            const std::span<const double> column = m_tokens.values(f);
             const SpeakerParameters &p = parameters[std::size_t(f)];
             std::vector<double> &out = m_result.values[std::size_t(f)];
-            out.assign(column.size(), kNaN);
+            fillOnLargePages(out, column.size(), kNaN);
             std::size_t skipped = 0;
             for (std::size_t i = 0; i < column.size(); ++i) {
                 const auto s = std::size_t(m_tokens.speaker[i]);

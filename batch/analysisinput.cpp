@@ -1,8 +1,8 @@
 #include "batch/analysisinput.h"
 
+#include "analysis/largepages.h"
 #include "batch/batchcommand.h"
 #include "framework/fileerror.h"
-#include "largeheap.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -11,7 +11,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -96,184 +95,117 @@ QStringList TextIndex::names() const
     return names;
 }
 
-bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &command, Use use,
+bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &command,
                          const std::vector<Formant> &formants)
 {
     const TabularFileKind kind = arguments.format.value_or(TabularFileKindForPath(arguments.input));
     TabularReadResult read;
-    TabularReadResult second;
-    bool halves = false;
     // A table is parsed straight from the mapped file: no copy of a corpus in memory.
     m_file.setFileName(arguments.input);
     uchar *mapped = nullptr;
-    if (kind == TabularFileKind::Table && m_file.open(QIODevice::ReadOnly) && m_file.size() > 0) {
-        // The table's cells and numbers, then the analysis's columns: about five times the
-        // file's bytes.
-        PrepareLargeHeap(std::size_t(m_file.size()) * 6);
+    if (kind == TabularFileKind::Table && m_file.open(QIODevice::ReadOnly) && m_file.size() > 0)
         mapped = m_file.map(0, m_file.size());
-    }
     if (mapped) {
-        halves = use == Use::ValuesOnly &&
-                 readHalves(mapped, m_file.size(), arguments.read, read, second);
-        if (!halves)
-            read = ParseTabularText(
-                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), m_file.size()),
-                arguments.read);
+        read = ParseTabularText(
+            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), m_file.size()),
+            arguments.read);
     } else {
         m_file.close();
         read = ReadTokenTable(arguments.input, kind, arguments.read);
     }
-    for (const TabularReadResult *result : {&read, &second}) {
-        if (result->ok() || (result == &second && !halves))
-            continue;
-        const QString text =
-            result->error.isError() ? openFailureReport(result->error) : result->message;
-        reportAnalysis(command, text);
+    if (!read.ok()) {
+        reportAnalysis(command,
+                       read.error.isError() ? openFailureReport(read.error) : read.message);
         return false;
     }
-    m_tables.push_back(std::move(read.table));
-    if (halves)
-        m_tables.push_back(std::move(second.table));
+    m_table = std::move(read.table);
     indexTokens(arguments.input, formants);
-    return true;
-}
-
-bool AnalysisInput::readHalves(const uchar *bytes, qint64 size, const TabularReadOptions &options,
-                               TabularReadResult &first, TabularReadResult &second)
-{
-    // Below this, a second thread costs more than it saves.
-    constexpr qint64 kHalvesFrom = qint64(4) << 20;
-    const char *text = reinterpret_cast<const char *>(bytes);
-    const auto length = std::size_t(size);
-    // Quotes may hide line ends, so only a file without them is cut at a line end.
-    if (size < kHalvesFrom || std::memchr(text, '"', length))
-        return false;
-    const char *headerEnd = static_cast<const char *>(std::memchr(text, '\n', length));
-    const char *middle =
-        static_cast<const char *>(std::memchr(text + length / 2, '\n', length - length / 2));
-    if (!headerEnd || !middle || middle + 1 >= text + length)
-        return false;
-    const std::size_t header = std::size_t(headerEnd - text) + 1;
-    const std::size_t cut = std::size_t(middle - text) + 1;
-    if (cut < 2 * header)
-        return false;
-    m_secondFile.setFileName(m_file.fileName());
-    uchar *copy = nullptr;
-    if (m_secondFile.open(QIODevice::ReadOnly))
-        copy = m_secondFile.map(0, size, QFileDevice::MapPrivateOption);
-    if (!copy)
-        return false;
-    std::memcpy(copy + cut - header, text, header);
-    std::thread worker([&] {
-        second =
-            ParseTabularText(QByteArray::fromRawData(reinterpret_cast<char *>(copy) + cut - header,
-                                                     qsizetype(length - cut + header)),
-                             options);
-    });
-    first = ParseTabularText(QByteArray::fromRawData(text, qsizetype(cut)), options);
-    worker.join();
     return true;
 }
 
 void AnalysisInput::indexTokens(const QString &path, const std::vector<Formant> &formants)
 {
-    std::size_t rows = 0;
-    for (const TabularTable &table : m_tables)
-        rows += std::size_t(table.rowCount());
-    m_tokens.speaker.resize(rows);
-    m_tokens.vowel.resize(rows);
-    const TabularTable &first = m_tables.front();
-    const bool hasSpeaker = first.speakerColumn() >= 0;
+    const auto rows = std::size_t(m_table.rowCount());
+    fillOnLargePages(m_tokens.speaker, rows, 0);
+    fillOnLargePages(m_tokens.vowel, rows, 0);
+    const bool hasSpeaker = m_table.speakerColumn() >= 0;
     TextIndex speakers;
     TextIndex vowels;
     // Speakers and vowels are indexed side by side, each in row order.
     std::thread speakerWorker([&] {
-        std::size_t i = 0;
-        for (const TabularTable &table : m_tables) {
-            for (int row = 0; row < table.rowCount(); ++row, ++i)
-                m_tokens.speaker[i] = hasSpeaker ? speakers.indexOf(table.speaker(row)) : 0;
-        }
+        if (!hasSpeaker)
+            return;
+        for (std::size_t row = 0; row < rows; ++row)
+            m_tokens.speaker[row] = speakers.indexOf(m_table.speaker(int(row)));
     });
-    std::size_t i = 0;
-    for (const TabularTable &table : m_tables) {
-        for (int row = 0; row < table.rowCount(); ++row, ++i)
-            m_tokens.vowel[i] = vowels.indexOf(table.vowel(row));
-    }
+    for (std::size_t row = 0; row < rows; ++row)
+        m_tokens.vowel[row] = vowels.indexOf(m_table.vowel(int(row)));
     speakerWorker.join();
     // Without a speaker column the whole file is one speaker, named after the file.
     m_tokens.speakerNames = hasSpeaker ? speakers.names() : QStringList{QFileInfo(path).fileName()};
     m_tokens.vowelNames = vowels.names();
+    // The table's values are used where they lie: a corpus is not copied.
     for (int f = 0; f < kFormantCount; ++f) {
         const bool wanted = formants.empty() || std::find(formants.begin(), formants.end(),
                                                           Formant(f)) != formants.end();
-        if (!wanted || first.formantValues(f).empty())
-            continue;
-        std::vector<double> &column = m_tokens.formants[std::size_t(f)];
-        column.reserve(rows);
-        for (const TabularTable &table : m_tables) {
-            const std::span<const double> values = table.formantValues(f);
-            column.insert(column.end(), values.begin(), values.end());
-        }
+        if (wanted)
+            m_tokens.views[std::size_t(f)] = m_table.formantValues(f);
     }
 }
 
 int AnalysisInput::columnByName(const QString &name) const
 {
     const QByteArray utf8 = name.toUtf8();
-    const int column = m_tables.front().findColumn(std::string_view(utf8.constData(), utf8.size()));
+    const int column = m_table.findColumn(std::string_view(utf8.constData(), utf8.size()));
     if (column >= 0)
         return column;
     if (name.compare(QLatin1String("vowel"), Qt::CaseInsensitive) == 0)
-        return m_tables.front().vowelColumn();
+        return m_table.vowelColumn();
     if (name.compare(QLatin1String("speaker"), Qt::CaseInsensitive) == 0)
-        return m_tables.front().speakerColumn();
+        return m_table.speakerColumn();
     return -1;
 }
 
-bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &group,
-                              QStringList &names, QString &unknown) const
+std::optional<std::span<const int>> AnalysisInput::groupRows(const QStringList &columns,
+                                                             QStringList &names, QString &unknown)
 {
     std::vector<int> indices;
     for (const QString &name : columns) {
         const int column = columnByName(name);
         if (column < 0) {
             unknown = name;
-            return false;
+            return std::nullopt;
         }
         indices.push_back(column);
     }
-    const std::size_t rows = m_tokens.size();
-    group.assign(rows, 0);
-    std::vector<TextIndex> texts(indices.size());
-    if (indices.size() == 1 && indices[0] == m_tables.front().vowelColumn()) {
+    if (indices.size() == 1 && indices[0] == m_table.vowelColumn()) {
         // The usual grouping is the vowel's, already indexed.
-        group = m_tokens.vowel;
         names = m_tokens.vowelNames;
-        return true;
+        return std::span<const int>(m_tokens.vowel);
     }
+    const std::size_t rows = m_tokens.size();
+    fillOnLargePages(m_groups, rows, 0);
+    std::vector<TextIndex> texts(indices.size());
     QHash<QList<int>, int> ids;
     QList<int> key(qsizetype(indices.size()));
-    std::size_t i = 0;
-    for (const TabularTable &table : m_tables) {
-        for (int row = 0; row < table.rowCount(); ++row, ++i) {
-            for (std::size_t c = 0; c < indices.size(); ++c)
-                key[qsizetype(c)] = texts[c].indexOf(table.cell(row, indices[c]));
-            const auto found = ids.constFind(key);
-            if (found != ids.constEnd()) {
-                group[i] = *found;
-                continue;
-            }
-            group[i] = int(ids.size());
-            ids.insert(key, group[i]);
-            QStringList joined;
-            for (std::size_t c = 0; c < indices.size(); ++c) {
-                const std::string_view text = texts[c].texts()[std::size_t(key[qsizetype(c)])];
-                joined << QString::fromUtf8(text.data(), qsizetype(text.size()));
-            }
-            names << joined.join(QLatin1Char('/'));
+    for (std::size_t row = 0; row < rows; ++row) {
+        for (std::size_t c = 0; c < indices.size(); ++c)
+            key[qsizetype(c)] = texts[c].indexOf(m_table.cell(int(row), indices[c]));
+        const auto found = ids.constFind(key);
+        if (found != ids.constEnd()) {
+            m_groups[row] = *found;
+            continue;
         }
+        m_groups[row] = int(ids.size());
+        ids.insert(key, m_groups[row]);
+        QStringList joined;
+        for (std::size_t c = 0; c < indices.size(); ++c) {
+            const std::string_view text = texts[c].texts()[std::size_t(key[qsizetype(c)])];
+            joined << QString::fromUtf8(text.data(), qsizetype(text.size()));
+        }
+        names << joined.join(QLatin1Char('/'));
     }
-    return true;
+    return std::span<const int>(m_groups);
 }
 
 void appendNumber(QByteArray &out, double value)

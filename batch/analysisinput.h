@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -55,41 +56,32 @@ private:
 class AnalysisInput
 {
 public:
-    // Whether the command writes the table back (one table) or only reads its values
-    // (a large plain file may then be read as two halves side by side).
-    enum class Use { WholeTable, ValuesOnly };
-
     AnalysisInput() = default;
     AnalysisInput(const AnalysisInput &) = delete;
     AnalysisInput &operator=(const AnalysisInput &) = delete;
 
     // Reads the file; on failure writes the message for `command` on standard error.
     // Only the `formants` are taken into tokens(); empty = all the table has.
-    bool open(const AnalysisArguments &arguments, const QString &command, Use use,
+    bool open(const AnalysisArguments &arguments, const QString &command,
               const std::vector<Formant> &formants = {});
 
-    // The whole table; only with Use::WholeTable.
-    TabularTable &table() { return m_tables.front(); }
+    TabularTable &table() { return m_table; }
     const TokenColumns &tokens() const { return m_tokens; }
 
     // Per row, the index of its group made of the named columns' texts joined by "/", in
-    // order of first appearance; "vowel" and "speaker" also name the role columns. False
-    // with `unknown` set when a name is not a column.
-    bool groupRows(const QStringList &columns, std::vector<int> &group, QStringList &names,
-                   QString &unknown) const;
+    // order of first appearance; "vowel" and "speaker" also name the role columns.
+    // nullopt with `unknown` set when a name is not a column. Valid while this input is.
+    std::optional<std::span<const int>> groupRows(const QStringList &columns, QStringList &names,
+                                                  QString &unknown);
 
 private:
     int columnByName(const QString &name) const;
-    // Reads a large file without quotes as two halves at once, the second one behind a
-    // copy of the header in a private mapping; false when the file does not allow it.
-    bool readHalves(const uchar *bytes, qint64 size, const TabularReadOptions &options,
-                    TabularReadResult &first, TabularReadResult &second);
     void indexTokens(const QString &path, const std::vector<Formant> &formants);
 
-    QFile m_file;       // mapped while the tables point into it
-    QFile m_secondFile; // the private mapping of the second half, when read in halves
-    std::vector<TabularTable> m_tables; // the rows in file order
-    TokenColumns m_tokens;
+    QFile m_file; // mapped while the table points into it
+    TabularTable m_table;
+    TokenColumns m_tokens; // its formants are views into the table
+    std::vector<int> m_groups;
 };
 
 // Shortest text that reads back as the same double (at most 17 significant digits);

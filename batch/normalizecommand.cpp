@@ -43,7 +43,7 @@ int runNormalize(const QStringList &args)
         return batchUsageError(kUsage);
 
     AnalysisInput input;
-    if (!input.open(*arguments, command, AnalysisInput::Use::WholeTable))
+    if (!input.open(*arguments, command))
         return 1;
     const TokenColumns &tokens = input.tokens();
     NormalizationResult result = normalize(

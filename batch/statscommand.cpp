@@ -5,6 +5,7 @@
 #include "batch/batchcommand.h"
 
 #include "analysis/groupstatistics.h"
+#include "analysis/largepages.h"
 #include "analysis/normalization.h"
 
 namespace {
@@ -83,7 +84,7 @@ int runStats(const QStringList &args)
         wanted = {Formant::F1, Formant::F2, Formant::F3};
 
     AnalysisInput input;
-    if (!input.open(*arguments, command, AnalysisInput::Use::ValuesOnly, wanted))
+    if (!input.open(*arguments, command, wanted))
         return 1;
     const TokenColumns &tokens = input.tokens();
     for (Formant f : {Formant::F1, horizontal}) {
@@ -122,27 +123,27 @@ int runStats(const QStringList &args)
         for (bool refused : result.refused)
             plane.refused += refused ? 1 : 0;
     } else {
-        plane.x.resize(tokens.size());
-        plane.y.resize(tokens.size());
-        const std::vector<double> &x = tokens.column(horizontal);
-        const std::vector<double> &y = tokens.column(Formant::F1);
+        fillOnLargePages(plane.x, tokens.size(), 0.0);
+        fillOnLargePages(plane.y, tokens.size(), 0.0);
+        const std::span<const double> x = tokens.values(horizontal);
+        const std::span<const double> y = tokens.values(Formant::F1);
         for (std::size_t i = 0; i < tokens.size(); ++i) {
             plane.x[i] = hzToScale(*scale, x[i]);
             plane.y[i] = hzToScale(*scale, y[i]);
         }
     }
 
-    std::vector<int> group;
     QStringList groupNames;
     QString unknown;
     const QStringList groupColumns =
         options.value(QStringLiteral("--group"), QStringLiteral("vowel")).split(QLatin1Char(','));
-    if (!input.groupRows(groupColumns, group, groupNames, unknown)) {
+    const auto group = input.groupRows(groupColumns, groupNames, unknown);
+    if (!group) {
         reportAnalysis(command, QStringLiteral("no column \"%1\" to group by").arg(unknown));
         return 1;
     }
     const StatisticsResult stats =
-        groupStatistics(group, int(groupNames.size()), plane.x, plane.y, *kind, groupNames);
+        groupStatistics(*group, int(groupNames.size()), plane.x, plane.y, *kind, groupNames);
 
     QByteArray out("group\tn\tmean_x\tmean_y\tsd_x\tsd_y\tcov_xy\tsemi_major\tsemi_minor\t"
                    "angle_deg\tarea\tinside\n");

@@ -167,31 +167,6 @@ TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
     EXPECT_TRUE(result.out.isEmpty());
 }
 
-TEST_F(AnalysisCommands, LargeFileReadInHalvesGivesTheSameFigures)
-{
-    // Over 4 MB without quotes is read as two halves at once; a quote anywhere makes the
-    // same rows go through one reader. The figures must not differ in any digit.
-    QByteArray plain = "speaker\tvowel\tF1\tF2\n";
-    QByteArray quoted = "\"speaker\"\tvowel\tF1\tF2\n";
-    QByteArray rows;
-    for (qint64 i = 0; i < 320000; ++i) {
-        rows.append('s').append(QByteArray::number(i / 700)).append('\t');
-        rows.append("iaeou"[i % 5 == 3 ? 4 : i % 3]).append('\t');
-        rows.append(QByteArray::number(250 + (i * 7919) % 600)).append('\t');
-        rows.append(QByteArray::number(800 + (i * 104729) % 1700)).append('\n');
-    }
-    const QString a = files.write("plain.tsv", plain + rows);
-    const QString b = files.write("quoted.tsv", quoted + rows);
-    for (const QStringList &options :
-         {QStringList{"--normalize", "lobanov"}, QStringList{"--group", "speaker,vowel"}}) {
-        const AnalysisRun halves = runBatch(QStringList{"stats", a} + options);
-        const AnalysisRun whole = runBatch(QStringList{"stats", b} + options);
-        EXPECT_EQ(halves.exitCode, 0);
-        EXPECT_GT(lines(halves.out).size(), 4);
-        EXPECT_EQ(halves.out, whole.out);
-    }
-}
-
 TEST_F(AnalysisCommands, HelpNamesEachFormulaWithItsSource)
 {
     const AnalysisRun result = runBatch({"--help"});
