@@ -119,6 +119,10 @@ bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &comm
         return false;
     }
     m_table = std::move(read.table);
+    if (m_table.rowCount() == 0) {
+        reportAnalysis(command, QStringLiteral("the file has no tokens"));
+        return false;
+    }
     indexTokens(arguments.input, formants);
     return true;
 }

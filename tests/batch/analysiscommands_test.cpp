@@ -151,6 +151,9 @@ TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.out.isEmpty());
     EXPECT_EQ(runBatch({"stats", table, "--group", "dialect"}).exitCode, 1);
+    result = runBatch({"area", files.write("header.csv", "speaker,vowel,F1,F2\n")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("no tokens"));
 
     for (const QStringList &args :
          {QStringList{"stats", table, "--scale", "hz", "--normalize", "lobanov"},
