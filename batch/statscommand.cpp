@@ -97,12 +97,9 @@ int runStats(const QStringList &args)
 
     Plane plane;
     if (normalizing) {
-        // Methods other than nearey2 treat each formant alone: only the plane's are needed.
-        const bool shared = *method == NormalizationMethod::Nearey2 ||
-                            *method == NormalizationMethod::Nearey2Balanced;
-        std::vector<Formant> used =
-            formants.value_or(shared ? defaultNormalizationFormants(*method, tokens)
-                                     : std::vector<Formant>{Formant::F1, horizontal});
+        // nearey2 without --formants takes its default set: G depends on it.
+        const std::vector<Formant> used =
+            shared && !formants ? defaultNormalizationFormants(*method, tokens) : wanted;
         NormalizationResult result = normalize(tokens, *method, used);
         if (!result.valid()) {
             reportAnalysis(command, result.messages.join(QLatin1Char(' ')));
