@@ -141,6 +141,19 @@ TEST_F(AnalysisCommands, FormantFilesAndSemicolonTablesWork)
     EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t2\t2250\t301\t"));
 }
 
+TEST_F(AnalysisCommands, ColumnChoicesOverrideTheHeader)
+{
+    // "label" would be taken as the vowel and nothing as the speaker without the choices.
+    const QString path = files.write("choices.csv", "who,label,word,F1,F2\n"
+                                                    "m1,x,i,300,2000\nm1,x,a,700,1200\n"
+                                                    "m1,x,u,300,900\nm2,x,i,350,2400\n");
+    const AnalysisRun result =
+        runBatch({"area", path, "--speaker", "who", "--vowel", "word", "--scale", "hz"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(lines(result.out).mid(1), (QStringList{"m1\t3\t220000\t", "m2\t1\t\t"}));
+    EXPECT_EQ(runBatch({"area", path, "--speaker", "nobody"}).exitCode, 1);
+}
+
 TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
 {
     const QString missing = files.path("missing.csv");
