@@ -184,8 +184,4 @@ BENCHMARK(BM_CorpusStatsProcess)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 // R takes over a second a run, so each repetition is one run.
-BENCHMARK(BM_CorpusStatsR)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_CorpusStatsR)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
