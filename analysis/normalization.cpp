@@ -1,9 +1,12 @@
 #include "analysis/normalization.h"
 
+#include "analysis/largepages.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -76,7 +79,7 @@ Cells makeCells(const TokenColumns &tokens)
 
 // Mean of `column` (through `transform`) per cell, NaN for a cell without values.
 template <typename Transform>
-std::vector<double> cellMeans(const Cells &cells, const std::vector<double> &column,
+std::vector<double> cellMeans(const Cells &cells, std::span<const double> column,
                               Transform transform)
 {
     std::vector<double> sum(cells.speaker.size(), 0.0);
@@ -187,7 +190,7 @@ private:
     void refuseNonPositive()
     {
         for (Formant f : m_formants) {
-            const std::vector<double> &column = m_tokens.column(f);
+            const std::span<const double> column = m_tokens.values(f);
             for (std::size_t i = 0; i < column.size(); ++i) {
                 if (column[i] <= 0.0)
                     refuse(std::size_t(m_tokens.speaker[i]),
@@ -219,7 +222,7 @@ private:
     template <typename Transform>
     SpeakerMoments moments(Formant f, bool balanced, Transform transform)
     {
-        const std::vector<double> &column = m_tokens.column(f);
+        const std::span<const double> column = m_tokens.values(f);
         if (!balanced) {
             return speakerMoments(m_speakers, column.size(), [&](std::size_t i) {
                 return std::pair{m_tokens.speaker[i], transform(column[i])};
@@ -304,8 +307,8 @@ private:
     void wattFabricius(std::array<SpeakerParameters, kFormantCount> &parameters)
     {
         const auto same = [](double v) { return v; };
-        const std::vector<double> f1 = cellMeans(m_cells, m_tokens.column(Formant::F1), same);
-        const std::vector<double> f2 = cellMeans(m_cells, m_tokens.column(Formant::F2), same);
+        const std::vector<double> f1 = cellMeans(m_cells, m_tokens.values(Formant::F1), same);
+        const std::vector<double> f2 = cellMeans(m_cells, m_tokens.values(Formant::F2), same);
         requireTwoVowels(Formant::F1, f1);
         requireTwoVowels(Formant::F2, f2);
         constexpr double inf = std::numeric_limits<double>::infinity();
@@ -350,7 +353,7 @@ private:
         constexpr double inf = std::numeric_limits<double>::infinity();
         for (Formant f : m_formants) {
             const std::vector<double> means =
-                cellMeans(m_cells, m_tokens.column(f), [](double v) { return v; });
+                cellMeans(m_cells, m_tokens.values(f), [](double v) { return v; });
             requireTwoVowels(f, means);
             std::vector<double> low(m_speakers, inf), high(m_speakers, -inf);
             for (std::size_t c = 0; c < means.size(); ++c) {
@@ -383,10 +386,10 @@ private:
             }
         }
         for (Formant f : m_formants) {
-            const std::vector<double> &column = m_tokens.column(f);
+            const std::span<const double> column = m_tokens.values(f);
             const SpeakerParameters &p = parameters[std::size_t(f)];
             std::vector<double> &out = m_result.values[std::size_t(f)];
-            out.assign(column.size(), kNaN);
+            fillOnLargePages(out, column.size(), kNaN);
             std::size_t skipped = 0;
             for (std::size_t i = 0; i < column.size(); ++i) {
                 const auto s = std::size_t(m_tokens.speaker[i]);
@@ -412,6 +415,54 @@ private:
     Cells m_cells;
     std::vector<QString> m_reasons; // per speaker; empty = normalised
 };
+
+// Large inputs of a method that treats each formant alone are normalised one formant a
+// thread; the speakers refused for any formant are then refused for all, as in one run.
+constexpr std::size_t kSideBySideFrom = 200000;
+
+void normalizeSideBySide(const TokenColumns &tokens, NormalizationMethod method,
+                         const std::vector<Formant> &formants, NormalizationResult &result)
+{
+    std::vector<std::vector<Formant>> single;
+    for (Formant f : formants)
+        single.push_back({f});
+    std::vector<NormalizationResult> parts(formants.size());
+    std::vector<std::thread> workers;
+    for (std::size_t k = 1; k < formants.size(); ++k)
+        workers.emplace_back([&, k] { Normalizer(tokens, method, single[k], parts[k]).run(); });
+    Normalizer(tokens, method, single[0], parts[0]).run();
+    for (std::thread &worker : workers)
+        worker.join();
+
+    const std::size_t speakers = std::size_t(tokens.speakerNames.size());
+    result.refused.assign(speakers, false);
+    // Each part lists its messages in speaker order, one per refused speaker.
+    std::vector<qsizetype> next(parts.size(), 0);
+    for (std::size_t s = 0; s < speakers; ++s) {
+        bool named = false;
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            if (!parts[k].refused[s])
+                continue;
+            const QString &message = parts[k].messages[next[k]++];
+            if (!named)
+                result.messages << message;
+            named = true;
+        }
+        result.refused[s] = named;
+    }
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const auto f = std::size_t(formants[k]);
+        result.values[f] = std::move(parts[k].values[f]);
+        result.skipped[f] = parts[k].skipped[f];
+        if (result.messages.isEmpty())
+            continue;
+        std::vector<double> &values = result.values[f];
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (result.refused[std::size_t(tokens.speaker[i])])
+                values[i] = kNaN;
+        }
+    }
+}
 
 } // namespace
 
@@ -475,7 +526,12 @@ NormalizationResult normalize(const TokenColumns &tokens, NormalizationMethod me
         result.messages << QStringLiteral("%1 needs both F1 and F2").arg(QLatin1String(info.name));
         return result;
     }
-    Normalizer(tokens, method, formants, result).run();
+    const bool separable = !info.firstTwoOnly && method != NormalizationMethod::Nearey2 &&
+                           method != NormalizationMethod::Nearey2Balanced;
+    if (separable && formants.size() > 1 && tokens.size() >= kSideBySideFrom)
+        normalizeSideBySide(tokens, method, formants, result);
+    else
+        Normalizer(tokens, method, formants, result).run();
     result.formants = std::move(formants);
     return result;
 }

@@ -12,10 +12,11 @@ QString TokenColumns::validate() const
             .arg(speaker.size())
             .arg(vowel.size());
     for (int f = 0; f < kFormantCount; ++f) {
-        if (!formants[std::size_t(f)].empty() && formants[std::size_t(f)].size() != size())
+        const std::size_t count = values(Formant(f)).size();
+        if (count != 0 && count != size())
             return QStringLiteral("%1 has %2 values for %3 tokens")
                 .arg(formantName(Formant(f)))
-                .arg(formants[std::size_t(f)].size())
+                .arg(count)
                 .arg(size());
     }
     const auto speakers = speakerNames.size();

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 // The formants a token can carry, as indices into TokenColumns::formants.
@@ -24,6 +25,10 @@ struct TokenColumns
     std::vector<int> vowel;   // one per token: an index into vowelNames
     // Indexed by Formant; an empty column means the input has no such formant.
     std::array<std::vector<double>, kFormantCount> formants;
+    // Values held elsewhere, e.g. by the table a file was read into, which must outlive
+    // these columns: a non-empty view stands for its formant instead of `formants`, so
+    // a corpus's values need not be copied.
+    std::array<std::span<const double>, kFormantCount> views;
     QStringList speakerNames;
     QStringList vowelNames;
 
@@ -33,9 +38,15 @@ struct TokenColumns
         return formants[std::size_t(formant)];
     }
     std::vector<double> &column(Formant formant) { return formants[std::size_t(formant)]; }
+    // The formant's values: its view when set, else its column.
+    std::span<const double> values(Formant formant) const
+    {
+        const std::span<const double> view = views[std::size_t(formant)];
+        return view.empty() ? std::span<const double>(column(formant)) : view;
+    }
     bool hasFormant(Formant formant) const
     {
-        return !column(formant).empty() && column(formant).size() == size();
+        return !values(formant).empty() && values(formant).size() == size();
     }
 
     // Empty when the columns fit together (equal lengths, every index within its names);

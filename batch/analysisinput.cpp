@@ -1,15 +1,18 @@
 #include "batch/analysisinput.h"
 
+#include "analysis/largepages.h"
 #include "batch/batchcommand.h"
 #include "framework/fileerror.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <thread>
 
 std::optional<AnalysisArguments> parseAnalysisArguments(const QStringList &args,
                                                         const QStringList &accepted)
@@ -92,7 +95,8 @@ QStringList TextIndex::names() const
     return names;
 }
 
-bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &command)
+bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &command,
+                         const std::vector<Formant> &formants)
 {
     const TabularFileKind kind = arguments.format.value_or(TabularFileKindForPath(arguments.input));
     TabularReadResult read;
@@ -110,33 +114,47 @@ bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &comm
         read = ReadTokenTable(arguments.input, kind, arguments.read);
     }
     if (!read.ok()) {
-        const QString text = read.error.isError() ? openFailureReport(read.error) : read.message;
-        reportAnalysis(command, text);
+        reportAnalysis(command,
+                       read.error.isError() ? openFailureReport(read.error) : read.message);
         return false;
     }
     m_table = std::move(read.table);
+    if (m_table.rowCount() == 0) {
+        reportAnalysis(command, QStringLiteral("the file has no tokens"));
+        return false;
+    }
+    indexTokens(arguments.input, formants);
+    return true;
+}
 
-    const int rows = m_table.rowCount();
-    m_tokens.speaker.resize(std::size_t(rows));
-    m_tokens.vowel.resize(std::size_t(rows));
+void AnalysisInput::indexTokens(const QString &path, const std::vector<Formant> &formants)
+{
+    const auto rows = std::size_t(m_table.rowCount());
+    fillOnLargePages(m_tokens.speaker, rows, 0);
+    fillOnLargePages(m_tokens.vowel, rows, 0);
+    const bool hasSpeaker = m_table.speakerColumn() >= 0;
     TextIndex speakers;
     TextIndex vowels;
-    const bool hasSpeaker = m_table.speakerColumn() >= 0;
-    for (int row = 0; row < rows; ++row) {
-        m_tokens.speaker[std::size_t(row)] =
-            hasSpeaker ? speakers.indexOf(m_table.speaker(row)) : 0;
-        m_tokens.vowel[std::size_t(row)] = vowels.indexOf(m_table.vowel(row));
-    }
+    // Speakers and vowels are indexed side by side, each in row order.
+    std::thread speakerWorker([&] {
+        if (!hasSpeaker)
+            return;
+        for (std::size_t row = 0; row < rows; ++row)
+            m_tokens.speaker[row] = speakers.indexOf(m_table.speaker(int(row)));
+    });
+    for (std::size_t row = 0; row < rows; ++row)
+        m_tokens.vowel[row] = vowels.indexOf(m_table.vowel(int(row)));
+    speakerWorker.join();
     // Without a speaker column the whole file is one speaker, named after the file.
-    m_tokens.speakerNames =
-        hasSpeaker ? speakers.names() : QStringList{QFileInfo(arguments.input).fileName()};
+    m_tokens.speakerNames = hasSpeaker ? speakers.names() : QStringList{QFileInfo(path).fileName()};
     m_tokens.vowelNames = vowels.names();
+    // The table's values are used where they lie: a corpus is not copied.
     for (int f = 0; f < kFormantCount; ++f) {
-        const std::span<const double> values = m_table.formantValues(f);
-        if (!values.empty())
-            m_tokens.formants[std::size_t(f)].assign(values.begin(), values.end());
+        const bool wanted = formants.empty() || std::find(formants.begin(), formants.end(),
+                                                          Formant(f)) != formants.end();
+        if (wanted)
+            m_tokens.views[std::size_t(f)] = m_table.formantValues(f);
     }
-    return true;
 }
 
 int AnalysisInput::columnByName(const QString &name) const
@@ -152,27 +170,26 @@ int AnalysisInput::columnByName(const QString &name) const
     return -1;
 }
 
-bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &group,
-                              QStringList &names, QString &unknown) const
+std::optional<std::span<const int>> AnalysisInput::groupRows(const QStringList &columns,
+                                                             QStringList &names, QString &unknown)
 {
     std::vector<int> indices;
     for (const QString &name : columns) {
         const int column = columnByName(name);
         if (column < 0) {
             unknown = name;
-            return false;
+            return std::nullopt;
         }
         indices.push_back(column);
     }
-    const auto rows = std::size_t(m_table.rowCount());
-    group.assign(rows, 0);
-    std::vector<TextIndex> texts(indices.size());
     if (indices.size() == 1 && indices[0] == m_table.vowelColumn()) {
         // The usual grouping is the vowel's, already indexed.
-        group = m_tokens.vowel;
         names = m_tokens.vowelNames;
-        return true;
+        return std::span<const int>(m_tokens.vowel);
     }
+    const std::size_t rows = m_tokens.size();
+    fillOnLargePages(m_groups, rows, 0);
+    std::vector<TextIndex> texts(indices.size());
     QHash<QList<int>, int> ids;
     QList<int> key(qsizetype(indices.size()));
     for (std::size_t row = 0; row < rows; ++row) {
@@ -180,11 +197,11 @@ bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &grou
             key[qsizetype(c)] = texts[c].indexOf(m_table.cell(int(row), indices[c]));
         const auto found = ids.constFind(key);
         if (found != ids.constEnd()) {
-            group[row] = *found;
+            m_groups[row] = *found;
             continue;
         }
-        group[row] = int(ids.size());
-        ids.insert(key, group[row]);
+        m_groups[row] = int(ids.size());
+        ids.insert(key, m_groups[row]);
         QStringList joined;
         for (std::size_t c = 0; c < indices.size(); ++c) {
             const std::string_view text = texts[c].texts()[std::size_t(key[qsizetype(c)])];
@@ -192,15 +209,21 @@ bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &grou
         }
         names << joined.join(QLatin1Char('/'));
     }
-    return true;
+    return std::span<const int>(m_groups);
 }
 
 void appendNumber(QByteArray &out, double value)
 {
     if (!std::isfinite(value))
         return;
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    char digits[64];
+    // Plain decimals in the usual range (400000, not 4e+05); exponents only for the
+    // very large and very small.
+    const double magnitude = std::abs(value);
+    const bool plain = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    const auto result =
+        plain ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed)
+              : std::to_chars(digits, digits + sizeof digits, value);
     out.append(digits, result.ptr - digits);
 }
 

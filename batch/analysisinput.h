@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -60,23 +61,27 @@ public:
     AnalysisInput &operator=(const AnalysisInput &) = delete;
 
     // Reads the file; on failure writes the message for `command` on standard error.
-    bool open(const AnalysisArguments &arguments, const QString &command);
+    // Only the `formants` are taken into tokens(); empty = all the table has.
+    bool open(const AnalysisArguments &arguments, const QString &command,
+              const std::vector<Formant> &formants = {});
 
     TabularTable &table() { return m_table; }
     const TokenColumns &tokens() const { return m_tokens; }
 
     // Per row, the index of its group made of the named columns' texts joined by "/", in
-    // order of first appearance; "vowel" and "speaker" also name the role columns. False
-    // with `unknown` set when a name is not a column.
-    bool groupRows(const QStringList &columns, std::vector<int> &group, QStringList &names,
-                   QString &unknown) const;
+    // order of first appearance; "vowel" and "speaker" also name the role columns.
+    // nullopt with `unknown` set when a name is not a column. Valid while this input is.
+    std::optional<std::span<const int>> groupRows(const QStringList &columns, QStringList &names,
+                                                  QString &unknown);
 
 private:
     int columnByName(const QString &name) const;
+    void indexTokens(const QString &path, const std::vector<Formant> &formants);
 
     QFile m_file; // mapped while the table points into it
     TabularTable m_table;
-    TokenColumns m_tokens;
+    TokenColumns m_tokens; // its formants are views into the table
+    std::vector<int> m_groups;
 };
 
 // Shortest text that reads back as the same double (at most 17 significant digits);

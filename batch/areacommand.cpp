@@ -29,7 +29,7 @@ int runArea(const QStringList &args)
         return batchUsageError(kUsage);
 
     AnalysisInput input;
-    if (!input.open(*arguments, command))
+    if (!input.open(*arguments, command, {Formant::F1, Formant::F2}))
         return 1;
     const TokenColumns &tokens = input.tokens();
     for (Formant f : {Formant::F1, Formant::F2}) {
@@ -41,8 +41,8 @@ int runArea(const QStringList &args)
     }
     std::vector<double> x(tokens.size()), y(tokens.size());
     for (std::size_t i = 0; i < tokens.size(); ++i) {
-        x[i] = hzToScale(*scale, tokens.column(Formant::F2)[i]);
-        y[i] = hzToScale(*scale, tokens.column(Formant::F1)[i]);
+        x[i] = hzToScale(*scale, tokens.values(Formant::F2)[i]);
+        y[i] = hzToScale(*scale, tokens.values(Formant::F1)[i]);
     }
     // A polygon vowel that no token has still gets a name, so the message can say which.
     QStringList vowelNames = tokens.vowelNames;

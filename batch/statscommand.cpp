@@ -5,6 +5,7 @@
 #include "batch/batchcommand.h"
 
 #include "analysis/groupstatistics.h"
+#include "analysis/largepages.h"
 #include "analysis/normalization.h"
 
 namespace {
@@ -75,8 +76,15 @@ int runStats(const QStringList &args)
         return 2;
     }
 
+    // Methods other than nearey2 treat each formant alone: only the plane's are needed.
+    const bool shared = normalizing && (*method == NormalizationMethod::Nearey2 ||
+                                        *method == NormalizationMethod::Nearey2Balanced);
+    std::vector<Formant> wanted = formants.value_or(std::vector<Formant>{Formant::F1, horizontal});
+    if (shared && !formants)
+        wanted = {Formant::F1, Formant::F2, Formant::F3};
+
     AnalysisInput input;
-    if (!input.open(*arguments, command))
+    if (!input.open(*arguments, command, wanted))
         return 1;
     const TokenColumns &tokens = input.tokens();
     for (Formant f : {Formant::F1, horizontal}) {
@@ -89,12 +97,9 @@ int runStats(const QStringList &args)
 
     Plane plane;
     if (normalizing) {
-        // Methods other than nearey2 treat each formant alone: only the plane's are needed.
-        const bool shared = *method == NormalizationMethod::Nearey2 ||
-                            *method == NormalizationMethod::Nearey2Balanced;
-        std::vector<Formant> used =
-            formants.value_or(shared ? defaultNormalizationFormants(*method, tokens)
-                                     : std::vector<Formant>{Formant::F1, horizontal});
+        // nearey2 without --formants takes its default set: G depends on it.
+        const std::vector<Formant> used =
+            shared && !formants ? defaultNormalizationFormants(*method, tokens) : wanted;
         NormalizationResult result = normalize(tokens, *method, used);
         if (!result.valid()) {
             reportAnalysis(command, result.messages.join(QLatin1Char(' ')));
@@ -115,27 +120,27 @@ int runStats(const QStringList &args)
         for (bool refused : result.refused)
             plane.refused += refused ? 1 : 0;
     } else {
-        plane.x.resize(tokens.size());
-        plane.y.resize(tokens.size());
-        const std::vector<double> &x = tokens.column(horizontal);
-        const std::vector<double> &y = tokens.column(Formant::F1);
+        fillOnLargePages(plane.x, tokens.size(), 0.0);
+        fillOnLargePages(plane.y, tokens.size(), 0.0);
+        const std::span<const double> x = tokens.values(horizontal);
+        const std::span<const double> y = tokens.values(Formant::F1);
         for (std::size_t i = 0; i < tokens.size(); ++i) {
             plane.x[i] = hzToScale(*scale, x[i]);
             plane.y[i] = hzToScale(*scale, y[i]);
         }
     }
 
-    std::vector<int> group;
     QStringList groupNames;
     QString unknown;
     const QStringList groupColumns =
         options.value(QStringLiteral("--group"), QStringLiteral("vowel")).split(QLatin1Char(','));
-    if (!input.groupRows(groupColumns, group, groupNames, unknown)) {
+    const auto group = input.groupRows(groupColumns, groupNames, unknown);
+    if (!group) {
         reportAnalysis(command, QStringLiteral("no column \"%1\" to group by").arg(unknown));
         return 1;
     }
     const StatisticsResult stats =
-        groupStatistics(group, int(groupNames.size()), plane.x, plane.y, *kind, groupNames);
+        groupStatistics(*group, int(groupNames.size()), plane.x, plane.y, *kind, groupNames);
 
     QByteArray out("group\tn\tmean_x\tmean_y\tsd_x\tsd_y\tcov_xy\tsemi_major\tsemi_minor\t"
                    "angle_deg\tarea\tinside\n");

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -43,7 +44,15 @@ struct Figures
 {
     std::optional<double> median; // ms
     std::optional<double> cv;     // fraction
+    std::optional<double> peakMb; // the child's peak memory, where the benchmark counts it
 };
+
+// The corpus benchmark: our whole stats process against base R on the same file.
+constexpr const char *kCorpusOurs = "BM_CorpusStatsProcess";
+constexpr const char *kCorpusR = "BM_CorpusStatsR";
+const std::vector<int> kCorpusSizes = {100000, 1000000};
+constexpr double kCorpusRatio = 10.0;   // R's time over ours, at least
+constexpr double kCorpusPeakMb = 200.0; // our peak memory, below
 
 double toMs(double value, const QString &unit)
 {
@@ -75,6 +84,66 @@ QString formatMs(std::optional<double> ms)
     return *ms < 1 ? QString::number(*ms, 'f', 3) : QString::number(*ms, 'f', *ms < 10 ? 2 : 1);
 }
 
+// The corpus table; returns the number of targets missed (ratio to R, growth, memory).
+int reportCorpus(QTextStream &out, const QMap<QString, QMap<int, Figures>> &results)
+{
+    if (!results.contains(QLatin1String(kCorpusOurs)))
+        return 0;
+    const auto &ours = results[QLatin1String(kCorpusOurs)];
+    const auto r = results.value(QLatin1String(kCorpusR));
+    out << "\nCorpus: stats --normalize lobanov --group vowel, whole process, median ms\n";
+    const QString header = QStringLiteral("%1 %2 %3 %4 %5")
+                               .arg("work", -28)
+                               .arg("100,000", 9)
+                               .arg("1,000,000", 10)
+                               .arg("x10 tokens", 10)
+                               .arg("peak MB", 8);
+    out << header << "\n" << QString(header.size(), '-') << "\n";
+    const auto row = [&out](const char *title, const QMap<int, Figures> &figures) {
+        const Figures small = figures.value(kCorpusSizes[0]);
+        const Figures large = figures.value(kCorpusSizes[1]);
+        const QString growth =
+            small.median && large.median
+                ? QStringLiteral("x%1").arg(*large.median / *small.median, 0, 'f', 1)
+                : QStringLiteral("-");
+        out << QStringLiteral("%1 %2 %3 %4 %5")
+                   .arg(QString::fromLatin1(title), -28)
+                   .arg(formatMs(small.median), 9)
+                   .arg(formatMs(large.median), 10)
+                   .arg(growth, 10)
+                   .arg(large.peakMb ? QString::number(*large.peakMb, 'f', 0) : QStringLiteral("-"),
+                        8)
+            << "\n";
+    };
+    row("tessavox-batch stats", ours);
+    int missed = 0;
+    const Figures small = ours.value(kCorpusSizes[0]);
+    const Figures large = ours.value(kCorpusSizes[1]);
+    if (small.median && large.median && *large.median > 10.5 * *small.median) {
+        out << "Growth from 100,000 to 1,000,000 tokens is not linear: MISSED\n";
+        ++missed;
+    }
+    if (large.peakMb && *large.peakMb >= kCorpusPeakMb) {
+        out << QStringLiteral("Peak memory %1 MB, budget %2 MB: MISSED\n")
+                   .arg(*large.peakMb, 0, 'f', 0)
+                   .arg(kCorpusPeakMb);
+        ++missed;
+    }
+    if (r.isEmpty() || !r.value(kCorpusSizes[1]).median) {
+        out << "base R: not measured (Rscript missing, or its figures differ; see the "
+               "benchmark's output)\n";
+        return missed;
+    }
+    row("base R (corpus_stats.R)", r);
+    const double ratio = *r.value(kCorpusSizes[1]).median / large.median.value_or(INFINITY);
+    const bool met = ratio >= kCorpusRatio;
+    out << QStringLiteral("R's time over ours at 1,000,000: x%1 (target x%2): %3\n")
+               .arg(ratio, 0, 'f', 1)
+               .arg(kCorpusRatio)
+               .arg(met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    return missed + (met ? 0 : 1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -100,10 +169,12 @@ int main(int argc, char *argv[])
                 continue;
             const QString aggregate = run.value("aggregate_name").toString();
             Figures &figures = results[family][size];
-            if (aggregate == "median")
+            if (aggregate == "median") {
                 figures.median =
                     toMs(run.value("real_time").toDouble(), run.value("time_unit").toString());
-            else if (aggregate == "cv")
+                if (run.contains("peak_MB"))
+                    figures.peakMb = run.value("peak_MB").toDouble();
+            } else if (aggregate == "cv")
                 figures.cv = run.value("real_time").toDouble();
         }
     }
@@ -164,6 +235,7 @@ int main(int argc, char *argv[])
     }
     out << "\nx10 tokens: time at 9,998 over time at 1,000; linear growth stays at or below "
            "x10.\n";
+    missed += reportCorpus(out, results);
     out << (missed == 0 ? "Every budget met.\n"
                         : QStringLiteral("%1 budget(s) missed.\n").arg(missed));
     return 0;

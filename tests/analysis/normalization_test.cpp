@@ -190,6 +190,41 @@ TEST(Normalization, GerstmanSpansTheVowelMeans)
     EXPECT_TRUE(result.messages[0].contains(QStringLiteral("\"B\"")));
 }
 
+TEST(Normalization, LargeInputsMatchOneFormantAtATime)
+{
+    // Large inputs run one formant a thread; a speaker refused for F2 (B: constant F2)
+    // must still lose its F1 values, exactly as in one run.
+    TokenColumns tokens;
+    tokens.speakerNames = {"A", "B", "C"};
+    tokens.vowelNames = {"i", "a"};
+    for (int i = 0; i < 210000; ++i) {
+        const int speaker = i % 3;
+        tokens.speaker.push_back(speaker);
+        const int vowel = i % 7 < 3 ? 0 : 1;
+        tokens.vowel.push_back(vowel);
+        tokens.column(Formant::F1).push_back(300.0 + 200 * vowel + (i * 37) % 400);
+        tokens.column(Formant::F2)
+            .push_back(speaker == 1 ? 1500.0 : 900.0 + 300 * vowel + (i * 53) % 1500);
+    }
+    for (NormalizationMethod method :
+         {NormalizationMethod::Lobanov, NormalizationMethod::Gerstman}) {
+        const auto both = normalize(tokens, method, {Formant::F1, Formant::F2});
+        const auto f1 = normalize(tokens, method, {Formant::F1});
+        const auto f2 = normalize(tokens, method, {Formant::F2});
+        EXPECT_EQ(both.refused, (std::vector<bool>{false, true, false}));
+        EXPECT_EQ(both.messages, f2.messages);
+        for (std::size_t i = 0; i < 30; ++i) {
+            if (i % 3 == 1) {
+                EXPECT_TRUE(std::isnan(f1Of(both)[i]));
+                continue;
+            }
+            EXPECT_EQ(f1Of(both)[i], f1Of(f1)[i]);
+            EXPECT_EQ(both.values[std::size_t(Formant::F2)][i],
+                      f2.values[std::size_t(Formant::F2)][i]);
+        }
+    }
+}
+
 TEST(Normalization, InvalidRequestsSayWhy)
 {
     const TokenColumns tokens = makeTokens({{0, 0, 300}, {0, 1, 500}});

@@ -1,0 +1,187 @@
+// The whole `tessavox-batch stats CORPUS --normalize lobanov --group vowel` process on the
+// synthetic corpus at 100,000 and 1,000,000 tokens, beside base R doing the same sums
+// (corpus_stats.R; skipped where Rscript is missing). Before R is timed, both outputs are
+// compared: every figure must agree to 1e-9. Each run's peak memory is a counter.
+
+#include "vowelcorpus.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QStandardPaths>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace {
+
+// The corpus files live as long as the build tree; made once, then reused.
+QString corpusPath(int tokens)
+{
+    const QString dir = QStringLiteral(TESSAVOX_CORPUS_DIR);
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/corpus-%1.tsv").arg(tokens);
+    if (!QFileInfo::exists(path) && !WriteVowelCorpus(path, tokens))
+        return {};
+    return path;
+}
+
+struct ChildRun
+{
+    bool ok = false;
+    double peakMb = 0.0;
+};
+
+// Runs `argv` to its end with standard output and error thrown away.
+ChildRun runToCompletion(const std::vector<QByteArray> &argv)
+{
+    std::vector<char *> args;
+    for (const QByteArray &arg : argv)
+        args.push_back(const_cast<char *>(arg.constData()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return {};
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
+        return {};
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, usage.ru_maxrss / 1024.0};
+}
+
+std::vector<QByteArray> statsCommand(const QString &corpus, const QString &out)
+{
+    return {TESSAVOX_BATCH, "stats", QFile::encodeName(corpus), "--normalize", "lobanov", "--group",
+            "vowel",        "-o",    QFile::encodeName(out)};
+}
+
+std::vector<QByteArray> rCommand(const QString &corpus, const QString &out)
+{
+    return {"Rscript", TESSAVOX_BENCH_DIR "/corpus_stats.R", QFile::encodeName(corpus),
+            QFile::encodeName(out)};
+}
+
+bool haveR()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("Rscript")).isEmpty();
+}
+
+// group -> n, mean_x, mean_y, sd_x, sd_y, cov_xy from a TSV with those leading columns.
+QHash<QString, std::vector<double>> readFigures(const QString &path)
+{
+    QHash<QString, std::vector<double>> figures;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return figures;
+    file.readLine();
+    while (!file.atEnd()) {
+        const QStringList cells = QString::fromUtf8(file.readLine()).trimmed().split('\t');
+        std::vector<double> &values = figures[cells.value(0).trimmed()];
+        for (int c = 1; c <= 6; ++c)
+            values.push_back(cells.value(c).trimmed().toDouble());
+    }
+    return figures;
+}
+
+// The largest difference between the two outputs' figures, relative where a figure is
+// above 1; infinity when the groups differ.
+double largestDifference(const QString &ours, const QString &theirs)
+{
+    const auto a = readFigures(ours);
+    const auto b = readFigures(theirs);
+    if (a.isEmpty() || a.size() != b.size())
+        return INFINITY;
+    double largest = 0.0;
+    for (auto it = a.cbegin(); it != a.cend(); ++it) {
+        const auto other = b.constFind(it.key());
+        if (other == b.cend() || other->size() != it->size())
+            return INFINITY;
+        for (std::size_t i = 0; i < it->size(); ++i) {
+            const double x = (*it)[i];
+            const double y = (*other)[i];
+            largest = std::max(largest, std::abs(x - y) / std::max(1.0, std::abs(y)));
+        }
+    }
+    return largest;
+}
+
+void BM_CorpusStatsProcess(benchmark::State &state)
+{
+    const QString corpus = corpusPath(int(state.range(0)));
+    if (corpus.isEmpty()) {
+        state.SkipWithError("cannot write the corpus");
+        return;
+    }
+    const auto argv = statsCommand(corpus, corpus + QStringLiteral(".stats"));
+    double peak = 0.0;
+    for (auto _ : state) {
+        const ChildRun run = runToCompletion(argv);
+        if (!run.ok) {
+            state.SkipWithError("tessavox-batch stats failed");
+            return;
+        }
+        peak = std::max(peak, run.peakMb);
+    }
+    state.counters["peak_MB"] = peak;
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_CorpusStatsR(benchmark::State &state)
+{
+    if (!haveR()) {
+        state.SkipWithError("Rscript is not installed (Debian: r-base-core)");
+        return;
+    }
+    const QString corpus = corpusPath(int(state.range(0)));
+    const QString ours = corpus + QStringLiteral(".stats");
+    const QString theirs = corpus + QStringLiteral(".R.tsv");
+    if (corpus.isEmpty() || !runToCompletion(statsCommand(corpus, ours)).ok) {
+        state.SkipWithError("tessavox-batch stats failed");
+        return;
+    }
+    const auto argv = rCommand(corpus, theirs);
+    double peak = 0.0;
+    for (auto _ : state) {
+        const ChildRun run = runToCompletion(argv);
+        if (!run.ok) {
+            state.SkipWithError("Rscript failed");
+            return;
+        }
+        peak = std::max(peak, run.peakMb);
+    }
+    const double difference = largestDifference(ours, theirs);
+    if (!(difference <= 1e-9)) {
+        state.SkipWithError("the figures differ from R's by more than 1e-9");
+        return;
+    }
+    state.counters["peak_MB"] = peak;
+    state.counters["max_diff"] = difference;
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+// The time is the children's, so only the clock on the wall counts.
+BENCHMARK(BM_CorpusStatsProcess)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+// R takes over a second a run, so each repetition is one run.
+BENCHMARK(BM_CorpusStatsR)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,0 +1,194 @@
+// normalize, stats and area as a user runs them: the exact columns and rows, standard
+// output or a file, messages on standard error and the exit status.
+
+#include "testfiles.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct AnalysisRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+AnalysisRun runBatch(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSAVOX_BATCH), args);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Speaker A: u then i then a, i with a quoted note holding the separator. Speaker B: one
+// vowel only, all at the same F1. In hertz the figures are easy to check by hand.
+const QByteArray kTable = "speaker,vowel,F1,F2,note\n"
+                          "A,u,330,900,x\n"
+                          "A,i,300,2300,\"a, b\"\n"
+                          "A,i,320,2200,\n"
+                          "A,i,310,2400,\n"
+                          "A,a,700,1300,\n"
+                          "B,i,400,2500,\n"
+                          "B,i,400,2600,\n"
+                          "B,i,400,NA,\n";
+
+const QString kStatsHeader = QStringLiteral(
+    "group\tn\tmean_x\tmean_y\tsd_x\tsd_y\tcov_xy\tsemi_major\tsemi_minor\tangle_deg\tarea\t"
+    "inside\n");
+
+class AnalysisCommands : public ::testing::Test
+{
+protected:
+    TestFiles files;
+    QString table = files.write("tokens.csv", kTable);
+};
+
+QStringList lines(const QString &text)
+{
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+TEST_F(AnalysisCommands, StatsRowsInOrderOfFirstAppearance)
+{
+    const AnalysisRun result = runBatch({"stats", table, "--scale", "hz", "--ellipse", "sd1"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList rows = lines(result.out);
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0] + '\n', kStatsHeader);
+    EXPECT_EQ(rows[1], "u\t1\t900\t330\t\t\t\t\t\t\t\t");
+    // i: A's three and B's two with F2; x = 2300, 2200, 2400, 2500, 2600.
+    const QStringList i = rows[2].split('\t');
+    ASSERT_EQ(i.size(), 12);
+    EXPECT_EQ(i[0], "i");
+    EXPECT_EQ(i[1], "5");
+    EXPECT_EQ(i[2], "2400");
+    EXPECT_EQ(i[3], "346");
+    EXPECT_DOUBLE_EQ(i[4].toDouble(), std::sqrt(25000.0));
+    EXPECT_FALSE(i[11].isEmpty());
+    EXPECT_TRUE(rows[3].startsWith("a\t1\t1300\t700\t"));
+    // The NA is skipped and said so; the small groups are named.
+    EXPECT_TRUE(result.err.contains("1 token(s) skipped")) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("group \"u\""));
+    EXPECT_FALSE(result.out.contains("nan", Qt::CaseInsensitive));
+}
+
+TEST_F(AnalysisCommands, StatsGroupsByJoinedColumnsAndNormalises)
+{
+    const AnalysisRun result =
+        runBatch({"stats", table, "--group", "speaker,vowel", "--normalize", "lobanov"});
+    EXPECT_EQ(result.exitCode, 0);
+    QStringList groups;
+    for (const QString &row : lines(result.out).mid(1))
+        groups << row.section('\t', 0, 0);
+    EXPECT_EQ(groups, (QStringList{"A/u", "A/i", "A/a", "B/i"}));
+    // B's F1 never varies: named, and its tokens are left out rather than printed as NaN.
+    EXPECT_TRUE(result.err.contains("speaker \"B\" not normalised")) << result.err.toStdString();
+    EXPECT_TRUE(lines(result.out).last().startsWith("B/i\t0\t"));
+    EXPECT_FALSE(result.out.contains("nan", Qt::CaseInsensitive));
+}
+
+TEST_F(AnalysisCommands, NormalizeAddsOneColumnPerFormant)
+{
+    const QString out = files.path("normalised.tsv");
+    const AnalysisRun result = runBatch({"normalize", table, "--method", "gerstman", "-o", out});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+    const QStringList rows = lines(QString::fromUtf8(TestFiles::read(out)));
+    ASSERT_EQ(rows.size(), 9);
+    EXPECT_EQ(rows[0], "speaker\tvowel\tF1\tF2\tnote\tF1_gerstman\tF2_gerstman");
+    // A's vowel means: F1 330, 310, 700; F2 900, 2300, 1300. The note keeps its quotes.
+    // A token below the lowest vowel mean goes below 0.
+    EXPECT_EQ(rows[1], "A\tu\t330\t900\tx\t51.23076923076923\t0");
+    EXPECT_EQ(rows[2], "A\ti\t300\t2300\t\"a, b\"\t-25.615384615384617\t999");
+    EXPECT_EQ(rows[5].section('\t', 5), "999\t285.42857142857144");
+    // B has one vowel: refused, its cells empty.
+    EXPECT_EQ(rows[6], "B\ti\t400\t2500\t\t\t");
+    EXPECT_TRUE(result.err.contains("speaker \"B\" not normalised"));
+    EXPECT_TRUE(result.err.contains("1 token(s) without F2 skipped"));
+}
+
+TEST_F(AnalysisCommands, AreaPerSpeakerWithPolygon)
+{
+    const QString square = files.write(
+        "square.tsv", "talker\tsymbol\tF1\tF2\nS\ti\t300\t2000\nS\ta\t700\t2000\n"
+                      "S\tu\t300\t1000\nS\to\t700\t1000\nS\te\t500\t1500\nT\ti\t300\t2000\n");
+    const AnalysisRun result = runBatch({"area", square, "--scale", "hz", "--polygon", "i,a,o,u"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "speaker\tn_vowels\thull_area\tpolygon_area\nS\t5\t400000\t400000\n"
+                          "T\t1\t\t\n");
+    EXPECT_TRUE(result.err.contains("speaker \"T\""));
+}
+
+TEST_F(AnalysisCommands, FormantFilesAndSemicolonTablesWork)
+{
+    const QString formant =
+        files.write("tokens.txt", "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n320 2200 2800 \"i\"\n"
+                                  "310 2400 2700 \"i\"\n");
+    AnalysisRun result = runBatch({"stats", formant, "--scale", "hz"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t3\t2300\t310\t100\t10\t-500\t"));
+
+    // Decimal commas with semicolons; --format table for a name without .csv.
+    const QString semicolon =
+        files.write("tokens.dat", "Vowel;F1;F2\ni;300,5;2300\ni;301,5;2200\n");
+    result = runBatch({"stats", semicolon, "--format", "table", "--scale", "hz"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t2\t2250\t301\t"));
+}
+
+TEST_F(AnalysisCommands, ColumnChoicesOverrideTheHeader)
+{
+    // "label" would be taken as the vowel and nothing as the speaker without the choices.
+    const QString path = files.write("choices.csv", "who,label,word,F1,F2\n"
+                                                    "m1,x,i,300,2000\nm1,x,a,700,1200\n"
+                                                    "m1,x,u,300,900\nm2,x,i,350,2400\n");
+    const AnalysisRun result =
+        runBatch({"area", path, "--speaker", "who", "--vowel", "word", "--scale", "hz"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(lines(result.out).mid(1), (QStringList{"m1\t3\t220000\t", "m2\t1\t\t"}));
+    EXPECT_EQ(runBatch({"area", path, "--speaker", "nobody"}).exitCode, 1);
+}
+
+TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
+{
+    const QString missing = files.path("missing.csv");
+    AnalysisRun result = runBatch({"stats", missing});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(result.err.isEmpty());
+    result = runBatch({"stats", files.write("none.csv", "a,b\n1,2\n")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(runBatch({"stats", table, "--group", "dialect"}).exitCode, 1);
+    result = runBatch({"area", files.write("header.csv", "speaker,vowel,F1,F2\n")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("no tokens"));
+
+    for (const QStringList &args :
+         {QStringList{"stats", table, "--scale", "hz", "--normalize", "lobanov"},
+          QStringList{"stats", table, "--ellipse", "sd3"},
+          QStringList{"stats", table, "--formants", "F1,F2"}, QStringList{"normalize", table},
+          QStringList{"normalize", table, "--method", "lobanov", "--formants", "F1,F9"},
+          QStringList{"normalize", table, "--method", "watt-fabricius", "--formants", "F1,F3"},
+          QStringList{"area", table, "--polygon", "i,a"}, QStringList{"area"}})
+        EXPECT_EQ(runBatch(args).exitCode, 2) << args.join(' ').toStdString();
+    // No speaker at all can be normalised: nothing is written and the run fails.
+    result = runBatch(
+        {"normalize", files.write("one.csv", "vowel,F1,F2\ni,300,2000\n"), "--method", "lobanov"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+}
+
+TEST_F(AnalysisCommands, HelpNamesEachFormulaWithItsSource)
+{
+    const AnalysisRun result = runBatch({"--help"});
+    for (const char *text : {"Zwicker & Terhardt 1980", "Traunm\u00fcller 1990", "Lobanov 1971",
+                             "Watt & Fabricius 2002", "Gerstman 1968", "coverage95"})
+        EXPECT_TRUE(result.out.contains(QString::fromUtf8(text))) << text;
+}
+
+} // namespace
