@@ -32,23 +32,32 @@ QByteArray FormatFormantText(const CellSource &table, int rowCount)
     QByteArray text;
     // Three four-digit formants and a short label fill about 24 bytes a row.
     text.reserve(qsizetype(std::max(rowCount, 0)) * 28);
-    // A table has a handful of distinct symbols over thousands of rows, mostly in runs:
-    // encode a symbol only when it differs from the row before.
-    QString symbol;
-    QByteArray symbolBytes;
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < kSymbolColumn; ++column) {
             appendFormant(text, table.GetCellInt(row, column));
             text += '\t';
         }
-        const QString cell = table.GetCellText(row, kSymbolColumn);
-        if (row == 0 || cell != symbol) {
-            symbol = cell;
-            symbolBytes = cell.toUtf8();
+        // A file of three formants is written as ever; F4 and F5 only where a row has them.
+        if (const std::array<int, 2> higher = table.GetHigherFormants(row);
+            higher[0] != 0 || higher[1] != 0) {
+            for (int value : higher) {
+                appendFormant(text, value);
+                text += '\t';
+            }
         }
         text += '"';
-        text += symbolBytes;
+        text += table.GetSymbolBytes(row);
         text += "\"\t\r\n";
     }
     return text;
+}
+
+int FindUnwritableSymbol(const CellSource &table, int rowCount)
+{
+    for (int row = 0; row < rowCount; ++row) {
+        const QByteArray bytes = table.GetSymbolBytes(row);
+        if (bytes.contains('\r') || bytes.contains('\n') || bytes.contains('"'))
+            return row;
+    }
+    return -1;
 }
