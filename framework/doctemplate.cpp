@@ -46,7 +46,7 @@ QString DocTemplate::filterExtension() const
     return stringField(m_resourceId, 4);
 }
 
-Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
+Document *DocTemplate::OpenDocumentFile(const QString &path)
 {
     Document *doc = createDocument();
     if (!doc)
@@ -74,11 +74,11 @@ Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
         return nullptr;
     }
     doc->setAutoDelete(true);
-    showWindow(frame, doc, makeVisible);
+    showWindow(frame);
     return doc;
 }
 
-DocumentWindow *DocTemplate::newWindow(Document *document, DocumentWindow *)
+DocumentWindow *DocTemplate::newWindow(Document *document)
 {
     if (!document || !m_makeFrame || !m_makeView)
         return nullptr;
@@ -113,14 +113,13 @@ DocumentWindow *DocTemplate::newWindow(Document *document, DocumentWindow *)
     return frame;
 }
 
-void DocTemplate::showWindow(DocumentWindow *frame, Document *document, bool makeVisible)
+void DocTemplate::showWindow(DocumentWindow *frame)
 {
     if (!frame)
         return;
-    if (View *view = frame->activeView(); view && view->document() == document)
+    if (View *view = frame->activeView())
         view->OnInitialUpdate();
-    if (makeVisible)
-        frame->ActivateFrame();
+    frame->ActivateFrame();
 }
 
 void DocTemplate::setMdiArea(QMdiArea *mdiArea)

@@ -12,6 +12,7 @@
 #include "framework/view.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -84,8 +85,12 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
     addCommand(
         ID_WINDOW_ARRANGE, [this] { OnWindowArrange(); }, anyWindow);
 
-    // Key and mouse releases stand in for idle time: whatever they changed, the command
-    // states follow before the user looks again.
+    // What the commands may do changes with the active window (above), its document's
+    // modified flag and windows (onSubWindowActivated), the clipboard, and every command
+    // run; each asks for one refresh.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CommandRouter::requestUpdate);
+    // Only the lock keys: the indicators must follow them whichever widget has the focus.
     qApp->installEventFilter(this);
 }
 
@@ -94,6 +99,7 @@ MdiMainWindow::~MdiMainWindow()
     // The document windows go after this class is gone; their last signals must not reach it.
     qApp->removeEventFilter(this);
     m_mdiArea->disconnect(this);
+    QGuiApplication::clipboard()->disconnect(this);
     for (QMdiSubWindow *window : m_mdiArea->subWindowList())
         window->disconnect(this);
     CommandRouter::instance().disconnect(this);
@@ -374,6 +380,15 @@ void MdiMainWindow::OnUpdateFrameTitle(bool addToTitle)
 
 void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
 {
+    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
+    if (Document *doc = activeDocument()) {
+        m_documentConnections << connect(doc, &Document::modifiedChanged, this,
+                                         &CommandRouter::requestUpdate)
+                              << connect(doc, &Document::viewsChanged, this,
+                                         &CommandRouter::requestUpdate);
+    }
     if (window) {
         connect(window, &QWidget::windowTitleChanged, this, &MdiMainWindow::onActiveTitleChanged,
                 Qt::UniqueConnection);
@@ -390,17 +405,16 @@ void MdiMainWindow::onActiveTitleChanged()
 
 void MdiMainWindow::OnWindowNew()
 {
-    DocumentWindow *frame = activeFrame();
     Document *doc = activeDocument();
     DocTemplate *docTemplate = doc ? doc->docTemplate() : nullptr;
     if (!docTemplate)
         return;
-    DocumentWindow *newFrame = docTemplate->newWindow(doc, frame);
+    DocumentWindow *newFrame = docTemplate->newWindow(doc);
     if (!newFrame) {
         Messages::show(QStringLiteral("Could not open another window for this document."));
         return;
     }
-    docTemplate->showWindow(newFrame, doc);
+    DocTemplate::showWindow(newFrame);
 }
 
 void MdiMainWindow::OnWindowArrange()
@@ -431,23 +445,17 @@ void MdiMainWindow::updateLockIndicators()
 
 bool MdiMainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat() &&
-            (key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
-             key->key() == Qt::Key_ScrollLock) &&
-            watched == QApplication::focusWidget())
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_CapsLock && key->key() != Qt::Key_NumLock &&
+        key->key() != Qt::Key_ScrollLock)
+        return QMainWindow::eventFilter(watched, event);
+    // One event reaches the filter once for each widget it passes on its way up.
+    if (watched == QApplication::focusWidget()) {
+        if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
             m_trackedLocks[key->key()] = !m_trackedLocks.value(key->key(), false);
-        break;
-    }
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonRelease:
-    case QEvent::FocusIn:
-        CommandRouter::requestUpdate();
-        break;
-    default:
-        break;
+        updateLockIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -98,4 +98,5 @@ private:
     QList<QAction *> m_windowListEntries;
     QList<QPair<Qt::Key, QLabel *>> m_lockPanes;
     QHash<int, bool> m_trackedLocks; // toggled by key presses where the platform cannot say
+    QList<QMetaObject::Connection> m_documentConnections; // to the active document
 };

@@ -6,6 +6,7 @@
 #include "app/tessavoxresources.h"
 #include "apptest.h"
 #include "framework/commandids.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 
 #include <QFile>
@@ -106,6 +107,28 @@ TEST_F(AppTest, GreyingFollowsTheKindOfTheActiveWindow)
     for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW})
         EXPECT_TRUE(state(id).enabled) << id;
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
+}
+
+// The toolbar and the keys follow windows opening and closing and the commands run, with
+// no key press or click in between to prompt them.
+TEST_F(AppTest, CommandStatesFollowWindowsAndCommandsWithoutAnyInput)
+{
+    const auto enabled = [this](int id) {
+        QCoreApplication::processEvents();
+        return frame->commandAction(id)->isEnabled();
+    };
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    app->OnFileNew();
+    EXPECT_TRUE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_EDIT_REMOVE_ROW));
+    ASSERT_TRUE(execute(ID_EDIT_ADD_ROW));
+    EXPECT_TRUE(enabled(ID_EDIT_REMOVE_ROW));
+
+    app->documents().first()->frames().first()->closeWithoutPrompt();
+    flushDeletes();
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_FILE_SAVE));
+    EXPECT_EQ(frame->windowTitle(), "Tessavox");
 }
 
 TEST_F(AppTest, HelpOpensTheGuideAtTheTopicOfWhatIsPointedAt)

@@ -52,7 +52,7 @@ inline CTessavoxFormView *newWindow(CTessavoxDoc *doc)
     DocumentWindow *frame = doc->docTemplate()->newWindow(doc);
     if (!frame)
         return nullptr;
-    doc->docTemplate()->showWindow(frame, doc);
+    DocTemplate::showWindow(frame);
     return qobject_cast<CTessavoxFormView *>(frame->activeView());
 }
 
