@@ -133,18 +133,34 @@ QAction *MdiMainWindow::commandAction(int id)
     auto *action = new QAction(this);
     action->setData(id);
     action->setIconVisibleInMenu(false);
-    // The prompt string: status-bar text, then the tooltip after the newline.
-    const QString prompt = LoadString(id);
-    const qsizetype newline = prompt.indexOf(QLatin1Char('\n'));
-    action->setStatusTip(prompt.left(newline));
-    if (newline >= 0) {
-        action->setToolTip(prompt.mid(newline + 1));
-        action->setText(prompt.mid(newline + 1));
+    if (const Command *command = m_commands.value(id)) {
+        action->setStatusTip(QString::fromUtf8(command->prompt));
+        if (command->tooltip) {
+            action->setToolTip(QString::fromUtf8(command->tooltip));
+            action->setText(QString::fromUtf8(command->tooltip));
+        }
+        if (command->caption)
+            action->setText(QString::fromUtf8(command->caption));
+        QList<QKeySequence> keys;
+        for (const char *key : command->keys) {
+            if (key)
+                keys.append(QKeySequence(QString::fromLatin1(key)));
+        }
+        action->setShortcuts(keys);
     }
     connect(action, &QAction::triggered, this, [id] { CommandRouter::instance().execute(id); });
     addAction(action); // its keys work whichever menu shows
     m_actions.insert(id, action);
     return action;
+}
+
+void MdiMainWindow::setCommands(std::span<const Command> commands)
+{
+    for (const Command &command : commands) {
+        m_commands.insert(command.id, &command);
+        if (command.keys.front())
+            commandAction(command.id);
+    }
 }
 
 QMenu *MdiMainWindow::buildMenu(const char *caption, std::span<const MenuItem> items)
@@ -153,23 +169,12 @@ QMenu *MdiMainWindow::buildMenu(const char *caption, std::span<const MenuItem> i
     for (const MenuItem &item : items) {
         if (qstrcmp(item.menu, caption) != 0)
             continue;
-        if (!item.caption) {
+        if (item.id == 0)
             menu->addSeparator();
-        } else if (item.id == ID_FILE_MRU_FILE1) {
+        else if (item.id == ID_FILE_MRU_FILE1)
             addRecentFileEntries(menu);
-        } else {
-            QAction *action = commandAction(item.id);
-            action->setText(QString::fromUtf8(item.caption));
-            if (item.shortcut) {
-                // The key the menu shows comes first among the command's keys.
-                const QKeySequence shown(QString::fromLatin1(item.shortcut));
-                QList<QKeySequence> keys = action->shortcuts();
-                keys.removeAll(shown);
-                keys.prepend(shown);
-                action->setShortcuts(keys);
-            }
-            menu->addAction(action);
-        }
+        else
+            menu->addAction(commandAction(item.id));
     }
     connect(menu, &QMenu::aboutToShow, this, &MdiMainWindow::refreshCommandStates);
     return menu;
@@ -213,26 +218,6 @@ void MdiMainWindow::buildMenus(std::span<const MenuItem> mainMenu,
     }
     m_showingDocumentMenus = !m_showingDocumentMenus; // forces the first update
     updateMenuBar();
-}
-
-void MdiMainWindow::buildAccelerators(std::span<const Accelerator> accelerators)
-{
-    QHash<int, QList<QKeySequence>> keys;
-    QList<int> order;
-    for (const Accelerator &accelerator : accelerators) {
-        if (!keys.contains(accelerator.id))
-            order.append(accelerator.id);
-        keys[accelerator.id].append(QKeySequence(QString::fromLatin1(accelerator.keys)));
-    }
-    for (int id : std::as_const(order)) {
-        QAction *action = commandAction(id);
-        QList<QKeySequence> merged = action->shortcuts();
-        for (const QKeySequence &key : keys.value(id)) {
-            if (!merged.contains(key))
-                merged.append(key);
-        }
-        action->setShortcuts(merged);
-    }
 }
 
 QToolBar *MdiMainWindow::buildToolBar(std::span<const ToolbarButton> buttons,
