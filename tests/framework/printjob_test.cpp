@@ -66,6 +66,16 @@ TEST(PrintJob, PageSettingsCarryOverToTheNextJob)
     PrintJob::loadSettings(next);
     EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::A5);
     EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
+
+    // Letter and Legal come before A4 in Qt's list of sizes, A3 too; each is kept.
+    for (const QPageSize::PageSizeId id : {QPageSize::Letter, QPageSize::Legal, QPageSize::A3}) {
+        chosen.setPageSize(QPageSize(id));
+        PrintJob::saveSettings(chosen);
+        QPrinter later(QPrinter::HighResolution);
+        later.setPageSize(QPageSize(QPageSize::A5));
+        PrintJob::loadSettings(later);
+        EXPECT_EQ(later.pageLayout().pageSize().id(), id) << QPageSize(id).name().toStdString();
+    }
 }
 
 } // namespace
