@@ -4,6 +4,7 @@
 #include "document/tessavoxdoc.h"
 #include "framework/commandids.h"
 #include "framework/messages.h"
+#include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
 #include "framework/waitcursor.h"
 #include "plot/bitmapexport.h"
@@ -138,7 +139,8 @@ void PlotView::OnLButtonUp(const QPoint &point)
         } catch (const std::exception &) {
             return; // the table did not answer: nothing to choose from, nothing stored
         }
-        if (dialog.exec() == QDialog::Accepted) {
+        dialog.OnInitDialog();
+        if (ModalDialogs::exec(dialog) == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
             doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
             doc->UpdateAllViews(nullptr);
