@@ -11,6 +11,7 @@
 #include "framework/modaldialogs.h"
 #include "framework/stringtable.h"
 #include "plot/plotwindows.h"
+#include "table/plottemplates.h"
 #include "table/tessavoxformview.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ bool CTessavoxApp::init()
         IDR_TESSAVOXTYPE, [] { return new CTessavoxDoc; }, [] { return new CChildFrame; },
         [] { return new CTessavoxFormView; }));
     // The chart windows' own templates, which the table's Plot commands use; never registered.
-    RegisterPlotWindows();
+    PlotTemplates::setFactory(chartTemplate);
 
     auto *frame = new CMainFrame;
     if (!frame->LoadFrame()) {

@@ -35,7 +35,6 @@ bool CommandRouter::execute(int id)
             Messages::show(QStringLiteral("The command could not be completed."));
         }
         if (handled) {
-            emit commandExecuted(id);
             requestUpdate();
             return true;
         }

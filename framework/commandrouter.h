@@ -33,7 +33,6 @@ public:
     static void requestUpdate();
 
 signals:
-    void commandExecuted(int id);
     void updateRequested();
 
 private:

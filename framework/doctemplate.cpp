@@ -8,6 +8,8 @@
 #include <QMdiArea>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 QPointer<QMdiArea> &area()
@@ -21,6 +23,22 @@ QPointer<QMdiArea> &area()
 QString stringField(int resourceId, int field)
 {
     return LoadString(resourceId).split(QLatin1Char('\n')).value(field);
+}
+
+// The area places a window at the size it has when added; a view's initial update may
+// grow it past that place. Moves it wholly inside the area along each direction it fits
+// in, else to the area's edge, so that its title bar and buttons stay in reach.
+void keepInsideArea(QMdiSubWindow &window)
+{
+    const QMdiArea *mdi = window.mdiArea();
+    if (!mdi)
+        return;
+    const QSize room = mdi->viewport()->size();
+    const auto place = [](int at, int length, int roomLength) {
+        return length > roomLength ? 0 : std::clamp(at, 0, roomLength - length);
+    };
+    window.move(place(window.x(), window.width(), room.width()),
+                place(window.y(), window.height(), room.height()));
 }
 
 } // namespace
@@ -46,7 +64,7 @@ QString DocTemplate::filterExtension() const
     return stringField(m_resourceId, 4);
 }
 
-Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
+Document *DocTemplate::OpenDocumentFile(const QString &path)
 {
     Document *doc = createDocument();
     if (!doc)
@@ -75,11 +93,11 @@ Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
         return nullptr;
     }
     doc->setAutoDelete(true);
-    showWindow(frame, doc, makeVisible);
+    showWindow(frame);
     return doc;
 }
 
-DocumentWindow *DocTemplate::newWindow(Document *document, DocumentWindow *)
+DocumentWindow *DocTemplate::newWindow(Document *document)
 {
     if (!document || !m_makeFrame || !m_makeView)
         return nullptr;
@@ -114,14 +132,14 @@ DocumentWindow *DocTemplate::newWindow(Document *document, DocumentWindow *)
     return frame;
 }
 
-void DocTemplate::showWindow(DocumentWindow *frame, Document *document, bool makeVisible)
+void DocTemplate::showWindow(DocumentWindow *frame)
 {
     if (!frame)
         return;
-    if (View *view = frame->activeView(); view && view->document() == document)
+    if (View *view = frame->activeView())
         view->OnInitialUpdate();
-    if (makeVisible)
-        frame->ActivateFrame();
+    keepInsideArea(*frame);
+    frame->ActivateFrame();
 }
 
 void DocTemplate::setMdiArea(QMdiArea *mdiArea)

@@ -36,12 +36,12 @@ public:
     // running number) when `path` is empty, else read from `path`. On failure neither the
     // document nor its frame remains and nullptr is returned; the document has told the
     // user why.
-    Document *OpenDocumentFile(const QString &path, bool makeVisible = true);
+    Document *OpenDocumentFile(const QString &path);
 
     // A new frame holding a new view of `document`, not yet shown; nullptr on failure.
-    DocumentWindow *newWindow(Document *document, DocumentWindow *other = nullptr);
-    // Runs the view's initial update and, when asked, shows and activates the frame.
-    void showWindow(DocumentWindow *frame, Document *document, bool makeVisible = true);
+    DocumentWindow *newWindow(Document *document);
+    // Runs the view's initial update, then shows and activates the frame.
+    static void showWindow(DocumentWindow *frame);
 
     static void setMdiArea(QMdiArea *area);
     static QMdiArea *mdiArea();

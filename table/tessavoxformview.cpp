@@ -319,7 +319,6 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<DocumentWindow> &
         Messages::show(LoadString(IDS_ERR_PLOT_VIEW));
         return;
     }
-    DocTemplate *made = docTemplate.get();
     m_plotWindows.push_back({frame, std::move(docTemplate)});
-    made->showWindow(frame, GetDocument(), true);
+    DocTemplate::showWindow(frame);
 }

@@ -44,7 +44,7 @@ protected:
     {
         nextViewKeepsOpen = keepsOpen;
         DocumentWindow *frame = docTemplate.newWindow(doc);
-        docTemplate.showWindow(frame, doc);
+        DocTemplate::showWindow(frame);
         nextViewKeepsOpen = true;
         return frame;
     }

@@ -52,7 +52,7 @@ inline CTessavoxFormView *newWindow(CTessavoxDoc *doc)
     DocumentWindow *frame = doc->docTemplate()->newWindow(doc);
     if (!frame)
         return nullptr;
-    doc->docTemplate()->showWindow(frame, doc);
+    DocTemplate::showWindow(frame);
     return qobject_cast<CTessavoxFormView *>(frame->activeView());
 }
 
@@ -101,7 +101,7 @@ struct TableSession
 
     TableSession()
     {
-        RegisterPlotWindows();
+        PlotTemplates::setFactory(chartTemplate);
         area.resize(1200, 900);
         area.show();
         DocTemplate::setMdiArea(&area);
@@ -111,8 +111,7 @@ struct TableSession
         area.closeAllSubWindows();
         settle();
         DocTemplate::setMdiArea(nullptr);
-        PlotTemplates::registerFactory(ID_PLOT_F1F2, {});
-        PlotTemplates::registerFactory(ID_PLOT_F1F3, {});
+        PlotTemplates::setFactory({});
     }
     CTessavoxDoc *open() { return static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(path)); }
     // The table window of a file holding `rows`, or of a new document when there are none.

@@ -1,10 +1,12 @@
-#include "plot/plotviewf1f2frame.h"
+#include "plot/chartframe.h"
 
 #include "framework/document.h"
 
-CPlotViewF1F2Frame::CPlotViewF1F2Frame(QWidget *parent) : DocumentWindow(parent) {}
+ChartFrame::ChartFrame(const QString &titleSuffix, QWidget *parent)
+    : DocumentWindow(parent), m_titleSuffix(titleSuffix)
+{}
 
-CPlotViewF1F2Frame::~CPlotViewF1F2Frame()
+ChartFrame::~ChartFrame()
 {
     // The view leaves its document while the base classes are torn down; the document
     // must not call back into this half-destroyed frame for a new title then.
@@ -12,8 +14,8 @@ CPlotViewF1F2Frame::~CPlotViewF1F2Frame()
         disconnect(doc, nullptr, this, nullptr);
 }
 
-void CPlotViewF1F2Frame::OnUpdateFrameTitle(bool addToTitle)
+void ChartFrame::OnUpdateFrameTitle(bool addToTitle)
 {
     if (Document *doc = activeDocument(); addToTitle && doc)
-        setWindowTitle(doc->title() + kTitleSuffix);
+        setWindowTitle(doc->title() + m_titleSuffix);
 }
