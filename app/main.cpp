@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
         return 0;
 
     CTessavoxApp app;
-    if (!app.InitInstance())
+    if (!app.init())
         return 1;
     if (!paths.isEmpty())
         app.openShellRequest(paths);

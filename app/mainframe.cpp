@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "app/artwork.h"
+#include "app/commandtable.h"
 #include "app/contexthelpmode.h"
 #include "app/helpwindow.h"
 #include "app/lockkeys.h"
@@ -32,7 +33,7 @@ CMainFrame::CMainFrame(QWidget *parent) : MdiMainWindow(parent)
 
 bool CMainFrame::LoadFrame()
 {
-    buildAccelerators(TessavoxResources::accelerators());
+    setCommands(CommandTable::commands());
     buildMenus(TessavoxResources::mainFrameMenu(), TessavoxResources::documentMenu());
     if (!buildToolBar(TessavoxResources::toolbarButtons(), Artwork::toolbarImages()))
         return false;

@@ -2,7 +2,7 @@
 
 #include <QMdiArea>
 
-CChildFrame::CChildFrame(QWidget *parent) : ChildFrame(parent) {}
+CChildFrame::CChildFrame(QWidget *parent) : DocumentWindow(parent) {}
 
 void CChildFrame::ActivateFrame()
 {

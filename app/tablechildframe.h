@@ -1,16 +1,16 @@
 #pragma once
 
-#include "framework/childframe.h"
+#include "framework/documentwindow.h"
 
 // The frame of every table window. It always comes up in the normal state, also while
 // other document windows are maximized.
-class CChildFrame : public ChildFrame
+class CChildFrame : public DocumentWindow
 {
     Q_OBJECT
 
 public:
     explicit CChildFrame(QWidget *parent = nullptr);
 
-    // reimplemented from ChildFrame
+    // reimplemented from DocumentWindow
     void ActivateFrame() override;
 };

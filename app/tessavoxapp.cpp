@@ -11,6 +11,7 @@
 #include "framework/modaldialogs.h"
 #include "framework/stringtable.h"
 #include "plot/plotwindows.h"
+#include "table/plottemplates.h"
 #include "table/tessavoxformview.h"
 
 #include <QApplication>
@@ -23,17 +24,18 @@ CTessavoxApp::CTessavoxApp(QObject *parent)
     addCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
-bool CTessavoxApp::InitInstance()
+bool CTessavoxApp::init()
 {
-    SetRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(LoadString(57344));
-    LoadStdProfileSettings(4);
+    if (!Application::init())
+        return false;
 
     AddDocTemplate(new DocTemplate(
         IDR_TESSAVOXTYPE, [] { return new CTessavoxDoc; }, [] { return new CChildFrame; },
         [] { return new CTessavoxFormView; }));
     // The chart windows' own templates, which the table's Plot commands use; never registered.
-    RegisterPlotWindows();
+    PlotTemplates::setFactory(chartTemplate);
 
     auto *frame = new CMainFrame;
     if (!frame->LoadFrame()) {

@@ -18,9 +18,9 @@ public:
     explicit CTessavoxApp(QObject *parent = nullptr);
 
     // reimplemented from Application
-    bool InitInstance() override;
+    bool init() override;
 
-    // Where InitInstance listens for shell open requests; empty listens nowhere.
+    // Where init() listens for shell open requests; empty listens nowhere.
     void setShellServerName(const QString &name) { m_shellServerName = name; }
     CMainFrame *mainFrame() const;
     ShellOpenChannel *shellChannel() const { return m_shellChannel; }

@@ -1,9 +1,9 @@
 #include "framework/application.h"
 
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
+#include "framework/documentwindow.h"
 #include "framework/printjob.h"
 #include "framework/recentfilelist.h"
 
@@ -16,6 +16,7 @@
 namespace {
 
 Application *g_instance = nullptr;
+constexpr int kRecentFileCount = 4;
 
 bool samePath(const QString &a, const QString &b)
 {
@@ -37,7 +38,9 @@ Application::Application(QObject *parent) : QObject(parent)
     for (int i = 0; i < 4; ++i) {
         addCommand(
             ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); },
-            [this, i](CmdUI &ui) { ui.Enable(m_recentFiles && i < m_recentFiles->size()); });
+            [this, i](CommandState &ui) {
+                ui.setEnabled(m_recentFiles && i < m_recentFiles->size());
+            });
     }
 }
 
@@ -55,20 +58,11 @@ Application *Application::instance()
     return g_instance;
 }
 
-bool Application::InitInstance()
+bool Application::init()
 {
-    return true;
-}
-
-void Application::SetRegistryKey(const QString &key)
-{
-    QCoreApplication::setOrganizationName(key);
-}
-
-void Application::LoadStdProfileSettings(int recentFileCount)
-{
-    m_recentFiles = std::make_unique<RecentFileList>(recentFileCount);
+    m_recentFiles = std::make_unique<RecentFileList>(kRecentFileCount);
     m_recentFiles->load();
+    return true;
 }
 
 void Application::AddDocTemplate(DocTemplate *docTemplate)
@@ -102,7 +96,7 @@ Document *Application::OpenDocumentFile(const QString &path)
 {
     for (Document *doc : documents()) {
         if (!doc->pathName().isEmpty() && samePath(doc->pathName(), path)) {
-            if (ChildFrame *frame = doc->frames().value(0))
+            if (DocumentWindow *frame = doc->frames().value(0))
                 frame->ActivateFrame();
             return doc;
         }
@@ -130,9 +124,9 @@ QList<Document *> Application::documents() const
         if (!doc)
             continue;
         // A document whose windows are all on their way out is closed already.
-        const QList<ChildFrame *> frames = doc->frames();
+        const QList<DocumentWindow *> frames = doc->frames();
         if (std::any_of(frames.begin(), frames.end(),
-                        [](const ChildFrame *frame) { return !frame->isClosing(); }))
+                        [](const DocumentWindow *frame) { return !frame->isClosing(); }))
             result.append(doc);
     }
     return result;
@@ -153,7 +147,7 @@ void Application::CloseAllDocuments()
         doc->OnCloseDocument();
 }
 
-void Application::SaveStdProfileSettings() const
+void Application::saveSettings() const
 {
     if (m_recentFiles)
         m_recentFiles->save();
@@ -189,7 +183,7 @@ void Application::OnAppExit()
     }
     if (SaveAllModified()) {
         CloseAllDocuments();
-        SaveStdProfileSettings();
+        saveSettings();
         QCoreApplication::quit();
     }
 }

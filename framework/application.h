@@ -29,13 +29,10 @@ public:
 
     static Application *instance();
 
-    // Builds the program's windows; false when they could not be made.
-    virtual bool InitInstance();
+    // Start-up: loads the recent-file list from the settings. A program reimplements it to
+    // name its settings first and then build its windows; false when they could not be made.
+    virtual bool init();
 
-    // start-up steps
-    // Names where the settings are kept (the QSettings organisation).
-    void SetRegistryKey(const QString &key);
-    void LoadStdProfileSettings(int recentFileCount = 4);
     // Registers a template for File New and opening files; the application owns it.
     void AddDocTemplate(DocTemplate *docTemplate);
 
@@ -55,7 +52,7 @@ public:
     bool SaveAllModified();
     void CloseAllDocuments();
     // Writes the recent-file list back.
-    void SaveStdProfileSettings() const;
+    void saveSettings() const;
 
     // command handlers
     void OnFileNew();

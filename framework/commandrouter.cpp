@@ -26,7 +26,7 @@ bool CommandRouter::execute(int id)
         // A failure that a handler did not report itself must not escape into the event
         // loop, which would end the program: the user sees it and the work stays open.
         try {
-            handled = target->OnCmdMsg(id);
+            handled = target->execute(id);
         } catch (const std::exception &error) {
             handled = true;
             Messages::show(QString::fromLocal8Bit(error.what()));
@@ -35,7 +35,6 @@ bool CommandRouter::execute(int id)
             Messages::show(QStringLiteral("The command could not be completed."));
         }
         if (handled) {
-            emit commandExecuted(id);
             requestUpdate();
             return true;
         }
@@ -43,11 +42,11 @@ bool CommandRouter::execute(int id)
     return false;
 }
 
-CmdUI CommandRouter::state(int id) const
+CommandState CommandRouter::state(int id) const
 {
-    CmdUI ui;
+    CommandState ui;
     for (const CommandTarget *target : route()) {
-        if (target->OnUpdateCmdUI(id, ui))
+        if (target->updateState(id, ui))
             return ui;
     }
     ui.enabled = false;

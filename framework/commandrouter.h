@@ -26,14 +26,13 @@ public:
     // Runs `id` at the first target of the route that handles it; returns whether one did.
     bool execute(int id);
     // The state of `id`: greyed when no target of the route handles it.
-    CmdUI state(int id) const;
+    CommandState state(int id) const;
 
     // Asks for the command states to be refreshed once control returns to the event loop;
     // any number of requests before then make one refresh.
     static void requestUpdate();
 
 signals:
-    void commandExecuted(int id);
     void updateRequested();
 
 private:

@@ -1,22 +1,28 @@
 #pragma once
 
-// Menus, accelerators and toolbars are described as data, one row per entry, and built
-// into actions by the main window.
+#include <array>
+
+// Commands, menus and toolbars are described as data, one row per entry, and built into
+// actions by the main window.
+
+// One command as the user meets it: its menu caption, its status-bar prompt and tooltip,
+// its keys and the user guide's topic on it. A menu shows the first key beside the caption;
+// every key runs the command, whichever menu shows.
+struct Command
+{
+    int id;
+    const char *caption;              // nullptr for a command that no menu shows
+    const char *prompt;               // status-bar text, or nullptr
+    const char *tooltip;              // nullptr: none of its own
+    std::array<const char *, 2> keys; // QKeySequence's portable text; unused slots nullptr
+    const char *helpTopic;            // an anchor of the user guide, or nullptr
+};
 
 // One menu item. Rows with the same `menu` make one drop-down menu, in the order given;
-// a row whose caption is nullptr is a separator.
+// id 0 is a separator.
 struct MenuItem
 {
     const char *menu;
-    const char *caption;
-    const char *shortcut; // text shown at the right of the item, or nullptr
-    int id;
-};
-
-// One key binding, in QKeySequence's portable text ("Ctrl+N", "Shift+Del").
-struct Accelerator
-{
-    const char *keys;
     int id;
 };
 

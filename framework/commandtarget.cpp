@@ -1,6 +1,6 @@
 #include "framework/commandtarget.h"
 
-bool CommandTarget::OnCmdMsg(int id)
+bool CommandTarget::execute(int id)
 {
     const auto it = m_commands.constFind(id);
     if (it == m_commands.constEnd())
@@ -11,7 +11,7 @@ bool CommandTarget::OnCmdMsg(int id)
     return true;
 }
 
-bool CommandTarget::OnUpdateCmdUI(int id, CmdUI &ui) const
+bool CommandTarget::updateState(int id, CommandState &ui) const
 {
     const auto it = m_commands.constFind(id);
     if (it == m_commands.constEnd())
@@ -23,7 +23,7 @@ bool CommandTarget::OnUpdateCmdUI(int id, CmdUI &ui) const
 }
 
 void CommandTarget::addCommand(int id, std::function<void()> handler,
-                               std::function<void(CmdUI &)> update)
+                               std::function<void(CommandState &)> update)
 {
     m_commands.insert(id, Entry{std::move(handler), std::move(update)});
 }

@@ -1,7 +1,7 @@
 #include "framework/doctemplate.h"
 
-#include "framework/childframe.h"
 #include "framework/document.h"
+#include "framework/documentwindow.h"
 #include "framework/stringtable.h"
 #include "framework/view.h"
 
@@ -16,6 +16,13 @@ QPointer<QMdiArea> &area()
     return mdiArea;
 }
 
+// The newline-separated fields of a template string: window title, document name, File
+// New name, filter name, filter extension, shell type id, shell type name.
+QString stringField(int resourceId, int field)
+{
+    return LoadString(resourceId).split(QLatin1Char('\n')).value(field);
+}
+
 } // namespace
 
 DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
@@ -24,25 +31,35 @@ DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFact
       m_makeFrame(std::move(makeFrame)), m_makeView(std::move(makeView))
 {}
 
-QString DocTemplate::GetDocString(DocStringIndex index) const
+QString DocTemplate::documentName() const
 {
-    return LoadString(m_resourceId).split(QLatin1Char('\n')).value(int(index));
+    return stringField(m_resourceId, 1);
 }
 
-Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
+QString DocTemplate::filterName() const
+{
+    return stringField(m_resourceId, 3);
+}
+
+QString DocTemplate::filterExtension() const
+{
+    return stringField(m_resourceId, 4);
+}
+
+Document *DocTemplate::OpenDocumentFile(const QString &path)
 {
     Document *doc = createDocument();
     if (!doc)
         return nullptr;
     doc->setDocTemplate(this);
-    ChildFrame *frame = CreateNewFrame(doc);
+    DocumentWindow *frame = newWindow(doc);
     if (!frame) {
         delete doc;
         return nullptr;
     }
     bool ok = false;
     if (path.isEmpty()) {
-        doc->setTitle(GetDocString(docName) + QString::number(m_untitledCount + 1));
+        doc->setTitle(documentName() + QString::number(m_untitledCount + 1));
         ok = doc->OnNewDocument();
         if (ok)
             ++m_untitledCount;
@@ -57,15 +74,15 @@ Document *DocTemplate::OpenDocumentFile(const QString &path, bool makeVisible)
         return nullptr;
     }
     doc->setAutoDelete(true);
-    InitialUpdateFrame(frame, doc, makeVisible);
+    showWindow(frame);
     return doc;
 }
 
-ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
+DocumentWindow *DocTemplate::newWindow(Document *document)
 {
     if (!document || !m_makeFrame || !m_makeView)
         return nullptr;
-    ChildFrame *frame = m_makeFrame();
+    DocumentWindow *frame = m_makeFrame();
     if (!frame)
         return nullptr;
     View *view = m_makeView();
@@ -96,14 +113,13 @@ ChildFrame *DocTemplate::CreateNewFrame(Document *document, ChildFrame *)
     return frame;
 }
 
-void DocTemplate::InitialUpdateFrame(ChildFrame *frame, Document *document, bool makeVisible)
+void DocTemplate::showWindow(DocumentWindow *frame)
 {
     if (!frame)
         return;
-    if (View *view = frame->activeView(); view && view->document() == document)
+    if (View *view = frame->activeView())
         view->OnInitialUpdate();
-    if (makeVisible)
-        frame->ActivateFrame();
+    frame->ActivateFrame();
 }
 
 void DocTemplate::setMdiArea(QMdiArea *mdiArea)

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class ChildFrame;
+class DocumentWindow;
 class Document;
 class QMdiArea;
 class View;
@@ -16,19 +16,8 @@ class DocTemplate
 {
 public:
     using DocumentFactory = std::function<Document *()>;
-    using FrameFactory = std::function<ChildFrame *()>;
+    using FrameFactory = std::function<DocumentWindow *()>;
     using ViewFactory = std::function<View *()>;
-
-    // The newline-separated fields of the template's string (string table, resourceId).
-    enum DocStringIndex {
-        windowTitle,
-        docName,
-        fileNewName,
-        filterName,
-        filterExt,
-        regFileTypeId,
-        regFileTypeName,
-    };
 
     DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
                 ViewFactory makeView);
@@ -36,18 +25,23 @@ public:
 
     int resourceId() const { return m_resourceId; }
     Document *createDocument() const { return m_makeDocument ? m_makeDocument() : nullptr; }
-    QString GetDocString(DocStringIndex index) const;
+    // Fields of the template's string (string table, resourceId).
+    // New documents are titled by this name and a running number.
+    QString documentName() const;
+    // The file dialogs' filter name, and the extension (".txt") they add.
+    QString filterName() const;
+    QString filterExtension() const;
 
     // A new document in a new frame: empty (File New, titled by the document name and a
     // running number) when `path` is empty, else read from `path`. On failure neither the
     // document nor its frame remains and nullptr is returned; the document has told the
     // user why.
-    Document *OpenDocumentFile(const QString &path, bool makeVisible = true);
+    Document *OpenDocumentFile(const QString &path);
 
     // A new frame holding a new view of `document`, not yet shown; nullptr on failure.
-    ChildFrame *CreateNewFrame(Document *document, ChildFrame *other = nullptr);
-    // Runs the view's initial update and, when asked, shows and activates the frame.
-    void InitialUpdateFrame(ChildFrame *frame, Document *document, bool makeVisible = true);
+    DocumentWindow *newWindow(Document *document);
+    // Runs the view's initial update, then shows and activates the frame.
+    static void showWindow(DocumentWindow *frame);
 
     static void setMdiArea(QMdiArea *area);
     static QMdiArea *mdiArea();

@@ -1,9 +1,9 @@
 #include "framework/document.h"
 
 #include "framework/application.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/filedialogs.h"
 #include "framework/messages.h"
 #include "framework/view.h"
@@ -73,8 +73,8 @@ bool Document::DoSave(const QString &path, bool replace)
         request.mode = FileDialogRequest::Mode::Save;
         request.title = QStringLiteral("Save As");
         if (m_docTemplate) {
-            request.filterName = m_docTemplate->GetDocString(DocTemplate::filterName);
-            const QString ext = m_docTemplate->GetDocString(DocTemplate::filterExt);
+            request.filterName = m_docTemplate->filterName();
+            const QString ext = m_docTemplate->filterExtension();
             request.patterns = {QLatin1Char('*') + ext};
             request.defaultSuffix = ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext;
         } else {
@@ -102,9 +102,9 @@ bool Document::DoSave(const QString &path, bool replace)
 
 void Document::OnCloseDocument()
 {
-    QList<QPointer<ChildFrame>> keepers;
-    QList<QPointer<ChildFrame>> others;
-    for (ChildFrame *frame : frames()) {
+    QList<QPointer<DocumentWindow>> keepers;
+    QList<QPointer<DocumentWindow>> others;
+    for (DocumentWindow *frame : frames()) {
         const View *view = frame->activeView();
         (view && view->keepsDocumentOpen() ? keepers : others).append(frame);
     }
@@ -135,11 +135,11 @@ void Document::OnFileClose()
         OnCloseDocument();
 }
 
-QList<ChildFrame *> Document::frames() const
+QList<DocumentWindow *> Document::frames() const
 {
-    QList<ChildFrame *> result;
+    QList<DocumentWindow *> result;
     for (View *view : m_views) {
-        ChildFrame *frame = ChildFrame::frameOf(view);
+        DocumentWindow *frame = DocumentWindow::frameOf(view);
         if (frame && !result.contains(frame))
             result.append(frame);
     }

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 
-class ChildFrame;
+class DocumentWindow;
 class DocTemplate;
 class View;
 
@@ -49,7 +49,7 @@ public:
     const QList<View *> &views() const { return m_views; }
     View *firstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
     // The frames of the views, in the views' order, each once.
-    QList<ChildFrame *> frames() const;
+    QList<DocumentWindow *> frames() const;
     DocTemplate *docTemplate() const { return m_docTemplate; }
 
     // setters

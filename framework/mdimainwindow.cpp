@@ -1,17 +1,18 @@
 #include "framework/mdimainwindow.h"
 
 #include "framework/application.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/commandrouter.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/recentfilelist.h"
 #include "framework/stringtable.h"
 #include "framework/view.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -64,17 +65,19 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
 
     addCommand(
         ID_VIEW_TOOLBAR, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); },
-        [this](CmdUI &ui) {
-            ui.Enable(m_toolBar != nullptr);
-            ui.SetCheck(m_toolBar && m_toolBar->isVisible());
+        [this](CommandState &ui) {
+            ui.setEnabled(m_toolBar != nullptr);
+            ui.setChecked(m_toolBar && m_toolBar->isVisible());
         });
     addCommand(
         ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
-        [this](CmdUI &ui) { ui.SetCheck(statusBar()->isVisible()); });
+        [this](CommandState &ui) { ui.setChecked(statusBar()->isVisible()); });
     addCommand(
         ID_WINDOW_NEW, [this] { OnWindowNew(); },
-        [this](CmdUI &ui) { ui.Enable(activeDocument() && activeDocument()->docTemplate()); });
-    const auto anyWindow = [this](CmdUI &ui) { ui.Enable(activeFrame() != nullptr); };
+        [this](CommandState &ui) {
+            ui.setEnabled(activeDocument() && activeDocument()->docTemplate());
+        });
+    const auto anyWindow = [this](CommandState &ui) { ui.setEnabled(activeFrame() != nullptr); };
     addCommand(
         ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); }, anyWindow);
     addCommand(
@@ -82,8 +85,12 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
     addCommand(
         ID_WINDOW_ARRANGE, [this] { OnWindowArrange(); }, anyWindow);
 
-    // Key and mouse releases stand in for idle time: whatever they changed, the command
-    // states follow before the user looks again.
+    // What the commands may do changes with the active window (above), its document's
+    // modified flag and windows (onSubWindowActivated), the clipboard, and every command
+    // run; each asks for one refresh.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CommandRouter::requestUpdate);
+    // Only the lock keys: the indicators must follow them whichever widget has the focus.
     qApp->installEventFilter(this);
 }
 
@@ -92,6 +99,7 @@ MdiMainWindow::~MdiMainWindow()
     // The document windows go after this class is gone; their last signals must not reach it.
     qApp->removeEventFilter(this);
     m_mdiArea->disconnect(this);
+    QGuiApplication::clipboard()->disconnect(this);
     for (QMdiSubWindow *window : m_mdiArea->subWindowList())
         window->disconnect(this);
     CommandRouter::instance().disconnect(this);
@@ -100,21 +108,21 @@ MdiMainWindow::~MdiMainWindow()
         DocTemplate::setMdiArea(nullptr);
 }
 
-ChildFrame *MdiMainWindow::activeFrame() const
+DocumentWindow *MdiMainWindow::activeFrame() const
 {
-    auto *frame = qobject_cast<ChildFrame *>(m_mdiArea->currentSubWindow());
+    auto *frame = qobject_cast<DocumentWindow *>(m_mdiArea->currentSubWindow());
     return frame && !frame->isClosing() ? frame : nullptr;
 }
 
 View *MdiMainWindow::activeView() const
 {
-    const ChildFrame *frame = activeFrame();
+    const DocumentWindow *frame = activeFrame();
     return frame ? frame->activeView() : nullptr;
 }
 
 Document *MdiMainWindow::activeDocument() const
 {
-    const ChildFrame *frame = activeFrame();
+    const DocumentWindow *frame = activeFrame();
     return frame ? frame->activeDocument() : nullptr;
 }
 
@@ -125,18 +133,34 @@ QAction *MdiMainWindow::commandAction(int id)
     auto *action = new QAction(this);
     action->setData(id);
     action->setIconVisibleInMenu(false);
-    // The prompt string: status-bar text, then the tooltip after the newline.
-    const QString prompt = LoadString(id);
-    const qsizetype newline = prompt.indexOf(QLatin1Char('\n'));
-    action->setStatusTip(prompt.left(newline));
-    if (newline >= 0) {
-        action->setToolTip(prompt.mid(newline + 1));
-        action->setText(prompt.mid(newline + 1));
+    if (const Command *command = m_commands.value(id)) {
+        action->setStatusTip(QString::fromUtf8(command->prompt));
+        if (command->tooltip) {
+            action->setToolTip(QString::fromUtf8(command->tooltip));
+            action->setText(QString::fromUtf8(command->tooltip));
+        }
+        if (command->caption)
+            action->setText(QString::fromUtf8(command->caption));
+        QList<QKeySequence> keys;
+        for (const char *key : command->keys) {
+            if (key)
+                keys.append(QKeySequence(QString::fromLatin1(key)));
+        }
+        action->setShortcuts(keys);
     }
     connect(action, &QAction::triggered, this, [id] { CommandRouter::instance().execute(id); });
     addAction(action); // its keys work whichever menu shows
     m_actions.insert(id, action);
     return action;
+}
+
+void MdiMainWindow::setCommands(std::span<const Command> commands)
+{
+    for (const Command &command : commands) {
+        m_commands.insert(command.id, &command);
+        if (command.keys.front())
+            commandAction(command.id);
+    }
 }
 
 QMenu *MdiMainWindow::buildMenu(const char *caption, std::span<const MenuItem> items)
@@ -145,23 +169,12 @@ QMenu *MdiMainWindow::buildMenu(const char *caption, std::span<const MenuItem> i
     for (const MenuItem &item : items) {
         if (qstrcmp(item.menu, caption) != 0)
             continue;
-        if (!item.caption) {
+        if (item.id == 0)
             menu->addSeparator();
-        } else if (item.id == ID_FILE_MRU_FILE1) {
+        else if (item.id == ID_FILE_MRU_FILE1)
             addRecentFileEntries(menu);
-        } else {
-            QAction *action = commandAction(item.id);
-            action->setText(QString::fromUtf8(item.caption));
-            if (item.shortcut) {
-                // The key the menu shows comes first among the command's keys.
-                const QKeySequence shown(QString::fromLatin1(item.shortcut));
-                QList<QKeySequence> keys = action->shortcuts();
-                keys.removeAll(shown);
-                keys.prepend(shown);
-                action->setShortcuts(keys);
-            }
-            menu->addAction(action);
-        }
+        else
+            menu->addAction(commandAction(item.id));
     }
     connect(menu, &QMenu::aboutToShow, this, &MdiMainWindow::refreshCommandStates);
     return menu;
@@ -205,26 +218,6 @@ void MdiMainWindow::buildMenus(std::span<const MenuItem> mainMenu,
     }
     m_showingDocumentMenus = !m_showingDocumentMenus; // forces the first update
     updateMenuBar();
-}
-
-void MdiMainWindow::buildAccelerators(std::span<const Accelerator> accelerators)
-{
-    QHash<int, QList<QKeySequence>> keys;
-    QList<int> order;
-    for (const Accelerator &accelerator : accelerators) {
-        if (!keys.contains(accelerator.id))
-            order.append(accelerator.id);
-        keys[accelerator.id].append(QKeySequence(QString::fromLatin1(accelerator.keys)));
-    }
-    for (int id : std::as_const(order)) {
-        QAction *action = commandAction(id);
-        QList<QKeySequence> merged = action->shortcuts();
-        for (const QKeySequence &key : keys.value(id)) {
-            if (!merged.contains(key))
-                merged.append(key);
-        }
-        action->setShortcuts(merged);
-    }
 }
 
 QToolBar *MdiMainWindow::buildToolBar(std::span<const ToolbarButton> buttons,
@@ -318,7 +311,7 @@ void MdiMainWindow::updateWindowList(QMenu *menu)
     m_windowListEntries.clear();
     QList<QMdiSubWindow *> windows;
     for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
-        auto *frame = qobject_cast<ChildFrame *>(window);
+        auto *frame = qobject_cast<DocumentWindow *>(window);
         if (!frame || !frame->isClosing())
             windows.append(window);
     }
@@ -346,7 +339,7 @@ void MdiMainWindow::refreshCommandStates()
     updateMenuBar();
     CommandRouter &router = CommandRouter::instance();
     for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it) {
-        const CmdUI ui = router.state(it.key());
+        const CommandState ui = router.state(it.key());
         QAction *action = it.value();
         action->setEnabled(ui.enabled);
         if (ui.checked && !action->isCheckable())
@@ -372,6 +365,15 @@ void MdiMainWindow::OnUpdateFrameTitle(bool addToTitle)
 
 void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
 {
+    for (const QMetaObject::Connection &connection : std::as_const(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
+    if (Document *doc = activeDocument()) {
+        m_documentConnections << connect(doc, &Document::modifiedChanged, this,
+                                         &CommandRouter::requestUpdate)
+                              << connect(doc, &Document::viewsChanged, this,
+                                         &CommandRouter::requestUpdate);
+    }
     if (window) {
         connect(window, &QWidget::windowTitleChanged, this, &MdiMainWindow::onActiveTitleChanged,
                 Qt::UniqueConnection);
@@ -388,17 +390,16 @@ void MdiMainWindow::onActiveTitleChanged()
 
 void MdiMainWindow::OnWindowNew()
 {
-    ChildFrame *frame = activeFrame();
     Document *doc = activeDocument();
     DocTemplate *docTemplate = doc ? doc->docTemplate() : nullptr;
     if (!docTemplate)
         return;
-    ChildFrame *newFrame = docTemplate->CreateNewFrame(doc, frame);
+    DocumentWindow *newFrame = docTemplate->newWindow(doc);
     if (!newFrame) {
         Messages::show(QStringLiteral("Could not open another window for this document."));
         return;
     }
-    docTemplate->InitialUpdateFrame(newFrame, doc);
+    DocTemplate::showWindow(newFrame);
 }
 
 void MdiMainWindow::OnWindowArrange()
@@ -429,23 +430,17 @@ void MdiMainWindow::updateLockIndicators()
 
 bool MdiMainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat() &&
-            (key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
-             key->key() == Qt::Key_ScrollLock) &&
-            watched == QApplication::focusWidget())
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_CapsLock && key->key() != Qt::Key_NumLock &&
+        key->key() != Qt::Key_ScrollLock)
+        return QMainWindow::eventFilter(watched, event);
+    // One event reaches the filter once for each widget it passes on its way up.
+    if (watched == QApplication::focusWidget()) {
+        if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
             m_trackedLocks[key->key()] = !m_trackedLocks.value(key->key(), false);
-        break;
-    }
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonRelease:
-    case QEvent::FocusIn:
-        CommandRouter::requestUpdate();
-        break;
-    default:
-        break;
+        updateLockIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -458,7 +453,7 @@ void MdiMainWindow::closeEvent(QCloseEvent *event)
             return;
         }
         app->CloseAllDocuments();
-        app->SaveStdProfileSettings();
+        app->saveSettings();
     }
     QMainWindow::closeEvent(event);
 }

@@ -10,7 +10,7 @@
 #include <optional>
 #include <span>
 
-class ChildFrame;
+class DocumentWindow;
 class Document;
 class QLabel;
 class QMdiArea;
@@ -34,20 +34,23 @@ public:
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     // The active document window, or nullptr when there is none.
-    ChildFrame *activeFrame() const;
+    DocumentWindow *activeFrame() const;
     View *activeView() const;
     Document *activeDocument() const;
 
     // building, from tables
+    // The program's commands, before any menu or toolbar names them; the table must outlive
+    // this window. Commands with keys get their actions at once, so that the keys work.
+    void setCommands(std::span<const Command> commands);
     // `mainMenu` shows while no document window is active, `documentMenu` while one is.
     void buildMenus(std::span<const MenuItem> mainMenu, std::span<const MenuItem> documentMenu);
-    void buildAccelerators(std::span<const Accelerator> accelerators);
     // Buttons take their images from `images` by index. Returns nullptr on failure.
     QToolBar *buildToolBar(std::span<const ToolbarButton> buttons, const QList<QIcon> &images);
     // The message pane with its idle text, then one pane per lock key.
     void buildStatusBar(const QString &idleText, const QList<Qt::Key> &lockKeys);
 
-    // The action of a command, made on first use; menus, toolbar and keys share it.
+    // The action of a command, made on first use from its row; menus, toolbar and keys
+    // share it.
     QAction *commandAction(int id);
     QToolBar *toolBar() const { return m_toolBar; }
     // The message pane's resting text ("For Help, press F1", or the help-mode prompt).
@@ -89,6 +92,7 @@ private:
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
     QLabel *m_messagePane = nullptr;
+    QHash<int, const Command *> m_commands; // rows of the table given to setCommands()
     QHash<int, QAction *> m_actions;
     QList<QMenu *> m_mainMenus;
     QList<QMenu *> m_documentMenus;
@@ -98,4 +102,5 @@ private:
     QList<QAction *> m_windowListEntries;
     QList<QPair<Qt::Key, QLabel *>> m_lockPanes;
     QHash<int, bool> m_trackedLocks; // toggled by key presses where the platform cannot say
+    QList<QMetaObject::Connection> m_documentConnections; // to the active document
 };

@@ -16,7 +16,9 @@ int ModalDialogs::exec(QDialog &dialog)
 {
     if (const Runner &runner = currentRunner())
         return runner(dialog);
-    return dialog.exec();
+    // The base class's loop itself: a dialog that reimplements exec() to prepare itself
+    // comes through here from its own exec().
+    return dialog.QDialog::exec();
 }
 
 ModalDialogs::Runner ModalDialogs::setRunner(Runner runner)

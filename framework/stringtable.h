@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// The program's string table: message and prompt texts by their numeric id.
+// The program's string table by numeric id: its messages, and the standard prompts of
+// commands that it does not offer.
 enum StringId : int {
     IDR_MAINFRAME = 128,
     IDR_TESSAVOXTYPE = 129,

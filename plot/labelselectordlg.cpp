@@ -56,7 +56,7 @@ void CLabelSelectorDlg::OnInitDialog()
     m_cbLabels->setCurrentIndex(m_nSelLabel);
 }
 
-int CLabelSelectorDlg::DoModal()
+int CLabelSelectorDlg::exec()
 {
     OnInitDialog();
     return ModalDialogs::exec(*this);

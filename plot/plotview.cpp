@@ -30,10 +30,10 @@ constexpr int kPrintZoom = 2;
 
 } // namespace
 
-PlotView::PlotView(ChartKind kind, QWidget *parent)
+PlotView::PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent)
     : View(parent), m_pDisplayFont(std::make_unique<QFont>(
                         ChartFonts::logicalFont(QStringLiteral("DisplayFont"), 16, 7))),
-      m_renderer(kind)
+      m_renderer(kind), m_rcLabelHit(labelHitCount)
 {
     // The window is cleared to white before every paint; the chart never clears.
     QPalette palette = this->palette();
@@ -64,7 +64,7 @@ void PlotView::DrawPlot(QPainter &painter, int zoom)
     if (!doc)
         return;
     const PlotFrame client{0, 0, width(), height()};
-    m_renderer.DrawPlot(painter, *doc, client, zoom, *m_pDisplayFont, writableLabelHits());
+    m_renderer.DrawPlot(painter, *doc, client, zoom, *m_pDisplayFont, m_rcLabelHit);
 }
 
 void PlotView::DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit, int zoom)
@@ -141,7 +141,7 @@ void PlotView::OnLButtonUp(const QPoint &point)
             if (cells.GetCellInt(row, TokenTableModel::Order) == order)
                 dialog.addLabel(cells.GetCellText(row, TokenTableModel::Symbol));
         }
-        if (dialog.DoModal() == QDialog::Accepted) {
+        if (dialog.exec() == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
             doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
             doc->UpdateAllViews(nullptr);

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <span>
+#include <vector>
 
 class CTessavoxDoc;
 class QPainter;
@@ -41,7 +42,7 @@ public:
     void OnFileSaveBitmap();
 
     // Click squares by order number; all empty until a mixed group has been drawn.
-    virtual std::span<const QRect> labelHits() const = 0;
+    std::span<const QRect> labelHits() const { return m_rcLabelHit; }
 
     // reimplemented from View
     bool keepsDocumentOpen() const override { return false; }
@@ -49,8 +50,9 @@ public:
     void OnPrint(QPainter &painter, PrintInfo &info) override;
 
 protected:
-    explicit PlotView(ChartKind kind, QWidget *parent = nullptr);
-    virtual std::span<QRect> writableLabelHits() = 0;
+    // `labelHitCount`: how many order numbers keep a click square; entries are
+    // overwritten by later paints, never emptied.
+    PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent);
 
     // reimplemented from QWidget
     void paintEvent(QPaintEvent *event) override;
@@ -59,4 +61,5 @@ protected:
 private:
     std::unique_ptr<QFont> m_pDisplayFont; // captions and tick labels on screen
     ChartRenderer m_renderer;
+    std::vector<QRect> m_rcLabelHit; // indexed by order number
 };

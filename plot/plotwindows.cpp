@@ -7,22 +7,25 @@
 #include "plot/plotviewf1f2frame.h"
 #include "plot/plotviewf1f3.h"
 #include "plot/plotviewf1f3frame.h"
-#include "table/plottemplates.h"
 
-#include <memory>
+namespace {
 
-void RegisterPlotWindows()
+template <typename Frame, typename View> std::unique_ptr<DocTemplate> makeTemplate()
 {
-    // The chart templates make frames and views for an existing document only; they take
-    // no part in File New or File Open.
-    PlotTemplates::registerFactory(ID_PLOT_F1F2, [] {
-        return std::make_unique<DocTemplate>(
-            IDR_TESSAVOXTYPE, nullptr, [] { return new CPlotViewF1F2Frame; },
-            [] { return new CPlotViewF1F2; });
-    });
-    PlotTemplates::registerFactory(ID_PLOT_F1F3, [] {
-        return std::make_unique<DocTemplate>(
-            IDR_TESSAVOXTYPE, nullptr, [] { return new CPlotViewF1F3Frame; },
-            [] { return new CPlotViewF1F3; });
-    });
+    return std::make_unique<DocTemplate>(
+        IDR_TESSAVOXTYPE, nullptr, [] { return new Frame; }, [] { return new View; });
+}
+
+} // namespace
+
+std::unique_ptr<DocTemplate> chartTemplate(int commandId)
+{
+    switch (commandId) {
+    case ID_PLOT_F1F2:
+        return makeTemplate<CPlotViewF1F2Frame, CPlotViewF1F2>();
+    case ID_PLOT_F1F3:
+        return makeTemplate<CPlotViewF1F3Frame, CPlotViewF1F3>();
+    default:
+        return nullptr;
+    }
 }

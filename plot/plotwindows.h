@@ -1,6 +1,11 @@
 #pragma once
 
-// Registers the chart windows with the table's plot commands: F1 vs F2 and F1 vs F3 then
-// open a CPlotViewF1F2 / CPlotViewF1F3 in its own frame on the table's document. Call
-// once at start-up, before any table window exists.
-void RegisterPlotWindows();
+#include <memory>
+
+class DocTemplate;
+
+// The template of the chart window that the table's Plot command `commandId` opens: a
+// CPlotViewF1F2 or CPlotViewF1F3 in its own frame, on an existing document only (it takes
+// no part in File New or File Open). nullptr for any other command. The program hands it
+// to the table as its chart-window factory.
+std::unique_ptr<DocTemplate> chartTemplate(int commandId);

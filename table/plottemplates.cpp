@@ -2,30 +2,22 @@
 
 #include "framework/doctemplate.h"
 
-#include <QHash>
-
 namespace {
 
-QHash<int, PlotTemplates::Factory> &factories()
+PlotTemplates::Factory &factory()
 {
-    static QHash<int, PlotTemplates::Factory> registry;
-    return registry;
+    static PlotTemplates::Factory hook;
+    return hook;
 }
 
 } // namespace
 
-void PlotTemplates::registerFactory(int commandId, Factory factory)
+void PlotTemplates::setFactory(Factory newFactory)
 {
-    if (factory)
-        factories().insert(commandId, std::move(factory));
-    else
-        factories().remove(commandId);
+    factory() = std::move(newFactory);
 }
 
 std::unique_ptr<DocTemplate> PlotTemplates::create(int commandId)
 {
-    const auto it = factories().constFind(commandId);
-    if (it == factories().constEnd())
-        return nullptr;
-    return (*it)();
+    return factory() ? factory()(commandId) : nullptr;
 }

@@ -2,9 +2,9 @@
 
 #include "document/tessavoxdoc.h"
 #include "document/vowelorder.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
 #include "table/calcdisplaydlg.h"
@@ -36,12 +36,12 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
     addCommand(ID_EDIT_ADD_ROW, [this] { OnEditAddRow(); });
     addCommand(
         ID_EDIT_REMOVE_ROW, [this] { OnEditRemoveRow(); },
-        [this](CmdUI &ui) { OnUpdateEditRemoveRow(ui); });
+        [this](CommandState &ui) { OnUpdateEditRemoveRow(ui); });
     addCommand(ID_EDIT_SORT, [this] { OnEditSort(); });
     addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
-    const auto plotEnabled = [this](CmdUI &ui) { OnUpdatePlot(ui); };
+    const auto plotEnabled = [this](CommandState &ui) { OnUpdatePlot(ui); };
     addCommand(
         ID_PLOT_F1F2, [this] { OnPlotF1F2(); }, plotEnabled);
     addCommand(
@@ -55,7 +55,7 @@ CTessavoxFormView::~CTessavoxFormView()
     if (CTessavoxDoc *doc = GetDocument())
         doc->detachTable(this);
     // The charts read this table; they go with it.
-    for (ChildFrame *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
+    for (DocumentWindow *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
         if (frame)
             frame->closeWithoutPrompt();
     }
@@ -77,7 +77,7 @@ void CTessavoxFormView::OnInitialUpdate()
     m_grid.resize(rect.width(), height - rect.top());
     m_grid.show();
     m_grid.raise();
-    if (ChildFrame *frame = ChildFrame::frameOf(this))
+    if (DocumentWindow *frame = DocumentWindow::frameOf(this))
         frame->resize(rect.width() + 50, height + 50);
 
     // The first table of the document fills the rows from the file; every further window
@@ -87,10 +87,10 @@ void CTessavoxFormView::OnInitialUpdate()
     m_grid.setSortKeyColumn(0, TokenTableModel::Symbol);
 }
 
-bool CTessavoxFormView::OnCmdMsg(int id)
+bool CTessavoxFormView::execute(int id)
 {
     try {
-        return View::OnCmdMsg(id);
+        return View::execute(id);
     } catch (const GridError &error) {
         Messages::show(error.message());
         return true;
@@ -216,10 +216,10 @@ void CTessavoxFormView::OnEditRemoveRow()
     doc->setModifiedFlag(true);
 }
 
-void CTessavoxFormView::OnUpdateEditRemoveRow(CmdUI &ui) const
+void CTessavoxFormView::OnUpdateEditRemoveRow(CommandState &ui) const
 {
     const CTessavoxDoc *doc = GetDocument();
-    ui.Enable(doc && doc->m_nTokenCount != 0);
+    ui.setEnabled(doc && doc->m_nTokenCount != 0);
 }
 
 void CTessavoxFormView::OnEditSort()
@@ -256,10 +256,10 @@ void CTessavoxFormView::OnPlotF1F2Prime()
     Messages::show(QStringLiteral("This function is not implemented yet"));
 }
 
-void CTessavoxFormView::OnUpdatePlot(CmdUI &ui) const
+void CTessavoxFormView::OnUpdatePlot(CommandState &ui) const
 {
     const CTessavoxDoc *doc = GetDocument();
-    ui.Enable(doc && doc->m_bDataLoaded);
+    ui.setEnabled(doc && doc->m_bDataLoaded);
 }
 
 void CTessavoxFormView::OnOptionsCalcDisplay()
@@ -296,7 +296,7 @@ void CTessavoxFormView::resizeEvent(QResizeEvent *event)
     OnSize(event->size().width(), event->size().height());
 }
 
-void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &frame)
+void CTessavoxFormView::openPlotWindow(int commandId, QPointer<DocumentWindow> &frame)
 {
     if (!HasOrder()) {
         Messages::show(LoadString(IDS_ERR_NO_ORDER));
@@ -313,13 +313,12 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &fram
     }
     std::erase_if(m_plotWindows, [](const PlotWindow &window) { return !window.frame; });
     std::unique_ptr<DocTemplate> docTemplate = PlotTemplates::create(commandId);
-    frame = docTemplate ? docTemplate->CreateNewFrame(GetDocument()) : nullptr;
+    frame = docTemplate ? docTemplate->newWindow(GetDocument()) : nullptr;
     if (!frame) {
         Messages::beep();
         Messages::show(LoadString(IDS_ERR_PLOT_VIEW));
         return;
     }
-    DocTemplate *made = docTemplate.get();
     m_plotWindows.push_back({frame, std::move(docTemplate)});
-    made->InitialUpdateFrame(frame, GetDocument(), true);
+    DocTemplate::showWindow(frame);
 }

@@ -10,9 +10,9 @@
 #include <vector>
 
 class CTessavoxDoc;
-class ChildFrame;
+class DocumentWindow;
 class DocTemplate;
-struct CmdUI;
+struct CommandState;
 
 // The table window: the first view of every Formant document. Its grid shows the
 // document's token rows, as every table window of the document does, so an edit in any
@@ -34,7 +34,7 @@ public:
 
     // reimplemented from CommandTarget
     // A grid error ends the command with a message; it never leaves the window.
-    bool OnCmdMsg(int id) override;
+    bool execute(int id) override;
 
     // reimplemented from View
     // Shows the document's rows, which the first table window fills from the file,
@@ -58,7 +58,7 @@ public:
     void OnEditPaste();
     void OnEditAddRow();
     void OnEditRemoveRow();
-    void OnUpdateEditRemoveRow(CmdUI &ui) const;
+    void OnUpdateEditRemoveRow(CommandState &ui) const;
     void OnEditSort();
     // The document's vowel numbering (see vowelorder.h).
     void AssignOrder();
@@ -68,7 +68,7 @@ public:
     void OnPlotF1F2();
     void OnPlotF1F3();
     void OnPlotF1F2Prime();
-    void OnUpdatePlot(CmdUI &ui) const;
+    void OnUpdatePlot(CommandState &ui) const;
 
     void OnOptionsCalcDisplay();
     // The user clicked a cell: the rows marked in the row header are let go.
@@ -77,8 +77,8 @@ public:
 
     // The chart windows opened from this table; null when closed. A chart frame clears its
     // own reference when it closes.
-    QPointer<ChildFrame> m_pF1F2Frame;
-    QPointer<ChildFrame> m_pF1F3Frame;
+    QPointer<DocumentWindow> m_pF1F2Frame;
+    QPointer<DocumentWindow> m_pF1F3Frame;
     // The rows of the block recorded by the last Copy; -1 when none.
     int m_nCopyFirstRow = -1;
     int m_nCopyLastRow = -1;
@@ -89,12 +89,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void openPlotWindow(int commandId, QPointer<ChildFrame> &frame);
+    void openPlotWindow(int commandId, QPointer<DocumentWindow> &frame);
 
     CDatatbl5 m_grid;
     struct PlotWindow
     {
-        QPointer<ChildFrame> frame;
+        QPointer<DocumentWindow> frame;
         std::unique_ptr<DocTemplate> docTemplate; // kept while its frame may be open
     };
     std::vector<PlotWindow> m_plotWindows;

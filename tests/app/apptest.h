@@ -28,7 +28,7 @@ protected:
         app->setShellServerName(QStringLiteral("tessavox-test-%1-%2")
                                     .arg(QCoreApplication::applicationPid())
                                     .arg(++instances));
-        ASSERT_TRUE(app->InitInstance());
+        ASSERT_TRUE(app->init());
         frame = app->mainFrame();
     }
     void TearDown() override
@@ -44,10 +44,11 @@ protected:
     }
     static bool execute(int id) { return CommandRouter::instance().execute(id); }
     // The state the menus and toolbar would show now.
-    CmdUI state(int id)
+    CommandState state(int id)
     {
         frame->refreshCommandStates();
-        return CmdUI{frame->commandAction(id)->isEnabled(), frame->commandAction(id)->isChecked()};
+        return CommandState{frame->commandAction(id)->isEnabled(),
+                            frame->commandAction(id)->isChecked()};
     }
     static void flushDeletes()
     {

@@ -3,8 +3,8 @@
 
 #include "app/shellopenchannel.h"
 #include "apptest.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
+#include "framework/documentwindow.h"
 #include "framework/filedialogs.h"
 #include "framework/messages.h"
 #include "framework/recentfilelist.h"

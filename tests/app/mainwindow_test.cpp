@@ -1,11 +1,13 @@
 // The main window as the user first meets it: menus, accelerators, toolbar, status bar,
 // greying and the user guide.
 
+#include "app/commandtable.h"
 #include "app/contexthelpmode.h"
 #include "app/helpwindow.h"
 #include "app/tessavoxresources.h"
 #include "apptest.h"
 #include "framework/commandids.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 
 #include <QFile>
@@ -108,6 +110,28 @@ TEST_F(AppTest, GreyingFollowsTheKindOfTheActiveWindow)
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
 }
 
+// The toolbar and the keys follow windows opening and closing and the commands run, with
+// no key press or click in between to prompt them.
+TEST_F(AppTest, CommandStatesFollowWindowsAndCommandsWithoutAnyInput)
+{
+    const auto enabled = [this](int id) {
+        QCoreApplication::processEvents();
+        return frame->commandAction(id)->isEnabled();
+    };
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    app->OnFileNew();
+    EXPECT_TRUE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_EDIT_REMOVE_ROW));
+    ASSERT_TRUE(execute(ID_EDIT_ADD_ROW));
+    EXPECT_TRUE(enabled(ID_EDIT_REMOVE_ROW));
+
+    app->documents().first()->frames().first()->closeWithoutPrompt();
+    flushDeletes();
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_FILE_SAVE));
+    EXPECT_EQ(frame->windowTitle(), "Tessavox");
+}
+
 TEST_F(AppTest, HelpOpensTheGuideAtTheTopicOfWhatIsPointedAt)
 {
     app->OpenDocumentFile(formantFile("vowels.txt"));
@@ -132,6 +156,29 @@ TEST_F(AppTest, HelpOpensTheGuideAtTheTopicOfWhatIsPointedAt)
     EXPECT_EQ(ContextHelpMode::topicAt(print, print->mapToGlobal(QPoint(2, 2))), "printing");
 }
 
+// A menu item or toolbar button without a row would show no caption, prompt or keys.
+TEST(CommandTable, DescribesEveryMenuAndToolbarCommandOnce)
+{
+    QList<int> ids;
+    for (const Command &command : CommandTable::commands()) {
+        EXPECT_FALSE(ids.contains(command.id)) << command.id;
+        ids << command.id;
+    }
+    for (const auto &menu :
+         {TessavoxResources::mainFrameMenu(), TessavoxResources::documentMenu()}) {
+        for (const MenuItem &item : menu) {
+            if (item.id != 0) {
+                EXPECT_TRUE(ids.contains(item.id)) << item.menu << " " << item.id;
+                // The recent files put their names in place of a caption.
+                EXPECT_TRUE(item.id == ID_FILE_MRU_FILE1 || CommandTable::find(item.id)->caption)
+                    << item.id;
+            }
+        }
+    }
+    for (const ToolbarButton &button : TessavoxResources::toolbarButtons())
+        EXPECT_TRUE(button.id == 0 || ids.contains(button.id)) << button.id;
+}
+
 QStringList captures(const QString &html, const char *pattern)
 {
     QStringList found;
@@ -152,10 +199,11 @@ TEST(HelpGuide, ExplainsEveryMenuCommandUnderATopicThatExistsAndResolvesItsLinks
     for (const auto &menu :
          {TessavoxResources::mainFrameMenu(), TessavoxResources::documentMenu()}) {
         for (const MenuItem &item : menu) {
-            if (!item.caption || item.id == ID_FILE_MRU_FILE1)
+            const Command *command = CommandTable::find(item.id);
+            if (!command || !command->caption)
                 continue;
             // "&About Tessavox..." as the guide writes it: "About Tessavox...".
-            const QString caption = QString::fromUtf8(item.caption).remove('&').trimmed();
+            const QString caption = QString::fromUtf8(command->caption).remove('&').trimmed();
             EXPECT_TRUE(html.contains("<td>" + caption.toHtmlEscaped() + "</td>"))
                 << caption.toStdString();
             EXPECT_TRUE(names.contains(HelpWindow::topicForCommand(item.id)))

@@ -38,9 +38,9 @@ TEST_F(RouterTest, FirstHandlerOnTheRouteRunsAndUnhandledOrDisabledCommandsAreGr
     doc.addCommand(2, [&] { ran << "doc"; });
     app.addCommand(2, [&] { ran << "app"; });
     doc.addCommand(
-        5, [&] { ran << "disabled"; }, [](CmdUI &ui) { ui.Enable(false); });
+        5, [&] { ran << "disabled"; }, [](CommandState &ui) { ui.setEnabled(false); });
     app.addCommand(
-        6, [] {}, [](CmdUI &ui) { ui.SetCheck(); });
+        6, [] {}, [](CommandState &ui) { ui.setChecked(); });
 
     EXPECT_TRUE(router.execute(1));
     EXPECT_TRUE(router.execute(2));

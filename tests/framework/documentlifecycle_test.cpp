@@ -2,8 +2,8 @@
 // save prompt at the right moment.
 
 #include "fakes.h"
-#include "framework/childframe.h"
 #include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/filedialogs.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
@@ -40,11 +40,11 @@ protected:
     }
 
     // Another window on `doc`, like Window > New Window (keeps it open) or a chart.
-    ChildFrame *addWindow(Document *doc, bool keepsOpen)
+    DocumentWindow *addWindow(Document *doc, bool keepsOpen)
     {
         nextViewKeepsOpen = keepsOpen;
-        ChildFrame *frame = docTemplate.CreateNewFrame(doc);
-        docTemplate.InitialUpdateFrame(frame, doc);
+        DocumentWindow *frame = docTemplate.newWindow(doc);
+        DocTemplate::showWindow(frame);
         nextViewKeepsOpen = true;
         return frame;
     }
@@ -53,7 +53,7 @@ protected:
     {
         int count = 0;
         for (QMdiSubWindow *window : area.subWindowList())
-            count += qobject_cast<ChildFrame *>(window)->isClosing() ? 0 : 1;
+            count += qobject_cast<DocumentWindow *>(window)->isClosing() ? 0 : 1;
         return count;
     }
 
@@ -62,7 +62,7 @@ protected:
     QMdiArea area;
     bool nextViewKeepsOpen = true;
     DocTemplate docTemplate{IDR_TESSAVOXTYPE, [] { return new FakeDocument; },
-                            [] { return new ChildFrame; },
+                            [] { return new DocumentWindow; },
                             [this] { return new FakeView(nextViewKeepsOpen); }};
 };
 
@@ -107,9 +107,9 @@ TEST_F(LifecycleTest, OnlyTheLastTableWindowAsksAndItTakesTheChartsAlong)
 {
     MessageCapture capture(Messages::Answer::Cancel);
     Document *doc = open(files.write("v.txt", "1 2 \"a\"\n"));
-    ChildFrame *table = doc->frames().first();
-    ChildFrame *secondTable = addWindow(doc, true);
-    QPointer<ChildFrame> chart = addWindow(doc, false);
+    DocumentWindow *table = doc->frames().first();
+    DocumentWindow *secondTable = addWindow(doc, true);
+    QPointer<DocumentWindow> chart = addWindow(doc, false);
     EXPECT_EQ(table->windowTitle(), QStringLiteral("v.txt:1"));
     EXPECT_EQ(chart->windowTitle(), QStringLiteral("v.txt:3"));
     doc->setModifiedFlag();

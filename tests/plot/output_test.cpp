@@ -105,7 +105,7 @@ TEST(SaveAsBitmap, ReportsFailuresAndWritesTheChartAtTheScreensDensityAndDepth)
     TestFiles files;
     ScopedFileDialogAnswer answer{QString()};
     MessageCapture capture;
-    ASSERT_TRUE(f1f3.OnCmdMsg(ID_FILE_SAVE_BITMAP));
+    ASSERT_TRUE(f1f3.execute(ID_FILE_SAVE_BITMAP));
     EXPECT_EQ(capture.events(), QStringList{"Error in getting the bitmap file name"});
     const FileDialogRequest &request = answer.requests().first();
     EXPECT_TRUE(request.mode == FileDialogRequest::Mode::Save);
@@ -114,12 +114,12 @@ TEST(SaveAsBitmap, ReportsFailuresAndWritesTheChartAtTheScreensDensityAndDepth)
     EXPECT_EQ(request.patterns, QStringList({"*.BMP", "*.bmp"}));
     capture.clear();
     answer.setPath(files.path("missing/chart.bmp"));
-    f1f3.OnCmdMsg(ID_FILE_SAVE_BITMAP);
+    f1f3.execute(ID_FILE_SAVE_BITMAP);
     EXPECT_EQ(capture.events(), QStringList{"Error in saving the bitmap file"});
     EXPECT_TRUE(QDir(files.path({})).isEmpty());
     capture.clear();
     answer.setPath(files.path("chart.BMP"));
-    f1f2.OnCmdMsg(ID_FILE_SAVE_BITMAP);
+    f1f2.execute(ID_FILE_SAVE_BITMAP);
     EXPECT_TRUE(capture.events().isEmpty()) << capture.lastMessage().toStdString();
     const BitmapExtent screen = ScreenRasterFor(f1f2).extent;
     const QByteArray file = TestFiles::read(files.path("chart.BMP"));

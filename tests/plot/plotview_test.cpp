@@ -1,8 +1,9 @@
 // The chart windows: which click squares answer, and the windows of a real table window.
 
 #include "faketable.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/modaldialogs.h"
 #include "plot/plotviewf1f2.h"
 #include "plot/plotviewf1f3.h"
@@ -67,7 +68,7 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     TestFiles files;
     auto doc = std::make_unique<CTessavoxDoc>();
     auto table = std::make_unique<CTessavoxFormView>();
-    RegisterPlotWindows();
+    PlotTemplates::setFactory(chartTemplate);
     const QString path = files.write("vowels.txt", "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n"
                                                    "320 2200 2800 \"i\"\n310 2400 2700 \"i\"\n"
                                                    "700 1200 2500 \"a\"\n");
@@ -79,7 +80,7 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     ASSERT_TRUE(table->m_pF1F3Frame);
     EXPECT_EQ(table->m_pF1F3Frame->windowTitle(), "vowels.txt::F1 vs F3 ");
     table->OnPlotF1F2();
-    QPointer<ChildFrame> frame = table->m_pF1F2Frame;
+    QPointer<DocumentWindow> frame = table->m_pF1F2Frame;
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->windowTitle(), "vowels.txt::F1 vs F2 ");
     table->OnPlotF1F2();
@@ -121,8 +122,7 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     // Charts close with the table, before the document goes.
     table.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    PlotTemplates::registerFactory(ID_PLOT_F1F2, {});
-    PlotTemplates::registerFactory(ID_PLOT_F1F3, {});
+    PlotTemplates::setFactory({});
 }
 
 } // namespace

@@ -30,19 +30,19 @@ TEST(SharedTable, EditsInAnyWindowAreSavedAndOutliveTheWindowAndChartsTheyWereMa
     CTessavoxFormView *second = newWindow(doc);
     ASSERT_TRUE(second);
     EXPECT_EQ(second->GetCellInt(0, 0), 710); // made before the window opened
-    ASSERT_TRUE(second->OnCmdMsg(ID_EDIT_ADD_ROW));
+    ASSERT_TRUE(second->execute(ID_EDIT_ADD_ROW));
     EXPECT_EQ(first->grid().rowCount(), 8);
     // An "e" typed into the "i" group, number 2, makes it a mixed group.
     type(second, 4, 3, QStringLiteral("e"));
     EXPECT_EQ(first->GetCellText(4, 3), QStringLiteral("e"));
-    ASSERT_TRUE(second->OnCmdMsg(ID_PLOT_F1F2));
-    const QPointer<ChildFrame> secondsChart = second->m_pF1F2Frame;
+    ASSERT_TRUE(second->execute(ID_PLOT_F1F2));
+    const QPointer<DocumentWindow> secondsChart = second->m_pF1F2Frame;
     second->OnPlotF1F2(); // brings the open window back
     EXPECT_EQ(second->m_pF1F2Frame, secondsChart);
-    ASSERT_TRUE(first->OnCmdMsg(ID_PLOT_F1F3));
-    QPointer<ChildFrame> firstsChart = first->m_pF1F3Frame;
+    ASSERT_TRUE(first->execute(ID_PLOT_F1F3));
+    QPointer<DocumentWindow> firstsChart = first->m_pF1F3Frame;
     ASSERT_TRUE(firstsChart);
-    ChildFrame::frameOf(first)->close();
+    DocumentWindow::frameOf(first)->close();
     settle();
     ASSERT_TRUE(doc);
     EXPECT_FALSE(firstsChart); // a table's charts close with it, the other's stay
@@ -53,7 +53,7 @@ TEST(SharedTable, EditsInAnyWindowAreSavedAndOutliveTheWindowAndChartsTheyWereMa
     chart->grab();
     EXPECT_FALSE(chart->labelHits()[2].isNull()) << "the mixed group is drawn";
 
-    ASSERT_TRUE(doc->OnCmdMsg(ID_FILE_SAVE));
+    ASSERT_TRUE(doc->execute(ID_FILE_SAVE));
     EXPECT_EQ(doc->m_nTokenCount, 8);
     EXPECT_EQ(fileRows(session.path), tableRows(second));
 
@@ -183,7 +183,7 @@ private:
     {
         CTessavoxFormView *table = anyTable();
         const int rowsBefore = rows();
-        table->OnCmdMsg(id);
+        table->execute(id);
         if (id == ID_EDIT_REMOVE_ROW && rowsBefore == 0)
             m_expectedEvents = {MessageCapture::beepEvent, LoadString(IDS_ERR_REMOVE_ROW)};
         else if (id == ID_EDIT_REMOVE_ROW || id == ID_EDIT_ADD_ROW || id == ID_EDIT_CUT)
@@ -208,7 +208,7 @@ private:
             QApplication::clipboard()->setText(foreignText());
         CTessavoxFormView *table = anyTable();
         const std::vector<Row> before = tableRows(table);
-        table->OnCmdMsg(ID_EDIT_PASTE);
+        table->execute(ID_EDIT_PASTE);
         if (m_session.capture.events().isEmpty()) {
             m_expectModified = true;
             return;
@@ -263,12 +263,12 @@ private:
         CTessavoxFormView *table = anyTable();
         const int id = chance(50) ? ID_PLOT_F1F2 : ID_PLOT_F1F3;
         const bool hasOrder = table->HasOrder();
-        table->OnCmdMsg(id);
+        table->execute(id);
         if (!hasOrder) {
             m_expectedEvents = {LoadString(IDS_ERR_NO_ORDER)};
             return;
         }
-        ChildFrame *frame = id == ID_PLOT_F1F2 ? table->m_pF1F2Frame : table->m_pF1F3Frame;
+        DocumentWindow *frame = id == ID_PLOT_F1F2 ? table->m_pF1F2Frame : table->m_pF1F3Frame;
         EXPECT_TRUE(frame) << "no chart window";
         if (frame)
             frame->resize(360, 280); // a small window paints quickly
@@ -280,7 +280,7 @@ private:
             return;
         CTessavoxFormView *table = newWindow(m_doc);
         ASSERT_TRUE(table);
-        ChildFrame::frameOf(table)->resize(420, 360);
+        DocumentWindow::frameOf(table)->resize(420, 360);
     }
 
     // Closes one of the document's V windows when there are more than `keep`.
@@ -289,14 +289,14 @@ private:
         const std::vector<V *> views = windows<V>(m_doc);
         if (views.size() <= keep)
             return;
-        ChildFrame::frameOf(views[std::size_t(below(int(views.size())))])->close();
+        DocumentWindow::frameOf(views[std::size_t(below(int(views.size())))])->close();
         settle();
     }
 
     void save()
     {
         const std::vector<Row> expected = tableRows(windows<CTessavoxFormView>(m_doc).front());
-        ASSERT_TRUE(m_doc->OnCmdMsg(ID_FILE_SAVE));
+        ASSERT_TRUE(m_doc->execute(ID_FILE_SAVE));
         m_expectModified = false;
         checkFile(expected);
     }
@@ -306,7 +306,7 @@ private:
     {
         const std::vector<Row> expected = tableRows(windows<CTessavoxFormView>(m_doc).front());
         m_session.capture.setAnswer(Messages::Answer::Yes);
-        m_doc->OnCmdMsg(ID_FILE_CLOSE);
+        m_doc->execute(ID_FILE_CLOSE);
         m_session.capture.setAnswer(Messages::Answer::No);
         settle();
         ASSERT_FALSE(m_doc) << "the document outlived its windows";

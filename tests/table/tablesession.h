@@ -4,9 +4,9 @@
 // chart windows, New Window as the main window makes it, and every message captured.
 
 #include "document/tessavoxdoc.h"
-#include "framework/childframe.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
 #include "plot/plotwindows.h"
@@ -39,7 +39,7 @@ template <typename V> std::vector<V *> windows(const CTessavoxDoc *doc)
 {
     std::vector<V *> result;
     for (View *view : doc->views()) {
-        const ChildFrame *frame = ChildFrame::frameOf(view);
+        const DocumentWindow *frame = DocumentWindow::frameOf(view);
         if (auto *v = qobject_cast<V *>(view); v && frame && !frame->isClosing())
             result.push_back(v);
     }
@@ -49,10 +49,10 @@ template <typename V> std::vector<V *> windows(const CTessavoxDoc *doc)
 // What the main window's New Window does for the active document.
 inline CTessavoxFormView *newWindow(CTessavoxDoc *doc)
 {
-    ChildFrame *frame = doc->docTemplate()->CreateNewFrame(doc);
+    DocumentWindow *frame = doc->docTemplate()->newWindow(doc);
     if (!frame)
         return nullptr;
-    doc->docTemplate()->InitialUpdateFrame(frame, doc);
+    DocTemplate::showWindow(frame);
     return qobject_cast<CTessavoxFormView *>(frame->activeView());
 }
 
@@ -95,12 +95,13 @@ struct TableSession
     QString path = files.path("tokens.txt");
     QMdiArea area;
     DocTemplate docTemplate{IDR_TESSAVOXTYPE, [] { return new CTessavoxDoc; },
-                            [] { return new ChildFrame; }, [] { return new CTessavoxFormView; }};
+                            [] { return new DocumentWindow; },
+                            [] { return new CTessavoxFormView; }};
     MessageCapture capture;
 
     TableSession()
     {
-        RegisterPlotWindows();
+        PlotTemplates::setFactory(chartTemplate);
         area.resize(1200, 900);
         area.show();
         DocTemplate::setMdiArea(&area);
@@ -110,8 +111,7 @@ struct TableSession
         area.closeAllSubWindows();
         settle();
         DocTemplate::setMdiArea(nullptr);
-        PlotTemplates::registerFactory(ID_PLOT_F1F2, {});
-        PlotTemplates::registerFactory(ID_PLOT_F1F3, {});
+        PlotTemplates::setFactory({});
     }
     CTessavoxDoc *open() { return static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(path)); }
     // The table window of a file holding `rows`, or of a new document when there are none.

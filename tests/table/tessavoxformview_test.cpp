@@ -116,7 +116,7 @@ TEST(TableCopyPaste, WithoutMarkedRowsPasteOverwritesAndARefusedPasteLeavesNoRow
     // From the menu the refusal is a message. A minus sign is refused like any other
     // non-digit: the file could not keep it.
     QApplication::clipboard()->setText(QStringLiteral("-300\t1500\n"));
-    ASSERT_TRUE(t.view->OnCmdMsg(ID_EDIT_PASTE));
+    ASSERT_TRUE(t.view->execute(ID_EDIT_PASTE));
     EXPECT_EQ(t.capture.messages(), QStringList({"Cannot paste \"-300\" into the F1 column: it "
                                                  "takes whole numbers only."}));
     EXPECT_EQ(t.column(0), (Ints{100, 101, 100}));

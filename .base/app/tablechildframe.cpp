@@ -1,0 +1,15 @@
+#include "app/tablechildframe.h"
+
+#include <QMdiArea>
+
+CChildFrame::CChildFrame(QWidget *parent) : ChildFrame(parent) {}
+
+void CChildFrame::ActivateFrame()
+{
+    showNormal();
+    if (QMdiArea *area = mdiArea())
+        area->setActiveSubWindow(this);
+    // Activation carries a maximized state over from the previous window; undo that.
+    if (isMaximized())
+        showNormal();
+}

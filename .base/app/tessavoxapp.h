@@ -1,0 +1,38 @@
+#pragma once
+
+#include "framework/application.h"
+
+#include <QStringList>
+
+class CMainFrame;
+class ShellOpenChannel;
+
+// The Tessavox application: registers the Formant document type, makes the maximized
+// main window, answers shell open requests, and handles File Open (with its own dialog)
+// and About.
+class CTessavoxApp : public Application
+{
+    Q_OBJECT
+
+public:
+    explicit CTessavoxApp(QObject *parent = nullptr);
+
+    // reimplemented from Application
+    bool InitInstance() override;
+
+    // Where InitInstance listens for shell open requests; empty listens nowhere.
+    void setShellServerName(const QString &name) { m_shellServerName = name; }
+    CMainFrame *mainFrame() const;
+    ShellOpenChannel *shellChannel() const { return m_shellChannel; }
+
+    // Opens each path as a document of its own and brings the main window forward.
+    void openShellRequest(const QStringList &paths);
+
+    // command handlers
+    void OnFileOpen();
+    void OnAppAbout();
+
+private:
+    QString m_shellServerName;
+    ShellOpenChannel *m_shellChannel = nullptr; // owned through the object tree
+};

@@ -1,0 +1,46 @@
+#include "batch/batchcommand.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<BatchCommand> &registry()
+{
+    static std::vector<BatchCommand> commands;
+    return commands;
+}
+
+} // namespace
+
+BatchCommandRegistrar::BatchCommandRegistrar(BatchCommand command)
+{
+    auto &commands = registry();
+    commands.push_back(std::move(command));
+    std::sort(commands.begin(), commands.end(),
+              [](const BatchCommand &a, const BatchCommand &b) { return a.name < b.name; });
+}
+
+const std::vector<BatchCommand> &batchCommands()
+{
+    return registry();
+}
+
+QTextStream &batchOut()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &batchErr()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int batchUsageError(const QString &usage)
+{
+    batchErr() << "usage: tessavox-batch " << usage << Qt::endl;
+    return 2;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <vector>
+
+// One sub-command of tessavox-batch: `tessavox-batch NAME ARGS...`.
+struct BatchCommand
+{
+    QString name;
+    QString usage;   // e.g. "records FILE"
+    QString summary; // one line for --help
+    // Receives the arguments after the name; returns the process exit status:
+    // 0 success, 1 the work failed (the message is on standard error), 2 usage error.
+    std::function<int(const QStringList &args)> run;
+};
+
+// Every command the tool offers, sorted by name.
+const std::vector<BatchCommand> &batchCommands();
+
+// Each command's file adds itself with one static registrar:
+//     static const BatchCommandRegistrar registrar{{"records", "records FILE", "...", run}};
+struct BatchCommandRegistrar
+{
+    explicit BatchCommandRegistrar(BatchCommand command);
+};
+
+// Shared helpers for commands.
+QTextStream &batchOut();
+QTextStream &batchErr();
+int batchUsageError(const QString &usage);

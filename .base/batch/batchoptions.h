@@ -1,0 +1,46 @@
+#pragma once
+
+#include "plot/chartrenderer.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <utility>
+
+class OpenedDocument;
+
+// Option values shared by the chart commands of tessavox-batch.
+
+// "f1f2" or "f1f3" as given to --plot.
+std::optional<ChartKind> parseChartKind(const QString &text);
+// ORDER=TEXT as given to --label, with ORDER an order that can carry a label.
+std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text);
+
+// What every chart command is told: FILE, --plot and -o, and where the command draws a
+// chart as its window does, --no-ellipse and --label ORDER=TEXT.
+struct ChartArguments
+{
+    QString input;
+    QString output;
+    ChartKind kind = ChartKind::F1F2;
+    bool drawEllipse = true;
+    QList<std::pair<int, QString>> labels;
+};
+
+// A command's own option with its value; false when the option or the value is not valid.
+using CommandOption = std::function<bool(const QString &option, const QString &value)>;
+
+enum class ChartChoices { Taken, Refused };
+
+// Parses `args`; nullopt on any usage error. Options other than the shared ones go to
+// `commandOption`.
+std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
+                                                  const CommandOption &commandOption);
+
+// Applies --no-ellipse and the --label choices to the opened file. False (with the
+// message on standard error) when a label matches no token of its order.
+bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,
+                       const QString &command);

@@ -1,0 +1,96 @@
+// tessavox-batch bitmap FILE --plot f1f2|f1f3 ...: File > Save As Bitmap without a window.
+
+#include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
+#include "plot/openeddocument.h"
+
+#include "document/tessavoxdoc.h"
+#include "framework/stringtable.h"
+#include "plot/bitmapexport.h"
+#include "plot/plotview.h"
+
+#include <optional>
+
+namespace {
+
+const QString kUsage = QStringLiteral("bitmap FILE --plot f1f2|f1f3 [--dpmm X[,Y]] [--no-ellipse] "
+                                      "[--label ORDER=TEXT]... -o OUT.bmp");
+
+// 40 pixels per millimetre is a 7000 x 9000 picture; beyond that no screen goes.
+constexpr double kMaxDensity = 40.0;
+
+struct BitmapOptions
+{
+    ChartArguments chart;
+    std::optional<BitmapExtent> extent;
+};
+
+std::optional<double> parseDensity(const QString &text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !(value > 0.0) || value > kMaxDensity)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<BitmapExtent> parseExtent(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() > 2)
+        return std::nullopt;
+    const std::optional<double> x = parseDensity(parts.first());
+    const std::optional<double> y = parseDensity(parts.last());
+    if (!x || !y)
+        return std::nullopt;
+    const BitmapExtent extent = BitmapExtentForDensity(*x, *y);
+    if (extent.width < 1 || extent.height < 1)
+        return std::nullopt;
+    return extent;
+}
+
+std::optional<BitmapOptions> parseArgs(const QStringList &args)
+{
+    BitmapOptions options;
+    const auto commandOption = [&options](const QString &option, const QString &value) {
+        if (option != "--dpmm")
+            return false;
+        options.extent = parseExtent(value);
+        return options.extent.has_value();
+    };
+    std::optional<ChartArguments> chart =
+        parseChartArguments(args, ChartChoices::Taken, commandOption);
+    if (!chart)
+        return std::nullopt;
+    options.chart = *chart;
+    return options;
+}
+
+int runBitmap(const QStringList &args)
+{
+    const std::optional<BitmapOptions> options = parseArgs(args);
+    if (!options)
+        return batchUsageError(kUsage);
+
+    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
+    if (!file || !applyChartChoices(*file, options->chart, QStringLiteral("bitmap")))
+        return 1;
+
+    PlotView &chart = file->addChart(options->chart.kind);
+    ScreenRaster raster = ScreenRasterFor(chart);
+    if (options->extent)
+        raster.extent = *options->extent;
+    if (const int status = SaveChartBitmap(chart, options->chart.output, raster)) {
+        // The program shows only "Error in saving the bitmap file"; here the cause helps.
+        batchErr() << "Error in saving the bitmap file: " << LoadString(status) << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+const BatchCommandRegistrar registrar{
+    {QStringLiteral("bitmap"), kUsage,
+     QStringLiteral("save the F1-F2 or F1-F3 chart of a file as File > Save As Bitmap does"),
+     runBitmap}};
+
+} // namespace

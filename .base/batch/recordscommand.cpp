@@ -1,0 +1,34 @@
+// tessavox-batch records FILE: the reader's records, as a check of how a file is read.
+
+#include "batch/batchcommand.h"
+
+#include "document/tessavoxdoc.h"
+
+#include <QTextStream>
+
+namespace {
+
+int runRecords(const QStringList &args)
+{
+    if (args.size() != 1)
+        return batchUsageError(QStringLiteral("records FILE"));
+    auto doc = std::make_unique<CTessavoxDoc>();
+    if (!doc->OnOpenDocument(args.first()))
+        return 1;
+    QTextStream &out = batchOut();
+    for (int i = 0; i < doc->m_nTokenCount; ++i) {
+        const FormantRecord &record = doc->m_records[std::size_t(i)];
+        for (int formant : record.formants)
+            out << formant << '\t';
+        out << QString::fromUtf8(record.label.data(), record.labelLength) << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
+const BatchCommandRegistrar registrar{
+    {QStringLiteral("records"), QStringLiteral("records FILE"),
+     QStringLiteral("print each token line as read: F1 F2 F3 F4 F5 label, tab-separated"),
+     runRecords}};
+
+} // namespace

@@ -1,0 +1,23 @@
+#include "sampledocument.h"
+
+#include "plot/openeddocument.h"
+#include "vowelsample.h"
+
+#include <QFile>
+
+SampleFile::SampleFile(int count)
+{
+    const QByteArray text = FormantFileOf(GenerateVowelTokens(count));
+    const QString path = m_dir.filePath(QStringLiteral("vowels.txt"));
+    QFile file(path);
+    if (m_dir.isValid() && file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
+        m_path = path;
+}
+
+std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state)
+{
+    std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    if (!opened)
+        state.SkipWithError("the sample file did not open");
+    return opened;
+}

@@ -1,0 +1,102 @@
+#include "vowelsample.h"
+
+#include "document/cellsource.h"
+#include "document/formantwriter.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace {
+
+struct VowelMean
+{
+    const char *label;
+    std::array<double, 3> men;
+    std::array<double, 3> women;
+};
+
+// Average F1, F2, F3 (Hz) of adult speakers in the classic measurements of American English
+// vowels; /e/ and /o/ from the later studies that added them.
+constexpr std::array<VowelMean, 12> kMeans{{
+    {"i", {270, 2290, 3010}, {310, 2790, 3310}},
+    {"\u026A", {390, 1990, 2550}, {430, 2480, 3070}},
+    {"e", {476, 2089, 2691}, {536, 2530, 3047}},
+    {"\u025B", {530, 1840, 2480}, {610, 2330, 2990}},
+    {"\u00E6", {660, 1720, 2410}, {860, 2050, 2850}},
+    {"\u0251", {730, 1090, 2440}, {850, 1220, 2810}},
+    {"\u0254", {570, 840, 2410}, {590, 920, 2710}},
+    {"o", {497, 910, 2459}, {555, 1035, 2828}},
+    {"\u028A", {440, 1020, 2240}, {470, 1160, 2680}},
+    {"u", {300, 870, 2240}, {370, 950, 2670}},
+    {"\u028C", {640, 1190, 2390}, {760, 1400, 2780}},
+    {"\u025D", {490, 1350, 1690}, {500, 1640, 1960}},
+}};
+
+// Spread of a speaker group around its mean, as a fraction of the mean.
+constexpr std::array<double, 3> kRelativeSpread{0.08, 0.06, 0.05};
+
+// Box-Muller over mt19937, whose output the standard fixes; std::normal_distribution is
+// free to differ between libraries, which would change the data between machines.
+class Gaussian
+{
+public:
+    explicit Gaussian(std::uint32_t seed) : m_engine(seed) {}
+
+    double next()
+    {
+        const double u1 = (double(m_engine()) + 1.0) / 4294967297.0;
+        const double u2 = double(m_engine()) / 4294967296.0;
+        return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
+    }
+
+private:
+    std::mt19937 m_engine;
+};
+
+class TokenTable : public CellSource
+{
+public:
+    explicit TokenTable(const std::vector<VowelToken> &tokens) : m_tokens(tokens) {}
+
+    int GetCellInt(int row, int column) const override
+    {
+        const VowelToken &token = m_tokens[std::size_t(row)];
+        return column == 0 ? token.f1 : column == 1 ? token.f2 : column == 2 ? token.f3 : 0;
+    }
+    QString GetCellText(int row, int column) const override
+    {
+        return column == 3 ? m_tokens[std::size_t(row)].label : QString();
+    }
+
+private:
+    const std::vector<VowelToken> &m_tokens;
+};
+
+} // namespace
+
+std::vector<VowelToken> GenerateVowelTokens(int count, std::uint32_t seed)
+{
+    Gaussian gaussian(seed);
+    std::vector<VowelToken> tokens;
+    tokens.reserve(std::size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const VowelMean &vowel = kMeans[std::size_t(i) % kMeans.size()];
+        const auto &mean = (i / int(kMeans.size())) % 2 == 0 ? vowel.men : vowel.women;
+        std::array<int, 3> formants{};
+        for (std::size_t f = 0; f < 3; ++f) {
+            const double value = mean[f] * (1.0 + kRelativeSpread[f] * gaussian.next());
+            // Three digits at least, or the file would not read back as a formant.
+            formants[f] = std::clamp(int(std::lround(value)), 100, 9999);
+        }
+        tokens.push_back({formants[0], formants[1], formants[2], QString::fromUtf8(vowel.label)});
+    }
+    return tokens;
+}
+
+QByteArray FormantFileOf(const std::vector<VowelToken> &tokens)
+{
+    return FormatFormantText(TokenTable(tokens), int(tokens.size()));
+}

@@ -1,0 +1,195 @@
+#include "framework/application.h"
+
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/document.h"
+#include "framework/printjob.h"
+#include "framework/recentfilelist.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMainWindow>
+
+#include <algorithm>
+
+namespace {
+
+Application *g_instance = nullptr;
+
+bool samePath(const QString &a, const QString &b)
+{
+    const QFileInfo left(a);
+    const QFileInfo right(b);
+    if (left.exists() && right.exists())
+        return left.canonicalFilePath() == right.canonicalFilePath();
+    return left.absoluteFilePath() == right.absoluteFilePath();
+}
+
+} // namespace
+
+Application::Application(QObject *parent) : QObject(parent)
+{
+    g_instance = this;
+    addCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    addCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    addCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+    for (int i = 0; i < 4; ++i) {
+        addCommand(
+            ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); },
+            [this, i](CmdUI &ui) { ui.Enable(m_recentFiles && i < m_recentFiles->size()); });
+    }
+}
+
+Application::~Application()
+{
+    delete m_mainWindow;
+    for (const auto &doc : std::as_const(m_documents))
+        delete doc;
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+Application *Application::instance()
+{
+    return g_instance;
+}
+
+bool Application::InitInstance()
+{
+    return true;
+}
+
+void Application::SetRegistryKey(const QString &key)
+{
+    QCoreApplication::setOrganizationName(key);
+}
+
+void Application::LoadStdProfileSettings(int recentFileCount)
+{
+    m_recentFiles = std::make_unique<RecentFileList>(recentFileCount);
+    m_recentFiles->load();
+}
+
+void Application::AddDocTemplate(DocTemplate *docTemplate)
+{
+    if (docTemplate)
+        m_templates.emplace_back(docTemplate);
+}
+
+QMainWindow *Application::mainWindow() const
+{
+    return m_mainWindow;
+}
+
+void Application::setMainWindow(QMainWindow *window)
+{
+    m_mainWindow = window;
+}
+
+DocTemplate *Application::firstTemplate() const
+{
+    return m_templates.empty() ? nullptr : m_templates.front().get();
+}
+
+void Application::track(Document *doc)
+{
+    if (doc && !m_documents.contains(doc))
+        m_documents.append(doc);
+}
+
+Document *Application::OpenDocumentFile(const QString &path)
+{
+    for (Document *doc : documents()) {
+        if (!doc->pathName().isEmpty() && samePath(doc->pathName(), path)) {
+            if (ChildFrame *frame = doc->frames().value(0))
+                frame->ActivateFrame();
+            return doc;
+        }
+    }
+    DocTemplate *docTemplate = firstTemplate();
+    if (!docTemplate)
+        return nullptr;
+    Document *doc = docTemplate->OpenDocumentFile(path);
+    track(doc);
+    return doc;
+}
+
+void Application::AddToRecentFileList(const QString &path)
+{
+    if (!m_recentFiles)
+        return;
+    m_recentFiles->add(path);
+    m_recentFiles->save();
+}
+
+QList<Document *> Application::documents() const
+{
+    QList<Document *> result;
+    for (const auto &doc : m_documents) {
+        if (!doc)
+            continue;
+        // A document whose windows are all on their way out is closed already.
+        const QList<ChildFrame *> frames = doc->frames();
+        if (std::any_of(frames.begin(), frames.end(),
+                        [](const ChildFrame *frame) { return !frame->isClosing(); }))
+            result.append(doc);
+    }
+    return result;
+}
+
+bool Application::SaveAllModified()
+{
+    for (Document *doc : documents()) {
+        if (!doc->SaveModified())
+            return false;
+    }
+    return true;
+}
+
+void Application::CloseAllDocuments()
+{
+    for (Document *doc : documents())
+        doc->OnCloseDocument();
+}
+
+void Application::SaveStdProfileSettings() const
+{
+    if (m_recentFiles)
+        m_recentFiles->save();
+}
+
+void Application::OnFileNew()
+{
+    if (DocTemplate *docTemplate = firstTemplate())
+        track(docTemplate->OpenDocumentFile(QString()));
+}
+
+void Application::OnOpenRecentFile(int index)
+{
+    if (!m_recentFiles || index < 0 || index >= m_recentFiles->size())
+        return;
+    // A file that can no longer be opened leaves the list.
+    if (!OpenDocumentFile(m_recentFiles->at(index))) {
+        m_recentFiles->remove(index);
+        m_recentFiles->save();
+    }
+}
+
+void Application::OnFilePrintSetup()
+{
+    PrintJob::setup();
+}
+
+void Application::OnAppExit()
+{
+    if (m_mainWindow) {
+        m_mainWindow->close();
+        return;
+    }
+    if (SaveAllModified()) {
+        CloseAllDocuments();
+        SaveStdProfileSettings();
+        QCoreApplication::quit();
+    }
+}

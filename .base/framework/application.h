@@ -1,0 +1,76 @@
+#pragma once
+
+#include "framework/commandtarget.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class DocTemplate;
+class Document;
+class QMainWindow;
+class RecentFileList;
+
+// The program as a whole: its registered document templates, the documents they made, the
+// recent-file list, the main window, and the commands that no window handles (File New,
+// the recent files, Print Setup, Exit). One instance at a time; it lives beside the
+// QApplication and does not replace it.
+class Application : public QObject, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    explicit Application(QObject *parent = nullptr);
+    ~Application() override;
+
+    static Application *instance();
+
+    // Builds the program's windows; false when they could not be made.
+    virtual bool InitInstance();
+
+    // start-up steps
+    // Names where the settings are kept (the QSettings organisation).
+    void SetRegistryKey(const QString &key);
+    void LoadStdProfileSettings(int recentFileCount = 4);
+    // Registers a template for File New and opening files; the application owns it.
+    void AddDocTemplate(DocTemplate *docTemplate);
+
+    QMainWindow *mainWindow() const;
+    // The application owns the main window from then on.
+    void setMainWindow(QMainWindow *window);
+
+    // Opens `path` as a document, or activates the window of the document that already
+    // has it open. Returns nullptr when it cannot be read.
+    Document *OpenDocumentFile(const QString &path);
+    void AddToRecentFileList(const QString &path);
+    RecentFileList *recentFiles() const { return m_recentFiles.get(); }
+
+    // Open documents in the order they were made.
+    QList<Document *> documents() const;
+    // Asks to save each modified document in turn; false as soon as one says stop.
+    bool SaveAllModified();
+    void CloseAllDocuments();
+    // Writes the recent-file list back.
+    void SaveStdProfileSettings() const;
+
+    // command handlers
+    void OnFileNew();
+    void OnOpenRecentFile(int index);
+    void OnFilePrintSetup();
+    void OnAppExit();
+
+protected:
+    DocTemplate *firstTemplate() const;
+
+private:
+    void track(Document *doc);
+
+    std::vector<std::unique_ptr<DocTemplate>> m_templates;
+    std::unique_ptr<RecentFileList> m_recentFiles;
+    QPointer<QMainWindow> m_mainWindow; // owned
+    QList<QPointer<Document>> m_documents;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class ChildFrame;
+class Document;
+class QMdiArea;
+class View;
+
+// Makes frames and views for documents: the document's class, its frame class and its
+// first view class, bound together. Frames are placed in the MDI area set with
+// setMdiArea(); without one (tests, the batch tool) they are top-level windows.
+class DocTemplate
+{
+public:
+    using DocumentFactory = std::function<Document *()>;
+    using FrameFactory = std::function<ChildFrame *()>;
+    using ViewFactory = std::function<View *()>;
+
+    // The newline-separated fields of the template's string (string table, resourceId).
+    enum DocStringIndex {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName,
+    };
+
+    DocTemplate(int resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
+                ViewFactory makeView);
+    virtual ~DocTemplate() = default;
+
+    int resourceId() const { return m_resourceId; }
+    Document *createDocument() const { return m_makeDocument ? m_makeDocument() : nullptr; }
+    QString GetDocString(DocStringIndex index) const;
+
+    // A new document in a new frame: empty (File New, titled by the document name and a
+    // running number) when `path` is empty, else read from `path`. On failure neither the
+    // document nor its frame remains and nullptr is returned; the document has told the
+    // user why.
+    Document *OpenDocumentFile(const QString &path, bool makeVisible = true);
+
+    // A new frame holding a new view of `document`, not yet shown; nullptr on failure.
+    ChildFrame *CreateNewFrame(Document *document, ChildFrame *other = nullptr);
+    // Runs the view's initial update and, when asked, shows and activates the frame.
+    void InitialUpdateFrame(ChildFrame *frame, Document *document, bool makeVisible = true);
+
+    static void setMdiArea(QMdiArea *area);
+    static QMdiArea *mdiArea();
+
+private:
+    int m_resourceId;
+    DocumentFactory m_makeDocument;
+    FrameFactory m_makeFrame;
+    ViewFactory m_makeView;
+    int m_untitledCount = 0;
+};

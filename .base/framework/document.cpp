@@ -1,0 +1,201 @@
+#include "framework/document.h"
+
+#include "framework/application.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/view.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+Document::Document(QObject *parent) : QObject(parent)
+{
+    addCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
+    addCommand(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
+    addCommand(ID_FILE_CLOSE, [this] { OnFileClose(); });
+}
+
+Document::~Document()
+{
+    for (View *view : std::as_const(m_views))
+        view->m_document = nullptr;
+}
+
+bool Document::OnNewDocument()
+{
+    setModifiedFlag(false);
+    return true;
+}
+
+bool Document::OnOpenDocument(const QString &)
+{
+    return false;
+}
+
+bool Document::OnSaveDocument(const QString &)
+{
+    return false;
+}
+
+bool Document::SaveModified()
+{
+    if (!isModified())
+        return true;
+    const QString name = m_title.isEmpty() ? QStringLiteral("Untitled") : m_title;
+    switch (Messages::askYesNoCancel(QStringLiteral("Save changes to %1?").arg(name))) {
+    case Messages::Answer::Yes:
+        return DoFileSave();
+    case Messages::Answer::No:
+        return true;
+    case Messages::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool Document::DoFileSave()
+{
+    const QFileInfo info(m_pathName);
+    // A read-only file cannot take the changes: ask for another name instead.
+    if (m_pathName.isEmpty() || (info.exists() && !info.isWritable()))
+        return DoSave(QString());
+    return DoSave(m_pathName);
+}
+
+bool Document::DoSave(const QString &path, bool replace)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode::Save;
+        request.title = QStringLiteral("Save As");
+        if (m_docTemplate) {
+            request.filterName = m_docTemplate->GetDocString(DocTemplate::filterName);
+            const QString ext = m_docTemplate->GetDocString(DocTemplate::filterExt);
+            request.patterns = {QLatin1Char('*') + ext};
+            request.defaultSuffix = ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext;
+        } else {
+            request.filterName = QStringLiteral("All Files");
+            request.patterns = {QStringLiteral("*")};
+        }
+        if (!m_pathName.isEmpty()) {
+            request.initialPath = m_pathName;
+        } else {
+            request.initialPath = m_title;
+            if (!request.defaultSuffix.isEmpty() && QFileInfo(m_title).suffix().isEmpty())
+                request.initialPath += QLatin1Char('.') + request.defaultSuffix;
+        }
+        target = FileDialogs::ask(request);
+        if (target.isEmpty())
+            return false; // cancelled
+    }
+    if (!OnSaveDocument(target))
+        return false; // the document reported why; it stays modified
+    if (replace)
+        setPathName(target);
+    setModifiedFlag(false);
+    return true;
+}
+
+void Document::OnCloseDocument()
+{
+    QList<QPointer<ChildFrame>> keepers;
+    QList<QPointer<ChildFrame>> others;
+    for (ChildFrame *frame : frames()) {
+        const View *view = frame->activeView();
+        (view && view->keepsDocumentOpen() ? keepers : others).append(frame);
+    }
+    // Windows that only show the document go first, so none outlives its table.
+    for (const auto &frame : std::as_const(others)) {
+        if (frame)
+            frame->closeWithoutPrompt();
+    }
+    for (const auto &frame : std::as_const(keepers)) {
+        if (frame)
+            frame->closeWithoutPrompt();
+    }
+}
+
+void Document::OnFileSave()
+{
+    DoFileSave();
+}
+
+void Document::OnFileSaveAs()
+{
+    DoSave(QString());
+}
+
+void Document::OnFileClose()
+{
+    if (SaveModified())
+        OnCloseDocument();
+}
+
+QList<ChildFrame *> Document::frames() const
+{
+    QList<ChildFrame *> result;
+    for (View *view : m_views) {
+        ChildFrame *frame = ChildFrame::frameOf(view);
+        if (frame && !result.contains(frame))
+            result.append(frame);
+    }
+    return result;
+}
+
+void Document::setPathName(const QString &path, bool addToRecentFiles)
+{
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    setTitle(QFileInfo(path).fileName());
+    if (addToRecentFiles) {
+        if (Application *app = Application::instance())
+            app->AddToRecentFileList(m_pathName);
+    }
+}
+
+void Document::setTitle(const QString &title)
+{
+    if (m_title == title)
+        return;
+    m_title = title;
+    emit titleChanged(m_title);
+}
+
+void Document::setModifiedFlag(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(m_modified);
+}
+
+void Document::addView(View *view)
+{
+    if (!view || m_views.contains(view))
+        return;
+    m_views.append(view);
+    view->m_document = this;
+    emit viewsChanged();
+}
+
+void Document::removeView(View *view)
+{
+    if (m_views.removeOne(view)) {
+        view->m_document = nullptr;
+        emit viewsChanged();
+        if (m_autoDelete && m_views.isEmpty())
+            deleteLater();
+    }
+}
+
+void Document::UpdateAllViews(View *sender, int hint)
+{
+    const QList<View *> views = m_views;
+    for (View *view : views) {
+        if (view != sender)
+            view->OnUpdate(sender, hint);
+    }
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "framework/commandtarget.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class ChildFrame;
+class DocTemplate;
+class View;
+
+// Base of every document: its path and title, the modified flag, and its views in the
+// order they were created. It owns none of its views; they belong to their frames.
+class Document : public QObject, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    // reimplemented by documents
+    virtual bool OnNewDocument();
+    virtual bool OnOpenDocument(const QString &path);
+    virtual bool OnSaveDocument(const QString &path);
+    // Before the last window closes: asks whether to save a modified document. Returns
+    // false when closing should stop (the user cancelled, or the save failed).
+    virtual bool SaveModified();
+    // File Save: saves to the document's path, or asks for one when it has none or the
+    // file is read-only.
+    virtual bool DoFileSave();
+    // Saves to `path`, or to a path asked for with the Save As dialog when `path` is empty.
+    // On success the document is unmodified and, when `replace` is set, takes the new path
+    // (and joins the recent-file list). On failure it stays modified.
+    virtual bool DoSave(const QString &path, bool replace = true);
+    // Closes every window of the document without asking; the document goes with them.
+    virtual void OnCloseDocument();
+
+    // command handlers
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
+
+    // getters
+    QString pathName() const { return m_pathName; }
+    QString title() const { return m_title; }
+    bool isModified() const { return m_modified; }
+    const QList<View *> &views() const { return m_views; }
+    View *firstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
+    // The frames of the views, in the views' order, each once.
+    QList<ChildFrame *> frames() const;
+    DocTemplate *docTemplate() const { return m_docTemplate; }
+
+    // setters
+    // Also sets the title to the file's name and, when asked, puts the path first in the
+    // application's recent-file list.
+    void setPathName(const QString &path, bool addToRecentFiles = true);
+    void setTitle(const QString &title);
+    void setModifiedFlag(bool modified = true);
+
+    // A document made by a template deletes itself when its last view goes.
+    void setAutoDelete(bool autoDelete) { m_autoDelete = autoDelete; }
+    void setDocTemplate(DocTemplate *docTemplate) { m_docTemplate = docTemplate; }
+
+    void addView(View *view);
+    void removeView(View *view);
+
+    // Calls OnUpdate on every view but `sender`.
+    void UpdateAllViews(View *sender, int hint = 0);
+
+signals:
+    void titleChanged(const QString &title);
+    void modifiedChanged(bool modified);
+    void viewsChanged();
+
+private:
+    QString m_pathName;
+    QString m_title;
+    bool m_modified = false;
+    bool m_autoDelete = false;
+    DocTemplate *m_docTemplate = nullptr; // not owned; the template that made this document
+    QList<View *> m_views;                // not owned
+};

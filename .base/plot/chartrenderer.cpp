@@ -1,0 +1,367 @@
+#include "plot/chartrenderer.h"
+
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "plot/barkscale.h"
+#include "plot/chartfonts.h"
+#include "plot/groupmoments.h"
+#include "table/gridmodel.h"
+
+#include <QPainter>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// Groups smaller than this get no disc, label or ellipse.
+constexpr int kMinGroupSize = 3;
+// Half the side of a mixed group's click square.
+constexpr int kHitHalf = 30;
+
+// Restores the caller's painter state however the drawing ends.
+class PainterStateGuard
+{
+public:
+    explicit PainterStateGuard(QPainter &painter) : m_painter(painter) { m_painter.save(); }
+    ~PainterStateGuard() { m_painter.restore(); }
+    PainterStateGuard(const PainterStateGuard &) = delete;
+    PainterStateGuard &operator=(const PainterStateGuard &) = delete;
+
+private:
+    QPainter &m_painter;
+};
+
+// The state of a newly made device: black one-unit pen, white brush, black text on an
+// opaque white background, the device's default font, no smoothing.
+void resetToFreshDevice(QPainter &painter)
+{
+    // Square caps make a one-unit line cover both its end pixels; strokeOpen() then
+    // leaves out the last one as a device's line-to does.
+    QPen pen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap);
+    painter.setPen(pen);
+    painter.setBrush(Qt::white);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1.0);
+    painter.setFont(ChartFonts::deviceDefaultFont(painter.device()));
+}
+
+void setTextColour(QPainter &painter, const QColor &colour)
+{
+    QPen pen = painter.pen();
+    pen.setColor(colour);
+    painter.setPen(pen);
+}
+
+// A pen stroke through `points` that, like a device's move-to/line-to, leaves out the
+// very last pixel: a tick drawn 5 units long covers 5 pixels, not 6.
+void strokeOpen(QPainter &painter, std::initializer_list<QPoint> points)
+{
+    std::array<QPoint, 4> p{};
+    int n = 0;
+    for (const QPoint &point : points)
+        p[std::size_t(n++)] = point;
+    if (n < 2)
+        return;
+    QPoint &end = p[std::size_t(n - 1)];
+    const QPoint from = p[std::size_t(n - 2)];
+    const int dx = end.x() - from.x();
+    const int dy = end.y() - from.y();
+    if (dx == 0 && dy == 0) {
+        --n;
+    } else if (std::abs(dx) >= std::abs(dy)) {
+        const int x = end.x() - (dx > 0 ? 1 : -1);
+        end = QPoint(x, from.y() + int(std::lround(double(dy) * (x - from.x()) / dx)));
+    } else {
+        const int y = end.y() - (dy > 0 ? 1 : -1);
+        end = QPoint(from.x() + int(std::lround(double(dx) * (y - from.y()) / dy)), y);
+    }
+    if (n >= 2)
+        painter.drawPolyline(p.data(), n);
+}
+
+// HzToBark of a cell value. Table cells hold 0 to 10000 Hz, so each value is worked out
+// once and then looked up: a chart of thousands of tokens maps every token at each paint.
+double barkOf(int hz)
+{
+    constexpr int kLargest = 10000;
+    static std::vector<double> known(kLargest + 1, std::numeric_limits<double>::quiet_NaN());
+    if (hz < 0 || hz > kLargest)
+        return HzToBark(hz);
+    double &bark = known[std::size_t(hz)];
+    if (std::isnan(bark))
+        bark = HzToBark(hz);
+    return bark;
+}
+
+// A device ellipse with bounding edges left, top, right, bottom (right and bottom just
+// outside), stroked with the current pen and filled with the current brush.
+void drawBoundedEllipse(QPainter &painter, int left, int top, int right, int bottom)
+{
+    painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+} // namespace
+
+struct ChartRenderer::Pass
+{
+    PlotFrame frame;
+    int unit = 1;
+    int zoom = 1;
+    bool screen = false;
+    QFont captionFont;
+    std::span<QRect> hitSquares;
+    // Set by draw().
+    const CTessavoxDoc *doc = nullptr;
+    const CellSource *cells = nullptr;
+    PlotGeometry geometry;
+    QFont tokenFont;
+    QFont groupFont;
+};
+
+ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
+
+int ChartRenderer::horizontalColumn() const
+{
+    return m_kind == ChartKind::F1F2 ? GridModel::F2 : GridModel::F3;
+}
+
+QString ChartRenderer::horizontalCaption() const
+{
+    return m_kind == ChartKind::F1F2 ? QStringLiteral("F2") : QStringLiteral("F3");
+}
+
+QSize ChartRenderer::GetTextSize(QPainter &painter, const QString &text)
+{
+    const QFontMetrics metrics(painter.font(), painter.device());
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+void ChartRenderer::DrawPlot(QPainter &painter, const CTessavoxDoc &doc, const PlotFrame &frame,
+                             int zoom, const QFont &displayFont, std::span<QRect> hitSquares)
+{
+    Pass pass;
+    pass.frame = frame;
+    pass.unit = 1;
+    pass.zoom = zoom;
+    pass.screen = true;
+    pass.captionFont = displayFont;
+    pass.hitSquares = hitSquares;
+    draw(painter, doc, pass);
+}
+
+void ChartRenderer::DrawPlotToDC(QPainter &painter, const CTessavoxDoc &doc, const PlotFrame &frame,
+                                 int unit, int zoom)
+{
+    Pass pass;
+    pass.frame = frame;
+    pass.unit = unit;
+    pass.zoom = zoom;
+    pass.screen = false;
+    pass.captionFont = ChartFonts::defaultGuiFont(12 * unit);
+    draw(painter, doc, pass);
+}
+
+bool ChartRenderer::transparentText(const Pass &pass) const
+{
+    // The F1-F3 chart leaves print and bitmap text on the device's opaque white
+    // background, so its labels blank what lies beneath them there.
+    return pass.screen || m_kind == ChartKind::F1F2;
+}
+
+void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
+{
+    if (!doc.m_bDataLoaded)
+        return;
+    const CellSource *cells = doc.tableView();
+    if (!cells)
+        return;
+    PainterStateGuard guard(painter);
+    resetToFreshDevice(painter);
+
+    pass.doc = &doc;
+    pass.cells = cells;
+    pass.geometry = PlotGeometry::compute(pass.frame, pass.unit, pass.zoom);
+    pass.tokenFont = painter.font();
+    pass.groupFont = ChartFonts::defaultGuiFont(28 * pass.unit, 700);
+
+    painter.setFont(pass.captionFont);
+    drawAxes(painter, pass);
+    painter.setFont(pass.tokenFont);
+    if (transparentText(pass))
+        painter.setBackgroundMode(Qt::TransparentMode);
+    drawTokens(painter, pass);
+    if (doc.m_bDrawEllipse)
+        drawGroups(painter, pass);
+}
+
+void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
+{
+    const PlotGeometry &g = pass.geometry;
+    const int u = pass.unit;
+    const QString horizontalCaption = this->horizontalCaption();
+    const int horizontalMax = m_kind == ChartKind::F1F2 ? pass.doc->m_nF2Max : pass.doc->m_nF3Max;
+
+    // F1 caption, half a Bark below 500 Hz, right of the axis.
+    const QString f1Caption = QStringLiteral("F1");
+    const int f1CaptionX = g.xAxis + (pass.zoom == 1 ? 50 : 150);
+    const int f1CaptionY = toDeviceUnits(g.yOrigin + g.kF1 * (HzToBark(500) + 0.5)) -
+                           m_axisText.size(painter, f1Caption).height() / 2;
+    m_axisText.draw(painter, f1CaptionX, f1CaptionY, f1Caption);
+
+    // F1 ticks: a line right of the axis, labelled beside it.
+    const int tickEnd = toDeviceUnits(g.xAxis + 5.0 * u);
+    const int labelLeft = toDeviceUnits(g.xAxis + 5.0 * u + 5);
+    for (int hz : f1TickFrequencies(pass.doc->m_nF1Max)) {
+        const int y = g.yOfF1(hz);
+        strokeOpen(painter, {{g.xAxis, y}, {tickEnd, y}, {labelLeft + 5, y}});
+        const QString label = QString::number(hz);
+        m_axisText.draw(painter, labelLeft, y - m_axisText.size(painter, label).height() / 2,
+                        label);
+    }
+
+    // Horizontal caption above the axis, starting at 1750 Hz.
+    const int captionX = g.xOfF2(1750);
+    const int captionY = toDeviceUnits(g.yAxis - 20.0 * u - 15) -
+                         m_axisText.size(painter, horizontalCaption).height() / 2;
+    m_axisText.draw(painter, captionX, captionY, horizontalCaption);
+
+    // Horizontal ticks upwards from the axis; every 500 Hz a longer one with a label.
+    const int labelTop = toDeviceUnits(g.yAxis - 20.0 * u);
+    for (int hz : f2TickFrequencies(horizontalMax)) {
+        const int x = g.xOfF2(hz);
+        const QPoint foot(x, g.yAxis);
+        const QPoint top(x, g.yAxis - 5 * u);
+        if (!isLabelledF2Tick(hz)) {
+            strokeOpen(painter, {foot, top});
+            continue;
+        }
+        // The label's column truncates the Bark offset before subtracting, so it can
+        // stand one unit right of the tick itself.
+        const int labelX = g.xOrigin - toDeviceUnits(g.kF2 * HzToBark(hz));
+        strokeOpen(painter, {foot, top, {labelX, labelTop - 5}});
+        const QString label = QString::number(hz);
+        m_axisText.draw(painter, labelX - m_axisText.size(painter, label).width() / 2, labelTop,
+                        label);
+    }
+}
+
+void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
+{
+    const PlotGeometry &g = pass.geometry;
+    const int column = horizontalColumn();
+    const int circle = 5 * pass.unit;
+    for (int row = 0; row < pass.doc->m_nTokenCount; ++row) {
+        // The same sums as xOfF2 and yOfF1, on looked-up Bark values; a Bark value of a
+        // whole hertz always maps.
+        int x = 0;
+        int y = 0;
+        g.mapBark(barkOf(pass.cells->GetCellInt(row, GridModel::F1)),
+                  barkOf(pass.cells->GetCellInt(row, column)), x, y);
+        const QString symbol = pass.cells->GetCellText(row, GridModel::Symbol);
+        if (symbol.isEmpty())
+            drawBoundedEllipse(painter, x, y, x + circle, y + circle);
+        else
+            m_tokenText.draw(painter, x, y, symbol);
+    }
+}
+
+void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
+{
+    const PlotGeometry &g = pass.geometry;
+    const CellSource &cells = *pass.cells;
+    const int count = pass.doc->m_nTokenCount;
+    const int column = horizontalColumn();
+    const int half = 5 * pass.unit;
+    // One outline buffer for the whole layer: no allocation per group.
+    EllipseOutline outline;
+    std::array<QPoint, EllipseOutline::kSteps + 1> polyline;
+
+    painter.setBrush(Qt::black);
+    int row = 0;
+    while (row < count) {
+        const int order = cells.GetCellInt(row, GridModel::Order);
+        const QString firstLabel = cells.GetCellText(row, GridModel::Symbol);
+        GroupMoments moments;
+        moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+                    barkOf(cells.GetCellInt(row, column)));
+        bool sameLabel = true;
+        ++row;
+        while (row < count && cells.GetCellInt(row, GridModel::Order) == order) {
+            if (sameLabel && cells.GetCellText(row, GridModel::Symbol) != firstLabel)
+                sameLabel = false;
+            moments.add(barkOf(cells.GetCellInt(row, GridModel::F1)),
+                        barkOf(cells.GetCellInt(row, column)));
+            ++row;
+        }
+        if (moments.count() < kMinGroupSize)
+            continue;
+
+        int xc = 0;
+        int yc = 0;
+        if (!g.mapBark(moments.m1(), moments.m2(), xc, yc))
+            continue;
+        drawBoundedEllipse(painter, xc - half, yc - half, xc + half, yc + half);
+        drawGroupLabel(painter, pass, order, sameLabel, firstLabel, xc, yc);
+
+        if (!ComputeEllipseOutline(moments, outline))
+            continue;
+        int n = 0;
+        bool mapped = true;
+        for (int k = 0; k < outline.count && mapped; ++k) {
+            int x = 0;
+            int y = 0;
+            mapped = g.mapBark(outline.b1[std::size_t(k)], outline.b2[std::size_t(k)], x, y);
+            polyline[std::size_t(n++)] = QPoint(x, y);
+        }
+        if (!mapped)
+            continue;
+        polyline[std::size_t(n++)] = polyline[0];
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(polyline.data(), n);
+        painter.setBrush(Qt::black);
+    }
+    painter.setBrush(Qt::white);
+}
+
+void ChartRenderer::drawGroupLabel(QPainter &painter, const Pass &pass, int order, bool sameLabel,
+                                   const QString &firstLabel, int xc, int yc)
+{
+    painter.setFont(pass.groupFont);
+    if (transparentText(pass))
+        painter.setBackgroundMode(Qt::TransparentMode);
+    if (sameLabel) {
+        m_groupText.draw(painter, xc, yc, firstLabel);
+        painter.setFont(pass.tokenFont);
+        return;
+    }
+
+    // Label choices exist for orders 0 to 999 only; any other mixed group stays "?".
+    const auto &chosen = pass.doc->m_nOrderLabel;
+    const bool resolved =
+        order >= 0 && order < int(chosen.size()) && chosen[std::size_t(order)] != -1;
+    setTextColour(painter, QColor(255, 0, 0));
+    m_groupText.draw(painter, xc, yc,
+                     resolved ? pass.doc->m_strOrderLabel[std::size_t(order)]
+                              : QStringLiteral("?"));
+    if (pass.screen) {
+        const QRect square(xc - kHitHalf, yc - kHitHalf, 2 * kHitHalf, 2 * kHitHalf);
+        if (order >= 0 && order < int(pass.hitSquares.size()))
+            pass.hitSquares[std::size_t(order)] = square;
+        // In the F1-F3 window a square frame marks what still waits for a choice.
+        if (m_kind == ChartKind::F1F3 && !resolved) {
+            setTextColour(painter, Qt::black);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(square.adjusted(0, 0, -1, -1));
+            painter.setBrush(Qt::black);
+        }
+    }
+    setTextColour(painter, Qt::black);
+    painter.setFont(pass.tokenFont);
+}

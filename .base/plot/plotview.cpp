@@ -1,0 +1,148 @@
+#include "plot/plotview.h"
+
+#include "document/cellsource.h"
+#include "document/tessavoxdoc.h"
+#include "framework/commandids.h"
+#include "framework/messages.h"
+#include "framework/printinfo.h"
+#include "framework/waitcursor.h"
+#include "plot/bitmapexport.h"
+#include "plot/chartfonts.h"
+#include "plot/labelselectordlg.h"
+#include "plot/printpage.h"
+#include "table/gridmodel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// Only the squares of these orders answer clicks.
+constexpr int kClickableOrders = 100;
+// The printed chart frame, in page margins.
+constexpr double kPrintFrameWidth = 7.0;
+constexpr double kPrintFrameHeight = 9.0;
+constexpr int kPrintZoom = 2;
+
+} // namespace
+
+PlotView::PlotView(ChartKind kind, QWidget *parent)
+    : View(parent), m_pDisplayFont(std::make_unique<QFont>(
+                        ChartFonts::logicalFont(QStringLiteral("DisplayFont"), 16, 7))),
+      m_renderer(kind)
+{
+    // The window is cleared to white before every paint; the chart never clears.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    addCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    addCommand(ID_FILE_SAVE_BITMAP, [this] { OnFileSaveBitmap(); });
+}
+
+PlotView::~PlotView() = default;
+
+CTessavoxDoc *PlotView::GetDocument() const
+{
+    return qobject_cast<CTessavoxDoc *>(document());
+}
+
+void PlotView::OnDraw(QPainter &painter)
+{
+    DrawPlot(painter, 1);
+}
+
+void PlotView::DrawPlot(QPainter &painter, int zoom)
+{
+    const CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    const PlotFrame client{0, 0, width(), height()};
+    m_renderer.DrawPlot(painter, *doc, client, zoom, *m_pDisplayFont, writableLabelHits());
+}
+
+void PlotView::DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit, int zoom)
+{
+    if (const CTessavoxDoc *doc = GetDocument())
+        m_renderer.DrawPlotToDC(painter, *doc, frame, unit, zoom);
+}
+
+void PlotView::OnPrint(QPainter &painter, PrintInfo &info)
+{
+    const QString title = document() ? document()->title() : QString();
+    const PrintPageLayout page =
+        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title);
+    try {
+        DrawPlotToDC(painter, PlotFrame{page.left, page.top, page.right, page.bottom}, page.unit,
+                     kPrintZoom);
+    } catch (const std::exception &) {
+        // A table that fails to answer ends the page where it stands, as on screen.
+    }
+}
+
+void PlotView::OnFileSaveBitmap()
+{
+    const QString path = GetBitmapFileName(QStringLiteral("BitMapFile "));
+    if (path.isEmpty()) {
+        Messages::show(QStringLiteral("Error in getting the bitmap file name"));
+        return;
+    }
+    WaitCursor wait;
+    if (SaveChartBitmap(*this, path, ScreenRasterFor(*this)) != 0)
+        Messages::show(QStringLiteral("Error in saving the bitmap file"));
+}
+
+void PlotView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    try {
+        OnDraw(painter);
+    } catch (const std::exception &) {
+        // A table that fails to answer ends this paint where it stands; the next paint
+        // reads it afresh.
+    }
+}
+
+void PlotView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(event->position().toPoint());
+    View::mouseReleaseEvent(event);
+}
+
+void PlotView::OnLButtonUp(const QPoint &point)
+{
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    const std::span<const QRect> hits = labelHits();
+    const int tested = std::min<int>(kClickableOrders, int(hits.size()));
+    for (int order = 0; order < tested; ++order) {
+        if (!hits[std::size_t(order)].contains(point))
+            continue;
+        const CellSource *cells = doc->tableView();
+        if (!cells)
+            return;
+        CLabelSelectorDlg dialog;
+        try {
+            for (int row = 0; row < doc->m_nTokenCount; ++row) {
+                if (cells->GetCellInt(row, GridModel::Order) == order)
+                    dialog.addLabel(cells->GetCellText(row, GridModel::Symbol));
+            }
+        } catch (const std::exception &) {
+            return; // the table did not answer: nothing to choose from, nothing stored
+        }
+        if (dialog.DoModal() == QDialog::Accepted) {
+            doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
+            doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
+            doc->UpdateAllViews(nullptr);
+        }
+        return;
+    }
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "framework/view.h"
+#include "plot/chartrenderer.h"
+
+#include <QFont>
+#include <QRect>
+
+#include <memory>
+#include <span>
+
+class CTessavoxDoc;
+class QPainter;
+struct PrintInfo;
+
+// What the F1-F2 and F1-F3 chart windows share: drawing the document's table through
+// the chart renderer at every paint, the click squares of mixed groups, label
+// selection by clicking a group's label, printing and Save As Bitmap. A chart only shows a
+// document, so it does not keep the document open on its own.
+class PlotView : public View
+{
+    Q_OBJECT
+
+public:
+    ~PlotView() override;
+
+    CTessavoxDoc *GetDocument() const;
+    const ChartRenderer &renderer() const { return m_renderer; }
+
+    // The window's chart into `painter` with the client area as frame.
+    void OnDraw(QPainter &painter);
+    void DrawPlot(QPainter &painter, int zoom);
+    // The chart into any device (print, preview, bitmap); records no click squares.
+    void DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit, int zoom);
+
+    // Opens the Label Selector for the first mixed group (orders 0 to 99) whose square
+    // holds `point`, and stores the choice in the document.
+    void OnLButtonUp(const QPoint &point);
+
+    // Asks for a file name and saves the chart as a Windows bitmap, reporting failure.
+    void OnFileSaveBitmap();
+
+    // Click squares by order number; all empty until a mixed group has been drawn.
+    virtual std::span<const QRect> labelHits() const = 0;
+
+    // reimplemented from View
+    bool keepsDocumentOpen() const override { return false; }
+    // The page's title and chart frame, then the chart at twice the window's scale.
+    void OnPrint(QPainter &painter, PrintInfo &info) override;
+
+protected:
+    explicit PlotView(ChartKind kind, QWidget *parent = nullptr);
+    virtual std::span<QRect> writableLabelHits() = 0;
+
+    // reimplemented from QWidget
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    std::unique_ptr<QFont> m_pDisplayFont; // captions and tick labels on screen
+    ChartRenderer m_renderer;
+};

@@ -1,0 +1,3 @@
+#include "table/griderror.h"
+
+GridError::GridError(const QString &message) : std::runtime_error(message.toStdString()) {}

@@ -1,0 +1,410 @@
+#include "table/tessavoxformview.h"
+
+#include "document/tessavoxdoc.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/messages.h"
+#include "framework/stringtable.h"
+#include "table/calcdisplaydlg.h"
+#include "table/griderror.h"
+#include "table/plottemplates.h"
+
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The form's layout on a classic 8-point dialog font: the grid sits 7 dialog units in.
+const QRect kGridRect(10, 11, 373, 180);
+const QSize kFormSize(394, 203);
+
+constexpr int kMaxCellValue = 10000;
+
+} // namespace
+
+CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(this)
+{
+    m_grid.setGeometry(kGridRect);
+    connect(&m_grid, &CDatatbl5::rowSelectEvent, this, &CTessavoxFormView::OnGridRowSelectEvent);
+    // Typed values would otherwise be dropped without a question when the window closes.
+    connect(&m_grid, &CDatatbl5::cellEdited, this, [this] {
+        if (CTessavoxDoc *doc = GetDocument())
+            doc->setModifiedFlag(true);
+    });
+
+    addCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
+    addCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
+    addCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+    addCommand(ID_EDIT_ADD_ROW, [this] { OnEditAddRow(); });
+    addCommand(
+        ID_EDIT_REMOVE_ROW, [this] { OnEditRemoveRow(); },
+        [this](CmdUI &ui) { OnUpdateEditRemoveRow(ui); });
+    addCommand(ID_EDIT_SORT, [this] { OnEditSort(); });
+    addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
+    addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
+    const auto plotEnabled = [this](CmdUI &ui) { OnUpdatePlot(ui); };
+    addCommand(
+        ID_PLOT_F1F2, [this] { OnPlotF1F2(); }, plotEnabled);
+    addCommand(
+        ID_PLOT_F1F3, [this] { OnPlotF1F3(); }, plotEnabled);
+    addCommand(
+        ID_PLOT_F1F2PRIME, [this] { OnPlotF1F2Prime(); }, plotEnabled);
+}
+
+CTessavoxFormView::~CTessavoxFormView()
+{
+    // The charts read this table; they go with it.
+    for (ChildFrame *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
+        if (frame)
+            frame->closeWithoutPrompt();
+    }
+}
+
+CTessavoxDoc *CTessavoxFormView::GetDocument() const
+{
+    return static_cast<CTessavoxDoc *>(document());
+}
+
+void CTessavoxFormView::OnInitialUpdate()
+{
+    View::OnInitialUpdate();
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    std::optional<CDatatbl5::BulkChange> bulk;
+    try {
+        const QRect rect = m_grid.geometry();
+        const int height = testAttribute(Qt::WA_Resized) ? this->height() : sizeHint().height();
+        m_grid.resize(rect.width(), height - rect.top());
+        m_grid.show();
+        m_grid.raise();
+        if (ChildFrame *frame = ChildFrame::frameOf(this))
+            frame->resize(rect.width() + 50, height + 50);
+
+        // A further window of the document shows the live table, edits and all; filling
+        // it from the records as read would let the two windows drift apart.
+        if (const CTessavoxFormView *first = otherTableView()) {
+            m_grid.shareRowsWith(first->m_grid);
+            m_grid.setSortKeyColumn(0, GridModel::Symbol);
+            doc->m_nTokenCount = m_grid.rowCount();
+            return;
+        }
+
+        // Thousands of rows reach the views as one change, numbers and all.
+        bulk.emplace(m_grid);
+        m_grid.clearRows();
+        m_grid.setSortActive(false);
+        const int count =
+            std::clamp(doc->m_nTokenCount, 0, static_cast<int>(doc->m_records.size()));
+        m_grid.reserveRows(count);
+        for (int i = 0; i < count; ++i) {
+            const FormantRecord &record = doc->m_records[static_cast<std::size_t>(i)];
+            m_grid.addRow(CDatatbl5::RowValues{});
+            for (int j = 0; j < 3; ++j)
+                SetCellInt(i, j, record.formants[static_cast<std::size_t>(j)]);
+            const int bytes = std::clamp(record.labelLength, 0, int(record.label.size()));
+            const QString label = QString::fromUtf8(record.label.data(), bytes);
+            SetCellText(i, GridModel::Symbol, label, int(label.size()));
+        }
+        m_grid.setSortKeyColumn(0, GridModel::Symbol);
+        m_grid.setSortActive(true);
+    } catch (const GridError &) {
+        bulk.reset(); // the rows filled so far show behind the message
+        Messages::show(QStringLiteral("Error in creating the data table view"));
+        return;
+    }
+    AssignOrder();
+    bulk.reset();
+    try {
+        m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
+    } catch (const GridError &) {
+        Messages::show(QStringLiteral("Error in creating the data table view"));
+    }
+}
+
+bool CTessavoxFormView::OnCmdMsg(int id)
+{
+    try {
+        return View::OnCmdMsg(id);
+    } catch (const GridError &error) {
+        Messages::show(error.message());
+        return true;
+    }
+}
+
+void CTessavoxFormView::OnPrint(QPainter &painter, PrintInfo &)
+{
+    const CTessavoxDoc *doc = GetDocument();
+    m_grid.PrintTable(painter, QStringLiteral("Tessavox Print"), doc ? doc->title() : QString(),
+                      false, true, true, 0);
+}
+
+int CTessavoxFormView::GetCellInt(int row, int column) const
+{
+    if (row < 0 || column < 0)
+        return 0;
+    return m_grid.cellInt(row, column);
+}
+
+QString CTessavoxFormView::GetCellText(int row, int column) const
+{
+    // Readers look one row past a run of equal symbols; that row reads as empty.
+    if (row < 0 || column < 0 || row >= m_grid.rowCount())
+        return {};
+    return m_grid.cellText(row, column);
+}
+
+void CTessavoxFormView::SetCellInt(int row, int column, int value)
+{
+    if (value < 0 || value > kMaxCellValue)
+        value = 0;
+    m_grid.setValue(row, column, value);
+}
+
+void CTessavoxFormView::SetCellText(int row, int column, const QString &text, int length)
+{
+    if (length < 0)
+        return;
+    m_grid.setValue(row, column, text.left(length));
+}
+
+void CTessavoxFormView::OnEditCut()
+{
+    m_grid.copySelectedCells();
+    m_grid.clearSelectedCells();
+    if (CTessavoxDoc *doc = GetDocument())
+        doc->setModifiedFlag(true);
+}
+
+void CTessavoxFormView::OnEditCopy()
+{
+    m_nCopyFirstRow = -1;
+    m_nCopyLastRow = -1;
+    m_nCopyFirstRow = m_grid.nextSelected(-1);
+    for (int i = m_grid.nextSelected(-1); i >= 0; i = m_grid.nextSelected(i)) {
+        m_grid.setRowSelected(i, false);
+        m_nCopyLastRow = i;
+    }
+    m_grid.selectBlock(m_nCopyFirstRow, 0, m_nCopyLastRow, CDatatbl5::kColumnCount - 1, true);
+    m_grid.copySelectedCells();
+}
+
+void CTessavoxFormView::OnEditPaste()
+{
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    int target = -1;
+    int inserted = 0;
+    if (m_nCopyFirstRow >= 0) {
+        target = m_grid.nextSelected(-1);
+        if (target < 0)
+            target = m_grid.activeRow();
+        // One blank row per copied row, so the pasted rows overwrite nothing.
+        inserted = m_nCopyLastRow - m_nCopyFirstRow + 1;
+        m_grid.insertRows(target, inserted, CDatatbl5::blankRow());
+        m_grid.setActiveColumn(0);
+        m_grid.setActiveRow(target);
+    }
+    try {
+        m_grid.pasteAtActiveCell();
+    } catch (const GridError &) {
+        // A refused paste leaves no blank rows behind, so the table and the row count
+        // stay as they were.
+        for (int i = 0; i < inserted; ++i)
+            m_grid.removeRow(target);
+        throw;
+    }
+    doc->m_nTokenCount = m_grid.rowCount();
+    doc->m_bDataLoaded = true;
+    doc->setModifiedFlag(true);
+    m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
+}
+
+void CTessavoxFormView::OnEditAddRow()
+{
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    const int selected = m_grid.nextSelected(-1);
+    if (selected < 0)
+        m_grid.addRow(CDatatbl5::blankRow());
+    else
+        m_grid.insertRow(selected, CDatatbl5::blankRow());
+    doc->m_nTokenCount = m_grid.rowCount();
+    doc->m_bDataLoaded = true;
+    doc->setModifiedFlag(true);
+}
+
+void CTessavoxFormView::OnEditRemoveRow()
+{
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    if (doc->m_nTokenCount == 0) {
+        const QString text = LoadString(IDS_ERR_REMOVE_ROW);
+        Messages::beep();
+        Messages::show(text);
+        return;
+    }
+    m_grid.removeSelectedRows();
+    doc->m_nTokenCount = m_grid.rowCount();
+    doc->setModifiedFlag(true);
+}
+
+void CTessavoxFormView::OnUpdateEditRemoveRow(CmdUI &ui) const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    ui.Enable(doc && doc->m_nTokenCount != 0);
+}
+
+void CTessavoxFormView::OnEditSort()
+{
+    m_grid.setSortActive(true);
+    m_grid.viewport()->update();
+    m_grid.setSortActive(false);
+}
+
+void CTessavoxFormView::AssignOrder()
+{
+    const CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    try {
+        m_grid.setSortActive(true);
+        int n = 0;
+        int row = 0;
+        while (row < doc->m_nTokenCount) {
+            const QString a = GetCellText(row, GridModel::Symbol);
+            ++n;
+            SetCellInt(row, GridModel::Order, n);
+            ++row;
+            QString b = GetCellText(row, GridModel::Symbol);
+            while (a == b && row < doc->m_nTokenCount) {
+                SetCellInt(row, GridModel::Order, n);
+                ++row;
+                b = GetCellText(row, GridModel::Symbol);
+            }
+        }
+        m_grid.setSortActive(false);
+    } catch (const GridError &) {
+        Messages::show(QStringLiteral("Error in assigning orders to the table"));
+    }
+}
+
+bool CTessavoxFormView::HasOrder()
+{
+    const CTessavoxDoc *doc = GetDocument();
+    bool result = false;
+    if (!doc)
+        return result;
+    try {
+        for (int row = 0; row < doc->m_nTokenCount; ++row) {
+            if (GetCellInt(row, GridModel::Order) != 0)
+                result = true;
+        }
+    } catch (const GridError &) {
+        Messages::show(QStringLiteral("Error in checking orders to the table"));
+    }
+    return result;
+}
+
+void CTessavoxFormView::OnPlotF1F2()
+{
+    openPlotWindow(ID_PLOT_F1F2, m_pF1F2Frame);
+}
+
+void CTessavoxFormView::OnPlotF1F3()
+{
+    openPlotWindow(ID_PLOT_F1F3, m_pF1F3Frame);
+}
+
+void CTessavoxFormView::OnPlotF1F2Prime()
+{
+    Messages::show(QStringLiteral("This function is not implemented yet"));
+}
+
+void CTessavoxFormView::OnUpdatePlot(CmdUI &ui) const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    ui.Enable(doc && doc->m_bDataLoaded);
+}
+
+void CTessavoxFormView::OnOptionsCalcDisplay()
+{
+    CTessavoxDoc *doc = GetDocument();
+    // The dialog centres itself on the screen, as it has no parent.
+    if (doc && CCalcDisplayDlg::editOptions(*doc, nullptr)) {
+        update();
+        m_grid.viewport()->update();
+    }
+}
+
+void CTessavoxFormView::OnGridRowSelectEvent()
+{
+    for (int i = m_grid.nextSelected(-1); i >= 0; i = m_grid.nextSelected(i))
+        m_grid.setRowSelected(i, false);
+}
+
+void CTessavoxFormView::OnSize(int cx, int cy)
+{
+    m_grid.resize(std::max(cx - 25, 0), std::max(cy - 25, 0));
+    m_grid.show();
+    m_grid.raise();
+}
+
+QSize CTessavoxFormView::sizeHint() const
+{
+    return kFormSize;
+}
+
+void CTessavoxFormView::resizeEvent(QResizeEvent *event)
+{
+    View::resizeEvent(event);
+    OnSize(event->size().width(), event->size().height());
+}
+
+const CTessavoxFormView *CTessavoxFormView::otherTableView() const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return nullptr;
+    for (View *view : doc->views()) {
+        const auto *table = qobject_cast<const CTessavoxFormView *>(view);
+        if (table && table != this)
+            return table;
+    }
+    return nullptr;
+}
+
+void CTessavoxFormView::openPlotWindow(int commandId, QPointer<ChildFrame> &frame)
+{
+    if (!HasOrder()) {
+        Messages::show(LoadString(IDS_ERR_NO_ORDER));
+        return;
+    }
+    // A frame that was closed but not yet deleted counts as gone.
+    if (frame && !frame->isHidden() && !frame->isClosing()) {
+        frame->ActivateFrame();
+        frame->raise();
+        frame->update();
+        if (QWidget *view = frame->widget())
+            view->update();
+        return;
+    }
+    std::erase_if(m_plotWindows, [](const PlotWindow &window) { return !window.frame; });
+    std::unique_ptr<DocTemplate> docTemplate = PlotTemplates::create(commandId);
+    frame = docTemplate ? docTemplate->CreateNewFrame(GetDocument()) : nullptr;
+    if (!frame) {
+        Messages::beep();
+        Messages::show(LoadString(IDS_ERR_PLOT_VIEW));
+        return;
+    }
+    DocTemplate *made = docTemplate.get();
+    m_plotWindows.push_back({frame, std::move(docTemplate)});
+    made->InitialUpdateFrame(frame, GetDocument(), true);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "document/cellsource.h"
+#include "framework/view.h"
+#include "table/datatbl5.h"
+
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class CTessavoxDoc;
+class ChildFrame;
+class DocTemplate;
+struct CmdUI;
+
+// The table window: the first view of every Formant document. From its initial update on,
+// its grid, not the document's records, holds the tokens; the charts and the file writer
+// read them back through the cell accessors. Every table window of one document shows
+// the same rows, so an edit in any of them is the document's. Carries the table's Edit, Plot and
+// Options commands and table printing. Owns the grid and the templates of the chart windows it
+// opens; the chart frames themselves belong to the MDI area and are closed with this view.
+class CTessavoxFormView : public View, public CellSource
+{
+    Q_OBJECT
+
+public:
+    explicit CTessavoxFormView(QWidget *parent = nullptr);
+    ~CTessavoxFormView() override;
+
+    CTessavoxDoc *GetDocument() const;
+    CDatatbl5 &grid() { return m_grid; }
+    const CDatatbl5 &grid() const { return m_grid; }
+
+    // reimplemented from CommandTarget
+    // A grid error ends the command with a message; it never leaves the window.
+    bool OnCmdMsg(int id) override;
+
+    // reimplemented from View
+    // Fills the grid from the document's records, sorts it by symbol and numbers it; a
+    // further table window of the document takes the rows of the one already open.
+    void OnInitialUpdate() override;
+    void OnPrint(QPainter &painter, PrintInfo &info) override;
+
+    // cell accessors, by zero-based row and column
+    // 0 for a negative row or column and for an empty cell.
+    int GetCellInt(int row, int column) const override;
+    // Empty for an empty cell and for any row outside the table.
+    QString GetCellText(int row, int column) const override;
+    // Values below 0 or above 10000 are stored as 0.
+    void SetCellInt(int row, int column, int value);
+    // Stores the first `length` characters of `text`; a negative length stores nothing.
+    void SetCellText(int row, int column, const QString &text, int length);
+
+    // Edit commands
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditAddRow();
+    void OnEditRemoveRow();
+    void OnUpdateEditRemoveRow(CmdUI &ui) const;
+    void OnEditSort();
+    // Numbers the vowels: each run of equal symbols in symbol order gets the next number.
+    void AssignOrder();
+    // True when some row has an Order other than 0.
+    bool HasOrder();
+
+    // Plot commands
+    void OnPlotF1F2();
+    void OnPlotF1F3();
+    void OnPlotF1F2Prime();
+    void OnUpdatePlot(CmdUI &ui) const;
+
+    void OnOptionsCalcDisplay();
+    // The user clicked a cell: the rows marked in the row header are let go.
+    void OnGridRowSelectEvent();
+    void OnSize(int cx, int cy);
+
+    // The chart windows opened from this table; null when closed. A chart frame clears its
+    // own reference when it closes.
+    QPointer<ChildFrame> m_pF1F2Frame;
+    QPointer<ChildFrame> m_pF1F3Frame;
+    // The rows of the block recorded by the last Copy; -1 when none.
+    int m_nCopyFirstRow = -1;
+    int m_nCopyLastRow = -1;
+
+protected:
+    // reimplemented from QWidget
+    QSize sizeHint() const override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    // Another table window of the same document, whose rows this one then shows.
+    const CTessavoxFormView *otherTableView() const;
+    void openPlotWindow(int commandId, QPointer<ChildFrame> &frame);
+
+    CDatatbl5 m_grid;
+    struct PlotWindow
+    {
+        QPointer<ChildFrame> frame;
+        std::unique_ptr<DocTemplate> docTemplate; // kept while its frame may be open
+    };
+    std::vector<PlotWindow> m_plotWindows;
+};

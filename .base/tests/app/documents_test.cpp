@@ -1,0 +1,167 @@
+// Documents through the running program: opening (dialog, twice, failing, dropped, recent
+// list, from the shell), File New, New Window, and closing or exiting with unsaved changes.
+
+#include "app/shellopenchannel.h"
+#include "apptest.h"
+#include "framework/childframe.h"
+#include "framework/commandids.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/recentfilelist.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+TEST_F(AppTest, FileOpenAsksWithItsOwnDialogAndAFileOpenTwiceIsActivated)
+{
+    const QString path = formantFile(QStringLiteral("vowels.dat"));
+    ScopedFileDialogAnswer answer(path);
+    execute(ID_FILE_OPEN);
+    ASSERT_EQ(answer.requests().size(), 1);
+    const FileDialogRequest &request = answer.requests().first();
+    EXPECT_EQ(request.title, QStringLiteral("Open Tessavox file"));
+    EXPECT_EQ(request.patterns, QStringList({"*.txt", "*"})); // every file is listed
+    EXPECT_EQ(request.defaultSuffix, QStringLiteral("txt"));
+    ASSERT_EQ(app->documents().size(), 1);
+    Document *first = app->documents().first();
+    EXPECT_EQ(first->title(), QStringLiteral("vowels.dat"));
+
+    answer.setPath(QString());
+    execute(ID_FILE_OPEN);
+    app->OpenDocumentFile(formantFile(QStringLiteral("other.txt")));
+    EXPECT_EQ(app->OpenDocumentFile(QFileInfo(path).absolutePath() + "/./vowels.dat"), first);
+    EXPECT_EQ(app->documents().size(), 2);
+    EXPECT_EQ(frame->activeDocument(), first);
+}
+
+TEST_F(AppTest, FailedOpenReportsAndLeavesNoWindow)
+{
+    MessageCapture capture;
+    EXPECT_EQ(app->OpenDocumentFile(files.write("empty.txt", {})), nullptr);
+    EXPECT_EQ(capture.lastMessage(), "The file has zero length.\nIt cannot be read");
+    flushDeletes();
+    EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(app->documents().isEmpty());
+    EXPECT_EQ(frame->currentMenus().size(), 3); // still the main menu
+    EXPECT_TRUE(app->recentFiles()->isEmpty());
+}
+
+TEST_F(AppTest, EachDroppedFileOpensAsADocumentOfItsOwn)
+{
+    QMimeData mime;
+    mime.setUrls(
+        {QUrl::fromLocalFile(formantFile("a.txt")), QUrl::fromLocalFile(formantFile("b.txt"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &drop);
+    ASSERT_EQ(app->documents().size(), 2);
+    EXPECT_EQ(app->documents().at(1)->title(), "b.txt");
+}
+
+TEST_F(AppTest, RecentFilesAreListedReopenedAndDroppedWhenGone)
+{
+    const QString a = formantFile("a.txt");
+    const QString b = formantFile("b.txt");
+    app->OpenDocumentFile(a);
+    app->OpenDocumentFile(b);
+    frame->refreshCommandStates();
+    EXPECT_TRUE(frame->commandAction(ID_FILE_MRU_FILE2)->isVisible());
+    EXPECT_EQ(frame->commandAction(ID_FILE_MRU_FILE2)->text(),
+              "&2 " + QDir::toNativeSeparators(QFileInfo(a).canonicalFilePath()));
+    EXPECT_FALSE(frame->commandAction(ID_FILE_MRU_FILE3)->isVisible());
+
+    app->CloseAllDocuments();
+    flushDeletes();
+    execute(ID_FILE_MRU_FILE2);
+    ASSERT_EQ(app->documents().size(), 1);
+    EXPECT_EQ(app->documents().first()->title(), "a.txt");
+
+    QFile::remove(b);
+    MessageCapture capture;
+    frame->refreshCommandStates();
+    execute(ID_FILE_MRU_FILE2);
+    EXPECT_EQ(app->recentFiles()->paths(), QStringList({QFileInfo(a).canonicalFilePath()}));
+}
+
+TEST_F(AppTest, NewDocumentsAndNewWindowsAreNumberedAndShownNormal)
+{
+    execute(ID_FILE_NEW);
+    frame->activeFrame()->showMaximized();
+    execute(ID_FILE_NEW);
+    ASSERT_EQ(app->documents().size(), 2);
+    EXPECT_EQ(app->documents().at(0)->title(), "Tessavox1");
+    EXPECT_EQ(app->documents().at(1)->title(), "Tessavox2");
+    EXPECT_FALSE(frame->activeFrame()->isMaximized());
+
+    Document *doc = app->OpenDocumentFile(formantFile("vowels.txt"));
+    execute(ID_WINDOW_NEW);
+    ASSERT_EQ(doc->frames().size(), 2);
+    EXPECT_EQ(doc->frames().at(0)->windowTitle(), "vowels.txt:1");
+    EXPECT_EQ(doc->frames().at(1)->windowTitle(), "vowels.txt:2");
+    EXPECT_EQ(frame->activeFrame(), doc->frames().at(1));
+    EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
+}
+
+TEST_F(AppTest, CloseAndExitAskForEveryModifiedDocumentAndCancelStops)
+{
+    MessageCapture capture(Messages::Answer::Cancel);
+    for (const char *name : {"a.txt", "b.txt", "c.txt", "d.txt"})
+        app->OpenDocumentFile(formantFile(QString::fromLatin1(name)));
+    for (int i : {0, 2, 3})
+        app->documents().at(i)->setModifiedFlag();
+
+    execute(ID_FILE_CLOSE); // the active document, d.txt
+    EXPECT_EQ(capture.messages(), QStringList({"Save changes to d.txt?"}));
+    capture.setAnswer(Messages::Answer::No);
+    frame->refreshCommandStates();
+    execute(ID_FILE_CLOSE);
+    EXPECT_EQ(app->documents().size(), 3);
+
+    capture.clear();
+    capture.setAnswer(Messages::Answer::Cancel);
+    execute(ID_APP_EXIT);
+    EXPECT_EQ(capture.messages(), QStringList({"Save changes to a.txt?"}));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(app->documents().size(), 3);
+
+    capture.clear();
+    capture.setAnswer(Messages::Answer::No);
+    execute(ID_APP_EXIT);
+    EXPECT_EQ(capture.messages(),
+              QStringList({"Save changes to a.txt?", "Save changes to c.txt?"}));
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_TRUE(app->documents().isEmpty());
+    flushDeletes();
+    frame->refreshCommandStates();
+    EXPECT_EQ(frame->windowTitle(), "Tessavox");
+}
+
+TEST_F(AppTest, ShellOpenRequestsReachTheRunningInstanceWhoseChannelIsNeverTakenOver)
+{
+    bool requested = true;
+    EXPECT_TRUE(ShellOpenChannel::shellOpenPaths({"tessavox", "v.txt"}, &requested).isEmpty());
+    EXPECT_FALSE(requested);
+    EXPECT_EQ(ShellOpenChannel::shellOpenPaths({"tessavox", "--shell-open", "v.txt", "/d/b.txt"},
+                                               &requested),
+              QStringList({QDir::current().absoluteFilePath("v.txt"), "/d/b.txt"}));
+    EXPECT_TRUE(requested);
+
+    const QString a = formantFile("a.txt");
+    ASSERT_TRUE(
+        ShellOpenChannel::send(app->shellChannel()->serverName(), {a, formantFile("b.txt")}));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return app->documents().size() == 2; }, 15000));
+    EXPECT_EQ(app->documents().at(1)->title(), "b.txt");
+    ShellOpenChannel second;
+    EXPECT_FALSE(second.listen(app->shellChannel()->serverName()));
+    EXPECT_FALSE(ShellOpenChannel::send("tessavox-test-nobody-listens", {a}, 200));
+}
+
+} // namespace

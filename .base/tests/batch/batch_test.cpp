@@ -1,0 +1,204 @@
+// tessavox-batch as a user runs it: output, files, messages and exit status (0 done,
+// 1 failed with the message on standard error, 2 a usage error).
+
+#include "testfiles.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BatchRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+BatchRun run(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSAVOX_BATCH), args);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Three "i" tokens, one group whose disc is centred at (375, 100) in an 800 x 600 F1-F2
+// chart, and three "u" tokens.
+const QByteArray kTokens = "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n320 2200 2800 \"i\"\n"
+                           "310 2400 2700 \"i\"\n330 900 2300 \"u\"\n350 800 2400 \"u\"\n"
+                           "310 850 2350 \"u\"\n";
+
+class Batch : public ::testing::Test
+{
+protected:
+    // `command` on the token file with the chart's plot type, writing `out` in the folder.
+    BatchRun chart(const char *command, const char *plot, const QString &out,
+                   const QStringList &options = {})
+    {
+        return run(QStringList{command, input, "--plot", plot} + options +
+                   QStringList{"-o", files.path(out)});
+    }
+    QImage image(const QString &name) const
+    {
+        return QImage(files.path(name)).convertToFormat(QImage::Format_RGB32);
+    }
+
+    TestFiles files;
+    QString input = files.write("tokens.txt", kTokens);
+};
+
+int blackInRow(const QImage &image, int y)
+{
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x)
+        count += image.pixel(x, y) == qRgb(0, 0, 0);
+    return count;
+}
+
+TEST_F(Batch, RecordsPrintsEachRecordInFileOrderOrTheReadersMessage)
+{
+    const QString path = files.write("mixed.txt", "F1\tF2\tF3\tvowel\r"
+                                                  "310,2020,2960,3500,4200,\"i:\"\r"
+                                                  "500 1500 2500 /a/\n"
+                                                  "600\t1200\t2400\t\"\xC9\x94\"\t\r\n"
+                                                  "700 1100 \"\xC9\x91\"");
+    BatchRun result = run({"records", path});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, QString::fromUtf8("310\t2020\t2960\t3500\t4200\ti:\n"
+                                            "500\t1500\t2500\t0\t0\t/\n"
+                                            "600\t1200\t2400\t0\t0\t\xC9\x94\n"
+                                            "700\t1100\t0\t0\t0\t\xC9\x91\n"));
+    EXPECT_TRUE(result.err.isEmpty());
+
+    result = run({"records", files.write("empty.txt", {})});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "The file has zero length.\nIt cannot be read\n");
+    EXPECT_TRUE(result.out.isEmpty());
+    result = run({"records", files.path("none.txt")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("none.txt"));
+
+    result = run({"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.contains("records FILE"));
+}
+
+TEST_F(Batch, UsageErrorsExitWith2AndWriteNothing)
+{
+    EXPECT_TRUE(run({"frobnicate"}).err.contains("unknown command"));
+    EXPECT_EQ(run({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(chart("chart", "f2f3", "c.png").exitCode, 2);
+    EXPECT_EQ(chart("chart", "f1f2", "c.png", {"--f2max", "10001"}).exitCode, 2);
+    const BatchRun jpg = chart("chart", "f1f2", "c.jpg");
+    EXPECT_EQ(jpg.exitCode, 2);
+    EXPECT_TRUE(jpg.err.contains(".png, .bmp, .svg or .pdf")) << jpg.err.toStdString();
+    EXPECT_EQ(chart("chart", "f1f2", "chart").exitCode, 2);
+    for (const char *density : {"0", "x", "3,4,5", "41", "nan"})
+        EXPECT_EQ(chart("bitmap", "f1f2", "c.bmp", {"--dpmm", density}).exitCode, 2) << density;
+    EXPECT_EQ(chart("print", "f1f2", "c.pdf", {"--page", "a3"}).exitCode, 2);
+    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(Batch, ChartDrawsTheWindowPictureWithItsOptionsInEveryRasterFormat)
+{
+    ASSERT_EQ(chart("chart", "f1f2", "c.png").exitCode, 0);
+    ASSERT_EQ(chart("chart", "f1f2", "c.BMP").exitCode, 0);
+    const QImage png = image("c.png");
+    ASSERT_EQ(png.size(), QSize(800, 600));
+    EXPECT_EQ(png.pixel(375, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(png.pixel(363, 100), qRgb(0, 0, 0)); // outline, step 50
+    EXPECT_EQ(png.pixel(705, 50), qRgb(0, 0, 0));  // 200 Hz tick
+    EXPECT_EQ(png.pixel(5, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(image("c.BMP"), png);
+
+    const QStringList options = {"--no-ellipse", "--f1max", "199", "--size", "640x480"};
+    ASSERT_EQ(chart("chart", "f1f2", "small.png", options).exitCode, 0);
+    const QImage small = image("small.png");
+    ASSERT_EQ(small.size(), QSize(640, 480));
+    // The chart hangs from the right edge: everything moves left by 160.
+    EXPECT_NE(small.pixel(375 - 160, 100), qRgb(0, 0, 0));
+    EXPECT_NE(small.pixel(705 - 160, 50), qRgb(0, 0, 0));
+}
+
+TEST_F(Batch, VectorFormatsKeepTextAsText)
+{
+    ASSERT_EQ(chart("chart", "f1f3", "c.svg", {"--size", "640x480"}).exitCode, 0);
+    const QString svg = QString::fromUtf8(TestFiles::read(files.path("c.svg")));
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 640 480\"")) << svg.left(400).toStdString();
+    EXPECT_FALSE(svg.contains("<image")) << "an embedded raster";
+    // Fonts by the names of installed families, which other programs can find.
+    EXPECT_FALSE(svg.contains("font-family=\"DisplayFont\""));
+    QStringList texts;
+    for (const auto &m : QRegularExpression("<text[^>]*>\\s*([^<]*?)\\s*</text>").globalMatch(svg))
+        texts << m.captured(1);
+    // Six token labels and two bold group labels, the axis caption of F3 and a tick label.
+    EXPECT_EQ(texts.count("i"), 4) << texts.join(',').toStdString();
+    EXPECT_EQ(texts.count("u"), 4);
+    EXPECT_TRUE(texts.contains("F3") && texts.contains("1500"));
+
+    ASSERT_EQ(chart("chart", "f1f2", "c.pdf").exitCode, 0);
+    const QByteArray pdf = TestFiles::read(files.path("c.pdf"));
+    ASSERT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(QRegularExpression("/MediaBox \\[0 0 800(\\.0+)? 600(\\.0+)?\\]")
+                    .match(QString::fromLatin1(pdf))
+                    .hasMatch());
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    EXPECT_TRUE(pdf.contains("/FontFile") || pdf.contains("/BaseFont"));
+}
+
+TEST_F(Batch, BitmapAndPrintDrawAtTheGivenDensityAndPaperSize)
+{
+    // 3.2 pixels per millimetre: the 560 x 720 picture of a 1024 x 768, 320 x 240 mm screen.
+    ASSERT_EQ(chart("bitmap", "f1f3", "c.bmp", {"--dpmm", "3.2"}).exitCode, 0);
+    EXPECT_EQ(TestFiles::read(files.path("c.bmp")).size(), 1209654);
+    QImage bitmap = image("c.bmp");
+    EXPECT_EQ(bitmap.width(), 560);
+    // F3 ticks: 27 from 400 to 3000 Hz, standing on the axis 50 pixels below the top.
+    EXPECT_EQ(blackInRow(bitmap, 48), 27);
+    ASSERT_EQ(chart("bitmap", "f1f2", "c.bmp", {"--dpmm", "3.2,4", "--no-ellipse"}).exitCode, 0);
+    bitmap = image("c.bmp");
+    EXPECT_EQ(bitmap.height(), 900);
+    EXPECT_EQ(blackInRow(bitmap, 48), 32); // F2 ticks: 400 to 3500 Hz
+
+    ASSERT_EQ(chart("print", "f1f3", "c.pdf", {"--page", "letter"}).exitCode, 0);
+    const QByteArray pdf = TestFiles::read(files.path("c.pdf"));
+    EXPECT_EQ(pdf.count("/Type /Page\n"), 1);
+    EXPECT_TRUE(pdf.contains("/MediaBox [0 0 612.000000 792.000000]"));
+    ASSERT_EQ(chart("print", "f1f2", "c.pdf").exitCode, 0);
+    EXPECT_TRUE(TestFiles::read(files.path("c.pdf")).contains("/MediaBox [0 0 595.000000 842"));
+}
+
+TEST_F(Batch, FailuresExitWith1AndLeaveNoPartialFile)
+{
+    BatchRun result = chart("chart", "f1f2", "c.png", {"--label", "1=x"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("order 1")) << result.err.toStdString();
+    for (const char *name : {"no/dir/c.png", "no/dir/c.svg", "no/dir/c.pdf", "no/dir/c.bmp"}) {
+        result = chart("chart", "f1f2", name);
+        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_TRUE(result.err.contains("cannot write")) << result.err.toStdString();
+    }
+    result = chart("bitmap", "f1f2", "no/dir/c.bmp");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.startsWith("Error in saving the bitmap file"))
+        << result.err.toStdString();
+    EXPECT_EQ(chart("print", "f1f2", "no/dir/c.pdf").exitCode, 1);
+    EXPECT_FALSE(QFile::exists(files.path("no")));
+
+    // A print that fails keeps the previous file.
+    ASSERT_EQ(chart("print", "f1f2", "c.pdf").exitCode, 0);
+    const QByteArray previous = TestFiles::read(files.path("c.pdf"));
+    EXPECT_EQ(run({"print", files.path("none.txt"), "--plot", "f1f2", "-o", files.path("c.pdf")})
+                  .exitCode,
+              1);
+    EXPECT_EQ(TestFiles::read(files.path("c.pdf")), previous);
+    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+} // namespace

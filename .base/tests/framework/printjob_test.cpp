@@ -1,0 +1,71 @@
+// Print jobs: the pages a view asks for reach its OnPrint on a high-resolution page, when
+// printing and in the preview, and the page settings carry over to the next job.
+
+#include "fakes.h"
+#include "framework/modaldialogs.h"
+#include "framework/printjob.h"
+#include "testfiles.h"
+
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PrintJob, PrintsAndPreviewsTheChosenPagesOnThePrintableArea)
+{
+    SettingsSandbox sandbox;
+    TestFiles files;
+    FakeView view;
+    view.pages = 3;
+    int from = 0; // page range start; 0 = all pages, -1 = cancel
+    ScopedModalRunner runner([&](QDialog &dialog) {
+        if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
+            preview->updatePreview();
+        else if (auto *print = qobject_cast<QPrintDialog *>(&dialog); print && from >= 0) {
+            print->printer()->setOutputFormat(QPrinter::PdfFormat);
+            print->printer()->setOutputFileName(files.path("out.pdf"));
+            print->printer()->setPrintRange(from ? QPrinter::PageRange : QPrinter::AllPages);
+            print->printer()->setFromTo(from, from ? 3 : 0);
+        } else
+            return int(QDialog::Rejected);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(PrintJob::print(view));
+    EXPECT_EQ(view.printedPages, QList<int>({1, 2, 3}));
+    EXPECT_EQ(view.lastDrawRect.topLeft(), QPoint(0, 0));
+    EXPECT_GT(view.lastDrawRect.width(), 3000); // printer resolution, not screen pixels
+    EXPECT_FALSE(view.lastWasPreview);
+    EXPECT_TRUE(TestFiles::read(files.path("out.pdf")).startsWith("%PDF"));
+
+    for (int start : {2, -1}) {
+        from = start;
+        view.printedPages.clear();
+        EXPECT_EQ(PrintJob::print(view), start > 0);
+        // Compared as a size: Qt's list comparison hands memcmp a null pointer when empty.
+        if (start > 0)
+            EXPECT_EQ(view.printedPages, QList<int>({2, 3}));
+        else
+            EXPECT_TRUE(view.printedPages.isEmpty());
+    }
+    PrintJob::preview(view);
+    EXPECT_EQ(view.printedPages, QList<int>({1, 2, 3}));
+    EXPECT_TRUE(view.lastWasPreview);
+}
+
+TEST(PrintJob, PageSettingsCarryOverToTheNextJob)
+{
+    SettingsSandbox sandbox;
+    QPrinter chosen(QPrinter::HighResolution);
+    chosen.setPageSize(QPageSize(QPageSize::A5));
+    chosen.setPageOrientation(QPageLayout::Landscape);
+    PrintJob::saveSettings(chosen);
+    QPrinter next(QPrinter::HighResolution);
+    PrintJob::loadSettings(next);
+    EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+} // namespace

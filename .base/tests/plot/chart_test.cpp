@@ -1,0 +1,206 @@
+// The Bark scale, group ellipses, and the chart drawn into an 800 x 600 image: marks at
+// the pixels of the worked numbers.
+
+#include "faketable.h"
+#include "plot/chartfonts.h"
+#include "plot/chartrenderer.h"
+#include "plot/groupmoments.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const PlotGeometry kScreen = PlotGeometry::compute({0, 0, 800, 600}, 1, 1);
+const QColor kGrey(200, 200, 200);
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kRed = qRgb(255, 0, 0);
+
+struct Chart
+{
+    explicit Chart(std::vector<FakeRow> rows, ChartKind kind = ChartKind::F1F2)
+        : data(std::move(rows)), renderer(kind)
+    {}
+    // The window's picture, or the printed one; grey shows the opaque boxes behind texts.
+    QImage draw(QColor background = Qt::white, bool device = false)
+    {
+        QImage image = blankImage(800, 600, background);
+        QPainter painter(&image);
+        if (device)
+            renderer.DrawPlotToDC(painter, *data.doc, {0, 0, 800, 600}, 1, 1);
+        else
+            renderer.DrawPlot(painter, *data.doc, {0, 0, 800, 600}, 1, font, hits);
+        return image;
+    }
+    int recordedHits() const { return int(std::ranges::count_if(hits, &QRect::isValid)); }
+    FakeDocument data;
+    ChartRenderer renderer;
+    QFont font = ChartFonts::logicalFont(QStringLiteral("DisplayFont"), 16, 7);
+    std::array<QRect, 10000> hits{};
+};
+TEST(BarkScale, ReferenceValuesAndExtremes)
+{
+    const double reference[][2] = {{200, 1.963479},  {400, 3.846548},  {500, 4.736467},
+                                   {1000, 8.510532}, {1750, 12.22958}, {3500, 16.496129}};
+    for (auto [hz, bark] : reference)
+        EXPECT_NEAR(HzToBark(int(hz)), bark, 0.5e-6) << hz;
+    EXPECT_LT(HzToBark(INT32_MAX), 26.0);
+    EXPECT_GT(HzToBark(INT32_MIN), -26.0);
+}
+
+// Device positions truncate toward zero (a frame far up the page puts 200 Hz at -0.x,
+// which must be row 0, not -1); values that are no device coordinate are refused.
+TEST(PlotGeometry, TruncatesTowardZeroAndRefusesNonFiniteValues)
+{
+    const PlotGeometry g = PlotGeometry::compute({0, -50, 800, 600}, 1, 1);
+    int x = 7, y = 7;
+    ASSERT_TRUE(g.mapBark(HzToBark(200) - 0.01, HzToBark(400), x, y));
+    EXPECT_EQ(y, 0);
+    EXPECT_FALSE(g.mapBark(std::nan(""), 1.0, x, y));
+    EXPECT_FALSE(g.mapBark(1.0, INFINITY, x, y));
+}
+
+// Uncorrelated groups get the ellipse along their larger spread (step 0 points along F1,
+// step 50 along F2), equal spreads a circle; groups without spread get no outline.
+TEST(GroupEllipse, ZeroCovarianceAndDegenerateGroups)
+{
+    const auto moments = [](std::initializer_list<std::pair<double, double>> points) {
+        GroupMoments m;
+        for (auto [a, b] : points)
+            m.add(a, b);
+        return m;
+    };
+    EllipseOutline o;
+    for (auto [m, along1, along2] :
+         {std::tuple{moments({{1, 10}, {1, 12}, {2, 10}, {2, 12}}), 1.0, 2.0},
+          {moments({{10, 1}, {12, 1}, {10, 2}, {12, 2}}), 2.0, 1.0}}) {
+        ASSERT_TRUE(m.S12() == 0.0 && ComputeEllipseOutline(m, o));
+        EXPECT_NEAR(o.b1[0] - m.m1(), along1, 1e-9);
+        EXPECT_NEAR(o.b2[50] - m.m2(), along2, 1e-9);
+    }
+    ASSERT_TRUE(ComputeEllipseOutline(moments({{0, 1}, {2, 1}, {1, 0}, {1, 2}}), o));
+    for (std::size_t k = 0; k < std::size_t(o.count); ++k)
+        EXPECT_NEAR(std::hypot(o.b1[k] - 1, o.b2[k] - 1), std::sqrt(2), 1e-9);
+    // Identical tokens leave the variances 0 or a hair either side of it.
+    const double b1 = HzToBark(317), b2 = HzToBark(2213);
+    EXPECT_FALSE(ComputeEllipseOutline(moments({{b1, b2}, {b1, b2}, {b1, b2}}), o));
+    EXPECT_EQ(o.count, 0);
+    EXPECT_FALSE(ComputeEllipseOutline(moments({{b1, b2}, {b1, b2 + 0.5}, {b1, b2 + 1}}), o));
+}
+
+// Ticks, tick labels and captions of the 800 x 600 window; texts found by their boxes.
+TEST(ChartAxes, TicksCaptionsAndLabelsOfThe800x600Window)
+{
+    const QImage image = Chart({{500, 1500, 0, "", 1}}).draw(kGrey);
+    // F1: 14 ticks from row 50 to 493, each line hidden from x = 710 on by its label box.
+    EXPECT_EQ(ink(image, QRect(705, 0, 1, 600)).count, 14);
+    EXPECT_EQ(ink(image, QRect(705, 0, 1, 600)).box, QRect(705, 50, 1, 444));
+    const int y300 = kScreen.yOfF1(300);
+    EXPECT_EQ(ink(image, QRect(690, y300, 30, 1)).box, QRect(700, y300, 10, 1));
+    for (int hz = 200; hz <= 1500; hz += 100)
+        EXPECT_EQ(ink(image, QRect(705, kScreen.yOfF1(hz) - 4, 60, 9), kWhite).box.left(), 710);
+    // F2: 32 ticks from 699 to 295, 5 units high; labelled ones go on up to row 26.
+    EXPECT_EQ(ink(image, QRect(0, 47, 800, 1)).count, 32);
+    EXPECT_EQ(ink(image, QRect(0, 47, 800, 1)).box, QRect(295, 47, 405, 1));
+    const int x600 = kScreen.xOfF2(600);
+    EXPECT_EQ(ink(image, QRect(x600, 40, 1, 20)).box, QRect(x600, 46, 1, 5));
+    EXPECT_EQ(ink(image, QRect(540, 20, 20, 10)).box.top(), 26);
+    // The F1 and F2 captions by their left edge and centre.
+    const QRect f1 = ink(image, QRect(740, 180, 60, 60), kWhite).box;
+    const QRect f2 = ink(image, QRect(400, 0, 80, 28), kWhite).box;
+    EXPECT_EQ(std::pair(f1.left(), f2.left()), std::pair(750, 431));
+    EXPECT_NEAR(f1.center().y(), 207, 1);
+    EXPECT_NEAR(f2.center().y(), 15, 1);
+}
+
+// Tokens are read from the table at every paint: a hollow circle at the point, or the
+// symbol hanging from it; nothing at all without data or table.
+TEST(ChartTokens, HollowCircleOrTextReadAtEveryPaint)
+{
+    Chart chart({{500, 1500, 0, "", 0}, {1500, 3500, 0, "a", 1}});
+    QImage image = chart.draw();
+    EXPECT_EQ(ink(image, QRect(455, 175, 20, 20)).box, QRect(464, 183, 5, 5));
+    EXPECT_NE(image.pixel(466, 185), kBlack);
+    QPainter painter(&image);
+    painter.setFont(ChartFonts::deviceDefaultFont(&image));
+    const QSize box = ChartRenderer::GetTextSize(painter, "a");
+    const QRect text = ink(image, QRect(280, 480, 40, 40)).box;
+    EXPECT_TRUE(!text.isEmpty() && QRect(QPoint(295, 493), box).contains(text));
+    chart.data.table->rows[0].f2 = 1000;
+    EXPECT_TRUE(ink(chart.draw(), QRect(455, 175, 20, 20)).box.isEmpty());
+    chart.data.doc->m_bDataLoaded = false;
+    EXPECT_EQ(ink(chart.draw(), QRect(0, 0, 800, 600)).count, 0);
+    chart.data.doc->m_bDataLoaded = true;
+    chart.data.table.reset();
+    EXPECT_EQ(ink(chart.draw(), QRect(0, 0, 800, 600)).count, 0);
+}
+
+// The worked group's disc and outline go with the ellipse option; a group needs three
+// tokens in one run of its order (5, 6, 5 makes two runs of two).
+TEST(ChartGroups, DiscAndOutlineOfGroupsOfThreeInOneRun)
+{
+    Chart chart({{300, 2300, 0, "", 1}, {320, 2200, 0, "", 1}, {310, 2400, 0, "", 1}});
+    const QImage on = chart.draw();
+    chart.data.doc->m_bDrawEllipse = false;
+    const QImage off = chart.draw();
+    for (QPoint p : {QPoint(375, 100), {375, 106}, {363, 100}, {375, 94}, {387, 100}})
+        EXPECT_TRUE(on.pixel(p) == kBlack && off.pixel(p) != kBlack) << p.x() << "," << p.y();
+    const QPoint c = kWideCentre;
+    EXPECT_EQ(ink(Chart(wideGroup("", "", 1)).draw(), QRect(c.x() - 10, c.y(), 20, 1)).box,
+              QRect(c.x() - 5, c.y(), 10, 1));
+    std::vector<FakeRow> rows = wideGroup("a", "e", 5);
+    rows.insert(rows.begin() + 2, FakeRow{500, 1500, 0, "x", 6});
+    Chart split(rows);
+    EXPECT_NE(split.draw().pixel(c), kBlack);
+    EXPECT_EQ(split.recordedHits(), 0);
+}
+
+// Mixed groups show a red "?" with a click square at their order, same labels none;
+// orders outside the square table still show it but record nothing.
+TEST(ChartGroups, MixedGroupsShowARedQuestionMarkWithAClickSquare)
+{
+    const QPoint c = kWideCentre;
+    const QRect labelArea(c.x(), c.y(), 60, 40);
+    Chart same(wideGroup("a", "a", 3));
+    EXPECT_EQ(ink(same.draw(), labelArea, kRed).count, 0);
+    EXPECT_EQ(same.recordedHits(), 0);
+    Chart mixed(wideGroup("a", "e", 3));
+    EXPECT_GT(ink(mixed.draw(), labelArea, kRed).count, 0);
+    EXPECT_EQ(mixed.hits[3], QRect(c.x() - 30, c.y() - 30, 60, 60));
+    mixed.data.doc->m_bDrawEllipse = false;
+    mixed.hits[3] = QRect();
+    EXPECT_EQ(ink(mixed.draw(), labelArea, kRed).count, 0);
+    EXPECT_EQ(mixed.recordedHits(), 0);
+    for (int order : {-1, 9999, 10000, INT32_MAX}) {
+        Chart chart(wideGroup("a", "e", order));
+        EXPECT_GT(ink(chart.draw(), QRect(c.x(), c.y(), 40, 40), kRed).count, 0);
+        EXPECT_EQ(chart.recordedHits(), order >= 0 && order < 10000 ? 1 : 0) << order;
+    }
+}
+
+// F3 runs along the top; the window frames a mixed group's "?" while print leaves it bare;
+// on paper the F1-F3 chart puts token texts on white boxes, the F1-F2 chart does not.
+TEST(ChartF1F3, F3AxisFramedQuestionMarksAndTextBackgrounds)
+{
+    const QImage f3 = Chart({{500, 9999, 1500, "", 1}}, ChartKind::F1F3).draw();
+    EXPECT_EQ(ink(f3, QRect(455, 175, 20, 20)).box, QRect(464, 183, 5, 5));
+    EXPECT_EQ(ink(f3, QRect(0, 47, 800, 1)).count, 27);
+    Chart chart(wideGroup("a", "e", 3), ChartKind::F1F3);
+    const QPoint c = kWideCentre;
+    const QImage framed = chart.draw();
+    EXPECT_EQ(ink(framed, QRect(c.x() - 40, c.y(), 80, 1)).box.left(), c.x() - 30);
+    EXPECT_EQ(framed.pixel(c + QPoint(29, 0)), kBlack);
+    EXPECT_NE(chart.draw(Qt::white, true).pixel(c - QPoint(30, 0)), kBlack);
+    chart.data.doc->m_nOrderLabel[3] = 0;
+    EXPECT_NE(chart.draw().pixel(c - QPoint(30, 0)), kBlack);
+    for (ChartKind kind : {ChartKind::F1F2, ChartKind::F1F3}) {
+        const QImage image = Chart({{1500, 3500, 3500, "a", 1}}, kind).draw(kGrey, true);
+        EXPECT_EQ(ink(image, QRect(295, 493, 8, 8), kWhite).box.isEmpty(), kind == ChartKind::F1F2);
+    }
+}
+
+} // namespace

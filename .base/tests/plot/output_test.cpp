@@ -1,0 +1,196 @@
+// Chart output: bitmap files, File > Save As Bitmap, and the printed page.
+
+#include "faketable.h"
+#include "framework/commandids.h"
+#include "framework/filedialogs.h"
+#include "framework/messages.h"
+#include "framework/printinfo.h"
+#include "framework/stringtable.h"
+#include "plot/bitmapexport.h"
+#include "plot/bitmapfile.h"
+#include "plot/plotviewf1f2.h"
+#include "plot/plotviewf1f3.h"
+#include "plot/printpage.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Header = std::array<quint32, 10>;
+
+quint32 le(const QByteArray &bytes, int at, int size = 4)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | quint8(bytes[at + i]);
+    return value;
+}
+
+// File size, reserved, pixel offset, info size, width, height, planes and bits (one
+// field), compression, image size, colours used.
+Header header(const QByteArray &f)
+{
+    return {le(f, 2),  le(f, 6),  le(f, 10), le(f, 14), le(f, 18),
+            le(f, 22), le(f, 26), le(f, 30), le(f, 34), le(f, 46)};
+}
+
+// The chart's marks near its top-right corner: the horizontal axis 50 pixels below the top
+// and the F1 axis 100 pixels left of the right edge.
+void expectChartCorner(const QByteArray &file)
+{
+    const QImage image = QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32);
+    const PlotGeometry g = PlotGeometry::compute({20, 0, image.width(), image.height()}, 1, 1);
+    ASSERT_EQ(std::pair(g.xAxis, g.yAxis), std::pair(image.width() - 100, 50));
+    const int x = g.xOfF2(600), y = g.yOfF1(300);
+    EXPECT_EQ(ink(image, QRect(x, 0, 1, 60)).box, QRect(x, 46, 1, 5));
+    EXPECT_EQ(ink(image, QRect(g.xAxis - 5, y, 12, 1)).box, QRect(g.xAxis, y, 7, 1));
+}
+
+// Size at the screen's density (truncated: 96 dpi is 3.7795... px/mm), header fields,
+// rows bottom-up as blue, green, red padded with zeros, colour tables.
+TEST(BitmapFile, ExtentHeadersRowsAndColourTables)
+{
+    const BitmapExtent extent = BitmapExtentForScreen(1024, 320, 768, 240);
+    const BitmapExtent dpi96 = BitmapExtentForScreen(1920, 508.0, 1080, 285.75);
+    EXPECT_EQ(std::tuple(extent.width, extent.height, dpi96.width, dpi96.height),
+              std::tuple(560, 720, 661, 850));
+    QImage image = blankImage(3, 2);
+    image.setPixel(0, 1, qRgb(10, 20, 30));
+    image.setPixel(2, 0, qRgb(40, 50, 60));
+    QByteArray file = EncodeBitmapFile(image);
+    EXPECT_EQ(file.left(2), "BM");
+    EXPECT_EQ(header(file), (Header{78, 0, 54, 40, 3, 2, 24 << 16 | 1, 0, 24, 0}));
+    EXPECT_EQ(file.mid(54).toHex(), "1e140affffffffffff000000ffffffffffff3c3228000000");
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(1, 2, 3), qRgb(10, 20, 30)});
+    indexed.fill(0);
+    indexed.setPixel(1, 0, 1);
+    file = EncodeBitmapFile(indexed);
+    EXPECT_EQ(file.mid(54, 8), QByteArray("\x03\x02\x01\0\x1e\x14\x0a\0", 8));
+    EXPECT_EQ(file.mid(int(le(file, 10))), QByteArray("\0\x01\0\0", 4));
+}
+
+// Written under a temporary name and renamed: failures leave the old file alone.
+TEST(BitmapFile, FailuresLeaveExistingFilesAlone)
+{
+    TestFiles files;
+    const QImage image = blankImage(20, 10);
+    const QString path = files.write("chart.bmp", "previous contents");
+    EXPECT_EQ(WriteBitmapFile(QImage(), path), IDS_ERR_BITMAP_INFO);
+    EXPECT_EQ(TestFiles::read(path), "previous contents");
+    EXPECT_EQ(WriteBitmapFile(image, files.path("missing/chart.bmp")), IDS_ERR_BITMAP_OPEN);
+    EXPECT_FALSE(QFile::exists(files.path("missing/chart.bmp")));
+    ASSERT_EQ(WriteBitmapFile(image, path), 0);
+    EXPECT_EQ(TestFiles::read(path), EncodeBitmapFile(image));
+    EXPECT_EQ(QDir(files.path("")).entryList(QDir::Files), QStringList{"chart.bmp"});
+}
+
+// What the user sees: a cancelled dialog and an unwritable place are reported and leave no
+// file; otherwise the chart at the screen's density and depth. Screens of few colours keep
+// palette pixels, and the chart survives the conversion.
+TEST(SaveAsBitmap, ReportsFailuresAndWritesTheChartAtTheScreensDensityAndDepth)
+{
+    FakeDocument data({{300, 2000, 2500, "a", 1}, {500, 1500, 2200, "", 2}});
+    CPlotViewF1F3 f1f3;
+    CPlotViewF1F2 f1f2;
+    data.doc->addView(&f1f3);
+    data.doc->addView(&f1f2);
+    TestFiles files;
+    ScopedFileDialogAnswer answer{QString()};
+    MessageCapture capture;
+    ASSERT_TRUE(f1f3.OnCmdMsg(ID_FILE_SAVE_BITMAP));
+    EXPECT_EQ(capture.events(), QStringList{"Error in getting the bitmap file name"});
+    const FileDialogRequest &request = answer.requests().first();
+    EXPECT_TRUE(request.mode == FileDialogRequest::Mode::Save);
+    EXPECT_EQ(QStringList({request.title, request.defaultSuffix, request.initialPath}),
+              QStringList({"Save As BMP", "BMP", "BitMapFile "}));
+    EXPECT_EQ(request.patterns, QStringList({"*.BMP", "*.bmp"}));
+    capture.clear();
+    answer.setPath(files.path("missing/chart.bmp"));
+    f1f3.OnCmdMsg(ID_FILE_SAVE_BITMAP);
+    EXPECT_EQ(capture.events(), QStringList{"Error in saving the bitmap file"});
+    EXPECT_TRUE(QDir(files.path({})).isEmpty());
+    capture.clear();
+    answer.setPath(files.path("chart.BMP"));
+    f1f2.OnCmdMsg(ID_FILE_SAVE_BITMAP);
+    EXPECT_TRUE(capture.events().isEmpty()) << capture.lastMessage().toStdString();
+    const BitmapExtent screen = ScreenRasterFor(f1f2).extent;
+    const QByteArray file = TestFiles::read(files.path("chart.BMP"));
+    EXPECT_EQ(header(file)[4], quint32(screen.width));
+    EXPECT_EQ(header(file)[5], quint32(screen.height));
+    expectChartCorner(file);
+    const BitmapExtent extent = BitmapExtentForDensity(3.2, 3.2); // 560 x 720
+    // Depth, file bits, pixel offset, colours used, bytes per row.
+    for (auto [depth, bits, offset, colours, row] :
+         {std::array<quint32, 5>{16, 24, 54, 0, 1680}, {8, 8, 1078, 256, 560}, {1, 1, 62, 2, 72}}) {
+        const QByteArray file = EncodeBitmapFile(RenderChartBitmap(f1f2, extent, int(depth)));
+        EXPECT_EQ(header(file), (Header{offset + 720 * row, 0, offset, 40, 560, 720, bits << 16 | 1,
+                                        0, 720 * row, colours}));
+        expectChartCorner(file);
+    }
+    EXPECT_TRUE(RenderChartBitmap(f1f2, BitmapExtentForDensity(0, 3.2), 32).isNull());
+}
+
+// Drawing area, then unit and margin; the frame is 7 x 9 margins, a margin in from the
+// top-left. The estimate is the width / 8.5, or on a landscape page the height / 11.
+TEST(PrintPage, UnitAndFrameFollowTheResolutionEstimate)
+{
+    const int cases[][4] = {{4800, 6300, 5, 600},     {2400, 3150, 2, 300},
+                            {6300, 6200, 5, 600},     {5525, 9000, 2, 300},
+                            {11050, 90000, 2, 300},   {5534, 9000, 10, 1200},
+                            {20000, 30000, 20, 2400}, {22000, 30000, 2, 300}};
+    for (auto [width, height, unit, m] : cases) {
+        const PrintPageLayout l = ComputePrintPageLayout(width, height, 7.0, 9.0);
+        EXPECT_EQ(std::tuple(l.unit, l.left, l.top, l.right, l.bottom),
+                  std::tuple(unit, m, m, 8 * m, 10 * m))
+            << width;
+    }
+}
+
+// An 8-inch printable width at 600 dots per inch, drawn onto a grey page wider than the
+// drawing area so that marks falling right of it stay visible.
+TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
+{
+    FakeDocument data({{500, 1500, 2500, "", 1}});
+    data.doc->setTitle(QStringLiteral("vowels.txt"));
+    CPlotViewF1F2 f1f2;
+    data.doc->addView(&f1f2);
+    QImage page = blankImage(5200, 6300, QColor(200, 200, 200));
+    {
+        QPainter painter(&page);
+        PrintInfo info;
+        info.m_rectDraw = QRect(0, 0, 4800, 6300);
+        f1f2.OnPrint(painter, info);
+    }
+    // The title starts at y = 300, above the axis labels, centred on the frame at x = 2700.
+    const QRect title = ink(page, QRect(0, 0, 4800, 420)).box;
+    EXPECT_GE(title.top(), 300);
+    EXPECT_NEAR(title.center().x(), 2700, 6);
+    // Frame (600, 600, 4800, 6000): the F1 axis 100 units left of its right edge, the
+    // horizontal axis 50 below its top; unit 5 and zoom 2 give 480 and 320 units per Bark.
+    const int xAxis = 4700;
+    const auto yOf = [](double bark) { return int(650 - int(480 * HzToBark(200)) + 480 * bark); };
+    const auto xOf = [](int f) { return int(4700 + int(320 * HzToBark(400)) - 320 * HzToBark(f)); };
+    // The token without a symbol: a circle of 5 x 5 units at its point.
+    const QPoint token(xOf(1500), yOf(HzToBark(500)));
+    EXPECT_EQ(ink(page, QRect(token - QPoint(20, 20), QSize(70, 70))).box,
+              QRect(token, QSize(25, 25)));
+    // The 300 Hz tick runs 30 units right of the axis into its label's white box, whose
+    // left edge is there and whose font is 60 units high.
+    const int y300 = yOf(HzToBark(300));
+    EXPECT_EQ(ink(page, QRect(xAxis - 10, y300, 45, 1)).box, QRect(xAxis, y300, 30, 1));
+    const QRect label = ink(page, QRect(xAxis + 20, y300 - 50, 100, 100), qRgb(255, 255, 255)).box;
+    EXPECT_EQ(label.left(), xAxis + 30);
+    EXPECT_NEAR(label.height(), 60, 6);
+    // The unlabelled 600 Hz tick on the horizontal axis is 25 units high.
+    EXPECT_EQ(ink(page, QRect(xOf(600), 0, 1, 670)).box, QRect(xOf(600), 626, 1, 25));
+    // The F1 caption stands 150 units right of the axis, beyond the drawing area.
+    const QRect caption(xAxis + 100, yOf(HzToBark(500) + 0.5) - 10, 300, 20);
+    EXPECT_EQ(ink(page, caption, qRgb(255, 255, 255)).box.left(), xAxis + 150);
+}
+
+} // namespace

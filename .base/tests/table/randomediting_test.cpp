@@ -1,0 +1,382 @@
+// Several table windows over one document's table (Window > New Window) with the real chart
+// windows; and thousands of random edits from a fixed seed through the windows' own
+// commands, with the document's promises checked after every step.
+
+#include "tablesession.h"
+
+#include "plot/plotviewf1f2.h"
+#include "table/rowheader.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+namespace {
+
+TEST(SharedTable, EditsInAnyWindowAreSavedAndOutliveTheWindowAndChartsTheyWereMadeIn)
+{
+    TableSession session;
+    CTessavoxFormView *first = session.openTable(kVowels);
+    ASSERT_TRUE(first);
+    QPointer<CTessavoxDoc> doc = first->GetDocument();
+    ASSERT_TRUE(type(first, 0, 0, 710));
+
+    CTessavoxFormView *second = newWindow(doc);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->GetCellInt(0, 0), 710); // made before the window opened
+    ASSERT_TRUE(second->OnCmdMsg(ID_EDIT_ADD_ROW));
+    EXPECT_EQ(first->grid().rowCount(), 8);
+    // An "e" typed into the "i" group, number 2, makes it a mixed group.
+    type(second, 4, 3, QStringLiteral("e"));
+    EXPECT_EQ(first->GetCellText(4, 3), QStringLiteral("e"));
+    ASSERT_TRUE(second->OnCmdMsg(ID_PLOT_F1F2));
+    const QPointer<ChildFrame> secondsChart = second->m_pF1F2Frame;
+    second->OnPlotF1F2(); // brings the open window back
+    EXPECT_EQ(second->m_pF1F2Frame, secondsChart);
+    ASSERT_TRUE(first->OnCmdMsg(ID_PLOT_F1F3));
+    QPointer<ChildFrame> firstsChart = first->m_pF1F3Frame;
+    ASSERT_TRUE(firstsChart);
+    ChildFrame::frameOf(first)->close();
+    settle();
+    ASSERT_TRUE(doc);
+    EXPECT_FALSE(firstsChart); // a table's charts close with it, the other's stay
+    ASSERT_TRUE(second->m_pF1F2Frame);
+    EXPECT_EQ(doc->tableView(), second);
+    auto *chart = dynamic_cast<CPlotViewF1F2 *>(second->m_pF1F2Frame->activeView());
+    ASSERT_NE(chart, nullptr);
+    chart->grab();
+    EXPECT_FALSE(chart->labelHits()[2].isNull()) << "the mixed group is drawn";
+
+    ASSERT_TRUE(doc->OnCmdMsg(ID_FILE_SAVE));
+    EXPECT_EQ(doc->m_nTokenCount, 8);
+    EXPECT_EQ(fileRows(session.path), tableRows(second));
+
+    // Without vowel numbers a chart is refused, even while its window is open.
+    for (int row = 0; row < 7; ++row)
+        type(second, row, 4, QVariant());
+    second->OnPlotF1F2();
+    EXPECT_EQ(session.capture.events(), QStringList{LoadString(IDS_ERR_NO_ORDER)});
+}
+
+// Past this many rows, removing gets likelier, so every step stays quick.
+constexpr int kManyRows = 200;
+
+const QStringList kSymbols = {"i", "a", "u", "e", "o", "ɛ", "ɔː", "i ", "A", "", "y", "ø"};
+
+class RandomEditing
+{
+public:
+    void run(int steps)
+    {
+        ASSERT_TRUE(m_doc) << "the start file did not open";
+        for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
+            m_session.capture.clear();
+            m_expectedEvents.clear();
+            const int pick = below(rows() > kManyRows ? 120 : 100);
+            const auto &[upTo, name, action] =
+                *std::find_if(m_steps.begin(), m_steps.end(),
+                              [pick](const auto &s) { return pick < std::get<0>(s); });
+            SCOPED_TRACE(::testing::Message() << "step " << step << ", " << name);
+            action();
+            ASSERT_TRUE(m_doc) << "the document is gone";
+            // Every edit must leave the open charts able to draw the table.
+            for (PlotView *chart : windows<PlotView>(m_doc))
+                chart->grab();
+            const std::vector<CTessavoxFormView *> tables = windows<CTessavoxFormView>(m_doc);
+            ASSERT_FALSE(tables.empty());
+            EXPECT_EQ(m_doc->tableView(), tables.front()) << "the document reads a closed window";
+            for (const CTessavoxFormView *table : tables) {
+                ASSERT_EQ(table->grid().rowCount(), rows());
+                ASSERT_TRUE(table->grid().sharesRowsWith(tables.front()->grid()));
+            }
+            EXPECT_EQ(m_doc->isModified(), m_expectModified);
+            EXPECT_TRUE(m_doc->m_bDataLoaded);
+            EXPECT_EQ(m_session.capture.events(), m_expectedEvents);
+        }
+    }
+
+private:
+    int below(int n) { return n <= 0 ? 0 : int(m_random() % std::uint32_t(n)); }
+    bool chance(int percent) { return below(100) < percent; }
+    QString symbol() { return kSymbols[below(int(kSymbols.size()))]; }
+    int rows() const { return m_doc->m_nTokenCount; }
+    CTessavoxFormView *anyTable()
+    {
+        const std::vector<CTessavoxFormView *> tables = windows<CTessavoxFormView>(m_doc);
+        return tables[std::size_t(below(int(tables.size())))];
+    }
+
+    void markRows()
+    {
+        CDatatbl5 &grid = anyTable()->grid();
+        if (rows() == 0)
+            return;
+        const int a = below(rows());
+        const int b = std::min(rows() - 1, a + below(8));
+        auto *header = static_cast<RowHeader *>(grid.verticalHeader());
+        const int kind = below(5);
+        if (kind == 0) {
+            grid.setRowSelected(a, chance(70));
+        } else if (kind == 1) {
+            grid.selectRange(a, b, true);
+        } else if (kind == 2) {
+            emit grid.rowSelectEvent(); // a click on a cell lets the marked rows go
+        } else if (kind == 3) {
+            grid.selectRange(0, rows() - 1, false);
+        } else {
+            // A click on the row header, with Shift or Ctrl now and then, maybe dragged on.
+            static constexpr Qt::KeyboardModifiers kKeys[] = {Qt::NoModifier, Qt::ShiftModifier,
+                                                              Qt::ControlModifier, Qt::NoModifier};
+            emit header->rowPressed(a, kKeys[below(4)]);
+            if (chance(30))
+                emit header->rowDragged(b);
+        }
+    }
+
+    void selectCells()
+    {
+        CDatatbl5 &grid = anyTable()->grid();
+        if (rows() == 0 || chance(15)) {
+            grid.clearSelection();
+            return;
+        }
+        const int top = below(rows());
+        const int left = below(5);
+        grid.selectBlock(top, left, std::min(rows() - 1, top + below(6)), left + below(5 - left),
+                         true);
+        grid.setActiveRow(below(rows()));
+        grid.setActiveColumn(below(5));
+    }
+
+    void typeValue()
+    {
+        CTessavoxFormView *table = anyTable();
+        if (rows() == 0)
+            return;
+        const int row = below(rows());
+        const int column = below(5);
+        QVariant value;
+        if (column == GridModel::Symbol) {
+            value = chance(85) ? symbol() : table->grid().value(row, column).toString();
+        } else if (!chance(10)) {
+            static constexpr int kSpan[] = {900, 2500, 2500, 0};
+            const int kind = below(20);
+            value = kind == 0                    ? below(100)
+                    : kind == 1                  ? below(1000000000)
+                    : kind == 2                  ? table->grid().value(row, column).toInt()
+                    : column == GridModel::Order ? below(9)
+                                                 : 200 + below(kSpan[column]);
+        }
+        const QVariant before = table->grid().value(row, column);
+        type(table, row, column, value);
+        if (table->grid().value(row, column) != before)
+            m_expectModified = true;
+    }
+
+    void command(int id)
+    {
+        CTessavoxFormView *table = anyTable();
+        const int rowsBefore = rows();
+        table->OnCmdMsg(id);
+        if (id == ID_EDIT_REMOVE_ROW && rowsBefore == 0)
+            m_expectedEvents = {MessageCapture::beepEvent, LoadString(IDS_ERR_REMOVE_ROW)};
+        else if (id == ID_EDIT_REMOVE_ROW || id == ID_EDIT_ADD_ROW || id == ID_EDIT_CUT)
+            m_expectModified = true;
+        if (id == ID_EDIT_SORT || id == ID_EDIT_ASSIGN_ORDER)
+            checkSorted(table, id == ID_EDIT_ASSIGN_ORDER);
+    }
+
+    // Now and then every row goes, and the table is empty until rows come back.
+    void removeRows()
+    {
+        const bool every = chance(40);
+        if (every)
+            anyTable()->grid().selectRange(0, rows() - 1, true);
+        command(ID_EDIT_REMOVE_ROW);
+        EXPECT_TRUE(!every || rows() == 0);
+    }
+
+    void paste()
+    {
+        if (chance(30))
+            QApplication::clipboard()->setText(foreignText());
+        CTessavoxFormView *table = anyTable();
+        const std::vector<Row> before = tableRows(table);
+        table->OnCmdMsg(ID_EDIT_PASTE);
+        if (m_session.capture.events().isEmpty()) {
+            m_expectModified = true;
+            return;
+        }
+        // A refused paste is reported and changes nothing.
+        m_expectedEvents = m_session.capture.events();
+        EXPECT_TRUE(m_expectedEvents.size() == 1 &&
+                    m_expectedEvents[0].startsWith(QStringLiteral("Cannot paste")))
+            << m_expectedEvents.join(", ").toStdString();
+        EXPECT_TRUE(tableRows(table) == before) << "a refused paste changed the table";
+    }
+
+    // Cells as another program puts them on the clipboard, now and then with one that no
+    // number column takes.
+    QString foreignText()
+    {
+        QStringList lines;
+        for (int i = below(4) + 1; i > 0; --i) {
+            QStringList fields;
+            for (int j = below(6) + 1; j > 0; --j) {
+                const int kind = below(8);
+                fields << (kind == 0   ? QString()
+                           : kind == 1 ? symbol()
+                           : kind == 2 ? QString(chance(50) ? "-350" : "1.5")
+                                       : QString::number(below(4000)));
+            }
+            lines << fields.join(QLatin1Char('\t'));
+        }
+        return lines.join(QStringLiteral("\r\n"));
+    }
+
+    void changeOptions()
+    {
+        m_doc->m_nF1Max = chance(5) ? 0 : 200 + below(9801);
+        m_doc->m_nF2Max = chance(5) ? 10000 : 500 + below(9501);
+        m_doc->m_nF3Max = chance(5) ? 0 : 1000 + below(9001);
+        m_doc->m_bDrawEllipse = chance(70);
+        m_doc->UpdateAllViews(nullptr);
+    }
+
+    // As the Label Selector stores a choice for a vowel number.
+    void chooseLabel()
+    {
+        const auto order = std::size_t(below(100));
+        m_doc->m_nOrderLabel[order] = below(6) - 1;
+        m_doc->m_strOrderLabel[order] = symbol();
+        m_doc->UpdateAllViews(nullptr);
+    }
+
+    void openChart()
+    {
+        CTessavoxFormView *table = anyTable();
+        const int id = chance(50) ? ID_PLOT_F1F2 : ID_PLOT_F1F3;
+        const bool hasOrder = table->HasOrder();
+        table->OnCmdMsg(id);
+        if (!hasOrder) {
+            m_expectedEvents = {LoadString(IDS_ERR_NO_ORDER)};
+            return;
+        }
+        ChildFrame *frame = id == ID_PLOT_F1F2 ? table->m_pF1F2Frame : table->m_pF1F3Frame;
+        EXPECT_TRUE(frame) << "no chart window";
+        if (frame)
+            frame->resize(360, 280); // a small window paints quickly
+    }
+
+    void newTableWindow()
+    {
+        if (windows<CTessavoxFormView>(m_doc).size() >= 3)
+            return;
+        CTessavoxFormView *table = newWindow(m_doc);
+        ASSERT_TRUE(table);
+        ChildFrame::frameOf(table)->resize(420, 360);
+    }
+
+    // Closes one of the document's V windows when there are more than `keep`.
+    template <typename V> void closeWindow(std::size_t keep)
+    {
+        const std::vector<V *> views = windows<V>(m_doc);
+        if (views.size() <= keep)
+            return;
+        ChildFrame::frameOf(views[std::size_t(below(int(views.size())))])->close();
+        settle();
+    }
+
+    void save()
+    {
+        const std::vector<Row> expected = tableRows(windows<CTessavoxFormView>(m_doc).front());
+        ASSERT_TRUE(m_doc->OnCmdMsg(ID_FILE_SAVE));
+        m_expectModified = false;
+        checkFile(expected);
+    }
+
+    // The user closes the document and opens the file again; a modified one is saved.
+    void closeDocument()
+    {
+        const std::vector<Row> expected = tableRows(windows<CTessavoxFormView>(m_doc).front());
+        m_session.capture.setAnswer(Messages::Answer::Yes);
+        m_doc->OnCmdMsg(ID_FILE_CLOSE);
+        m_session.capture.setAnswer(Messages::Answer::No);
+        settle();
+        ASSERT_FALSE(m_doc) << "the document outlived its windows";
+        if (m_expectModified) {
+            m_expectedEvents = {QStringLiteral("Save changes to tokens.txt?")};
+            checkFile(expected);
+        }
+        // An empty file does not open; the user starts again from another.
+        const bool empty = QFileInfo(m_session.path).size() == 0;
+        m_doc = empty ? m_session.openTable(kVowels)->GetDocument() : m_session.open();
+        ASSERT_TRUE(m_doc);
+        m_expectModified = false;
+    }
+
+    void checkFile(const std::vector<Row> &expected) const
+    {
+        if (expected.empty())
+            EXPECT_EQ(QFileInfo(m_session.path).size(), 0);
+        else
+            EXPECT_TRUE(fileRows(m_session.path) == expected) << "the file reads back otherwise";
+    }
+
+    // Symbols in UTF-8 byte order; numbered, one number per distinct symbol counting up
+    // from 1.
+    static void checkSorted(const CTessavoxFormView *table, bool numbered)
+    {
+        const std::vector<Row> rows = tableRows(table);
+        for (std::size_t i = 1; i < rows.size(); ++i)
+            EXPECT_LE(std::get<3>(rows[i - 1]).toUtf8(), std::get<3>(rows[i]).toUtf8()) << i;
+        for (int row = 0; numbered && row < int(rows.size()); ++row) {
+            const bool same = row > 0 && std::get<3>(rows[std::size_t(row)]) ==
+                                             std::get<3>(rows[std::size_t(row - 1)]);
+            const int above = row > 0 ? table->GetCellInt(row - 1, 4) : 0;
+            EXPECT_EQ(table->GetCellInt(row, 4), same ? above : above + 1) << "row " << row;
+        }
+    }
+
+    TableSession m_session;
+    std::mt19937 m_random{20240611};
+    QPointer<CTessavoxDoc> m_doc = m_session.openTable(kVowels)->GetDocument();
+    bool m_expectModified = false;
+    QStringList m_expectedEvents;
+    // Each step is picked below its bound out of 100, marking rows and typing most often;
+    // past kManyRows rows the picks run to 120, so removing rows gets likelier.
+    const std::vector<std::tuple<int, const char *, std::function<void()>>> m_steps = {
+        {14, "mark rows", [this] { markRows(); }},
+        {22, "select cells", [this] { selectCells(); }},
+        {36, "type", [this] { typeValue(); }},
+        {42, "add row", [this] { command(ID_EDIT_ADD_ROW); }},
+        {47, "copy", [this] { command(ID_EDIT_COPY); }},
+        {51, "cut", [this] { command(ID_EDIT_CUT); }},
+        {58, "paste", [this] { paste(); }},
+        {61, "sort", [this] { command(ID_EDIT_SORT); }},
+        {64, "assign order", [this] { command(ID_EDIT_ASSIGN_ORDER); }},
+        {67, "options", [this] { changeOptions(); }},
+        {70, "label choice", [this] { chooseLabel(); }},
+        {75, "open chart", [this] { openChart(); }},
+        {77, "close chart", [this] { closeWindow<PlotView>(0); }},
+        {79, "new window", [this] { newTableWindow(); }},
+        {81, "close window", [this] { closeWindow<CTessavoxFormView>(1); }},
+        {85, "save", [this] { save(); }},
+        {86, "close document", [this] { closeDocument(); }},
+        {87, "remove rows", [this] { removeRows(); }},
+        {120, "remove row", [this] { command(ID_EDIT_REMOVE_ROW); }},
+    };
+};
+
+TEST(RandomEditing, ThousandsOfStepsKeepTheTableTheDocumentAndTheFileInStep)
+{
+    RandomEditing().run(10000);
+}
+
+} // namespace
