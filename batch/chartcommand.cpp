@@ -29,9 +29,11 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "chart FILE --plot f1f2|f1f3 [--size WxH] [--no-ellipse] [--f1max N] [--f2max N] "
-    "[--f3max N] [--label ORDER=TEXT]... -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
+const QString kUsage =
+    QStringLiteral(
+        "chart FILE --plot f1f2|f1f3 [--size WxH] [--no-ellipse] [--f1max N] [--f2max N] "
+        "[--f3max N] [--label ORDER=TEXT]... ") +
+    chartAnalysisUsage() + QStringLiteral(" -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
 
 constexpr int kMaxSide = 8192;
 
@@ -220,7 +222,7 @@ int runChart(const QStringList &args)
     }
     options->format = *format;
 
-    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
+    std::unique_ptr<OpenedDocument> file = openChartInput(options->chart, QStringLiteral("chart"));
     if (!file)
         return 1;
     CTessavoxDoc &doc = file->doc();
