@@ -287,6 +287,14 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
         const Mark &m = marks[i];
         const QPoint at(int(boxes[i].left()) + 1, int(boxes[i].top()) + 1);
         setPenColour(painter, m.red ? QColor(255, 0, 0) : ChartPalette::colour(m.group->colour));
+        // A label pushed away from its mean by others gets a thin line back to it.
+        const QRectF near =
+            QRectF(m.centre, QSizeF(1, 1)).adjusted(-12 * u, -12 * u, 12 * u, 12 * u);
+        if (!boxes[i].intersects(near)) {
+            const QPointF edge(std::clamp(double(m.centre.x()), boxes[i].left(), boxes[i].right()),
+                               std::clamp(double(m.centre.y()), boxes[i].top(), boxes[i].bottom()));
+            painter.drawLine(QPointF(m.centre), edge);
+        }
         m_groupText.draw(painter, at.x(), at.y(), m.text);
         m_layout.groupLabels.push_back(boxes[i].toAlignedRect());
         if (m.red && pass.screen) {

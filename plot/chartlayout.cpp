@@ -97,12 +97,14 @@ std::vector<QRectF> placeLabels(std::span<const QPointF> anchors, std::span<cons
     // Right, left, above, below, then the corners, on rings further and further out.
     constexpr std::array<std::array<double, 2>, 8> kDirections = {
         {{1, 0}, {-1, 0}, {0, -1}, {0, 1}, {1, -1}, {-1, -1}, {1, 1}, {-1, 1}}};
-    constexpr int kRings = 12;
+    constexpr int kRings = 40;
     for (std::size_t i = 0; i < anchors.size() && i < sizes.size(); ++i) {
         const QPointF a = anchors[i];
         const QSizeF s = sizes[i];
+        // Rings grow by half the label's smaller side, so that they cover the plane.
+        const double step = std::max(clearance, std::min(s.width(), s.height()) / 2);
         const auto boxAt = [&](int ring, const std::array<double, 2> &d) {
-            const double r = clearance * (1 + ring);
+            const double r = clearance + step * ring;
             // The box's near edge (or corner) lies r from the anchor in direction d.
             const double left = d[0] > 0   ? a.x() + r
                                 : d[0] < 0 ? a.x() - r - s.width()
