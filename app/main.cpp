@@ -2,6 +2,7 @@
 
 #include "app/shellopenchannel.h"
 #include "app/tessavoxapp.h"
+#include "framework/windowdialogs.h"
 
 #include <QApplication>
 
@@ -53,6 +54,7 @@ int main(int argc, char *argv[])
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessavox"));
+    useWindowDialogs();
 
     // File names on the command line open nothing; only a shell open request does, and it
     // goes to the instance already running when there is one.

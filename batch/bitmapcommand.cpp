@@ -6,8 +6,10 @@
 
 #include "document/tessavoxdoc.h"
 #include "framework/stringtable.h"
-#include "plot/bitmapexport.h"
-#include "plot/plotview.h"
+#include "plot/chartbitmap.h"
+#include "plot/chartrenderer.h"
+
+#include <QGuiApplication>
 
 #include <optional>
 
@@ -78,11 +80,12 @@ int runBitmap(const QStringList &args)
     if (!file || !applyChartChoices(*file, options->chart, QStringLiteral("bitmap")))
         return 1;
 
-    PlotView &chart = file->addChart(options->chart.kind);
-    ScreenRaster raster = ScreenRasterFor(chart);
+    ChartRenderer chart(options->chart.kind);
+    ScreenRaster raster = ScreenRasterOf(QGuiApplication::primaryScreen());
     if (options->extent)
         raster.extent = *options->extent;
-    if (const int status = SaveChartBitmap(chart, options->chart.output, raster)) {
+    const QImage picture = RenderChartBitmap(chart, file->doc(), raster.extent, raster.depth);
+    if (const int status = WriteBitmapFile(picture, options->chart.output)) {
         // The program shows only "Error in saving the bitmap file"; here the cause helps.
         batchErr() << "Error in saving the bitmap file: " << LoadString(status) << Qt::endl;
         return 1;

@@ -8,7 +8,6 @@
 #include "document/tessavoxdoc.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapfile.h"
-#include "plot/plotview.h"
 #include "plot/pngfile.h"
 
 #include <QBuffer>
@@ -107,22 +106,22 @@ std::optional<ChartOptions> parseArgs(const QStringList &args)
 }
 
 // The window's picture: a chart window is cleared to white before it paints.
-QImage rasterChart(PlotView &chart)
+QImage rasterChart(DocumentChart &chart)
 {
     QImage image(chart.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    chart.OnDraw(painter);
+    chart.drawWindow(painter);
     return image;
 }
 
 // Vector output paints the same window picture onto a page of the window's size, one
 // unit a pixel, so text stays text and lines stay lines at any magnification.
-void paintVector(QPaintDevice &device, PlotView &chart)
+void paintVector(QPaintDevice &device, DocumentChart &chart)
 {
     QPainter painter(&device);
     painter.fillRect(chart.rect(), Qt::white);
-    chart.OnDraw(painter);
+    chart.drawWindow(painter);
 }
 
 // The generator names each font as the chart asked for it ("DisplayFont", "Sans Serif"),
@@ -160,7 +159,7 @@ QString describe(const ChartOptions &options)
 // Writes the chart in the format of the output's extension; returns the reason on failure.
 // Everything but BMP (which has its own safe writer) goes through a temporary file that is
 // renamed into place, so a failure leaves no partial file and keeps an existing one.
-std::optional<QString> writeChart(const ChartOptions &options, PlotView &chart)
+std::optional<QString> writeChart(const ChartOptions &options, DocumentChart &chart)
 {
     if (options.format == OutputFormat::Bmp) {
         const int status = WriteBitmapFile(rasterChart(chart), options.chart.output);
@@ -232,7 +231,7 @@ int runChart(const QStringList &args)
     if (!applyChartChoices(*file, options->chart, QStringLiteral("chart")))
         return 1;
 
-    PlotView &chart = file->addChart(options->chart.kind, options->width, options->height);
+    DocumentChart chart(doc, options->chart.kind, QSize(options->width, options->height));
     const std::optional<QString> failure = writeChart(*options, chart);
     file.reset();
     if (failure) {

@@ -4,7 +4,7 @@
 #include "batch/batchhelp.h"
 #include "framework/messages.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <memory>
@@ -23,30 +23,17 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int main(int argc, char *argv[])
 {
-    // Charts are drawn by the same widgets as in the program, without a display.
+    // Charts are drawn by the same renderer as in the program, without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
         qInstallMessageHandler(quietQtMessages);
-    // Only a command that draws pays for the GUI application and its platform.
-    const BatchCommand *chosen = nullptr;
-    if (argc > 1) {
-        const QString name = QString::fromLocal8Bit(argv[1]);
-        for (const BatchCommand &command : batchCommands()) {
-            if (command.name == name)
-                chosen = &command;
-        }
-    }
-    std::unique_ptr<QCoreApplication> app;
-    if (chosen && !chosen->draws)
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    else
-        app = std::make_unique<QApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Tessavox"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QGuiApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         printBatchHelp(args.isEmpty() ? err : out);
         return args.isEmpty() ? 2 : 0;

@@ -5,17 +5,15 @@
 #include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
-#include "framework/printinfo.h"
-#include "framework/printjob.h"
-#include "plot/plotview.h"
+#include "plot/chartrenderer.h"
+#include "plot/printpage.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QPageLayout>
 #include <QPageSize>
-#include <QPrinter>
-#include <QTemporaryFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
 
-#include <filesystem>
 #include <optional>
 
 namespace {
@@ -58,6 +56,30 @@ int cannotWrite(const QString &path, const QString &why)
     return 1;
 }
 
+// The page File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
+// 10-point margins, the painter's origin at the printable area's corner.
+std::optional<QString> writePage(const PrintOptions &options, CTessavoxDoc &doc)
+{
+    QSaveFile file(options.chart.output);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    QPdfWriter pdf(&file);
+    pdf.setResolution(1200);
+    pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
+                                  QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+    pdf.setTitle(doc.title());
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return QStringLiteral("the page could not be printed");
+    const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    ChartRenderer chart(options.chart.kind);
+    PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
+    painter.end();
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
 int runPrint(const QStringList &args)
 {
     const std::optional<PrintOptions> options = parseArgs(args);
@@ -68,41 +90,10 @@ int runPrint(const QStringList &args)
         openChartInput(options->chart, QStringLiteral("print"));
     if (!file)
         return 1;
-    PlotView &chart = file->addChart(options->chart.kind);
-
-    // The page goes to a temporary file beside the target and is renamed into place, so a
+    // The page goes through a temporary file that replaces the target once complete, so a
     // failure never leaves a partial file or harms an existing one.
-    const QFileInfo target(options->chart.output);
-    QTemporaryFile pending(
-        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(target.fileName())));
-    if (!pending.open())
-        return cannotWrite(options->chart.output, pending.errorString());
-    // Readable as any new file would be, not private as a temporary file is.
-    pending.setPermissions(target.exists() ? target.permissions()
-                                           : QFile::ReadOwner | QFile::WriteOwner |
-                                                 QFile::ReadGroup | QFile::ReadOther);
-    pending.close();
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pending.fileName());
-    printer.setPageSize(QPageSize(options->page));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(file->doc().title());
-
-    PrintInfo info;
-    info.printer = &printer;
-    if (!chart.OnPreparePrinting(info))
-        return 1;
-    PrintJob::printPages(chart, printer, info);
-    if (QFileInfo(pending.fileName()).size() == 0)
-        return cannotWrite(options->chart.output, QStringLiteral("the page could not be printed"));
-
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(pending.fileName()).constData(),
-                            QFile::encodeName(options->chart.output).constData(), error);
-    if (error)
-        return cannotWrite(options->chart.output, QString::fromStdString(error.message()));
+    if (const std::optional<QString> failure = writePage(*options, file->doc()))
+        return cannotWrite(options->chart.output, *failure);
     return 0;
 }
 

@@ -3,7 +3,6 @@
 
 #include "filesizes.h"
 #include "plot/openeddocument.h"
-#include "plot/plotview.h"
 #include "sampledocument.h"
 
 #include <QImage>
@@ -19,12 +18,12 @@ void BM_PaintChart(benchmark::State &state, ChartKind kind)
     const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
     if (!opened)
         return;
-    PlotView &chart = opened->addChart(kind);
+    DocumentChart chart(opened->doc(), kind);
     QImage image(800, 600, QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        chart.OnDraw(painter);
+        chart.drawWindow(painter);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

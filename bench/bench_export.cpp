@@ -1,17 +1,18 @@
 // The F1-F2 chart leaving the program: Save As Bitmap (the off-screen picture drawn and
 // written as a BMP file) and one printed page into a PDF file, as the chart window does
-// them once the file dialog or print dialog has been answered.
+// them once the file dialog or print dialog has been answered, here without the window.
 
+#include "document/tessavoxdoc.h"
 #include "filesizes.h"
-#include "framework/printinfo.h"
-#include "framework/printjob.h"
-#include "plot/bitmapexport.h"
+#include "plot/chartbitmap.h"
+#include "plot/chartrenderer.h"
 #include "plot/openeddocument.h"
-#include "plot/plotview.h"
+#include "plot/printpage.h"
 #include "sampledocument.h"
 
-#include <QPageSize>
-#include <QPrinter>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
@@ -23,10 +24,12 @@ void BM_SaveBitmap(benchmark::State &state)
     const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
     if (!opened)
         return;
-    PlotView &chart = opened->addChart(ChartKind::F1F2);
+    ChartRenderer chart(ChartKind::F1F2);
+    const ScreenRaster raster = ScreenRasterOf(QGuiApplication::primaryScreen());
     const QString path = sample.scratchPath(QStringLiteral("chart.bmp"));
     for (auto _ : state) {
-        if (SaveChartBitmap(chart, path, ScreenRasterFor(chart)) != 0) {
+        const QImage picture = RenderChartBitmap(chart, opened->doc(), raster.extent, raster.depth);
+        if (WriteBitmapFile(picture, path) != 0) {
             state.SkipWithError("the bitmap was not written");
             return;
         }
@@ -40,15 +43,15 @@ void BM_PrintPdf(benchmark::State &state)
     const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
     if (!opened)
         return;
-    PlotView &chart = opened->addChart(ChartKind::F1F2);
+    ChartRenderer chart(ChartKind::F1F2);
     const QString path = sample.scratchPath(QStringLiteral("chart.pdf"));
     for (auto _ : state) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        PrintInfo info;
-        PrintJob::printPages(chart, printer, info);
+        QPdfWriter pdf(path);
+        pdf.setResolution(1200);
+        QPainter painter(&pdf);
+        const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, opened->doc(),
+                       opened->doc().title());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -1,4 +1,4 @@
-// Saving the table as a Formant file: the rows read back through the table view's cell
+// Saving the table as a Formant file: the rows read back through the document's cell
 // accessors, formatted, and put in place through a temporary file flushed to disk.
 
 #include "document/formantwriter.h"
@@ -6,7 +6,6 @@
 #include "filesizes.h"
 #include "plot/openeddocument.h"
 #include "sampledocument.h"
-#include "table/tessavoxformview.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,7 +35,8 @@ void BM_FormatTable(benchmark::State &state)
     if (!opened)
         return;
     for (auto _ : state) {
-        const QByteArray text = FormatFormantText(opened->table(), opened->doc().m_nTokenCount);
+        const QByteArray text =
+            FormatFormantText(opened->doc().tokens(), opened->doc().m_nTokenCount);
         benchmark::DoNotOptimize(text.constData());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -1,7 +1,7 @@
 // Shared main of the benchmark programs: an offscreen application for the widget and chart
 // benchmarks, and, unless told otherwise, ten repetitions reported as median and spread.
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -23,7 +23,7 @@ bool given(const std::vector<char *> &args, std::string_view option)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
 
     std::vector<char *> args(argv, argv + argc);
     char repetitions[] = "--benchmark_repetitions=10";

@@ -16,6 +16,14 @@
 namespace {
 
 Application *g_instance = nullptr;
+// Documents put the files they open or save into the running application's list.
+const bool g_recentFilesHooked = (
+    Document::windowHooks().rememberFile =
+        [](const QString &path) {
+            if (g_instance)
+                g_instance->AddToRecentFileList(path);
+        },
+    true);
 constexpr int kRecentFileCount = 4;
 
 bool samePath(const QString &a, const QString &b)

@@ -52,6 +52,7 @@ Document *DocTemplate::OpenDocumentFile(const QString &path)
     if (!doc)
         return nullptr;
     doc->setDocTemplate(this);
+    doc->setFileType({filterName(), filterExtension()});
     DocumentWindow *frame = newWindow(doc);
     if (!frame) {
         delete doc;

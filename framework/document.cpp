@@ -1,15 +1,10 @@
 #include "framework/document.h"
 
-#include "framework/application.h"
 #include "framework/commandids.h"
-#include "framework/doctemplate.h"
-#include "framework/documentwindow.h"
 #include "framework/filedialogs.h"
 #include "framework/messages.h"
-#include "framework/view.h"
 
 #include <QFileInfo>
-#include <QPointer>
 
 Document::Document(QObject *parent) : QObject(parent)
 {
@@ -18,10 +13,12 @@ Document::Document(QObject *parent) : QObject(parent)
     addCommand(ID_FILE_CLOSE, [this] { OnFileClose(); });
 }
 
-Document::~Document()
+Document::~Document() = default;
+
+Document::WindowHooks &Document::windowHooks()
 {
-    for (View *view : std::as_const(m_views))
-        view->m_document = nullptr;
+    static WindowHooks hooks;
+    return hooks;
 }
 
 bool Document::OnNewDocument()
@@ -72,9 +69,9 @@ bool Document::DoSave(const QString &path, bool replace)
         FileDialogRequest request;
         request.mode = FileDialogRequest::Mode::Save;
         request.title = QStringLiteral("Save As");
-        if (m_docTemplate) {
-            request.filterName = m_docTemplate->filterName();
-            const QString ext = m_docTemplate->filterExtension();
+        if (m_fileType) {
+            request.filterName = m_fileType->filterName;
+            const QString ext = m_fileType->extension;
             request.patterns = {QLatin1Char('*') + ext};
             request.defaultSuffix = ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext;
         } else {
@@ -102,21 +99,8 @@ bool Document::DoSave(const QString &path, bool replace)
 
 void Document::OnCloseDocument()
 {
-    QList<QPointer<DocumentWindow>> keepers;
-    QList<QPointer<DocumentWindow>> others;
-    for (DocumentWindow *frame : frames()) {
-        const View *view = frame->activeView();
-        (view && view->keepsDocumentOpen() ? keepers : others).append(frame);
-    }
-    // Windows that only show the document go first, so none outlives its table.
-    for (const auto &frame : std::as_const(others)) {
-        if (frame)
-            frame->closeWithoutPrompt();
-    }
-    for (const auto &frame : std::as_const(keepers)) {
-        if (frame)
-            frame->closeWithoutPrompt();
-    }
+    if (windowHooks().closeWindows)
+        windowHooks().closeWindows(*this);
 }
 
 void Document::OnFileSave()
@@ -135,25 +119,12 @@ void Document::OnFileClose()
         OnCloseDocument();
 }
 
-QList<DocumentWindow *> Document::frames() const
-{
-    QList<DocumentWindow *> result;
-    for (View *view : m_views) {
-        DocumentWindow *frame = DocumentWindow::frameOf(view);
-        if (frame && !result.contains(frame))
-            result.append(frame);
-    }
-    return result;
-}
-
 void Document::setPathName(const QString &path, bool addToRecentFiles)
 {
     m_pathName = QFileInfo(path).absoluteFilePath();
     setTitle(QFileInfo(path).fileName());
-    if (addToRecentFiles) {
-        if (Application *app = Application::instance())
-            app->AddToRecentFileList(m_pathName);
-    }
+    if (addToRecentFiles && windowHooks().rememberFile)
+        windowHooks().rememberFile(m_pathName);
 }
 
 void Document::setTitle(const QString &title)
@@ -170,32 +141,4 @@ void Document::setModifiedFlag(bool modified)
         return;
     m_modified = modified;
     emit modifiedChanged(m_modified);
-}
-
-void Document::addView(View *view)
-{
-    if (!view || m_views.contains(view))
-        return;
-    m_views.append(view);
-    view->m_document = this;
-    emit viewsChanged();
-}
-
-void Document::removeView(View *view)
-{
-    if (m_views.removeOne(view)) {
-        view->m_document = nullptr;
-        emit viewsChanged();
-        if (m_autoDelete && m_views.isEmpty())
-            deleteLater();
-    }
-}
-
-void Document::UpdateAllViews(View *sender, int hint)
-{
-    const QList<View *> views = m_views;
-    for (View *view : views) {
-        if (view != sender)
-            view->OnUpdate(sender, hint);
-    }
 }

@@ -6,12 +6,17 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class DocumentWindow;
 class DocTemplate;
 class View;
 
 // Base of every document: its path and title, the modified flag, and its views in the
 // order they were created. It owns none of its views; they belong to their frames.
+// Needs no widgets: what concerns views and windows (frames(), addView, removeView,
+// UpdateAllViews) is defined with the windows, in documentviews.cpp.
 class Document : public QObject, public CommandTarget
 {
     Q_OBJECT
@@ -62,12 +67,29 @@ public:
     // A document made by a template deletes itself when its last view goes.
     void setAutoDelete(bool autoDelete) { m_autoDelete = autoDelete; }
     void setDocTemplate(DocTemplate *docTemplate) { m_docTemplate = docTemplate; }
+    // What Save As offers: the filter's name and the extension with its dot. Without one
+    // the dialog lists all files.
+    struct FileType
+    {
+        QString filterName;
+        QString extension;
+    };
+    void setFileType(const FileType &type) { m_fileType = type; }
 
     void addView(View *view);
     void removeView(View *view);
 
     // Calls OnUpdate on every view but `sender`.
     void UpdateAllViews(View *sender, int hint = 0);
+
+    // What a document asks of the program's windows, filled in wherever windows are part of
+    // the program; without them there is nothing to close and no recent-file list.
+    struct WindowHooks
+    {
+        std::function<void(Document &)> closeWindows;
+        std::function<void(const QString &path)> rememberFile;
+    };
+    static WindowHooks &windowHooks();
 
 signals:
     void titleChanged(const QString &title);
@@ -80,5 +102,6 @@ private:
     bool m_modified = false;
     bool m_autoDelete = false;
     DocTemplate *m_docTemplate = nullptr; // not owned; the template that made this document
-    QList<View *> m_views;                // not owned
+    std::optional<FileType> m_fileType;
+    QList<View *> m_views; // not owned
 };

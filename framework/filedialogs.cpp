@@ -1,7 +1,5 @@
 #include "framework/filedialogs.h"
 
-#include <QFileDialog>
-
 namespace {
 
 FileDialogs::Answerer &currentAnswerer()
@@ -10,26 +8,10 @@ FileDialogs::Answerer &currentAnswerer()
     return answerer;
 }
 
-QString runDialog(const FileDialogRequest &request)
+FileDialogs::Answerer &windowDialog()
 {
-    QFileDialog dialog(nullptr, request.title);
-    // The filter's name already says what it lists; the patterns may list more than it.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilter(
-        QStringLiteral("%1 (%2)").arg(request.filterName, request.patterns.join(QLatin1Char(' '))));
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (request.mode == FileDialogRequest::Mode::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-    }
-    if (!request.initialPath.isEmpty())
-        dialog.selectFile(request.initialPath);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    static FileDialogs::Answerer dialog;
+    return dialog;
 }
 
 } // namespace
@@ -38,7 +20,14 @@ QString FileDialogs::ask(const FileDialogRequest &request)
 {
     if (const Answerer &answerer = currentAnswerer())
         return answerer(request);
-    return runDialog(request);
+    if (const Answerer &dialog = windowDialog())
+        return dialog(request);
+    return {}; // no window to ask in: cancelled
+}
+
+void FileDialogs::setWindowDialog(Answerer dialog)
+{
+    windowDialog() = std::move(dialog);
 }
 
 FileDialogs::Answerer FileDialogs::setAnswerer(Answerer answerer)

@@ -26,7 +26,10 @@ public:
     using Answerer = std::function<QString(const FileDialogRequest &request)>;
 
     static QString ask(const FileDialogRequest &request);
-    // Replaces the answerer; returns the previous one. An empty one restores the real dialog.
+    // The dialog shown when no answerer is set; the program installs the real one (see
+    // windowdialogs.h). Without it every request is cancelled.
+    static void setWindowDialog(Answerer dialog);
+    // Replaces the answerer; returns the previous one. An empty one restores the dialog.
     static Answerer setAnswerer(Answerer answerer);
 };
 

@@ -1,46 +1,24 @@
 #include "framework/messages.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QStringList>
+#include <QTextStream>
 
 namespace {
 
-QString applicationTitle()
-{
-    const QString name = QCoreApplication::applicationName();
-    return name.isEmpty() ? QStringLiteral("Tessavox") : name;
-}
-
-QWidget *dialogParent()
-{
-    return qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::activeWindow()
-                                                                      : nullptr;
-}
-
-Messages::Sink defaultSink()
+// Without windows (the batch tool, tests) a message goes to standard error and a question
+// is answered Cancel, which never loses anything.
+Messages::Sink withoutWindows()
 {
     Messages::Sink sink;
-    sink.message = [](const QString &text) {
-        QMessageBox::warning(dialogParent(), applicationTitle(), text, QMessageBox::Ok);
-    };
-    sink.beep = [] { QApplication::beep(); };
-    sink.question = [](const QString &text) {
-        const auto button = QMessageBox::question(
-            dialogParent(), applicationTitle(), text,
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        if (button == QMessageBox::Yes)
-            return Messages::Answer::Yes;
-        if (button == QMessageBox::No)
-            return Messages::Answer::No;
-        return Messages::Answer::Cancel;
-    };
+    sink.message = [](const QString &text) { QTextStream(stderr) << text << Qt::endl; };
+    sink.beep = [] {};
+    sink.question = [](const QString &) { return Messages::Answer::Cancel; };
     return sink;
 }
 
 Messages::Sink &currentSink()
 {
-    static Messages::Sink sink = defaultSink();
+    static Messages::Sink sink = withoutWindows();
     return sink;
 }
 

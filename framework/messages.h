@@ -12,7 +12,8 @@ class Messages
 public:
     enum class Answer { Yes, No, Cancel };
 
-    // What a sink does with a message; the default sink shows a QMessageBox.
+    // What a sink does with a message. Until the program installs its message boxes
+    // (see windowdialogs.h), messages go to standard error and questions are cancelled.
     struct Sink
     {
         std::function<void(const QString &text)> message;

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "framework/commandtarget.h"
+#include "framework/document.h"
 
+#include <QPointer>
 #include <QWidget>
 
-class Document;
 class QPainter;
 struct PrintInfo;
 
@@ -44,5 +45,5 @@ public:
 
 private:
     friend class Document;
-    Document *m_document = nullptr; // not owned
+    QPointer<Document> m_document; // not owned
 };

@@ -53,4 +53,9 @@ QFont deviceDefaultFont(const QPaintDevice *device)
     return font;
 }
 
+QFont displayFont()
+{
+    return logicalFont(QStringLiteral("DisplayFont"), 16, 7);
+}
+
 } // namespace ChartFonts

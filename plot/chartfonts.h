@@ -15,6 +15,9 @@ namespace ChartFonts {
 // weight 0 means normal and 700 bold.
 QFont logicalFont(const QString &face, int height, int width = 0, int weight = 0);
 
+// The chart window's captions and tick labels.
+QFont displayFont();
+
 // The program's default GUI face at the given line height and weight.
 QFont defaultGuiFont(int height, int weight = 0);
 

@@ -1,11 +1,8 @@
 #include "plot/openeddocument.h"
 
-#include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
-#include "plot/plotviewf1f2.h"
-#include "plot/plotviewf1f3.h"
-#include "table/tessavoxformview.h"
+#include "plot/chartfonts.h"
 
 #include <QHash>
 
@@ -15,11 +12,7 @@
 
 OpenedDocument::OpenedDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
 
-OpenedDocument::~OpenedDocument()
-{
-    m_chart.reset();
-    m_table.reset();
-}
+OpenedDocument::~OpenedDocument() = default;
 
 std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path)
 {
@@ -27,10 +20,8 @@ std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path)
     if (!opened->m_doc->OnOpenDocument(path))
         return nullptr;
     opened->m_doc->setPathName(path, false);
-    // The table fills, sorts and numbers itself as when the file opens in the program.
-    opened->m_table = std::make_unique<CTessavoxFormView>();
-    opened->m_doc->addView(opened->m_table.get());
-    opened->m_table->OnInitialUpdate();
+    // The rows fill, sort and number themselves as when the file opens in the program.
+    opened->m_doc->attachTable(&opened->m_table);
     return opened;
 }
 
@@ -105,9 +96,7 @@ std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path,
     doc.m_nTokenCount = count;
     doc.m_bDataLoaded = true;
     doc.setPathName(path, false);
-    opened->m_table = std::make_unique<CTessavoxFormView>();
-    doc.addView(opened->m_table.get());
-    opened->m_table->OnInitialUpdate();
+    doc.attachTable(&opened->m_table);
 
     // The table sorted the rows by label: find each row's speaker again by its content.
     // Rows alike in every shown value take their speakers in file order.
@@ -140,11 +129,12 @@ std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path,
 
 bool OpenedDocument::chooseLabel(int order, const QString &text)
 {
+    const TokenTableModel &tokens = m_doc->tokens();
     int position = 0;
     for (int row = 0; row < m_doc->m_nTokenCount; ++row) {
-        if (m_table->GetCellInt(row, TokenTableModel::Order) != order)
+        if (tokens.GetCellInt(row, TokenTableModel::Order) != order)
             continue;
-        if (m_table->GetCellText(row, TokenTableModel::Symbol) == text) {
+        if (tokens.GetCellText(row, TokenTableModel::Symbol) == text) {
             m_doc->m_nOrderLabel[std::size_t(order)] = position;
             m_doc->m_strOrderLabel[std::size_t(order)] = text;
             return true;
@@ -154,15 +144,13 @@ bool OpenedDocument::chooseLabel(int order, const QString &text)
     return false;
 }
 
-PlotView &OpenedDocument::addChart(ChartKind kind, int width, int height)
+DocumentChart::DocumentChart(const CTessavoxDoc &doc, ChartKind kind, QSize size)
+    : m_doc(doc), m_renderer(kind), m_size(size), m_displayFont(ChartFonts::displayFont()),
+      m_hitSquares(kind == ChartKind::F1F2 ? 10000 : 100)
+{}
+
+void DocumentChart::drawWindow(QPainter &painter)
 {
-    m_chart.reset();
-    if (kind == ChartKind::F1F2)
-        m_chart = std::make_unique<CPlotViewF1F2>();
-    else
-        m_chart = std::make_unique<CPlotViewF1F3>();
-    m_doc->addView(m_chart.get());
-    m_chart->resize(width, height);
-    m_chart->OnInitialUpdate();
-    return *m_chart;
+    m_renderer.DrawPlot(painter, m_doc, PlotFrame{0, 0, m_size.width(), m_size.height()}, 1,
+                        m_displayFont, m_hitSquares);
 }

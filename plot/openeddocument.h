@@ -3,18 +3,21 @@
 #include "document/tabularreader.h"
 #include "plot/chartrenderer.h"
 
+#include <QFont>
+#include <QObject>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class CTessavoxDoc;
-class CTessavoxFormView;
-class PlotView;
+class QPainter;
 
-// A Formant file opened as the program opens it, without a window: the document, its
-// table view filled, sorted and numbered, and at most one chart view on it. The batch
-// tool and the benchmarks drive the program's classes through it. Views go before the
-// document.
+// A Formant file opened as the program opens it, without any window: the document with its
+// rows filled, sorted and numbered as a table window leaves them. The batch tool and the
+// benchmarks drive the program's classes through it.
 class OpenedDocument
 {
 public:
@@ -31,14 +34,10 @@ public:
     ~OpenedDocument();
 
     CTessavoxDoc &doc() { return *m_doc; }
-    CTessavoxFormView &table() { return *m_table; }
 
     // Stores a label choice as the Label Selector would: the position of the first row of
     // that order, in table order, whose symbol is `text`. False when no row has it.
     bool chooseLabel(int order, const QString &text);
-
-    // The chart window's view, `width` x `height`, on this document.
-    PlotView &addChart(ChartKind kind, int width = 800, int height = 600);
 
     OpenedDocument(const OpenedDocument &) = delete;
     OpenedDocument &operator=(const OpenedDocument &) = delete;
@@ -47,6 +46,28 @@ private:
     OpenedDocument();
 
     std::unique_ptr<CTessavoxDoc> m_doc;
-    std::unique_ptr<CTessavoxFormView> m_table;
-    std::unique_ptr<PlotView> m_chart;
+    QObject m_table; // stands for the table window that shows the rows
+};
+
+// A chart of a document as its window of `size` draws it, and as it goes to a device,
+// without the window.
+class DocumentChart
+{
+public:
+    DocumentChart(const CTessavoxDoc &doc, ChartKind kind, QSize size = {800, 600});
+
+    QSize size() const { return m_size; }
+    QRect rect() const { return QRect(QPoint(0, 0), m_size); }
+    ChartRenderer &renderer() { return m_renderer; }
+    const CTessavoxDoc &doc() const { return m_doc; }
+
+    // The window's picture: the client area as frame, captions in the display font.
+    void drawWindow(QPainter &painter);
+
+private:
+    const CTessavoxDoc &m_doc;
+    ChartRenderer m_renderer;
+    QSize m_size;
+    QFont m_displayFont;
+    std::vector<QRect> m_hitSquares; // as many as the chart window keeps
 };

@@ -17,22 +17,16 @@
 #include <QPalette>
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
 // Only the squares of these orders answer clicks.
 constexpr int kClickableOrders = 100;
-// The printed chart frame, in page margins.
-constexpr double kPrintFrameWidth = 7.0;
-constexpr double kPrintFrameHeight = 9.0;
-constexpr int kPrintZoom = 2;
 
 } // namespace
 
 PlotView::PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent)
-    : View(parent), m_pDisplayFont(std::make_unique<QFont>(
-                        ChartFonts::logicalFont(QStringLiteral("DisplayFont"), 16, 7))),
+    : View(parent), m_pDisplayFont(std::make_unique<QFont>(ChartFonts::displayFont())),
       m_renderer(kind), m_rcLabelHit(labelHitCount)
 {
     // The window is cleared to white before every paint; the chart never clears.
@@ -75,22 +69,8 @@ void PlotView::DrawPlotToDC(QPainter &painter, const PlotFrame &frame, int unit,
 
 void PlotView::OnPrint(QPainter &painter, PrintInfo &info)
 {
-    const QString title = document() ? document()->title() : QString();
-    const CTessavoxDoc *doc = GetDocument();
-    const auto overhang = [doc](const PrintPageLayout &layout) {
-        return ChartRenderer::DeviceF1AxisExtent(
-            *doc, PlotFrame{layout.left, layout.top, layout.right, layout.bottom}, layout.unit,
-            kPrintZoom);
-    };
-    const PrintPageLayout page =
-        PreparePrintPage(painter, info.m_rectDraw, kPrintFrameWidth, kPrintFrameHeight, title,
-                         doc ? ChartOverhang(overhang) : ChartOverhang());
-    try {
-        DrawPlotToDC(painter, PlotFrame{page.left, page.top, page.right, page.bottom}, page.unit,
-                     kPrintZoom);
-    } catch (const std::exception &) {
-        // A table that fails to answer ends the page where it stands, as on screen.
-    }
+    if (const CTessavoxDoc *doc = GetDocument())
+        PrintChartPage(painter, info.m_rectDraw, m_renderer, *doc, doc->title());
 }
 
 void PlotView::OnFileSaveBitmap()
@@ -108,12 +88,7 @@ void PlotView::OnFileSaveBitmap()
 void PlotView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    try {
-        OnDraw(painter);
-    } catch (const std::exception &) {
-        // A table that fails to answer ends this paint where it stands; the next paint
-        // reads it afresh.
-    }
+    OnDraw(painter);
 }
 
 void PlotView::mouseReleaseEvent(QMouseEvent *event)

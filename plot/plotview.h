@@ -27,6 +27,7 @@ public:
 
     CTessavoxDoc *GetDocument() const;
     const ChartRenderer &renderer() const { return m_renderer; }
+    ChartRenderer &renderer() { return m_renderer; }
 
     // The window's chart into `painter` with the client area as frame.
     void OnDraw(QPainter &painter);

@@ -1,8 +1,19 @@
 #include "plot/printpage.h"
 
+#include "plot/chartrenderer.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+
+namespace {
+
+// The printed chart frame, in page margins.
+constexpr double kPrintFrameWidth = 7.0;
+constexpr double kPrintFrameHeight = 9.0;
+constexpr int kPrintZoom = 2;
+
+} // namespace
 
 PrintPageLayout ComputePrintPageLayout(int drawWidth, int drawHeight, double widthFactor,
                                        double heightFactor)
@@ -70,4 +81,19 @@ PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, doubl
     painter.drawText(x, y + titleMetrics.ascent(), title);
     painter.restore();
     return layout;
+}
+
+void PrintChartPage(QPainter &painter, const QRect &drawArea, ChartRenderer &renderer,
+                    const CTessavoxDoc &doc, const QString &title)
+{
+    // The F1 axis's labels and caption stand right of the frame: the page keeps them on.
+    const auto overhang = [&doc](const PrintPageLayout &layout) {
+        return ChartRenderer::DeviceF1AxisExtent(
+            doc, PlotFrame{layout.left, layout.top, layout.right, layout.bottom}, layout.unit,
+            kPrintZoom);
+    };
+    const PrintPageLayout page = PreparePrintPage(painter, drawArea, kPrintFrameWidth,
+                                                  kPrintFrameHeight, title, overhang);
+    renderer.DrawPlotToDC(painter, doc, PlotFrame{page.left, page.top, page.right, page.bottom},
+                          page.unit, kPrintZoom);
 }

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class ChartRenderer;
+class CTessavoxDoc;
 class QPainter;
 
 // The layout of a printed chart page: a chart frame of a fixed shape, scaled to the
@@ -47,3 +49,9 @@ PrintPageLayout FitPrintPageLayout(PrintPageLayout layout, const QRect &rectDraw
 PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, double widthFactor,
                                  double heightFactor, const QString &title,
                                  const ChartOverhang &overhang = {});
+
+// A chart's printed page, as File > Print prints it and tessavox-batch print writes it:
+// the title above a frame of 7 x 9 margins and the chart at twice the window's scale, on
+// the printable area `drawArea` in device units.
+void PrintChartPage(QPainter &painter, const QRect &drawArea, ChartRenderer &renderer,
+                    const CTessavoxDoc &doc, const QString &title);
