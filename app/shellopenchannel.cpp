@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QRegularExpression>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -14,6 +15,29 @@ namespace {
 const QString kOption = QStringLiteral("--shell-open");
 // Far more than any list of paths; a peer that sends more is not one of ours.
 constexpr qint64 kMaxRequestBytes = 1 << 20;
+// Keeps the socket's path well inside the system's limit.
+constexpr qsizetype kMaxSessionLength = 48;
+
+// The display the program's windows go to, as part of a socket name: the Wayland display
+// when there is one, else the X display without its screen number (":0.1" is on ":0").
+// Empty without either. Characters a file name could stumble over become '_'.
+QString graphicalSession()
+{
+    QString session;
+    if (const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY"); !wayland.isEmpty()) {
+        session = QStringLiteral("wl-") + wayland;
+    } else if (QString x11 = qEnvironmentVariable("DISPLAY"); !x11.isEmpty()) {
+        static const QRegularExpression screen(QStringLiteral("(:\\d+)\\.\\d+$"));
+        x11.replace(screen, QStringLiteral("\\1"));
+        session = QStringLiteral("x11-") + x11;
+    }
+    for (QChar &c : session) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('-') &&
+            c != QLatin1Char('.'))
+            c = QLatin1Char('_');
+    }
+    return session.right(kMaxSessionLength);
+}
 
 } // namespace
 
@@ -22,10 +46,14 @@ ShellOpenChannel::ShellOpenChannel(QObject *parent) : QObject(parent) {}
 QString ShellOpenChannel::defaultServerName()
 {
 #ifdef Q_OS_UNIX
-    return QStringLiteral("tessavox-shell-open-%1").arg(getuid());
+    QString name = QStringLiteral("tessavox-shell-open-%1").arg(getuid());
 #else
-    return QStringLiteral("tessavox-shell-open-%1").arg(qEnvironmentVariable("USERNAME"));
+    QString name = QStringLiteral("tessavox-shell-open-%1").arg(qEnvironmentVariable("USERNAME"));
 #endif
+    const QString session = graphicalSession();
+    if (!session.isEmpty())
+        name += QLatin1Char('-') + session;
+    return name;
 }
 
 QStringList ShellOpenChannel::shellOpenPaths(const QStringList &arguments, bool *requested)

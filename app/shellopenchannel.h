@@ -9,8 +9,8 @@ class QLocalServer;
 class QLocalSocket;
 
 // The desktop's way to open files in the program: `tessavox --shell-open PATH...` hands the
-// paths to the instance already running, over a local socket that only this user can
-// reach; with none running, the new instance opens them itself. Plain file arguments
+// paths to the instance already running on the same display, over a local socket that only
+// this user can reach; with none running, the new instance opens them itself. Plain file arguments
 // open nothing.
 class ShellOpenChannel : public QObject
 {
@@ -19,7 +19,8 @@ class ShellOpenChannel : public QObject
 public:
     explicit ShellOpenChannel(QObject *parent = nullptr);
 
-    // One name per user, so that users do not open files in each other's windows.
+    // One name per user and display, so that files open in the user's own windows on the
+    // display the request came from; another display gets an instance of its own.
     static QString defaultServerName();
     // The paths after --shell-open, made absolute; `requested` tells whether the option
     // was given at all. Every other argument is ignored.

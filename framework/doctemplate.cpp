@@ -8,6 +8,8 @@
 #include <QMdiArea>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 QPointer<QMdiArea> &area()
@@ -21,6 +23,22 @@ QPointer<QMdiArea> &area()
 QString stringField(int resourceId, int field)
 {
     return LoadString(resourceId).split(QLatin1Char('\n')).value(field);
+}
+
+// The area places a window at the size it has when added; a view's initial update may
+// grow it past that place. Moves it wholly inside the area along each direction it fits
+// in, else to the area's edge, so that its title bar and buttons stay in reach.
+void keepInsideArea(QMdiSubWindow &window)
+{
+    const QMdiArea *mdi = window.mdiArea();
+    if (!mdi)
+        return;
+    const QSize room = mdi->viewport()->size();
+    const auto place = [](int at, int length, int roomLength) {
+        return length > roomLength ? 0 : std::clamp(at, 0, roomLength - length);
+    };
+    window.move(place(window.x(), window.width(), room.width()),
+                place(window.y(), window.height(), room.height()));
 }
 
 } // namespace
@@ -120,6 +138,7 @@ void DocTemplate::showWindow(DocumentWindow *frame)
         return;
     if (View *view = frame->activeView())
         view->OnInitialUpdate();
+    keepInsideArea(*frame);
     frame->ActivateFrame();
 }
 

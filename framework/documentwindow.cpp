@@ -77,6 +77,14 @@ void DocumentWindow::ActivateFrame()
         activateWindow();
 }
 
+QSize DocumentWindow::sizeHint() const
+{
+    if (m_view && !m_view->sizeHint().isValid() && testAttribute(Qt::WA_Resized) &&
+        !isMinimized() && !isMaximized())
+        return size();
+    return QMdiSubWindow::sizeHint();
+}
+
 void DocumentWindow::closeWithoutPrompt()
 {
     if (m_closing)

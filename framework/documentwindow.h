@@ -37,6 +37,11 @@ public:
     // True from the moment the frame accepted its close until it is gone.
     bool isClosing() const { return m_closing; }
 
+    // reimplemented from QWidget
+    // Cascading sizes windows by this; a view without a size of its own (a chart) keeps
+    // the size its window has instead of shrinking to the title bar.
+    QSize sizeHint() const override;
+
 protected:
     // reimplemented from QWidget
     void closeEvent(QCloseEvent *event) override;

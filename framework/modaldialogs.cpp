@@ -16,9 +16,8 @@ int ModalDialogs::exec(QDialog &dialog)
 {
     if (const Runner &runner = currentRunner())
         return runner(dialog);
-    // The base class's loop itself: a dialog that reimplements exec() to prepare itself
-    // comes through here from its own exec().
-    return dialog.QDialog::exec();
+    // Virtual: some dialogs apply their choices in their own exec() (Page Setup does).
+    return dialog.exec();
 }
 
 ModalDialogs::Runner ModalDialogs::setRunner(Runner runner)

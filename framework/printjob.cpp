@@ -33,11 +33,11 @@ void PrintJob::loadSettings(QPrinter &printer)
     const QString name = settings.value(QStringLiteral("PrinterName")).toString();
     if (!name.isEmpty())
         printer.setPrinterName(name);
-    if (settings.contains(QStringLiteral("PageSize"))) {
-        const auto id = QPageSize::PageSizeId(settings.value(QStringLiteral("PageSize")).toInt());
-        if (id >= QPageSize::A4 && id <= QPageSize::LastPageSize && id != QPageSize::Custom)
-            printer.setPageSize(QPageSize(id));
-    }
+    bool known = false;
+    const int id = settings.value(QStringLiteral("PageSize")).toInt(&known);
+    // Any size Qt names is a size the user chose; Custom alone carries no dimensions here.
+    if (known && id >= 0 && id <= QPageSize::LastPageSize && id != QPageSize::Custom)
+        printer.setPageSize(QPageSize(QPageSize::PageSizeId(id)));
     if (settings.contains(QStringLiteral("Orientation"))) {
         const bool landscape =
             settings.value(QStringLiteral("Orientation")).toString() == QStringLiteral("Landscape");

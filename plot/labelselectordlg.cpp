@@ -1,6 +1,5 @@
 #include "plot/labelselectordlg.h"
 
-#include "framework/modaldialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -54,12 +53,6 @@ void CLabelSelectorDlg::OnInitDialog()
     for (int i = 0; i < m_nLabelCount; ++i)
         m_cbLabels->insertItem(i, m_astrLabels[std::size_t(i)]);
     m_cbLabels->setCurrentIndex(m_nSelLabel);
-}
-
-int CLabelSelectorDlg::exec()
-{
-    OnInitDialog();
-    return ModalDialogs::exec(*this);
 }
 
 void CLabelSelectorDlg::OnSelchangeLabels(int index)

@@ -23,9 +23,9 @@ public:
     // Appends `label` to the list offered; false once the list is full.
     bool addLabel(const QString &label);
 
-    // Fills the list and selects its first entry; exec runs it before showing.
+    // Fills the list and selects its first entry; call it once the labels are added,
+    // before the dialog runs.
     void OnInitDialog();
-    int exec() override;
 
     QComboBox *m_cbLabels = nullptr; // owned through the widget tree
     int m_nSelLabel = 0;

@@ -5,6 +5,7 @@
 #include "document/tokentablemodel.h"
 #include "framework/commandids.h"
 #include "framework/messages.h"
+#include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
 #include "framework/waitcursor.h"
 #include "plot/bitmapexport.h"
@@ -116,7 +117,8 @@ void PlotView::OnLButtonUp(const QPoint &point)
             if (cells.GetCellInt(row, TokenTableModel::Order) == order)
                 dialog.addLabel(cells.GetCellText(row, TokenTableModel::Symbol));
         }
-        if (dialog.exec() == QDialog::Accepted) {
+        dialog.OnInitDialog();
+        if (ModalDialogs::exec(dialog) == QDialog::Accepted) {
             doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
             doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
             doc->UpdateAllViews(nullptr);

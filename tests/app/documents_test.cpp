@@ -164,4 +164,68 @@ TEST_F(AppTest, ShellOpenRequestsReachTheRunningInstanceWhoseChannelIsNeverTaken
     EXPECT_FALSE(ShellOpenChannel::send("tessavox-test-nobody-listens", {a}, 200));
 }
 
+// Restores environment variables when the test ends.
+class ScopedEnvironment
+{
+public:
+    explicit ScopedEnvironment(std::initializer_list<const char *> names)
+    {
+        for (const char *name : names)
+            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    }
+    ~ScopedEnvironment()
+    {
+        for (const auto &[name, value, set] : std::as_const(m_saved)) {
+            if (set)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
+    }
+
+private:
+    struct Saved
+    {
+        const char *name;
+        QByteArray value;
+        bool set;
+    };
+    QList<Saved> m_saved;
+};
+
+// A shell open request reaches the user's instance on the display it was made on; an
+// instance on another display neither receives it nor blocks one from starting there.
+TEST(ShellOpenChannel, EachDisplayHasAnInstanceOfItsOwn)
+{
+    ScopedEnvironment environment{"DISPLAY", "WAYLAND_DISPLAY"};
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", ":4711");
+    const QString first = ShellOpenChannel::defaultServerName();
+    qputenv("DISPLAY", ":4711.1");
+    EXPECT_EQ(ShellOpenChannel::defaultServerName(), first) << "another screen, same display";
+    qputenv("DISPLAY", ":4712");
+    const QString second = ShellOpenChannel::defaultServerName();
+    EXPECT_NE(second, first);
+    qputenv("WAYLAND_DISPLAY", "/run/user/4711/wayland-9");
+    const QString wayland = ShellOpenChannel::defaultServerName();
+    EXPECT_NE(wayland, second);
+    EXPECT_FALSE(wayland.contains('/')) << wayland.toStdString();
+
+    ShellOpenChannel onFirst;
+    ShellOpenChannel onSecond;
+    ASSERT_TRUE(onFirst.listen(first));
+    ASSERT_TRUE(onSecond.listen(second));
+    QStringList reachedFirst;
+    QStringList reachedSecond;
+    QObject::connect(&onFirst, &ShellOpenChannel::openRequested,
+                     [&](const QStringList &paths) { reachedFirst << paths; });
+    QObject::connect(&onSecond, &ShellOpenChannel::openRequested,
+                     [&](const QStringList &paths) { reachedSecond << paths; });
+    ASSERT_TRUE(ShellOpenChannel::send(first, {"/data/vowels.txt"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !reachedFirst.isEmpty(); }, 15000));
+    QTest::qWait(50);
+    EXPECT_EQ(reachedFirst, QStringList({"/data/vowels.txt"}));
+    EXPECT_TRUE(reachedSecond.isEmpty());
+}
+
 } // namespace

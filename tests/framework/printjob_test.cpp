@@ -6,9 +6,13 @@
 #include "framework/printjob.h"
 #include "testfiles.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +70,43 @@ TEST(PrintJob, PageSettingsCarryOverToTheNextJob)
     PrintJob::loadSettings(next);
     EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::A5);
     EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
+
+    // Letter and Legal come before A4 in Qt's list of sizes, A3 too; each is kept.
+    for (const QPageSize::PageSizeId id : {QPageSize::Letter, QPageSize::Legal, QPageSize::A3}) {
+        chosen.setPageSize(QPageSize(id));
+        PrintJob::saveSettings(chosen);
+        QPrinter later(QPrinter::HighResolution);
+        later.setPageSize(QPageSize(QPageSize::A5));
+        PrintJob::loadSettings(later);
+        EXPECT_EQ(later.pageLayout().pageSize().id(), id) << QPageSize(id).name().toStdString();
+    }
+}
+
+// Print Setup as the user meets it, in the dialog's own loop: Letter picked, then OK. The
+// next job starts on Letter.
+TEST(PrintJob, PrintSetupKeepsThePageSizePickedInTheDialog)
+{
+    SettingsSandbox sandbox;
+    QString picked;
+    QTimer::singleShot(0, [&picked] {
+        auto *dialog = qobject_cast<QPageSetupDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (QComboBox *combo : dialog->findChildren<QComboBox *>()) {
+            const int letter = combo->findText(QPageSize(QPageSize::Letter).name());
+            if (letter >= 0) {
+                combo->setCurrentIndex(letter);
+                picked = combo->currentText();
+            }
+        }
+        dialog->accept();
+    });
+    ASSERT_TRUE(PrintJob::setup());
+    ASSERT_FALSE(picked.isEmpty()) << "no page size list with Letter in the dialog";
+    QPrinter next(QPrinter::HighResolution);
+    next.setPageSize(QPageSize(QPageSize::A5));
+    PrintJob::loadSettings(next);
+    EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::Letter);
 }
 
 } // namespace
