@@ -70,6 +70,12 @@ constexpr Command kCommands[] = {
     {ID_PLOT_F1F2PRIME, "F1 vs F2'", nullptr, nullptr, {}, kCharts},
     {ID_PLOT_F1F3, "F1 vs F3", nullptr, nullptr, {}, kCharts},
     {ID_OPTIONS_CALC_DISPLAY, "Calculation/Display...", nullptr, nullptr, {}, "options"},
+    {ID_OPTIONS_ANALYSIS,
+     "&Analysis...",
+     "Choose the scale, normalisation, ellipse, colours and fit of the document's charts",
+     nullptr,
+     {},
+     "analysis"},
     // View and Window
     {ID_VIEW_TOOLBAR, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", {}, kWindows},
     {ID_VIEW_STATUS_BAR,

@@ -54,6 +54,7 @@ constexpr MenuItem kDocumentMenu[] = {
     {"&Plot", ID_PLOT_F1F2PRIME},
     {"&Plot", ID_PLOT_F1F3},
     {"&Options", ID_OPTIONS_CALC_DISPLAY},
+    {"&Options", ID_OPTIONS_ANALYSIS},
     {"&View", ID_VIEW_TOOLBAR},
     {"&View", ID_VIEW_STATUS_BAR},
     {"&Window", ID_WINDOW_NEW},

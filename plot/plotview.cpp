@@ -12,6 +12,7 @@
 #include "plot/chartfonts.h"
 #include "plot/labelselectordlg.h"
 #include "plot/printpage.h"
+#include "table/analysisdlg.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,6 +40,11 @@ PlotView::PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent)
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
     addCommand(ID_FILE_SAVE_BITMAP, [this] { OnFileSaveBitmap(); });
+    // The analysis options belong to the document: a chart window changes them for all.
+    addCommand(ID_OPTIONS_ANALYSIS, [this] {
+        if (CTessavoxDoc *doc = GetDocument())
+            CAnalysisDlg::editOptions(*doc, this);
+    });
 }
 
 PlotView::~PlotView() = default;

@@ -7,6 +7,7 @@
 #include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
+#include "table/analysisdlg.h"
 #include "table/calcdisplaydlg.h"
 #include "table/griderror.h"
 #include "table/plottemplates.h"
@@ -41,6 +42,10 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
     addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
+    addCommand(ID_OPTIONS_ANALYSIS, [this] {
+        if (CTessavoxDoc *doc = GetDocument())
+            CAnalysisDlg::editOptions(*doc, this);
+    });
     const auto plotEnabled = [this](CommandState &ui) { OnUpdatePlot(ui); };
     addCommand(
         ID_PLOT_F1F2, [this] { OnPlotF1F2(); }, plotEnabled);
