@@ -28,6 +28,7 @@ constexpr MenuItem kDocumentMenu[] = {
     {"&File", ID_FILE_SAVE_AS},
     {"&File", 0},
     {"&File", ID_FILE_SAVE_BITMAP},
+    {"&File", ID_FILE_EXPORT_CHART},
     {"&File", 0},
     {"&File", ID_FILE_VIEW_MODIFY},
     {"&File", 0},

@@ -70,7 +70,7 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
     frame->refreshCommandStates();
     EXPECT_EQ(describe(frame->currentMenus()),
               QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Close|&Save\tCtrl+S|Save "
-                           "&As...|-|Save As Bitmap...|-|&View/Modify |-|&Print...\tCtrl+P|Print "
+                           "&As...|-|Save As Bitmap...|&Export Chart...|-|&View/Modify |-|&Print...\tCtrl+P|Print "
                            "Pre&view|P&rint Setup...|-|&1 " +
                                QFileInfo(path).canonicalFilePath() + "|-|E&xit",
                            "&Edit: &Undo\tCtrl+Z,Alt+Backspace|-|Cu&t\tCtrl+X,Shift+Del|&Copy\t"
