@@ -1,5 +1,6 @@
 #include "plot/chartpalette.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -31,7 +32,11 @@ QColor colour(int index)
 {
     if (index < 0)
         return Qt::black;
-    return QColor::fromRgba(kColours[std::size_t(index) % kColours.size()]);
+    // More groups than colours: each further round of the palette is darker, so that
+    // neighbouring vowels of a ten-vowel chart still differ.
+    const QColor base = QColor::fromRgba(kColours[std::size_t(index) % kColours.size()]);
+    const int round = index / int(kColours.size());
+    return round == 0 ? base : base.darker(100 + 70 * std::min(round, 3));
 }
 
 } // namespace ChartPalette

@@ -7,7 +7,7 @@
 // in grey better than a rainbow.
 namespace ChartPalette {
 
-// How many distinct colours there are; group i takes colour i modulo this.
+// How many distinct hues there are; groups beyond them repeat the hues, darker.
 int size();
 // The colour of group `index` (any index >= 0; a negative one gives black).
 QColor colour(int index);
