@@ -54,6 +54,7 @@ constexpr MenuItem kDocumentMenu[] = {
     {"&Plot", ID_PLOT_F1F2},
     {"&Plot", ID_PLOT_F1F2PRIME},
     {"&Plot", ID_PLOT_F1F3},
+    {"&Plot", ID_PLOT_STATISTICS},
     {"&Options", ID_OPTIONS_CALC_DISPLAY},
     {"&Options", ID_OPTIONS_ANALYSIS},
     {"&View", ID_VIEW_TOOLBAR},

@@ -195,15 +195,6 @@ bool AnalysisInput::groupRows(const QStringList &columns, std::vector<int> &grou
     return true;
 }
 
-void appendNumber(QByteArray &out, double value)
-{
-    if (!std::isfinite(value))
-        return;
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr - digits);
-}
-
 bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QString &command)
 {
     if (path.isEmpty()) {

@@ -240,10 +240,21 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
 
     const EllipseKind kind = parseEllipseKind(options.ellipse).value_or(EllipseKind::Sd2Population);
     QStringList names;
-    for (const AnalysisChartGroup &g : chart.groups)
-        names << g.firstLabel;
-    const StatisticsResult stats =
+    for (const AnalysisChartGroup &g : chart.groups) {
+        const QString label = g.sameLabel ? g.firstLabel : QStringLiteral("?%1").arg(g.order);
+        names << (g.colour >= 0 && options.colorBy != AnalysisOptions::ColorBy::Vowel
+                      ? label + QLatin1Char('/') + colourKeys.names().value(g.colour)
+                      : label);
+    }
+    chart.statistics =
         groupStatistics(group, int(chart.groups.size()), chart.x, chart.y, kind, names);
+    chart.groupNames = names;
+    const StatisticsResult &stats = chart.statistics;
+    if (haveSpeakers) {
+        chart.speakerNames = tokens.speakerNames;
+        chart.vowelSpace = vowelSpaceAreas(tokens.speaker, tokens.speakerNames, tokens.vowel,
+                                           tokens.vowelNames, chart.x, chart.y, {});
+    }
     for (std::size_t i = 0; i < chart.groups.size() && i < stats.groups.size(); ++i) {
         AnalysisChartGroup &g = chart.groups[i];
         const GroupStatistics &s = stats.groups[i];

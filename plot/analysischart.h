@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/groupstatistics.h"
+#include "analysis/vowelspace.h"
+
 #include <QPointF>
 #include <QString>
 #include <QStringList>
@@ -33,6 +36,13 @@ struct AnalysisChart
     bool normalised = false; // values are normalised, not frequencies in a scale
     QString scale;           // the scale's name when not normalised
     QStringList messages;    // speakers refused, options not understood
+    // The groups' statistics as the stats command computes them, with the groups' names
+    // (the label, and the colouring value after "/" where groups are split by it).
+    StatisticsResult statistics;
+    QStringList groupNames;
+    // Each speaker's vowel-space area over the vowel means; empty without speakers.
+    VowelSpaceResult vowelSpace;
+    QStringList speakerNames;
 };
 
 // Groups are the table's runs of one order, as on every chart; colouring by speaker or a

@@ -53,6 +53,9 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
         ID_PLOT_F1F3, [this] { OnPlotF1F3(); }, plotEnabled);
     addCommand(
         ID_PLOT_F1F2PRIME, [this] { OnPlotF1F2Prime(); }, plotEnabled);
+    addCommand(
+        ID_PLOT_STATISTICS, [this] { openPlotWindow(ID_PLOT_STATISTICS, m_pStatisticsFrame); },
+        plotEnabled);
 }
 
 CTessavoxFormView::~CTessavoxFormView()
@@ -60,7 +63,8 @@ CTessavoxFormView::~CTessavoxFormView()
     if (CTessavoxDoc *doc = GetDocument())
         doc->detachTable(this);
     // The charts read this table; they go with it.
-    for (DocumentWindow *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
+    for (DocumentWindow *frame :
+         {m_pF1F2Frame.data(), m_pF1F3Frame.data(), m_pStatisticsFrame.data()}) {
         if (frame)
             frame->closeWithoutPrompt();
     }
