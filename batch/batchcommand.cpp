@@ -44,3 +44,10 @@ int batchUsageError(const QString &usage)
     batchErr() << "usage: tessavox-batch " << usage << Qt::endl;
     return 2;
 }
+
+int batchWriteFailure(const QString &command, const FileError &error)
+{
+    batchErr() << "tessavox-batch " << command << ": cannot write " << error.path << ": "
+               << error.reason() << Qt::endl;
+    return 1;
+}

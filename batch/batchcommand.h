@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/fileerror.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -37,3 +39,5 @@ struct BatchCommandRegistrar
 QTextStream &batchOut();
 QTextStream &batchErr();
 int batchUsageError(const QString &usage);
+// "tessavox-batch COMMAND: cannot write PATH: reason" on standard error; returns 1.
+int batchWriteFailure(const QString &command, const FileError &error);

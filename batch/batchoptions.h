@@ -29,6 +29,7 @@ struct ChartArguments
     QString input;
     QString output;
     ChartKind kind = ChartKind::F1F2;
+    bool table = false; // --plot table, where the command takes it: the data table
     bool drawEllipse = true;
     QList<std::pair<int, QString>> labels;
     // --scale, --normalize, --formants, --ellipse, --color-by, --no-tokens, --fit
@@ -45,11 +46,13 @@ QString chartAnalysisUsage();
 using CommandOption = std::function<bool(const QString &option, const QString &value)>;
 
 enum class ChartChoices { Taken, Refused };
+enum class TablePlot { Refused, Taken };
 
 // Parses `args`; nullopt on any usage error. Options other than the shared ones go to
 // `commandOption`.
 std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
-                                                  const CommandOption &commandOption);
+                                                  const CommandOption &commandOption,
+                                                  TablePlot tablePlot = TablePlot::Refused);
 
 // Opens the input as the arguments say: a Formant file, or a table whose rows become the
 // chart's tokens. Null with the message on standard error when it cannot be read.

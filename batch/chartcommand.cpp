@@ -109,13 +109,10 @@ int runChart(const QStringList &args)
     settings.format = *format;
     settings.size = QSize(options->width, options->height);
     settings.title = describe(*options);
-    const std::optional<QString> failure = WriteChartFile(doc, options->chart.kind, settings);
+    const FileError error = WriteChartFile(doc, options->chart.kind, settings);
     file.reset();
-    if (failure) {
-        batchErr() << "tessavox-batch chart: cannot write " << options->chart.output << ": "
-                   << *failure << Qt::endl;
-        return 1;
-    }
+    if (error.isError())
+        return batchWriteFailure(QStringLiteral("chart"), error);
     return 0;
 }
 

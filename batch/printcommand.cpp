@@ -1,24 +1,26 @@
-// tessavox-batch print FILE --plot f1f2|f1f3 ...: the chart's printed page as a PDF file.
+// tessavox-batch print FILE --plot f1f2|f1f3|table ...: the printed pages of a chart or of
+// the data table as a PDF file.
 
 #include "batch/batchcommand.h"
 #include "batch/batchoptions.h"
 #include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
+#include "framework/safefile.h"
 #include "plot/chartrenderer.h"
 #include "plot/printpage.h"
+#include "table/tableprinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <optional>
 
 namespace {
 
-const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3 [--page a4|letter] ") +
+const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3|table [--page a4|letter] ") +
                        chartAnalysisUsage() + QStringLiteral(" -o OUT.pdf");
 
 struct PrintOptions
@@ -43,41 +45,35 @@ std::optional<PrintOptions> parseArgs(const QStringList &args)
     };
     // A printed page shows the chart as it stands: no choices of its own.
     std::optional<ChartArguments> chart =
-        parseChartArguments(args, ChartChoices::Refused, commandOption);
+        parseChartArguments(args, ChartChoices::Refused, commandOption, TablePlot::Taken);
     if (!chart)
         return std::nullopt;
     options.chart = *chart;
     return options;
 }
 
-int cannotWrite(const QString &path, const QString &why)
-{
-    batchErr() << "tessavox-batch print: cannot write " << path << ": " << why << Qt::endl;
-    return 1;
-}
-
-// The page File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
+// The pages File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
 // 10-point margins, the painter's origin at the printable area's corner.
-std::optional<QString> writePage(const PrintOptions &options, CTessavoxDoc &doc)
+FileError writePages(const PrintOptions &options, CTessavoxDoc &doc)
 {
-    QSaveFile file(options.chart.output);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QPdfWriter pdf(&file);
-    pdf.setResolution(1200);
-    pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
-                                  QMarginsF(10, 10, 10, 10), QPageLayout::Point));
-    pdf.setTitle(doc.title());
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return QStringLiteral("the page could not be printed");
-    const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    ChartRenderer chart(options.chart.kind);
-    PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
-    painter.end();
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return WriteFileSafely(options.chart.output, [&](QIODevice &device) {
+        QPdfWriter pdf(&device);
+        pdf.setResolution(1200);
+        pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+        pdf.setTitle(doc.title());
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return false;
+        if (options.chart.table) {
+            PrintTokenTable(painter, doc.tokens(), doc.title());
+        } else {
+            const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+            ChartRenderer chart(options.chart.kind);
+            PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
+        }
+        return painter.end();
+    });
 }
 
 int runPrint(const QStringList &args)
@@ -90,16 +86,16 @@ int runPrint(const QStringList &args)
         openChartInput(options->chart, QStringLiteral("print"));
     if (!file)
         return 1;
-    // The page goes through a temporary file that replaces the target once complete, so a
-    // failure never leaves a partial file or harms an existing one.
-    if (const std::optional<QString> failure = writePage(*options, file->doc()))
-        return cannotWrite(options->chart.output, *failure);
+    // A failure never leaves a partial file or harms an existing one.
+    if (const FileError error = writePages(*options, file->doc()); error.isError())
+        return batchWriteFailure(QStringLiteral("print"), error);
     return 0;
 }
 
 const BatchCommandRegistrar registrar{
     {QStringLiteral("print"), kUsage,
-     QStringLiteral("print the F1-F2 or F1-F3 chart of a file to a PDF file as File > Print does"),
+     QStringLiteral("print the F1-F2 or F1-F3 chart or the table of a file to a PDF file as "
+                    "File > Print does in their windows"),
      runPrint}};
 
 } // namespace

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <array>
 
 // Read access to the live token table by zero-based row and column. The table view
 // implements it; the file writer and the charts read the tokens only through it.
@@ -12,4 +15,8 @@ public:
     virtual int GetCellInt(int row, int column) const = 0;
     // The cell as text: empty for an empty cell.
     virtual QString GetCellText(int row, int column) const = 0;
+    // The symbol's bytes as the file is to hold them; by default its UTF-8.
+    virtual QByteArray GetSymbolBytes(int row) const { return GetCellText(row, 3).toUtf8(); }
+    // F4 and F5 of the row, 0 where it has none; by default none.
+    virtual std::array<int, 2> GetHigherFormants(int) const { return {}; }
 };

@@ -2,6 +2,7 @@
 
 #include "document/formantreader.h"
 #include "document/formantwriter.h"
+#include "document/labeltext.h"
 #include "document/vowelorder.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
@@ -19,6 +20,10 @@ constexpr int kMaxFormant = 10000;
 CTessavoxDoc::CTessavoxDoc(QObject *parent) : Document(parent)
 {
     m_nOrderLabel.fill(-1);
+    // A typed value that cannot go into its cell is refused with the reason, once for all
+    // windows.
+    connect(&m_tokens, &TokenTableModel::entryRefused, this,
+            [](const QString &why) { Messages::show(why); });
     // Every edit of the rows, from any window, is the document's.
     connect(&m_tokens, &TokenTableModel::changed, this, [this] {
         m_nTokenCount = m_tokens.count();
@@ -66,7 +71,9 @@ void CTessavoxDoc::fillTokensFromRecords()
         }
         row.emptyNumbers = TokenTableModel::emptyBit(TokenTableModel::Order);
         const int bytes = std::clamp(record.labelLength, 0, int(record.label.size()));
-        row.symbol = QString::fromUtf8(record.label.data(), bytes);
+        // The label's own bytes are kept, and written back unless the symbol is edited.
+        row.symbolBytes = QByteArray(record.label.data(), bytes);
+        row.symbol = LabelText(row.symbolBytes);
         row.higherFormants = {record.formants[3], record.formants[4]};
         m_tokens.insertRowAt(i, row);
     }
@@ -108,10 +115,17 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     FileError error{FileError::Kind::WriteFailed, path, {}};
     {
         WaitCursor wait;
-        if (hasTable())
-            error = WriteFileSafely(path, FormatFormantText(m_tokens, m_tokens.count()));
-        else
+        if (!hasTable()) {
             error.detail = QStringLiteral("no table window is open");
+        } else if (const int row = FindUnwritableSymbol(m_tokens, m_tokens.count()); row >= 0) {
+            // Such a symbol would read back as other tokens or cut short: the file already
+            // on disk stays as it is.
+            error.detail = QStringLiteral("the symbol in row %1 holds a line break or a double "
+                                          "quote, which the file cannot hold")
+                               .arg(row + 1);
+        } else {
+            error = WriteFileSafely(path, FormatFormantText(m_tokens, m_tokens.count()));
+        }
     }
     if (error.isError()) {
         Messages::show(saveFailureReport(error));

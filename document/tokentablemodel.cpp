@@ -48,6 +48,45 @@ int TokenTableModel::GetCellInt(int row, int column) const
     return number(row, column);
 }
 
+QString TokenTableModel::symbolRefusal(const QString &text)
+{
+    // A Formant file holds one token per line and ends a label at its double quote.
+    if (text.contains(u'\r') || text.contains(u'\n') || text.contains(u'"'))
+        return QStringLiteral("A symbol cannot hold a line break or a double quote (\"): a "
+                              "saved file would not read it back.");
+    return {};
+}
+
+QString TokenTableModel::numberRefusal(int column, int value)
+{
+    if (column < Symbol && (value < 0 || value > kMaxFormant))
+        return QStringLiteral("The %1 column takes frequencies from 0 to %2 Hz, not %3.")
+            .arg(heading(column))
+            .arg(kMaxFormant)
+            .arg(value);
+    return {};
+}
+
+bool TokenTableModel::sameSymbol(int a, int b) const
+{
+    return row(a).symbolBytes == row(b).symbolBytes && symbol(a) == symbol(b);
+}
+
+QByteArray TokenTableModel::GetSymbolBytes(int row) const
+{
+    if (row < 0 || row >= count())
+        return {};
+    return this->row(row).symbolBytes;
+}
+
+std::array<int, 2> TokenTableModel::GetHigherFormants(int row) const
+{
+    if (row < 0 || row >= count())
+        return {};
+    const auto &f = this->row(row).higherFormants;
+    return {f[0], f[1]};
+}
+
 QString TokenTableModel::GetCellText(int row, int column) const
 {
     if (row < 0 || row >= count() || column < 0 || column >= ColumnCount)
@@ -138,6 +177,10 @@ bool TokenTableModel::setData(const QModelIndex &index, const QVariant &value, i
         const QString text = value.toString();
         if (text == symbol(r))
             return true;
+        if (const QString why = symbolRefusal(text); !why.isEmpty()) {
+            emit entryRefused(why);
+            return false;
+        }
         setSymbol(r, text);
     } else if (!value.isValid() || value.toString().isEmpty()) {
         if (isEmpty(r, column))
@@ -148,6 +191,10 @@ bool TokenTableModel::setData(const QModelIndex &index, const QVariant &value, i
         const int n = value.toInt(&ok);
         if (!ok)
             return false;
+        if (const QString why = numberRefusal(column, n); !why.isEmpty()) {
+            emit entryRefused(why);
+            return false;
+        }
         if (!isEmpty(r, column) && number(r, column) == n)
             return true;
         setNumber(r, column, n);
@@ -174,10 +221,13 @@ QVariant TokenTableModel::value(int row, int column) const
     return number(row, column);
 }
 
-void TokenTableModel::insertRowsAt(int index, int count, const Row &row)
+void TokenTableModel::insertRowsAt(int index, int count, const Row &given)
 {
     if (count <= 0)
         return;
+    Row row = given;
+    if (row.symbolBytes.isEmpty() && !row.symbol.isEmpty())
+        row.symbolBytes = row.symbol.toUtf8();
     if (m_bulkDepth > 0) {
         m_rows.insert(m_rows.begin() + index, static_cast<std::size_t>(count), row);
         return;
@@ -232,6 +282,7 @@ void TokenTableModel::setEmpty(int row, int column)
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (column == Symbol) {
         r.symbol.clear();
+        r.symbolBytes.clear();
     } else {
         r.numbers[static_cast<std::size_t>(slot(column))] = 0;
         r.emptyNumbers |= emptyBit(column);
@@ -241,7 +292,9 @@ void TokenTableModel::setEmpty(int row, int column)
 
 void TokenTableModel::setSymbol(int row, const QString &symbol)
 {
-    m_rows[static_cast<std::size_t>(row)].symbol = symbol;
+    Row &r = m_rows[static_cast<std::size_t>(row)];
+    r.symbol = symbol;
+    r.symbolBytes = symbol.toUtf8();
     emitCellChanged(row, Symbol);
 }
 
@@ -322,32 +375,27 @@ std::vector<int> TokenTableModel::symbolRanks() const
 {
     // A table holds thousands of tokens but only a handful of distinct symbols: encode and
     // order those once, then sort the rows on small integers.
-    QHash<QString, int> distinctOf;
+    QHash<QByteArray, int> distinctOf;
     std::vector<int> distinct(m_rows.size());
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (i > 0 && m_rows[i].symbol == m_rows[i - 1].symbol) {
+        const QByteArray &bytes = m_rows[i].symbolBytes;
+        if (i > 0 && bytes == m_rows[i - 1].symbolBytes) {
             distinct[i] = distinct[i - 1];
             continue;
         }
-        auto it = distinctOf.constFind(m_rows[i].symbol);
+        auto it = distinctOf.constFind(bytes);
         if (it == distinctOf.cend())
-            it = distinctOf.insert(m_rows[i].symbol, int(distinctOf.size()));
+            it = distinctOf.insert(bytes, int(distinctOf.size()));
         distinct[i] = *it;
     }
-    std::vector<std::pair<QByteArray, int>> keys; // UTF-8 bytes, distinct symbol
+    std::vector<std::pair<QByteArray, int>> keys; // bytes, distinct symbol
     keys.reserve(std::size_t(distinctOf.size()));
     for (auto it = distinctOf.cbegin(); it != distinctOf.cend(); ++it)
-        keys.emplace_back(it.key().toUtf8(), it.value());
+        keys.emplace_back(it.key(), it.value());
     std::sort(keys.begin(), keys.end());
-    // Symbols whose bytes are equal (text that UTF-8 cannot hold, replaced) share a rank,
-    // so they keep their relative order as equal keys do.
     std::vector<int> rankOf(keys.size());
-    int rank = 0;
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        if (k > 0 && keys[k].first != keys[k - 1].first)
-            ++rank;
-        rankOf[static_cast<std::size_t>(keys[k].second)] = rank;
-    }
+    for (std::size_t k = 0; k < keys.size(); ++k)
+        rankOf[static_cast<std::size_t>(keys[k].second)] = int(k);
     for (int &value : distinct)
         value = rankOf[static_cast<std::size_t>(value)];
     return distinct;

@@ -3,6 +3,7 @@
 #include "document/cellsource.h"
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -28,6 +29,9 @@ public:
         std::array<int, 4> numbers{};  // F1, F2, F3, Order
         std::uint8_t emptyNumbers = 0; // one bit per entry of `numbers`: the cell is empty
         QString symbol;
+        // The symbol as a file holds it: the label's own bytes as read, or the UTF-8 of a
+        // symbol entered here. Filled in from `symbol` when a row is inserted without it.
+        QByteArray symbolBytes;
         bool selected = false;
         // F4 and F5 as the file gave them; 0 where it had none. Not shown.
         std::array<std::int32_t, 2> higherFormants{};
@@ -57,6 +61,15 @@ public:
     // reimplemented from CellSource: 0 or empty for a cell outside the table
     int GetCellInt(int row, int column) const override;
     QString GetCellText(int row, int column) const override;
+    QByteArray GetSymbolBytes(int row) const override;
+    std::array<int, 2> GetHigherFormants(int row) const override;
+
+    // Highest frequency F1, F2 and F3 take, as a file's fill does.
+    static constexpr int kMaxFormant = 10000;
+    // Why a typed or pasted value cannot go into its cell; empty when it can. A symbol
+    // must read back from a saved file; F1 to F3 lie within 0..kMaxFormant.
+    static QString symbolRefusal(const QString &text);
+    static QString numberRefusal(int column, int value);
 
     // getters
     int count() const { return static_cast<int>(m_rows.size()); }
@@ -68,6 +81,8 @@ public:
     }
     bool isEmpty(int row, int column) const;
     const QString &symbol(int row) const { return this->row(row).symbol; }
+    // Whether two rows hold one symbol: the same bytes, the same text.
+    bool sameSymbol(int a, int b) const;
     // A cell as the grid hands it out: int for numbers, QString for the symbol, invalid
     // when the cell is empty.
     QVariant value(int row, int column) const;
@@ -88,7 +103,7 @@ public:
     void setSymbol(int row, const QString &symbol);
     void setRowSelected(int row, bool selected);
 
-    // Stable ascending sort on one column. Symbols compare as UTF-8 byte strings; empty
+    // Stable ascending sort on one column. Symbols compare by their bytes (see Row); empty
     // number cells come before every number.
     void sortByColumn(int column);
 
@@ -115,6 +130,8 @@ public:
 signals:
     // A value typed into the grid changed the cell.
     void cellEdited(int row, int column);
+    // A typed value was refused, for the reason given; the cell is unchanged.
+    void entryRefused(const QString &why);
     // Rows or cell values changed outside a bulk or quiet change; not sent for row flags
     // or a sort.
     void changed();
@@ -122,7 +139,7 @@ signals:
 private:
     // Moves row order[i] to i for every i; `order` is a permutation of the rows.
     void permuteRows(const std::vector<int> &order);
-    // Per row, the place of its symbol in the ascending UTF-8 order of the distinct symbols.
+    // Per row, the place of its symbol in the ascending byte order of the distinct symbols.
     std::vector<int> symbolRanks() const;
     void emitCellChanged(int row, int column);
     void emitChanged();

@@ -8,7 +8,7 @@ void AssignOrder(TokenTableModel &tokens)
     tokens.sortByColumn(TokenTableModel::Symbol);
     int n = 0;
     for (int row = 0; row < tokens.count(); ++row) {
-        if (row == 0 || tokens.symbol(row) != tokens.symbol(row - 1))
+        if (row == 0 || !tokens.sameSymbol(row, row - 1))
             ++n;
         tokens.setNumber(row, TokenTableModel::Order, n);
     }

@@ -5,7 +5,7 @@ class TokenTableModel;
 // Vowel numbering over the token rows: the Order column that groups tokens on the charts.
 
 // Sorts the rows by symbol (stable, by the symbols' bytes) and numbers them: each run of
-// equal symbols gets the next number, counting from 1. The rows' editing state is left
+// equal symbols (same bytes) gets the next number, counting from 1. The rows' editing state is left
 // alone: numbering is not an edit of the tokens.
 void AssignOrder(TokenTableModel &tokens);
 

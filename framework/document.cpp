@@ -62,7 +62,7 @@ bool Document::DoFileSave()
     return DoSave(m_pathName);
 }
 
-bool Document::DoSave(const QString &path, bool replace)
+bool Document::DoSave(const QString &path)
 {
     QString target = path;
     if (target.isEmpty()) {
@@ -91,8 +91,7 @@ bool Document::DoSave(const QString &path, bool replace)
     }
     if (!OnSaveDocument(target))
         return false; // the document reported why; it stays modified
-    if (replace)
-        setPathName(target);
+    setPathName(target);
     setModifiedFlag(false);
     return true;
 }

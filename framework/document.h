@@ -36,9 +36,9 @@ public:
     // file is read-only.
     virtual bool DoFileSave();
     // Saves to `path`, or to a path asked for with the Save As dialog when `path` is empty.
-    // On success the document is unmodified and, when `replace` is set, takes the new path
-    // (and joins the recent-file list). On failure it stays modified.
-    virtual bool DoSave(const QString &path, bool replace = true);
+    // On success the document is unmodified and takes the new path (which joins the
+    // recent-file list). On failure it stays modified.
+    virtual bool DoSave(const QString &path);
     // Closes every window of the document without asking; the document goes with them.
     virtual void OnCloseDocument();
 

@@ -1,9 +1,9 @@
 #include "plot/bitmapfile.h"
 
+#include "framework/safefile.h"
 #include "framework/stringtable.h"
 
 #include <QImage>
-#include <QSaveFile>
 
 #include <cstring>
 #include <limits>
@@ -144,10 +144,5 @@ int WriteBitmapFile(const QImage &image, const QString &path)
     if (bytes.isEmpty())
         return IDS_ERR_BITMAP_CONVERT;
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IDS_ERR_BITMAP_OPEN;
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return IDS_ERR_BITMAP_OPEN;
-    return 0;
+    return WriteFileSafely(path, bytes).isError() ? IDS_ERR_BITMAP_OPEN : 0;
 }

@@ -1,5 +1,6 @@
 #include "plot/chartexport.h"
 
+#include "framework/safefile.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapfile.h"
 #include "plot/openeddocument.h"
@@ -15,7 +16,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -93,25 +93,28 @@ std::optional<ChartFileFormat> chartFileFormatOf(const QString &path)
     return std::nullopt;
 }
 
-std::optional<QString> WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
-                                      const ChartExportSettings &settings)
+FileError WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
+                         const ChartExportSettings &settings)
 {
     if (settings.size.width() < 1 || settings.size.height() < 1)
-        return QStringLiteral("the picture has no area");
+        return FileError{FileError::Kind::WriteFailed, settings.path,
+                         QStringLiteral("the picture has no area")};
     if (settings.format == ChartFileFormat::Bmp) {
         const int status = WriteBitmapFile(rasterChart(doc, kind, settings.size, 0), settings.path);
         if (status != 0)
-            return LoadString(status);
-        return std::nullopt;
+            return FileError{FileError::Kind::WriteFailed, settings.path, LoadString(status)};
+        return {};
     }
 
-    QSaveFile file(settings.path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    // Through the program's safe writer: a failure leaves no partial file and keeps an
+    // existing one.
+    FileError error;
     switch (settings.format) {
     case ChartFileFormat::Png:
-        if (!WritePngImage(rasterChart(doc, kind, settings.size, settings.dotsPerInch), &file))
-            return file.errorString();
+        error = WriteFileSafely(settings.path, [&](QIODevice &device) {
+            return WritePngImage(rasterChart(doc, kind, settings.size, settings.dotsPerInch),
+                                 &device);
+        });
         break;
     case ChartFileFormat::Svg: {
         DocumentChart chart(doc, kind, settings.size);
@@ -123,26 +126,25 @@ std::optional<QString> WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
         svg.setTitle(settings.title);
         svg.setDescription(QStringLiteral("Vowel chart drawn by Tessavox"));
         paintVector(svg, chart);
-        if (file.write(withInstalledFamilies(buffer.data())) < 0)
-            return file.errorString();
+        error = WriteFileSafely(settings.path, withInstalledFamilies(buffer.data()));
         break;
     }
-    case ChartFileFormat::Pdf: {
-        DocumentChart chart(doc, kind, settings.size);
-        QPdfWriter pdf(&file);
-        pdf.setResolution(72);
-        pdf.setPageLayout(QPageLayout(
-            QPageSize(QSizeF(chart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
-        pdf.setTitle(settings.title);
-        pdf.setCreator(QStringLiteral("Tessavox"));
-        paintVector(pdf, chart);
+    case ChartFileFormat::Pdf:
+        error = WriteFileSafely(settings.path, [&](QIODevice &device) {
+            DocumentChart chart(doc, kind, settings.size);
+            QPdfWriter pdf(&device);
+            pdf.setResolution(72);
+            pdf.setPageLayout(QPageLayout(
+                QPageSize(QSizeF(chart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch),
+                QPageLayout::Portrait, QMarginsF()));
+            pdf.setTitle(settings.title);
+            pdf.setCreator(QStringLiteral("Tessavox"));
+            paintVector(pdf, chart);
+            return true;
+        });
         break;
-    }
     case ChartFileFormat::Bmp:
         break;
     }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return error;
 }

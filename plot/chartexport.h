@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/fileerror.h"
 #include "plot/chartrenderer.h"
 
 #include <QSize>
@@ -30,8 +31,8 @@ struct ChartExportSettings
     QString title; // the vector formats' document title
 };
 
-// Writes the file; the reason on failure. Everything but BMP (which has its own safe
+// Writes the file; what went wrong, if anything. Everything but BMP (which has its own safe
 // writer) goes through a temporary file that is renamed into place, so a failure leaves
 // no partial file and keeps an existing one.
-std::optional<QString> WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
-                                      const ChartExportSettings &settings);
+FileError WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
+                         const ChartExportSettings &settings);

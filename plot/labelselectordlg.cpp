@@ -1,6 +1,5 @@
 #include "plot/labelselectordlg.h"
 
-
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>

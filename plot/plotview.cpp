@@ -5,6 +5,7 @@
 #include "document/tokentablemodel.h"
 #include "framework/commandids.h"
 #include "framework/filedialogs.h"
+#include "framework/fileerror.h"
 #include "framework/messages.h"
 #include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
@@ -129,8 +130,8 @@ void PlotView::OnFileExportChart()
     settings.dotsPerInch = dialog.chosenDotsPerInch();
     settings.title = windowTitle().isEmpty() ? doc->title() : windowTitle();
     WaitCursor wait;
-    if (const std::optional<QString> failure = WriteChartFile(*doc, m_renderer.kind(), settings))
-        Messages::show(QStringLiteral("Cannot write %1: %2").arg(path, *failure));
+    if (const FileError error = WriteChartFile(*doc, m_renderer.kind(), settings); error.isError())
+        Messages::show(saveFailureReport(error));
 }
 
 void PlotView::paintEvent(QPaintEvent *)

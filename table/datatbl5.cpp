@@ -374,12 +374,19 @@ void CDatatbl5::pasteAtActiveCell()
         for (int j = 0; j < n; ++j) {
             const int column = startColumn + j;
             QVariant &value = values[static_cast<std::size_t>(i)][static_cast<std::size_t>(column)];
+            const auto refuse = [&](const QString &why) {
+                return GridError(QStringLiteral("Cannot paste \"%1\" into the %2 column: %3")
+                                     .arg(fields[j], columnName(column), why));
+            };
             if (!TokenTableModel::isNumberColumn(column)) {
+                if (const QString why = TokenTableModel::symbolRefusal(fields[j]); !why.isEmpty())
+                    throw refuse(why);
                 value = fields[j];
             } else if (!parseNumber(fields[j], value)) {
-                throw GridError(QStringLiteral("Cannot paste \"%1\" into the %2 column: it "
-                                               "takes whole numbers only.")
-                                    .arg(fields[j], columnName(column)));
+                throw refuse(QStringLiteral("it takes whole numbers only."));
+            } else if (const QString why = TokenTableModel::numberRefusal(column, value.toInt());
+                       value.isValid() && !why.isEmpty()) {
+                throw refuse(why);
             }
         }
     }

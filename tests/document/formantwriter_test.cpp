@@ -3,6 +3,7 @@
 
 #include "document/formantreader.h"
 #include "document/formantwriter.h"
+#include "document/labeltext.h"
 #include "document/tessavoxdoc.h"
 
 #include "document/cellsource.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIODevice>
 #include <QScopeGuard>
 
 #include <gtest/gtest.h>
@@ -103,6 +105,13 @@ TEST(WriteFileSafely, ReplacesTheFileKeepingPermissionsAndLinksOrLeavesAllAsItWa
     EXPECT_EQ(WriteFileSafely(files.path("missing/v.txt"), "x").kind, FileError::Kind::BadPath);
     EXPECT_EQ(WriteFileSafely(QString(), "x").kind, FileError::Kind::BadPath);
     EXPECT_EQ(WriteFileSafely(files.path("folder"), "x").kind, FileError::Kind::IsDirectory);
+    // A streaming writer that gives up abandons its file.
+    const FileError abandoned = WriteFileSafely(path, [](QIODevice &device) {
+        device.write("half a picture");
+        return false;
+    });
+    EXPECT_EQ(abandoned.kind, FileError::Kind::WriteFailed);
+    EXPECT_EQ(TestFiles::read(path), "new\r\n");
     EXPECT_EQ(entries(files.path(".")), QStringList({"folder", "link.txt", "vowels.txt"}));
     EXPECT_TRUE(entries(files.path("folder")).isEmpty());
     if (::geteuid() == 0)
@@ -163,6 +172,64 @@ TEST(DocumentSave, WritesTheTableOrReportsWhyKeepingFileAndModifiedFlag)
     EXPECT_TRUE(doc.OnSaveDocument(path));
     EXPECT_EQ(QFileInfo(path).size(), 0);
     EXPECT_EQ(capture.events().size(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// Labels from older tools keep their bytes, and F4 and F5 their values, through a save;
+// what would not read back is refused with the row named, and the file left alone.
+TEST(DocumentSave, KeepsLabelBytesAndHigherFormantsAndRefusesSymbolsThatWouldNotReadBack)
+{
+    TestFiles files;
+    MessageCapture capture;
+    const QString path = files.write("vowels.txt", "F1 F2 F3 F4 F5 label\r\n"
+                                                   "450\t1900\t2600\t\"\xE9\"\t\r\n"
+                                                   "300\t2300\t2900\t3500\t4100\t\"i\"\t\r\n"
+                                                   "460\t1850\t2550\t\"\xC3\xA9\"\t\r\n"
+                                                   "350\t800\t2300\t000\t4200\t\"\x80u\"\t\r\n");
+    CTessavoxDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    QObject table;
+    doc.attachTable(&table);
+    const TokenTableModel &tokens = doc.tokens();
+    // In byte order, each label its own vowel: Windows-1252 "é" is not UTF-8 "é".
+    const QStringList shown = {"i", QStringLiteral("\u20ACu"), QStringLiteral("\u00E9"),
+                               QStringLiteral("\u00E9")};
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(tokens.GetCellText(row, 3), shown[row]) << row;
+        EXPECT_EQ(tokens.GetCellInt(row, 4), row + 1) << row;
+    }
+    const QByteArray sorted = "300\t2300\t2900\t3500\t4100\t\"i\"\t\r\n"
+                              "350\t800\t2300\t000\t4200\t\"\x80u\"\t\r\n"
+                              "460\t1850\t2550\t\"\xC3\xA9\"\t\r\n"
+                              "450\t1900\t2600\t\"\xE9\"\t\r\n";
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(TestFiles::read(path), sorted);
+
+    // An edited label is written as UTF-8; a symbol that would not read back stops the save.
+    doc.tokens().setSymbol(3, QStringLiteral("\u00E8"));
+    doc.tokens().setSymbol(1, QStringLiteral("say \"u\""));
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_TRUE(capture.lastMessage().contains("row 2")) << capture.lastMessage().toStdString();
+    EXPECT_EQ(TestFiles::read(path), sorted);
+    doc.tokens().setSymbol(1, QStringLiteral("\u20ACu"));
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(TestFiles::read(path), "300\t2300\t2900\t3500\t4100\t\"i\"\t\r\n"
+                                     "350\t800\t2300\t000\t4200\t\"\xE2\x82\xAC"
+                                     "u\"\t\r\n"
+                                     "460\t1850\t2550\t\"\xC3\xA9\"\t\r\n"
+                                     "450\t1900\t2600\t\"\xC3\xA8\"\t\r\n");
+}
+
+TEST(LabelText, Utf8AsUtf8AndAnythingElseByteForByteAsWindows1252)
+{
+    EXPECT_EQ(LabelText("\xC9\x91\xCB\x90"), QStringLiteral("\u0251\u02D0"));
+    EXPECT_EQ(LabelText("caf\xE9"), QStringLiteral("caf\u00E9"));
+    EXPECT_EQ(LabelText("\x80\x8A\x9F\x81\xFF"), QStringLiteral("\u20AC\u0160\u0178\u0081\u00FF"));
+    // One byte short of a UTF-8 sequence is not UTF-8.
+    EXPECT_EQ(LabelText("\xC3"), QStringLiteral("\u00C3"));
 }
 
 } // namespace

@@ -35,13 +35,13 @@ TEST(ChartExport, WritesPngAtItsResolutionAndVectorsWithTextAsText)
     data.doc->m_analysis.fit = true;
 
     ChartExportSettings png{files.path("c.png"), ChartFileFormat::Png, {1600, 1200}, 192, "t"};
-    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, png));
+    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, png).isError());
     const QImage image(png.path);
     EXPECT_EQ(image.size(), QSize(1600, 1200));
     EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 192, 0.5);
     // Drawn finer, not larger: the same chart as at 800 x 600, every mark twice the pixels.
     ChartExportSettings screen{files.path("s.png"), ChartFileFormat::Png, {800, 600}, 0, "t"};
-    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, screen));
+    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, screen).isError());
     const QImage small = QImage(screen.path).convertToFormat(QImage::Format_RGB32);
     const QImage halved = image.scaled(800, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .convertToFormat(QImage::Format_RGB32);
@@ -52,12 +52,12 @@ TEST(ChartExport, WritesPngAtItsResolutionAndVectorsWithTextAsText)
     EXPECT_LT(far, 800 * 600 / 100);
 
     ChartExportSettings svg{files.path("c.svg"), ChartFileFormat::Svg, {640, 480}, 0, "t"};
-    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, svg));
+    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, svg).isError());
     const QByteArray text = TestFiles::read(svg.path);
     EXPECT_TRUE(text.contains("<text")) << "labels are text";
     EXPECT_FALSE(text.contains("<image"));
     ChartExportSettings pdf{files.path("c.pdf"), ChartFileFormat::Pdf, {640, 480}, 0, "t"};
-    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F3, pdf));
+    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F3, pdf).isError());
     EXPECT_TRUE(TestFiles::read(pdf.path).startsWith("%PDF-"));
     EXPECT_FALSE(TestFiles::read(pdf.path).contains("/Subtype /Image"));
 
@@ -65,10 +65,10 @@ TEST(ChartExport, WritesPngAtItsResolutionAndVectorsWithTextAsText)
     const QByteArray before = TestFiles::read(png.path);
     ChartExportSettings bad = png;
     bad.path = files.path("no/dir/c.png");
-    EXPECT_TRUE(WriteChartFile(*data.doc, ChartKind::F1F2, bad));
+    EXPECT_TRUE(WriteChartFile(*data.doc, ChartKind::F1F2, bad).isError());
     bad.size = {0, 10};
     bad.path = png.path;
-    EXPECT_TRUE(WriteChartFile(*data.doc, ChartKind::F1F2, bad));
+    EXPECT_TRUE(WriteChartFile(*data.doc, ChartKind::F1F2, bad).isError());
     EXPECT_EQ(TestFiles::read(png.path), before);
 }
 

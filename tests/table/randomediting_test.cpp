@@ -1,9 +1,11 @@
 // Several table windows over one document's table (Window > New Window) with the real chart
 // windows; and thousands of random edits from a fixed seed through the windows' own
-// commands, with the document's promises checked after every step.
+// commands, hostile pastes among them, with the document's promises checked after every
+// step: whatever the table shows, and the F4 and F5 its rows carry, a save gives back.
 
 #include "tablesession.h"
 
+#include "document/labeltext.h"
 #include "plot/plotviewf1f2.h"
 #include "table/rowheader.h"
 
@@ -68,6 +70,51 @@ TEST(SharedTable, EditsInAnyWindowAreSavedAndOutliveTheWindowAndChartsTheyWereMa
 constexpr int kManyRows = 200;
 
 const QStringList kSymbols = {"i", "a", "u", "e", "o", "ɛ", "ɔː", "i ", "A", "", "y", "ø"};
+// Symbols no file can hold: typing or pasting them is refused.
+const QStringList kHostileSymbols = {"a\"b", "x\ny", "\r", "\"", "e\r\n"};
+
+// The start file: Windows-1252 labels ("\xE9" is é, "\x80" the euro sign, neither UTF-8)
+// beside UTF-8 ones, and F4 and F5 on some lines.
+const QByteArray kStartFile = "F1 F2 F3 F4 F5 vowel\r\n"
+                              "300\t2300\t2900\t3500\t4100\t\"i\"\t\r\n"
+                              "700\t1200\t2500\t\"a\"\t\r\n"
+                              "450\t1900\t2600\t3300\t4000\t\"\xE9\"\t\r\n"
+                              "440\t1950\t2650\t\"\xE9\"\t\r\n"
+                              "460\t1850\t2550\t\"\xC3\xA9\"\t\r\n"
+                              "350\t800\t2300\t3100\t4200\t\"\x80u\"\t\r\n"
+                              "320\t2200\t2800\t\"i\"\t\r\n";
+
+// One row as a file holds it: F1 to F5, the symbol's bytes and the text they show as.
+using FileRow = std::tuple<int, int, int, int, int, QByteArray, QString>;
+
+std::vector<FileRow> documentRows(const CTessavoxDoc &doc)
+{
+    const TokenTableModel &tokens = doc.tokens();
+    std::vector<FileRow> rows;
+    for (int row = 0; row < tokens.count(); ++row) {
+        const std::array<int, 2> higher = tokens.GetHigherFormants(row);
+        rows.emplace_back(tokens.GetCellInt(row, 0), tokens.GetCellInt(row, 1),
+                          tokens.GetCellInt(row, 2), higher[0], higher[1],
+                          tokens.GetSymbolBytes(row), tokens.GetCellText(row, 3));
+    }
+    return rows;
+}
+
+// The file read back, in file order; none when it does not open.
+std::vector<FileRow> readBack(const QString &path)
+{
+    CTessavoxDoc doc;
+    std::vector<FileRow> rows;
+    if (!doc.OnOpenDocument(path))
+        return rows;
+    for (int i = 0; i < doc.m_nTokenCount; ++i) {
+        const FormantRecord &r = doc.m_records[std::size_t(i)];
+        const QByteArray label(r.label.data(), r.labelLength);
+        rows.emplace_back(r.formants[0], r.formants[1], r.formants[2], r.formants[3], r.formants[4],
+                          label, LabelText(label));
+    }
+    return rows;
+}
 
 class RandomEditing
 {
@@ -163,7 +210,9 @@ private:
         const int column = below(5);
         QVariant value;
         if (column == TokenTableModel::Symbol) {
-            value = chance(85) ? symbol() : table->grid().value(row, column).toString();
+            value = chance(10)   ? kHostileSymbols[below(int(kHostileSymbols.size()))]
+                    : chance(85) ? symbol()
+                                 : table->grid().value(row, column).toString();
         } else if (!chance(10)) {
             static constexpr int kSpan[] = {900, 2500, 2500, 0};
             const int kind = below(20);
@@ -174,9 +223,18 @@ private:
                                                        : 200 + below(kSpan[column]);
         }
         const QVariant before = table->grid().value(row, column);
+        const QString refusal =
+            column == TokenTableModel::Symbol ? TokenTableModel::symbolRefusal(value.toString())
+            : value.isValid() ? TokenTableModel::numberRefusal(column, value.toInt())
+                              : QString();
         type(table, row, column, value);
-        if (table->grid().value(row, column) != before)
+        if (!refusal.isEmpty() && value != before) {
+            // Refused with the reason, and the cell kept.
+            m_expectedEvents = {refusal};
+            EXPECT_EQ(table->grid().value(row, column), before);
+        } else if (table->grid().value(row, column) != before) {
             m_expectModified = true;
+        }
     }
 
     void command(int id)
@@ -229,15 +287,26 @@ private:
         for (int i = below(4) + 1; i > 0; --i) {
             QStringList fields;
             for (int j = below(6) + 1; j > 0; --j) {
-                const int kind = below(8);
+                const int kind = below(10);
                 fields << (kind == 0   ? QString()
                            : kind == 1 ? symbol()
                            : kind == 2 ? QString(chance(50) ? "-350" : "1.5")
+                           : kind == 3 ? QString::number(10001 + below(50000))
+                           : kind == 4 ? hostileField()
                                        : QString::number(below(4000)));
             }
             lines << fields.join(QLatin1Char('\t'));
         }
         return lines.join(QStringLiteral("\r\n"));
+    }
+
+    // A field as spreadsheets put it on the clipboard that would hold a line break or a
+    // double quote once read: quoted with a line break inside, or a bare quote.
+    QString hostileField()
+    {
+        static const QStringList fields = {"\"two\nlines\"", "\"cr\rhere\"", "a\"b",
+                                           "\"say \"\"hi\"\"\""};
+        return fields[below(int(fields.size()))];
     }
 
     void changeOptions()
@@ -295,7 +364,7 @@ private:
 
     void save()
     {
-        const std::vector<Row> expected = tableRows(windows<CTessavoxFormView>(m_doc).front());
+        const std::vector<FileRow> expected = documentRows(*m_doc);
         ASSERT_TRUE(m_doc->execute(ID_FILE_SAVE));
         m_expectModified = false;
         checkFile(expected);
@@ -304,7 +373,7 @@ private:
     // The user closes the document and opens the file again; a modified one is saved.
     void closeDocument()
     {
-        const std::vector<Row> expected = tableRows(windows<CTessavoxFormView>(m_doc).front());
+        const std::vector<FileRow> expected = documentRows(*m_doc);
         m_session.capture.setAnswer(Messages::Answer::Yes);
         m_doc->execute(ID_FILE_CLOSE);
         m_session.capture.setAnswer(Messages::Answer::No);
@@ -316,29 +385,32 @@ private:
         }
         // An empty file does not open; the user starts again from another.
         const bool empty = QFileInfo(m_session.path).size() == 0;
-        m_doc = empty ? m_session.openTable(kVowels)->GetDocument() : m_session.open();
+        if (empty)
+            m_session.files.write("tokens.txt", kStartFile);
+        m_doc = m_session.open();
         ASSERT_TRUE(m_doc);
         m_expectModified = false;
     }
 
-    void checkFile(const std::vector<Row> &expected) const
+    // Every visible cell but Order, which no file holds, and F4 and F5 come back.
+    void checkFile(const std::vector<FileRow> &expected) const
     {
         if (expected.empty())
             EXPECT_EQ(QFileInfo(m_session.path).size(), 0);
         else
-            EXPECT_TRUE(fileRows(m_session.path) == expected) << "the file reads back otherwise";
+            EXPECT_TRUE(readBack(m_session.path) == expected) << "the file reads back otherwise";
     }
 
-    // Symbols in UTF-8 byte order; numbered, one number per distinct symbol counting up
-    // from 1.
+    // Symbols in the order of their bytes (a label as read, or UTF-8); numbered, one number
+    // per distinct symbol counting up from 1, so labels of other bytes never share one.
     static void checkSorted(const CTessavoxFormView *table, bool numbered)
     {
-        const std::vector<Row> rows = tableRows(table);
+        const std::vector<FileRow> rows = documentRows(*table->GetDocument());
         for (std::size_t i = 1; i < rows.size(); ++i)
-            EXPECT_LE(std::get<3>(rows[i - 1]).toUtf8(), std::get<3>(rows[i]).toUtf8()) << i;
+            EXPECT_LE(std::get<5>(rows[i - 1]), std::get<5>(rows[i])) << i;
         for (int row = 0; numbered && row < int(rows.size()); ++row) {
-            const bool same = row > 0 && std::get<3>(rows[std::size_t(row)]) ==
-                                             std::get<3>(rows[std::size_t(row - 1)]);
+            const bool same = row > 0 && std::get<5>(rows[std::size_t(row)]) ==
+                                             std::get<5>(rows[std::size_t(row - 1)]);
             const int above = row > 0 ? table->GetCellInt(row - 1, 4) : 0;
             EXPECT_EQ(table->GetCellInt(row, 4), same ? above : above + 1) << "row " << row;
         }
@@ -346,7 +418,13 @@ private:
 
     TableSession m_session;
     std::mt19937 m_random{20240611};
-    QPointer<CTessavoxDoc> m_doc = m_session.openTable(kVowels)->GetDocument();
+    QPointer<CTessavoxDoc> m_doc = openStartFile();
+
+    CTessavoxDoc *openStartFile()
+    {
+        m_session.files.write("tokens.txt", kStartFile);
+        return m_session.open();
+    }
     bool m_expectModified = false;
     QStringList m_expectedEvents;
     // Each step is picked below its bound out of 100, marking rows and typing most often;
