@@ -4,6 +4,8 @@
 
 #include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
+#include "plot/analysischart.h"
 #include "plot/openeddocument.h"
 #include <QRegularExpression>
 
@@ -176,6 +178,13 @@ std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
     analysis = arguments.analysis;
     analysis.rowSpeakers = speakers;
     analysis.rowColumnValues = values;
+    // Speakers that cannot be normalised are left off the chart: say which and why.
+    if (!analysis.isClassic()) {
+        const int column =
+            arguments.kind == ChartKind::F1F3 ? TokenTableModel::F3 : TokenTableModel::F2;
+        for (const QString &message : buildAnalysisChart(file->doc(), column).messages)
+            batchErr() << "tessavox-batch " << command << ": " << message << Qt::endl;
+    }
     return file;
 }
 

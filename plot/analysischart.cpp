@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -169,9 +170,16 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
                 << QStringLiteral("unknown normalisation \"%1\"").arg(options.normalization);
             return chart;
         }
+        // As the stats command does: methods other than nearey2 treat each formant alone,
+        // so only the chart's two are normalised; a formant no row has is not in use.
+        if (std::ranges::all_of(tokens.column(Formant::F3), [](double v) { return std::isnan(v); }))
+            tokens.column(Formant::F3).clear();
+        const bool shared = *method == NormalizationMethod::Nearey2 ||
+                            *method == NormalizationMethod::Nearey2Balanced;
         std::vector<Formant> formants = formantList(options.formants);
         if (formants.empty())
-            formants = defaultNormalizationFormants(*method, tokens);
+            formants = shared ? defaultNormalizationFormants(*method, tokens)
+                              : std::vector<Formant>{Formant::F1, horizontal};
         for (Formant needed : {Formant::F1, horizontal})
             if (std::ranges::find(formants, needed) == formants.end())
                 formants.push_back(needed);
