@@ -212,21 +212,6 @@ std::optional<std::span<const int>> AnalysisInput::groupRows(const QStringList &
     return std::span<const int>(m_groups);
 }
 
-void appendNumber(QByteArray &out, double value)
-{
-    if (!std::isfinite(value))
-        return;
-    char digits[64];
-    // Plain decimals in the usual range (400000, not 4e+05); exponents only for the
-    // very large and very small.
-    const double magnitude = std::abs(value);
-    const bool plain = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e15);
-    const auto result =
-        plain ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed)
-              : std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr - digits);
-}
-
 bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QString &command)
 {
     if (path.isEmpty()) {

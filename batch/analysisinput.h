@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/frequencyscale.h"
+#include "analysis/statisticstable.h"
 #include "analysis/tokencolumns.h"
 #include "document/tabularreader.h"
 #include "document/tabulartable.h"
@@ -83,10 +84,6 @@ private:
     TokenColumns m_tokens; // its formants are views into the table
     std::vector<int> m_groups;
 };
-
-// Shortest text that reads back as the same double (at most 17 significant digits);
-// empty for a value that is not finite, so that no NaN reaches a file.
-void appendNumber(QByteArray &out, double value);
 
 // Writes `bytes` to standard output, or safely to `path` (a temporary file renamed into
 // place). False with the message on standard error.

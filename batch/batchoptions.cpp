@@ -1,9 +1,80 @@
 #include "batch/batchoptions.h"
 
 #include "batch/batchcommand.h"
+
 #include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
+#include "plot/analysischart.h"
 #include "plot/openeddocument.h"
+#include <QRegularExpression>
+
+#include "analysis/frequencyscale.h"
+#include "analysis/groupstatistics.h"
+#include "analysis/normalization.h"
+
+QString chartAnalysisUsage()
+{
+    return QStringLiteral(
+        "[--format formant|table] [--speaker COL] [--vowel COL] [--scale S | --normalize M "
+        "[--formants F1,F2[,F3]]] [--ellipse KIND] [--color-by COL] [--no-tokens] [--fit]");
+}
+
+namespace {
+
+// One of the analysis options with its value; false when the value is not valid.
+bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QString &value)
+{
+    AnalysisOptions &a = parsed.analysis;
+    if (option == QLatin1String("--scale")) {
+        a.scale = value.toLower();
+        return parseFrequencyScale(value).has_value();
+    }
+    if (option == QLatin1String("--normalize")) {
+        a.normalization = value.toLower();
+        return parseNormalizationMethod(value).has_value();
+    }
+    if (option == QLatin1String("--formants")) {
+        static const QRegularExpression list(QStringLiteral("^[Ff][1-3](,[Ff][1-3])*$"));
+        a.formants = value;
+        return list.match(value).hasMatch();
+    }
+    if (option == QLatin1String("--ellipse")) {
+        a.ellipse = value.toLower();
+        return parseEllipseKind(value).has_value();
+    }
+    if (option == QLatin1String("--color-by")) {
+        if (value.isEmpty())
+            return false;
+        a.colorBy = value == QLatin1String("vowel")     ? AnalysisOptions::ColorBy::Vowel
+                    : value == QLatin1String("speaker") ? AnalysisOptions::ColorBy::Speaker
+                                                        : AnalysisOptions::ColorBy::Column;
+        a.colorColumn = a.colorBy == AnalysisOptions::ColorBy::Column ? value : QString();
+        return true;
+    }
+    if (option == QLatin1String("--format")) {
+        parsed.format = ParseTabularFileKind(value);
+        return parsed.format.has_value();
+    }
+    if (option == QLatin1String("--speaker")) {
+        parsed.read.speakerColumn = value;
+        return !value.isEmpty();
+    }
+    if (option == QLatin1String("--vowel")) {
+        parsed.read.vowelColumn = value;
+        return !value.isEmpty();
+    }
+    return false;
+}
+
+bool isAnalysisOption(const QString &option)
+{
+    static const QStringList options = {"--scale",    "--normalize", "--formants", "--ellipse",
+                                        "--color-by", "--format",    "--speaker",  "--vowel"};
+    return options.contains(option);
+}
+
+} // namespace
 
 std::optional<ChartKind> parseChartKind(const QString &text)
 {
@@ -37,6 +108,14 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
             parsed.drawEllipse = false;
             continue;
         }
+        if (arg == QLatin1String("--no-tokens")) {
+            parsed.analysis.showTokens = false;
+            continue;
+        }
+        if (arg == QLatin1String("--fit")) {
+            parsed.analysis.fit = true;
+            continue;
+        }
         if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
             parsed.input = arg;
             continue;
@@ -61,13 +140,52 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
             if (!choice)
                 return std::nullopt;
             parsed.labels.append(*choice);
+        } else if (isAnalysisOption(arg)) {
+            if (!parseAnalysisOption(parsed, arg, value))
+                return std::nullopt;
         } else if (!commandOption || !commandOption(arg, value)) {
             return std::nullopt;
         }
     }
     if (parsed.input.isEmpty() || parsed.output.isEmpty() || !hasKind)
         return std::nullopt;
+    // A scale and a normalisation exclude each other: normalised values have no scale.
+    if (!parsed.analysis.normalization.isEmpty() && args.contains(QStringLiteral("--scale")))
+        return std::nullopt;
     return parsed;
+}
+
+std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
+                                               const QString &command)
+{
+    QString error;
+    int leftOut = 0;
+    const QString column = arguments.analysis.colorColumn;
+    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(
+        arguments.input, arguments.format, arguments.read, column, error, leftOut);
+    if (!file) {
+        if (!error.isEmpty())
+            batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": " << error
+                       << Qt::endl;
+        return nullptr;
+    }
+    if (leftOut > 0)
+        batchErr() << "tessavox-batch " << command << ": " << leftOut
+                   << " rows without F1 or F2 left out" << Qt::endl;
+    AnalysisOptions &analysis = file->doc().m_analysis;
+    const QStringList speakers = analysis.rowSpeakers;
+    const QStringList values = analysis.rowColumnValues;
+    analysis = arguments.analysis;
+    analysis.rowSpeakers = speakers;
+    analysis.rowColumnValues = values;
+    // Speakers that cannot be normalised are left off the chart: say which and why.
+    if (!analysis.isClassic()) {
+        const int column =
+            arguments.kind == ChartKind::F1F3 ? TokenTableModel::F3 : TokenTableModel::F2;
+        for (const QString &message : buildAnalysisChart(file->doc(), column).messages)
+            batchErr() << "tessavox-batch " << command << ": " << message << Qt::endl;
+    }
+    return file;
 }
 
 bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,

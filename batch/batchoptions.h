@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/analysisoptions.h"
+#include "document/tabularreader.h"
 #include "plot/chartrenderer.h"
 
 #include <QList>
@@ -7,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -29,7 +32,15 @@ struct ChartArguments
     bool table = false; // --plot table, where the command takes it: the data table
     bool drawEllipse = true;
     QList<std::pair<int, QString>> labels;
+    // --scale, --normalize, --formants, --ellipse, --color-by, --no-tokens, --fit
+    AnalysisOptions analysis;
+    // --format, --speaker, --vowel: how the input is read
+    std::optional<TabularFileKind> format;
+    TabularReadOptions read;
 };
+
+// The usage text of the options every chart command takes for drawing with analysis.
+QString chartAnalysisUsage();
 
 // A command's own option with its value; false when the option or the value is not valid.
 using CommandOption = std::function<bool(const QString &option, const QString &value)>;
@@ -42,6 +53,11 @@ enum class TablePlot { Refused, Taken };
 std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
                                                   const CommandOption &commandOption,
                                                   TablePlot tablePlot = TablePlot::Refused);
+
+// Opens the input as the arguments say: a Formant file, or a table whose rows become the
+// chart's tokens. Null with the message on standard error when it cannot be read.
+std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
+                                               const QString &command);
 
 // Applies --no-ellipse and the --label choices to the opened file. False (with the
 // message on standard error) when a label matches no token of its order.

@@ -16,7 +16,8 @@
 namespace {
 
 const QString kUsage = QStringLiteral("bitmap FILE --plot f1f2|f1f3 [--dpmm X[,Y]] [--no-ellipse] "
-                                      "[--label ORDER=TEXT]... -o OUT.bmp");
+                                      "[--label ORDER=TEXT]... ") +
+                       chartAnalysisUsage() + QStringLiteral(" -o OUT.bmp");
 
 // 40 pixels per millimetre is a 7000 x 9000 picture; beyond that no screen goes.
 constexpr double kMaxDensity = 40.0;
@@ -74,7 +75,8 @@ int runBitmap(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
+    const std::unique_ptr<OpenedDocument> file =
+        openChartInput(options->chart, QStringLiteral("bitmap"));
     if (!file || !applyChartChoices(*file, options->chart, QStringLiteral("bitmap")))
         return 1;
 

@@ -3,63 +3,34 @@
 
 #include "batch/batchcommand.h"
 #include "batch/batchoptions.h"
+#include "document/tessavoxdoc.h"
+#include "plot/chartexport.h"
 #include "plot/openeddocument.h"
 
-#include "document/tessavoxdoc.h"
-#include "framework/safefile.h"
-#include "framework/stringtable.h"
-#include "plot/bitmapfile.h"
-#include "plot/pngfile.h"
-
-#include <QBuffer>
 #include <QFileInfo>
-#include <QFontInfo>
-#include <QHash>
-#include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QRegularExpression>
-#include <QSvgGenerator>
 
 #include <memory>
 #include <optional>
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "chart FILE --plot f1f2|f1f3 [--size WxH] [--no-ellipse] [--f1max N] [--f2max N] "
-    "[--f3max N] [--label ORDER=TEXT]... -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
+const QString kUsage =
+    QStringLiteral(
+        "chart FILE --plot f1f2|f1f3 [--size WxH] [--no-ellipse] [--f1max N] [--f2max N] "
+        "[--f3max N] [--label ORDER=TEXT]... ") +
+    chartAnalysisUsage() + QStringLiteral(" -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
 
 constexpr int kMaxSide = 8192;
-
-enum class OutputFormat { Png, Bmp, Svg, Pdf };
 
 struct ChartOptions
 {
     ChartArguments chart;
-    OutputFormat format = OutputFormat::Png;
     int width = 800;
     int height = 600;
     std::optional<int> f1Max;
     std::optional<int> f2Max;
     std::optional<int> f3Max;
 };
-
-std::optional<OutputFormat> formatOf(const QString &path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == "png")
-        return OutputFormat::Png;
-    if (suffix == "bmp")
-        return OutputFormat::Bmp;
-    if (suffix == "svg")
-        return OutputFormat::Svg;
-    if (suffix == "pdf")
-        return OutputFormat::Pdf;
-    return std::nullopt;
-}
 
 // Range bounds are accepted as the options dialog accepts them.
 std::optional<int> parseBound(const QString &text)
@@ -103,49 +74,6 @@ std::optional<ChartOptions> parseArgs(const QStringList &args)
     return options;
 }
 
-// The window's picture: a chart window is cleared to white before it paints.
-QImage rasterChart(DocumentChart &chart)
-{
-    QImage image(chart.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    chart.drawWindow(painter);
-    return image;
-}
-
-// Vector output paints the same window picture onto a page of the window's size, one
-// unit a pixel, so text stays text and lines stay lines at any magnification.
-void paintVector(QPaintDevice &device, DocumentChart &chart)
-{
-    QPainter painter(&device);
-    painter.fillRect(chart.rect(), Qt::white);
-    chart.drawWindow(painter);
-}
-
-// The generator names each font as the chart asked for it ("DisplayFont", "Sans Serif"),
-// which other programs do not know and would replace with their default serif face. Name
-// the installed family that drew the text instead, so the drawing reads as on screen.
-QByteArray withInstalledFamilies(const QByteArray &svg)
-{
-    static const QRegularExpression family(QStringLiteral("font-family=\"([^\"]*)\""));
-    const QString text = QString::fromUtf8(svg);
-    QHash<QString, QString> installed;
-    QString result;
-    result.reserve(text.size());
-    qsizetype done = 0;
-    for (const QRegularExpressionMatch &m : family.globalMatch(text)) {
-        const QString asked = m.captured(1);
-        auto it = installed.find(asked);
-        if (it == installed.end())
-            it = installed.insert(asked, QFontInfo(QFont(asked)).family().toHtmlEscaped());
-        result += QStringView(text).mid(done, m.capturedStart(1) - done);
-        result += *it;
-        done = m.capturedEnd(1);
-    }
-    result += QStringView(text).mid(done);
-    return result.toUtf8();
-}
-
 QString describe(const ChartOptions &options)
 {
     return QStringLiteral("%1 - %2").arg(QFileInfo(options.chart.input).fileName(),
@@ -154,61 +82,19 @@ QString describe(const ChartOptions &options)
                                              : QStringLiteral("F1 vs F3"));
 }
 
-// Writes the chart in the format of the output's extension, through the program's safe
-// writer: a failure leaves no partial file and keeps an existing one.
-FileError writeChart(const ChartOptions &options, DocumentChart &chart)
-{
-    const QString &path = options.chart.output;
-    switch (options.format) {
-    case OutputFormat::Bmp:
-        if (const int status = WriteBitmapFile(rasterChart(chart), path))
-            return FileError{FileError::Kind::WriteFailed, path, LoadString(status)};
-        return {};
-    case OutputFormat::Png:
-        return WriteFileSafely(path, [&chart](QIODevice &device) {
-            return WritePngImage(rasterChart(chart), &device);
-        });
-    case OutputFormat::Svg: {
-        QBuffer buffer;
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(chart.size());
-        svg.setViewBox(chart.rect());
-        svg.setTitle(describe(options));
-        svg.setDescription(QStringLiteral("Vowel chart drawn by Tessavox"));
-        paintVector(svg, chart);
-        return WriteFileSafely(path, withInstalledFamilies(buffer.data()));
-    }
-    case OutputFormat::Pdf:
-        return WriteFileSafely(path, [&](QIODevice &device) {
-            QPdfWriter pdf(&device);
-            pdf.setResolution(72);
-            pdf.setPageLayout(QPageLayout(
-                QPageSize(QSizeF(chart.size()), QPageSize::Point, QString(), QPageSize::ExactMatch),
-                QPageLayout::Portrait, QMarginsF()));
-            pdf.setTitle(describe(options));
-            pdf.setCreator(QStringLiteral("Tessavox"));
-            paintVector(pdf, chart);
-            return true;
-        });
-    }
-    return {};
-}
-
 int runChart(const QStringList &args)
 {
     std::optional<ChartOptions> options = parseArgs(args);
     if (!options)
         return batchUsageError(kUsage);
-    const std::optional<OutputFormat> format = formatOf(options->chart.output);
+    const std::optional<ChartFileFormat> format = chartFileFormatOf(options->chart.output);
     if (!format) {
         batchErr() << "tessavox-batch chart: cannot tell the format of " << options->chart.output
                    << " from its extension; use .png, .bmp, .svg or .pdf" << Qt::endl;
         return 2;
     }
-    options->format = *format;
 
-    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
+    std::unique_ptr<OpenedDocument> file = openChartInput(options->chart, QStringLiteral("chart"));
     if (!file)
         return 1;
     CTessavoxDoc &doc = file->doc();
@@ -218,8 +104,12 @@ int runChart(const QStringList &args)
     if (!applyChartChoices(*file, options->chart, QStringLiteral("chart")))
         return 1;
 
-    DocumentChart chart(doc, options->chart.kind, QSize(options->width, options->height));
-    const FileError error = writeChart(*options, chart);
+    ChartExportSettings settings;
+    settings.path = options->chart.output;
+    settings.format = *format;
+    settings.size = QSize(options->width, options->height);
+    settings.title = describe(*options);
+    const FileError error = WriteChartFile(doc, options->chart.kind, settings);
     file.reset();
     if (error.isError())
         return batchWriteFailure(QStringLiteral("chart"), error);

@@ -20,8 +20,8 @@
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("print FILE --plot f1f2|f1f3|table [--page a4|letter] -o OUT.pdf");
+const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3|table [--page a4|letter] ") +
+                       chartAnalysisUsage() + QStringLiteral(" -o OUT.pdf");
 
 struct PrintOptions
 {
@@ -82,7 +82,8 @@ int runPrint(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->chart.input);
+    const std::unique_ptr<OpenedDocument> file =
+        openChartInput(options->chart, QStringLiteral("print"));
     if (!file)
         return 1;
     // A failure never leaves a partial file or harms an existing one.

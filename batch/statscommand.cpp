@@ -142,32 +142,7 @@ int runStats(const QStringList &args)
     const StatisticsResult stats =
         groupStatistics(*group, int(groupNames.size()), plane.x, plane.y, *kind, groupNames);
 
-    QByteArray out("group\tn\tmean_x\tmean_y\tsd_x\tsd_y\tcov_xy\tsemi_major\tsemi_minor\t"
-                   "angle_deg\tarea\tinside\n");
-    const auto number = [&out](const std::optional<double> &value) {
-        out.append('\t');
-        if (value)
-            appendNumber(out, *value);
-    };
-    for (std::size_t g = 0; g < stats.groups.size(); ++g) {
-        const GroupStatistics &s = stats.groups[g];
-        out.append(groupNames[qsizetype(g)].toUtf8());
-        out.append('\t').append(QByteArray::number(s.n));
-        number(s.meanX);
-        number(s.meanY);
-        number(s.sdX);
-        number(s.sdY);
-        number(s.covXY);
-        const auto &e = s.ellipse;
-        number(e ? std::optional(e->semiMajor) : std::nullopt);
-        number(e ? std::optional(e->semiMinor) : std::nullopt);
-        number(e ? std::optional(e->angleDeg) : std::nullopt);
-        number(e ? std::optional(e->area) : std::nullopt);
-        out.append('\t');
-        if (s.inside)
-            out.append(QByteArray::number(*s.inside));
-        out.append('\n');
-    }
+    const QByteArray out = formatStatisticsTable(stats, groupNames);
     for (const QString &message : stats.messages)
         reportAnalysis(command, message);
     if (stats.skipped > 0)

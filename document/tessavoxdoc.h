@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/analysisoptions.h"
 #include "document/formantrecord.h"
 #include "document/tokentablemodel.h"
 #include "framework/document.h"
@@ -67,6 +68,8 @@ public:
     bool m_bLinear = false;
     bool m_bBark = true;
     bool m_bDrawEllipse = true;
+    // Analysis options: scale, normalisation, ellipse kind, colours, fit
+    AnalysisOptions m_analysis;
 
 private:
     void fillTokensFromRecords();

@@ -1,4 +1,5 @@
 #include "plot/chartrenderer.h"
+#include "plot/chartpass.h"
 
 #include "document/cellsource.h"
 #include "document/tessavoxdoc.h"
@@ -140,22 +141,6 @@ QFont deviceCaptionFont(int unit)
 
 } // namespace
 
-struct ChartRenderer::Pass
-{
-    PlotFrame frame;
-    int unit = 1;
-    int zoom = 1;
-    bool screen = false;
-    QFont captionFont;
-    std::span<QRect> hitSquares;
-    // Set by draw().
-    const CTessavoxDoc *doc = nullptr;
-    const CellSource *cells = nullptr;
-    PlotGeometry geometry;
-    QFont tokenFont;
-    QFont groupFont;
-};
-
 ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
 
 int ChartRenderer::horizontalColumn() const
@@ -246,6 +231,11 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
     pass.tokenFont = painter.font();
     pass.groupFont = ChartFonts::defaultGuiFont(28 * pass.unit, 700);
 
+    if (!doc.m_analysis.isClassic()) {
+        drawAnalysis(painter, pass);
+        return;
+    }
+    m_layout = ChartLayoutRecord{};
     painter.setFont(pass.captionFont);
     drawAxes(painter, pass);
     painter.setFont(pass.tokenFont);

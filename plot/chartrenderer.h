@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/chartlayout.h"
 #include "plot/charttext.h"
 #include "plot/plotgeometry.h"
 
@@ -7,8 +8,10 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <span>
+#include <vector>
 
 class CellSource;
 class CTessavoxDoc;
@@ -16,6 +19,19 @@ class QPainter;
 
 // Which formant runs along the horizontal axis.
 enum class ChartKind { F1F2, F1F3 };
+
+// Where the last drawing with analysis options put things, for the tests of its layout
+// and for messages (speakers that could not be normalised).
+struct ChartLayoutRecord
+{
+    QRect plotArea;
+    ScaleMapping mapping;
+    std::vector<QRect> horizontalTickLabels;
+    std::vector<QRect> f1TickLabels;
+    std::vector<QRect> groupLabels; // one per drawn mean, in group order
+    std::vector<QPoint> means;
+    QStringList messages;
+};
 
 // Draws a vowel chart of a document's table onto any painter: the window, the printed
 // page and the bitmap all go through here. It reads the table's cells at every call and
@@ -53,6 +69,9 @@ public:
     // Line box of `text` in the painter's current font.
     static QSize GetTextSize(QPainter &painter, const QString &text);
 
+    // Filled by every drawing with analysis options; empty after a classic drawing.
+    const ChartLayoutRecord &lastLayout() const { return m_layout; }
+
     ChartRenderer(const ChartRenderer &) = delete;
     ChartRenderer &operator=(const ChartRenderer &) = delete;
 
@@ -66,9 +85,12 @@ private:
     void drawGroupLabel(QPainter &painter, const Pass &pass, int order, bool sameLabel,
                         const QString &firstLabel, int xc, int yc);
     bool transparentText(const Pass &pass) const;
+    // The chart with analysis options (chartanalysisdrawing.cpp).
+    void drawAnalysis(QPainter &painter, Pass &pass);
 
     ChartKind m_kind;
     ChartText m_axisText;
     ChartText m_tokenText;
     ChartText m_groupText;
+    ChartLayoutRecord m_layout;
 };

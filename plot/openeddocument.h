@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/tabularreader.h"
 #include "plot/chartrenderer.h"
 
 #include <QFont>
@@ -22,6 +23,14 @@ class OpenedDocument
 public:
     // Reads `path`; the reader's message has gone to the message sink when this fails.
     static std::unique_ptr<OpenedDocument> open(const QString &path);
+    // Reads `path` as `kind` (by its name when nullopt). A table's rows become the
+    // document's tokens (vowel as label, F1 to F3 rounded to hertz; rows without F1 or F2
+    // are left out and counted in `leftOut`); its speakers, and the values of
+    // `extraColumn` when named, go to the document's analysis options. nullopt-like null
+    // with `error` set when the file cannot be read.
+    static std::unique_ptr<OpenedDocument>
+    open(const QString &path, std::optional<TabularFileKind> kind, const TabularReadOptions &read,
+         const QString &extraColumn, QString &error, int &leftOut);
     ~OpenedDocument();
 
     CTessavoxDoc &doc() { return *m_doc; }

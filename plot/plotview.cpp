@@ -4,15 +4,21 @@
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "framework/commandids.h"
+#include "framework/filedialogs.h"
+#include "framework/fileerror.h"
 #include "framework/messages.h"
 #include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
 #include "framework/waitcursor.h"
 #include "plot/bitmapexport.h"
+#include "plot/chartexport.h"
 #include "plot/chartfonts.h"
+#include "plot/exportchartdlg.h"
 #include "plot/labelselectordlg.h"
 #include "plot/printpage.h"
+#include "table/analysisdlg.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -39,6 +45,12 @@ PlotView::PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent)
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
     addCommand(ID_FILE_SAVE_BITMAP, [this] { OnFileSaveBitmap(); });
+    addCommand(ID_FILE_EXPORT_CHART, [this] { OnFileExportChart(); });
+    // The analysis options belong to the document: a chart window changes them for all.
+    addCommand(ID_OPTIONS_ANALYSIS, [this] {
+        if (CTessavoxDoc *doc = GetDocument())
+            CAnalysisDlg::editOptions(*doc, this);
+    });
 }
 
 PlotView::~PlotView() = default;
@@ -84,6 +96,42 @@ void PlotView::OnFileSaveBitmap()
     WaitCursor wait;
     if (SaveChartBitmap(*this, path, ScreenRasterFor(*this)) != 0)
         Messages::show(QStringLiteral("Error in saving the bitmap file"));
+}
+
+void PlotView::OnFileExportChart()
+{
+    const CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Export Chart");
+    request.filterName = QStringLiteral("Charts (*.png *.svg *.pdf)");
+    request.patterns = {QStringLiteral("*.png"), QStringLiteral("*.svg"), QStringLiteral("*.pdf")};
+    request.defaultSuffix = QStringLiteral("png");
+    request.initialPath = QFileInfo(doc->pathName()).completeBaseName() + QStringLiteral(".png");
+    const QString path = FileDialogs::ask(request);
+    if (path.isEmpty())
+        return;
+    const std::optional<ChartFileFormat> format = chartFileFormatOf(path);
+    if (!format || *format == ChartFileFormat::Bmp) {
+        Messages::show(QStringLiteral("Cannot tell the format of %1 from its extension; use "
+                                      ".png, .svg or .pdf.")
+                           .arg(path));
+        return;
+    }
+    ExportChartDlg dialog(*format, size(), this);
+    if (ModalDialogs::exec(dialog) != QDialog::Accepted)
+        return;
+    ChartExportSettings settings;
+    settings.path = path;
+    settings.format = *format;
+    settings.size = dialog.chosenSize();
+    settings.dotsPerInch = dialog.chosenDotsPerInch();
+    settings.title = windowTitle().isEmpty() ? doc->title() : windowTitle();
+    WaitCursor wait;
+    if (const FileError error = WriteChartFile(*doc, m_renderer.kind(), settings); error.isError())
+        Messages::show(saveFailureReport(error));
 }
 
 void PlotView::paintEvent(QPaintEvent *)

@@ -41,6 +41,8 @@ public:
 
     // Asks for a file name and saves the chart as a Windows bitmap, reporting failure.
     void OnFileSaveBitmap();
+    // File > Export Chart...: PNG at a chosen size and resolution, SVG or PDF.
+    void OnFileExportChart();
 
     // Click squares by order number; all empty until a mixed group has been drawn.
     std::span<const QRect> labelHits() const { return m_rcLabelHit; }

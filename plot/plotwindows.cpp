@@ -7,6 +7,8 @@
 #include "plot/plotviewf1f2frame.h"
 #include "plot/plotviewf1f3.h"
 #include "plot/plotviewf1f3frame.h"
+#include "plot/statisticsframe.h"
+#include "plot/statisticsview.h"
 
 namespace {
 
@@ -25,6 +27,8 @@ std::unique_ptr<DocTemplate> chartTemplate(int commandId)
         return makeTemplate<CPlotViewF1F2Frame, CPlotViewF1F2>();
     case ID_PLOT_F1F3:
         return makeTemplate<CPlotViewF1F3Frame, CPlotViewF1F3>();
+    case ID_PLOT_STATISTICS:
+        return makeTemplate<StatisticsFrame, StatisticsView>();
     default:
         return nullptr;
     }

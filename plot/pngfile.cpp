@@ -49,7 +49,12 @@ QImage ExactPaletteImage(const QImage &image)
 
 bool WritePngImage(const QImage &image, QIODevice *device)
 {
-    const QImage palette = ExactPaletteImage(image);
+    QImage palette = ExactPaletteImage(image);
+    // The resolution the picture was drawn for goes into the file either way.
+    if (!palette.isNull()) {
+        palette.setDotsPerMeterX(image.dotsPerMeterX());
+        palette.setDotsPerMeterY(image.dotsPerMeterY());
+    }
     QImageWriter writer(device, "png");
     if (!palette.isNull())
         return writer.write(palette);

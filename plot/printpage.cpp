@@ -86,13 +86,14 @@ PrintPageLayout PreparePrintPage(QPainter &painter, const QRect &rectDraw, doubl
 void PrintChartPage(QPainter &painter, const QRect &drawArea, ChartRenderer &renderer,
                     const CTessavoxDoc &doc, const QString &title)
 {
+    // The F1 axis's labels and caption stand right of the frame: the page keeps them on.
     const auto overhang = [&doc](const PrintPageLayout &layout) {
         return ChartRenderer::DeviceF1AxisExtent(
             doc, PlotFrame{layout.left, layout.top, layout.right, layout.bottom}, layout.unit,
             kPrintZoom);
     };
-    const PrintPageLayout page =
-        PreparePrintPage(painter, drawArea, kPrintFrameWidth, kPrintFrameHeight, title, overhang);
+    const PrintPageLayout page = PreparePrintPage(painter, drawArea, kPrintFrameWidth,
+                                                  kPrintFrameHeight, title, overhang);
     renderer.DrawPlotToDC(painter, doc, PlotFrame{page.left, page.top, page.right, page.bottom},
                           page.unit, kPrintZoom);
 }

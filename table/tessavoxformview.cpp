@@ -7,6 +7,7 @@
 #include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
+#include "table/analysisdlg.h"
 #include "table/calcdisplaydlg.h"
 #include "table/griderror.h"
 #include "table/plottemplates.h"
@@ -42,6 +43,10 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
     addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
+    addCommand(ID_OPTIONS_ANALYSIS, [this] {
+        if (CTessavoxDoc *doc = GetDocument())
+            CAnalysisDlg::editOptions(*doc, this);
+    });
     const auto plotEnabled = [this](CommandState &ui) { OnUpdatePlot(ui); };
     addCommand(
         ID_PLOT_F1F2, [this] { OnPlotF1F2(); }, plotEnabled);
@@ -49,6 +54,9 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
         ID_PLOT_F1F3, [this] { OnPlotF1F3(); }, plotEnabled);
     addCommand(
         ID_PLOT_F1F2PRIME, [this] { OnPlotF1F2Prime(); }, plotEnabled);
+    addCommand(
+        ID_PLOT_STATISTICS, [this] { openPlotWindow(ID_PLOT_STATISTICS, m_pStatisticsFrame); },
+        plotEnabled);
 }
 
 CTessavoxFormView::~CTessavoxFormView()
@@ -56,7 +64,8 @@ CTessavoxFormView::~CTessavoxFormView()
     if (CTessavoxDoc *doc = GetDocument())
         doc->detachTable(this);
     // The charts read this table; they go with it.
-    for (DocumentWindow *frame : {m_pF1F2Frame.data(), m_pF1F3Frame.data()}) {
+    for (DocumentWindow *frame :
+         {m_pF1F2Frame.data(), m_pF1F3Frame.data(), m_pStatisticsFrame.data()}) {
         if (frame)
             frame->closeWithoutPrompt();
     }

@@ -79,6 +79,7 @@ public:
     // own reference when it closes.
     QPointer<DocumentWindow> m_pF1F2Frame;
     QPointer<DocumentWindow> m_pF1F3Frame;
+    QPointer<DocumentWindow> m_pStatisticsFrame;
     // The rows of the block recorded by the last Copy; -1 when none.
     int m_nCopyFirstRow = -1;
     int m_nCopyLastRow = -1;

@@ -68,17 +68,18 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
     const QString path = formantFile("vowels.txt");
     app->OpenDocumentFile(path);
     frame->refreshCommandStates();
-    EXPECT_EQ(
-        describe(frame->currentMenus()),
-        QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Close|&Save\tCtrl+S|Save "
-                     "&As...|-|Save As Bitmap...|-|&View/Modify |-|&Print...\tCtrl+P|Print "
-                     "Pre&view|P&rint Setup...|-|&1 " +
-                         QFileInfo(path).canonicalFilePath() + "|-|E&xit",
-                     "&Edit: &Undo\tCtrl+Z,Alt+Backspace|-|Cu&t\tCtrl+X,Shift+Del|&Copy\t"
-                     "Ctrl+C,Ctrl+Ins|&Paste\tCtrl+V,Shift+Ins|-|Add Row\tCtrl+I|Remove "
-                     "Row\tCtrl+R|-|Sort|-|Assign Order",
-                     "&Plot: F1 vs F2|F1 vs F2'|F1 vs F3", "&Options: Calculation/Display...",
-                     kViewMenu, "&Window: &New Window|&Cascade|&Tile|&Arrange Icons", kHelpMenu}));
+    EXPECT_EQ(describe(frame->currentMenus()),
+              QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Close|&Save\tCtrl+S|Save "
+                           "&As...|-|Save As Bitmap...|&Export Chart...|-|&View/Modify "
+                           "|-|&Print...\tCtrl+P|Print "
+                           "Pre&view|P&rint Setup...|-|&1 " +
+                               QFileInfo(path).canonicalFilePath() + "|-|E&xit",
+                           "&Edit: &Undo\tCtrl+Z,Alt+Backspace|-|Cu&t\tCtrl+X,Shift+Del|&Copy\t"
+                           "Ctrl+C,Ctrl+Ins|&Paste\tCtrl+V,Shift+Ins|-|Add Row\tCtrl+I|Remove "
+                           "Row\tCtrl+R|-|Sort|-|Assign Order",
+                           "&Plot: F1 vs F2|F1 vs F2'|F1 vs F3|&Statistics",
+                           "&Options: Calculation/Display...|&Analysis...", kViewMenu,
+                           "&Window: &New Window|&Cascade|&Tile|&Arrange Icons", kHelpMenu}));
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
     EXPECT_EQ(frame->commandAction(ID_HELP)->shortcut(), QKeySequence("F1"));
     EXPECT_EQ(frame->commandAction(ID_CONTEXT_HELP)->shortcut(), QKeySequence("Shift+F1"));

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "analysis/groupstatistics.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+// Group statistics as a table of text, as `tessavox-batch stats` writes them and the
+// program's Statistics window shows, copies and saves them: one header, one row per group.
+
+// Shortest text that reads back as the same double (at most 17 significant digits);
+// nothing for a value that is not finite, so that no NaN reaches a file.
+void appendNumber(QByteArray &out, double value);
+
+// group n mean_x mean_y sd_x sd_y cov_xy semi_major semi_minor angle_deg area inside
+QStringList statisticsColumns();
+
+// The header and a row per group, fields joined by `separator` ('\t' or ','), each line
+// ending in "\n". With ',' a group name holding a comma, quote or line break is quoted.
+QByteArray formatStatisticsTable(const StatisticsResult &stats, const QStringList &groupNames,
+                                 char separator = '\t');

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// How a document's charts and statistics treat its tokens: the scale or speaker
+// normalisation they are drawn in, the ellipse drawn about each group, colours, whether
+// tokens are shown and whether the chart fills its frame. The defaults draw the classic
+// chart. Names are those of the analysis module ("bark", "lobanov", "sd2-population"), so
+// that the document needs nothing above it.
+struct AnalysisOptions
+{
+    enum class ColorBy { None, Vowel, Speaker, Column };
+
+    QString scale = QStringLiteral("bark");
+    QString normalization; // empty: none
+    QString ellipse = QStringLiteral("sd2-population");
+    ColorBy colorBy = ColorBy::None;
+    QString colorColumn; // the column's header with ColorBy::Column
+    bool showTokens = true;
+    bool fit = false;
+
+    // The rows' model has no speaker or further columns yet: a table read for a chart
+    // keeps them here, one entry per row in the table's row order. Empty (or of another
+    // length than the table, e.g. after an edit) means one speaker, no column.
+    QStringList rowSpeakers;
+    QStringList rowColumnValues;
+    // Formants a normalisation uses ("F1,F2,F3"); empty: the method's own choice.
+    QString formants;
+
+    // Whether the chart is the classic one, drawn exactly as before these options.
+    bool isClassic() const
+    {
+        return scale == QLatin1String("bark") && normalization.isEmpty() &&
+               ellipse == QLatin1String("sd2-population") && colorBy == ColorBy::None &&
+               showTokens && !fit;
+    }
+};

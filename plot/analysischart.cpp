@@ -1,0 +1,277 @@
+#include "plot/analysischart.h"
+
+#include "analysis/frequencyscale.h"
+#include "analysis/groupstatistics.h"
+#include "analysis/normalization.h"
+#include "analysis/tokencolumns.h"
+#include "document/tessavoxdoc.h"
+#include "document/tokentablemodel.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+constexpr int kMinGroupSize = 3;
+constexpr int kOutlineSteps = 120;
+
+// Indices in order of first appearance.
+class Indexer
+{
+public:
+    int indexOf(const QString &text)
+    {
+        const auto it = m_index.constFind(text);
+        if (it != m_index.constEnd())
+            return *it;
+        const int index = int(m_names.size());
+        m_index.insert(text, index);
+        m_names.append(text);
+        return index;
+    }
+    const QStringList &names() const { return m_names; }
+
+private:
+    QHash<QString, int> m_index;
+    QStringList m_names;
+};
+
+QString scaleUnit(const QString &scale)
+{
+    static const QHash<QString, QString> units = {
+        {QStringLiteral("bark"), QStringLiteral("Bark")},
+        {QStringLiteral("bark-traunmuller"), QStringLiteral("Bark, Traunm\u00fcller")},
+        {QStringLiteral("bark-schroeder"), QStringLiteral("Bark, Schroeder")},
+        {QStringLiteral("erb"), QStringLiteral("ERB")},
+        {QStringLiteral("mel"), QStringLiteral("mel")},
+        {QStringLiteral("hz"), QStringLiteral("Hz")},
+    };
+    return units.value(scale.toLower(), scale);
+}
+
+QString normalizationUnit(const QString &method)
+{
+    static const QHash<QString, QString> units = {
+        {QStringLiteral("lobanov"), QStringLiteral("Lobanov z")},
+        {QStringLiteral("lobanov-balanced"), QStringLiteral("Lobanov z, balanced")},
+        {QStringLiteral("nearey1"), QStringLiteral("Nearey 1, log")},
+        {QStringLiteral("nearey1-balanced"), QStringLiteral("Nearey 1, log, balanced")},
+        {QStringLiteral("nearey2"), QStringLiteral("Nearey 2, log")},
+        {QStringLiteral("nearey2-balanced"), QStringLiteral("Nearey 2, log, balanced")},
+        {QStringLiteral("watt-fabricius"), QStringLiteral("Watt & Fabricius")},
+        {QStringLiteral("watt-fabricius-modified"), QStringLiteral("Watt & Fabricius, modified")},
+        {QStringLiteral("gerstman"), QStringLiteral("Gerstman")},
+    };
+    return units.value(method.toLower(), method);
+}
+
+// A cell as hertz for the analysis: an empty cell, or 0 (a formant a Formant file's line
+// did not give), is missing.
+double hertzOf(const TokenTableModel &tokens, int row, int column)
+{
+    if (tokens.isEmpty(row, column))
+        return kMissing;
+    const int hz = tokens.number(row, column);
+    return hz > 0 ? double(hz) : kMissing;
+}
+
+std::vector<Formant> formantList(const QString &text)
+{
+    std::vector<Formant> formants;
+    for (const QString &name : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString n = name.trimmed().toUpper();
+        if (n.size() == 2 && n[0] == QLatin1Char('F') && n[1] >= QLatin1Char('1') &&
+            n[1] <= QLatin1Char('3'))
+            formants.push_back(Formant(n[1].unicode() - '0'));
+    }
+    return formants;
+}
+
+std::vector<QPointF> ellipseOutline(const QPointF &mean, const EllipseShape &shape)
+{
+    std::vector<QPointF> outline;
+    outline.reserve(kOutlineSteps + 1);
+    const double theta = shape.angleDeg * std::numbers::pi / 180.0;
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    for (int k = 0; k <= kOutlineSteps; ++k) {
+        const double t = 2.0 * std::numbers::pi * k / kOutlineSteps;
+        const double a = shape.semiMajor * std::cos(t);
+        const double b = shape.semiMinor * std::sin(t);
+        outline.emplace_back(mean.x() + a * c - b * s, mean.y() + a * s + b * c);
+    }
+    return outline;
+}
+
+} // namespace
+
+QString analysisAxisCaption(const QString &formant, const QString &scale,
+                            const QString &normalization)
+{
+    if (!normalization.isEmpty())
+        return QStringLiteral("%1 (%2)").arg(formant, normalizationUnit(normalization));
+    if (scale.isEmpty() || scale.compare(QLatin1String("bark"), Qt::CaseInsensitive) == 0)
+        return formant;
+    return QStringLiteral("%1 (%2)").arg(formant, scaleUnit(scale));
+}
+
+AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
+{
+    const AnalysisOptions &options = doc.m_analysis;
+    const TokenTableModel &rows = doc.tokens();
+    const int count = std::min(doc.m_nTokenCount, rows.count());
+    const Formant horizontal = horizontalColumn == TokenTableModel::F3 ? Formant::F3 : Formant::F2;
+
+    AnalysisChart chart;
+    chart.normalised = !options.normalization.isEmpty();
+    chart.scale = options.scale;
+    const QString horizontalName = formantName(horizontal);
+    chart.xCaption = analysisAxisCaption(horizontalName, options.scale, options.normalization);
+    chart.yCaption =
+        analysisAxisCaption(QStringLiteral("F1"), options.scale, options.normalization);
+
+    // Speakers and the colouring column travel beside the rows while they still match.
+    const bool haveSpeakers = options.rowSpeakers.size() == count;
+    const bool haveColumn = options.rowColumnValues.size() == count;
+
+    TokenColumns tokens;
+    tokens.speaker.resize(std::size_t(count), 0);
+    tokens.vowel.resize(std::size_t(count), 0);
+    for (Formant f : {Formant::F1, Formant::F2, Formant::F3})
+        tokens.column(f).resize(std::size_t(count), kMissing);
+    Indexer speakers;
+    Indexer vowels;
+    if (!haveSpeakers)
+        speakers.indexOf(QString());
+    for (int row = 0; row < count; ++row) {
+        const std::size_t r = std::size_t(row);
+        if (haveSpeakers)
+            tokens.speaker[r] = speakers.indexOf(options.rowSpeakers[row]);
+        tokens.vowel[r] = vowels.indexOf(QString::number(rows.number(row, TokenTableModel::Order)));
+        tokens.column(Formant::F1)[r] = hertzOf(rows, row, TokenTableModel::F1);
+        tokens.column(Formant::F2)[r] = hertzOf(rows, row, TokenTableModel::F2);
+        tokens.column(Formant::F3)[r] = hertzOf(rows, row, TokenTableModel::F3);
+    }
+    tokens.speakerNames = speakers.names();
+    tokens.vowelNames = vowels.names();
+
+    chart.x.assign(std::size_t(count), kMissing);
+    chart.y.assign(std::size_t(count), kMissing);
+    if (chart.normalised) {
+        const std::optional<NormalizationMethod> method =
+            parseNormalizationMethod(options.normalization);
+        if (!method) {
+            chart.messages
+                << QStringLiteral("unknown normalisation \"%1\"").arg(options.normalization);
+            return chart;
+        }
+        // As the stats command does: methods other than nearey2 treat each formant alone,
+        // so only the chart's two are normalised; a formant no row has is not in use.
+        if (std::ranges::all_of(tokens.column(Formant::F3), [](double v) { return std::isnan(v); }))
+            tokens.column(Formant::F3).clear();
+        const bool shared = *method == NormalizationMethod::Nearey2 ||
+                            *method == NormalizationMethod::Nearey2Balanced;
+        std::vector<Formant> formants = formantList(options.formants);
+        if (formants.empty())
+            formants = shared ? defaultNormalizationFormants(*method, tokens)
+                              : std::vector<Formant>{Formant::F1, horizontal};
+        for (Formant needed : {Formant::F1, horizontal})
+            if (std::ranges::find(formants, needed) == formants.end())
+                formants.push_back(needed);
+        NormalizationResult result = normalize(tokens, *method, formants);
+        chart.messages << result.messages;
+        if (!result.valid())
+            return chart;
+        chart.x = std::move(result.values[std::size_t(horizontal)]);
+        chart.y = std::move(result.values[std::size_t(Formant::F1)]);
+    } else {
+        const FrequencyScale scale =
+            parseFrequencyScale(options.scale).value_or(FrequencyScale::Bark);
+        if (!parseFrequencyScale(options.scale))
+            chart.messages
+                << QStringLiteral("unknown scale \"%1\"; Bark is used").arg(options.scale);
+        for (std::size_t r = 0; r < std::size_t(count); ++r) {
+            chart.x[r] = hzToScale(scale, tokens.column(horizontal)[r]);
+            chart.y[r] = hzToScale(scale, tokens.column(Formant::F1)[r]);
+        }
+    }
+
+    // Groups: runs of one order, split by the colouring value where there is one.
+    Indexer colourKeys;
+    QHash<QString, int> groupOf;
+    std::vector<int> group(std::size_t(count), -1);
+    chart.rowColour.assign(std::size_t(count), -1);
+    int previousOrder = std::numeric_limits<int>::min();
+    int run = -1;
+    for (int row = 0; row < count; ++row) {
+        const int order = rows.number(row, TokenTableModel::Order);
+        if (row == 0 || order != previousOrder)
+            ++run;
+        previousOrder = order;
+        QString key;
+        switch (options.colorBy) {
+        case AnalysisOptions::ColorBy::None:
+            break;
+        case AnalysisOptions::ColorBy::Vowel:
+            chart.rowColour[std::size_t(row)] = colourKeys.indexOf(QString::number(order));
+            break;
+        case AnalysisOptions::ColorBy::Speaker:
+            key = haveSpeakers ? options.rowSpeakers[row] : QString();
+            chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
+            break;
+        case AnalysisOptions::ColorBy::Column:
+            key = haveColumn ? options.rowColumnValues[row] : QString();
+            chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
+            break;
+        }
+        const QString groupKey = QString::number(run) + QLatin1Char('\x1f') + key;
+        auto it = groupOf.find(groupKey);
+        if (it == groupOf.end()) {
+            it = groupOf.insert(groupKey, int(chart.groups.size()));
+            AnalysisChartGroup g;
+            g.order = order;
+            g.firstLabel = rows.symbol(row);
+            g.colour = chart.rowColour[std::size_t(row)];
+            chart.groups.push_back(g);
+        }
+        AnalysisChartGroup &g = chart.groups[std::size_t(*it)];
+        if (g.sameLabel && rows.symbol(row) != g.firstLabel)
+            g.sameLabel = false;
+        ++g.count;
+        group[std::size_t(row)] = *it;
+    }
+
+    const EllipseKind kind = parseEllipseKind(options.ellipse).value_or(EllipseKind::Sd2Population);
+    QStringList names;
+    for (const AnalysisChartGroup &g : chart.groups) {
+        const QString label = g.sameLabel ? g.firstLabel : QStringLiteral("?%1").arg(g.order);
+        names << (g.colour >= 0 && options.colorBy != AnalysisOptions::ColorBy::Vowel
+                      ? label + QLatin1Char('/') + colourKeys.names().value(g.colour)
+                      : label);
+    }
+    chart.statistics =
+        groupStatistics(group, int(chart.groups.size()), chart.x, chart.y, kind, names);
+    chart.groupNames = names;
+    const StatisticsResult &stats = chart.statistics;
+    if (haveSpeakers) {
+        chart.speakerNames = tokens.speakerNames;
+        chart.vowelSpace = vowelSpaceAreas(tokens.speaker, tokens.speakerNames, tokens.vowel,
+                                           tokens.vowelNames, chart.x, chart.y, {});
+    }
+    for (std::size_t i = 0; i < chart.groups.size() && i < stats.groups.size(); ++i) {
+        AnalysisChartGroup &g = chart.groups[i];
+        const GroupStatistics &s = stats.groups[i];
+        if (s.n < kMinGroupSize || !s.meanX || !s.meanY)
+            continue;
+        g.hasMean = true;
+        g.mean = QPointF(*s.meanX, *s.meanY);
+        if (s.ellipse)
+            g.outline = ellipseOutline(g.mean, *s.ellipse);
+    }
+    return chart;
+}

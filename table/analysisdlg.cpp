@@ -1,0 +1,140 @@
+#include "table/analysisdlg.h"
+
+#include "analysis/frequencyscale.h"
+#include "analysis/groupstatistics.h"
+#include "analysis/normalization.h"
+#include "document/tessavoxdoc.h"
+#include "framework/modaldialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+// An item's text: its name, then the formula and source a user would cite.
+QString described(const char *name, const char *formula, const char *source = "")
+{
+    QString text = QStringLiteral("%1: %2").arg(QLatin1String(name), QString::fromUtf8(formula));
+    if (source && *source)
+        text += QStringLiteral(" (%1)").arg(QString::fromUtf8(source));
+    return text;
+}
+
+void selectData(QComboBox *combo, const QVariant &value)
+{
+    const int index = combo->findData(value);
+    combo->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+} // namespace
+
+CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Analysis Options"));
+    setObjectName(QStringLiteral("IDD_ANALYSIS"));
+
+    m_scale = new QComboBox(this);
+    m_scale->setObjectName(QStringLiteral("IDC_SCALE"));
+    for (const FrequencyScaleInfo &info : frequencyScales())
+        m_scale->addItem(described(info.name, info.formula, info.source),
+                         QString::fromLatin1(info.name));
+
+    m_normalization = new QComboBox(this);
+    m_normalization->setObjectName(QStringLiteral("IDC_NORMALIZATION"));
+    m_normalization->addItem(QStringLiteral("none: the frequencies in the scale above"), QString());
+    for (const NormalizationMethodInfo &info : normalizationMethods())
+        m_normalization->addItem(described(info.name, info.formula, info.source),
+                                 QString::fromLatin1(info.name));
+
+    m_ellipse = new QComboBox(this);
+    m_ellipse->setObjectName(QStringLiteral("IDC_ELLIPSE"));
+    for (const EllipseKindInfo &info : ellipseKinds())
+        m_ellipse->addItem(QStringLiteral("%1: r = %2, %3")
+                               .arg(QLatin1String(info.name), QString::fromUtf8(info.radius),
+                                    QString::fromUtf8(info.meaning)),
+                           QString::fromLatin1(info.name));
+
+    m_colorBy = new QComboBox(this);
+    m_colorBy->setObjectName(QStringLiteral("IDC_COLOR_BY"));
+    m_showTokens = new QCheckBox(QStringLiteral("Show each &token"), this);
+    m_showTokens->setObjectName(QStringLiteral("IDC_SHOW_TOKENS"));
+    m_fit = new QCheckBox(QStringLiteral("&Fit the chart to its window"), this);
+    m_fit->setObjectName(QStringLiteral("IDC_FIT"));
+
+    // A normalisation replaces the scale: the scale list only counts without one.
+    connect(m_normalization, &QComboBox::currentIndexChanged, this, &CAnalysisDlg::updateFormula);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("&Scale:"), m_scale);
+    form->addRow(QStringLiteral("&Normalisation (per speaker):"), m_normalization);
+    form->addRow(QStringLiteral("&Ellipse:"), m_ellipse);
+    form->addRow(QStringLiteral("&Colour by:"), m_colorBy);
+    form->addRow(QString(), m_showTokens);
+    form->addRow(QString(), m_fit);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    setOptions(AnalysisOptions{});
+}
+
+void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QString &columnName)
+{
+    m_options = options;
+    selectData(m_scale, options.scale.toLower());
+    selectData(m_normalization, options.normalization.toLower());
+    selectData(m_ellipse, options.ellipse.toLower());
+    m_colorBy->clear();
+    m_colorBy->addItem(QStringLiteral("nothing: black, as printed charts"),
+                       int(AnalysisOptions::ColorBy::None));
+    m_colorBy->addItem(QStringLiteral("vowel"), int(AnalysisOptions::ColorBy::Vowel));
+    m_colorBy->addItem(QStringLiteral("speaker"), int(AnalysisOptions::ColorBy::Speaker));
+    const QString column = columnName.isEmpty() ? options.colorColumn : columnName;
+    if (!column.isEmpty())
+        m_colorBy->addItem(QStringLiteral("column %1").arg(column),
+                           int(AnalysisOptions::ColorBy::Column));
+    selectData(m_colorBy, int(options.colorBy));
+    m_showTokens->setChecked(options.showTokens);
+    m_fit->setChecked(options.fit);
+    updateFormula();
+}
+
+AnalysisOptions CAnalysisDlg::options() const
+{
+    AnalysisOptions options = m_options;
+    options.scale = m_scale->currentData().toString();
+    options.normalization = m_normalization->currentData().toString();
+    options.ellipse = m_ellipse->currentData().toString();
+    options.colorBy = AnalysisOptions::ColorBy(m_colorBy->currentData().toInt());
+    if (options.colorBy != AnalysisOptions::ColorBy::Column)
+        options.colorColumn.clear();
+    options.showTokens = m_showTokens->isChecked();
+    options.fit = m_fit->isChecked();
+    return options;
+}
+
+void CAnalysisDlg::apply(CTessavoxDoc &doc) const
+{
+    doc.m_analysis = options();
+    doc.UpdateAllViews(nullptr);
+}
+
+bool CAnalysisDlg::editOptions(CTessavoxDoc &doc, QWidget *parent)
+{
+    CAnalysisDlg dialog(parent);
+    dialog.setOptions(doc.m_analysis);
+    if (ModalDialogs::exec(dialog) != QDialog::Accepted)
+        return false;
+    dialog.apply(doc);
+    return true;
+}
+
+void CAnalysisDlg::updateFormula()
+{
+    m_scale->setEnabled(m_normalization->currentData().toString().isEmpty());
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "document/analysisoptions.h"
+
+#include <QDialog>
+
+class CTessavoxDoc;
+class QCheckBox;
+class QComboBox;
+
+// The Analysis Options dialog: the scale or normalisation a document's charts are drawn
+// in, the ellipse drawn about each group, colours, hidden tokens and fitting. Each choice
+// names its formula and source. Edits a copy; OK hands it back.
+class CAnalysisDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAnalysisDlg(QWidget *parent = nullptr);
+
+    // Runs the dialog on `doc`'s analysis options; on OK stores them and repaints every
+    // view of the document. Returns whether OK ended it. The options are not part of the
+    // file, so the modified flag is left alone.
+    static bool editOptions(CTessavoxDoc &doc, QWidget *parent = nullptr);
+
+    // Controls from options (a column to colour by is offered when `columnName` is set),
+    // and options from the controls.
+    void setOptions(const AnalysisOptions &options, const QString &columnName = {});
+    AnalysisOptions options() const;
+    // Stores the dialog's choices in `doc` (its per-row data kept) and repaints its views.
+    void apply(CTessavoxDoc &doc) const;
+
+private:
+    void updateFormula();
+
+    QComboBox *m_scale = nullptr;
+    QComboBox *m_normalization = nullptr;
+    QComboBox *m_ellipse = nullptr;
+    QComboBox *m_colorBy = nullptr;
+    QCheckBox *m_showTokens = nullptr;
+    QCheckBox *m_fit = nullptr;
+    AnalysisOptions m_options; // keeps what the dialog does not show (formants, row data)
+};

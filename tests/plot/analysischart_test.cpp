@@ -1,0 +1,257 @@
+// Charts drawn with analysis options: colour per group, hidden tokens, fitted geometry,
+// and tick and group labels that never overlap (over the examples and random data).
+
+#include "faketable.h"
+#include "plot/chartfonts.h"
+#include "plot/chartlayout.h"
+#include "plot/chartpalette.h"
+#include "plot/chartrenderer.h"
+#include "plot/openeddocument.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+QImage drawChart(ChartRenderer &renderer, const CTessavoxDoc &doc, QSize size = {800, 600},
+                 bool device = false)
+{
+    QImage image = blankImage(size.width(), size.height());
+    QPainter painter(&image);
+    if (device) {
+        renderer.DrawPlotToDC(painter, doc, {0, 0, size.width(), size.height()}, 1, 1);
+    } else {
+        std::array<QRect, 1000> hits{};
+        const QFont font = ChartFonts::logicalFont(QStringLiteral("DisplayFont"), 16, 7);
+        renderer.DrawPlot(painter, doc, {0, 0, size.width(), size.height()}, 1, font, hits);
+    }
+    return image;
+}
+
+// Pixels of `colour`, or close to it (smoothed edges of text and marks).
+int pixelsOf(const QImage &image, QColor colour, const QRect &area, int tolerance = 40)
+{
+    int n = 0;
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            n += std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
+                     std::abs(p.blue() - colour.blue()) <=
+                 tolerance;
+        }
+    return n;
+}
+
+// Two tight groups of circles (no symbol) far apart, and a labelled group.
+std::vector<FakeRow> twoGroups()
+{
+    std::vector<FakeRow> rows;
+    for (int i = 0; i < 4; ++i)
+        rows.push_back({300 + 10 * i, 2200 + 20 * i, 2900, QStringLiteral("i"), 1});
+    for (int i = 0; i < 4; ++i)
+        rows.push_back({700 + 10 * i, 1100 + 20 * i, 2500, QStringLiteral("a"), 2});
+    return rows;
+}
+
+void expectNoOverlap(const std::vector<QRect> &boxes, const char *what, const QString &where)
+{
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+            EXPECT_FALSE(boxes[i].intersects(boxes[j]))
+                << what << " " << i << " and " << j << " overlap in " << where.toStdString();
+}
+
+void expectReadableLayout(const ChartLayoutRecord &layout, const QString &where)
+{
+    expectNoOverlap(layout.horizontalTickLabels, "tick labels", where);
+    expectNoOverlap(layout.f1TickLabels, "tick labels", where);
+    expectNoOverlap(layout.groupLabels, "group labels", where);
+    ASSERT_EQ(layout.groupLabels.size(), layout.means.size());
+    for (std::size_t i = 0; i < layout.means.size(); ++i) {
+        // Next to its mean: the box lies within a few label heights of it (crowded small
+        // charts push a label out a ring or two, with a leader line).
+        const QRect label = layout.groupLabels[i];
+        const QRect near = label.adjusted(-150, -150, 150, 150);
+        EXPECT_TRUE(near.contains(layout.means[i]))
+            << where.toStdString() << " label at " << label.x() << "," << label.y() << " mean "
+            << layout.means[i].x() << "," << layout.means[i].y();
+    }
+}
+
+} // namespace
+
+TEST(AnalysisChart, ColoursEachGroupAndHidesTokensOnRequest)
+{
+    FakeDocument data(twoGroups());
+    CTessavoxDoc &doc = *data.doc;
+    ChartRenderer renderer(ChartKind::F1F2);
+
+    // The classic chart records no layout and draws in black only.
+    const QImage classic = drawChart(renderer, doc);
+    EXPECT_TRUE(renderer.lastLayout().means.empty());
+    EXPECT_EQ(pixelsOf(classic, ChartPalette::colour(0), classic.rect()), 0);
+
+    doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
+    const QImage coloured = drawChart(renderer, doc);
+    const ChartLayoutRecord layout = renderer.lastLayout();
+    ASSERT_EQ(layout.means.size(), 2u);
+    // Each group's mean disc, tokens and label in its own palette colour.
+    for (int g = 0; g < 2; ++g) {
+        const QRect around(layout.means[std::size_t(g)] - QPoint(3, 3), QSize(7, 7));
+        EXPECT_GT(pixelsOf(coloured, ChartPalette::colour(g), around), 10) << g;
+        EXPECT_EQ(pixelsOf(coloured, ChartPalette::colour(1 - g), around), 0) << g;
+        EXPECT_GT(pixelsOf(coloured, ChartPalette::colour(g), layout.groupLabels[std::size_t(g)]),
+                  5);
+    }
+    // The same picture for print and bitmap: the device drawing colours alike.
+    const QImage printed = drawChart(renderer, doc, {800, 600}, true);
+    EXPECT_GT(pixelsOf(printed, ChartPalette::colour(1), printed.rect()), 20);
+
+    // Tokens hidden: the group labels ("i", "a") stay, the token labels go.
+    const int withTokens = pixelsOf(coloured, ChartPalette::colour(0), coloured.rect());
+    doc.m_analysis.showTokens = false;
+    const QImage hidden = drawChart(renderer, doc);
+    const int withoutTokens = pixelsOf(hidden, ChartPalette::colour(0), hidden.rect());
+    EXPECT_GT(withoutTokens, 0);
+    EXPECT_LT(withoutTokens, withTokens);
+    EXPECT_EQ(renderer.lastLayout().means, layout.means);
+}
+
+TEST(AnalysisChart, MixedGroupsKeepTheRedQuestionMarkAndTheirClickSquare)
+{
+    std::vector<FakeRow> rows = twoGroups();
+    rows[0].symbol = QStringLiteral("y"); // group 1 now mixes "y" and "i"
+    FakeDocument data(rows);
+    data.doc->m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
+    data.doc->m_analysis.fit = true;
+    ChartRenderer renderer(ChartKind::F1F2);
+    std::array<QRect, 1000> hits{};
+    QImage image = blankImage();
+    QPainter painter(&image);
+    renderer.DrawPlot(painter, *data.doc, {0, 0, 800, 600}, 1, QFont(), hits);
+    painter.end();
+    EXPECT_GT(pixelsOf(image, QColor(255, 0, 0), renderer.lastLayout().groupLabels[0]), 5);
+    EXPECT_TRUE(hits[1].contains(renderer.lastLayout().means[0]));
+    EXPECT_FALSE(hits[2].isValid());
+}
+
+TEST(AnalysisChart, FitFillsTheFrameKeepingTheAspectAndChangesOnlyTheDrawing)
+{
+    FakeDocument data(twoGroups());
+    CTessavoxDoc &doc = *data.doc;
+    doc.m_analysis.fit = true;
+    ChartRenderer renderer(ChartKind::F1F2);
+    for (QSize size : {QSize(800, 600), QSize(400, 900), QSize(1600, 500), QSize(120, 90)}) {
+        drawChart(renderer, doc, size);
+        const ChartLayoutRecord &layout = renderer.lastLayout();
+        const QRect frame(QPoint(0, 0), size);
+        EXPECT_TRUE(frame.contains(layout.plotArea)) << size.width();
+        EXPECT_DOUBLE_EQ(layout.mapping.ky / layout.mapping.kx, 1.5);
+        for (const QPoint &mean : layout.means)
+            EXPECT_TRUE(layout.plotArea.contains(mean)) << size.width();
+        // The chart reaches across most of the frame in at least one direction.
+        const double filled = std::max(double(layout.plotArea.width()) / size.width(),
+                                       double(layout.plotArea.height()) / size.height());
+        if (size.width() >= 400) {
+            EXPECT_GT(filled, 0.75) << size.width();
+        }
+    }
+    // The document's data and options are read, never changed, by drawing.
+    EXPECT_EQ(doc.tokens().count(), 8);
+    EXPECT_TRUE(doc.m_analysis.fit);
+}
+
+TEST(AnalysisChart, CaptionsNameTheScaleOrNormalisationAndRefusalsAreMessages)
+{
+    FakeDocument data(twoGroups());
+    CTessavoxDoc &doc = *data.doc;
+    doc.m_analysis.normalization = QStringLiteral("gerstman");
+    ChartRenderer renderer(ChartKind::F1F2);
+    drawChart(renderer, doc);
+    EXPECT_TRUE(renderer.lastLayout().messages.isEmpty());
+    EXPECT_EQ(renderer.lastLayout().means.size(), 2u);
+
+    // One vowel only: a vowel-mean method refuses the speaker, with a message, no crash.
+    FakeDocument one(
+        {{300, 2200, 2900, "i", 1}, {310, 2250, 2900, "i", 1}, {320, 2300, 2900, "i", 1}});
+    one.doc->m_analysis.normalization = QStringLiteral("gerstman");
+    drawChart(renderer, *one.doc);
+    EXPECT_FALSE(renderer.lastLayout().messages.isEmpty());
+    EXPECT_TRUE(renderer.lastLayout().means.empty());
+}
+
+TEST(ChartLayout, TicksStepByOneTwoFiveAndKeepApart)
+{
+    const auto linear = [](double v) { return v * 3.0; };
+    const auto wide = [](double) { return 40.0; };
+    const std::vector<double> ticks = chooseTicks(0, 1000, 6, linear, wide);
+    ASSERT_GE(ticks.size(), 2u);
+    EXPECT_DOUBLE_EQ(ticks[1] - ticks[0], 20.0); // 10 would put 46-unit labels 30 apart
+    EXPECT_TRUE(chooseTicks(5, 5, 6, linear, wide).empty());
+    EXPECT_TRUE(chooseTicks(0, std::nan(""), 6, linear, wide).empty());
+    // Many labels at one point: every box found a place of its own.
+    const std::vector<QPointF> anchors(30, QPointF(400, 300));
+    const std::vector<QSizeF> sizes(30, QSizeF(30, 20));
+    const std::vector<QRectF> boxes = placeLabels(anchors, sizes, QRectF(0, 0, 800, 600), 4);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+            EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " " << j;
+}
+
+TEST(ChartLayout, LabelsNeverOverlapOverTheExamplesAndRandomData)
+{
+    struct Variant
+    {
+        const char *normalization;
+        const char *scale;
+        bool tokens;
+    };
+    const Variant variants[] = {{"", "bark", false}, {"lobanov", "bark", true},
+                                {"", "hz", false},   {"nearey1", "bark", false},
+                                {"", "mel", true},   {"watt-fabricius", "bark", false}};
+    const QSize sizes[] = {{800, 600}, {500, 400}, {1400, 700}};
+    const auto check = [&](CTessavoxDoc &doc, const QString &name) {
+        for (ChartKind kind : {ChartKind::F1F2, ChartKind::F1F3}) {
+            ChartRenderer renderer(kind);
+            for (const Variant &v : variants) {
+                if (kind == ChartKind::F1F3 && QString(v.normalization).startsWith("watt"))
+                    continue;
+                doc.m_analysis.normalization = v.normalization;
+                doc.m_analysis.scale = v.scale;
+                doc.m_analysis.showTokens = v.tokens;
+                doc.m_analysis.fit = true;
+                doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
+                for (QSize size : sizes) {
+                    drawChart(renderer, doc, size);
+                    expectReadableLayout(renderer.lastLayout(),
+                                         QStringLiteral("%1 %2 %3 %4x%5")
+                                             .arg(name, v.normalization, v.scale)
+                                             .arg(size.width())
+                                             .arg(size.height()));
+                }
+            }
+        }
+    };
+    for (const char *example : {"peterson-barney-men", "peterson-barney-all"}) {
+        const QString path = QStringLiteral(TESSAVOX_EXAMPLES "/%1.txt").arg(example);
+        std::unique_ptr<OpenedDocument> file = OpenedDocument::open(path);
+        ASSERT_TRUE(file) << path.toStdString();
+        check(file->doc(), example);
+    }
+    std::mt19937 random(20261207);
+    for (int trial = 0; trial < 5; ++trial) {
+        std::uniform_int_distribution<int> f1(200, 1100), f2(600, 3200), groups(2, 14);
+        const int groupCount = groups(random);
+        std::vector<FakeRow> rows;
+        for (int g = 1; g <= groupCount; ++g)
+            for (int t = 0; t < 6; ++t)
+                rows.push_back({f1(random), f2(random), 2800,
+                                QString(QChar(u'a' + g)).repeated(1 + g % 3), g});
+        FakeDocument data(rows);
+        check(*data.doc, QStringLiteral("random %1").arg(trial));
+    }
+}
