@@ -25,7 +25,8 @@ std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text)
 }
 
 std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
-                                                  const CommandOption &commandOption)
+                                                  const CommandOption &commandOption,
+                                                  TablePlot tablePlot)
 {
     ChartArguments parsed;
     bool hasKind = false;
@@ -43,7 +44,11 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
         if (i + 1 >= args.size())
             return std::nullopt;
         const QString &value = args[++i];
-        if (arg == QLatin1String("--plot")) {
+        if (arg == QLatin1String("--plot") && tablePlot == TablePlot::Taken &&
+            value == QLatin1String("table")) {
+            parsed.table = true;
+            hasKind = true;
+        } else if (arg == QLatin1String("--plot")) {
             const std::optional<ChartKind> kind = parseChartKind(value);
             if (!kind)
                 return std::nullopt;

@@ -26,6 +26,7 @@ struct ChartArguments
     QString input;
     QString output;
     ChartKind kind = ChartKind::F1F2;
+    bool table = false; // --plot table, where the command takes it: the data table
     bool drawEllipse = true;
     QList<std::pair<int, QString>> labels;
 };
@@ -34,11 +35,13 @@ struct ChartArguments
 using CommandOption = std::function<bool(const QString &option, const QString &value)>;
 
 enum class ChartChoices { Taken, Refused };
+enum class TablePlot { Refused, Taken };
 
 // Parses `args`; nullopt on any usage error. Options other than the shared ones go to
 // `commandOption`.
 std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
-                                                  const CommandOption &commandOption);
+                                                  const CommandOption &commandOption,
+                                                  TablePlot tablePlot = TablePlot::Refused);
 
 // Applies --no-ellipse and the --label choices to the opened file. False (with the
 // message on standard error) when a label matches no token of its order.

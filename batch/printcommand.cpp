@@ -1,4 +1,5 @@
-// tessavox-batch print FILE --plot f1f2|f1f3 ...: the chart's printed page as a PDF file.
+// tessavox-batch print FILE --plot f1f2|f1f3|table ...: the printed pages of a chart or of
+// the data table as a PDF file.
 
 #include "batch/batchcommand.h"
 #include "batch/batchoptions.h"
@@ -8,6 +9,7 @@
 #include "framework/safefile.h"
 #include "plot/chartrenderer.h"
 #include "plot/printpage.h"
+#include "table/tableprinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -18,7 +20,8 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3 [--page a4|letter] -o OUT.pdf");
+const QString kUsage =
+    QStringLiteral("print FILE --plot f1f2|f1f3|table [--page a4|letter] -o OUT.pdf");
 
 struct PrintOptions
 {
@@ -42,16 +45,16 @@ std::optional<PrintOptions> parseArgs(const QStringList &args)
     };
     // A printed page shows the chart as it stands: no choices of its own.
     std::optional<ChartArguments> chart =
-        parseChartArguments(args, ChartChoices::Refused, commandOption);
+        parseChartArguments(args, ChartChoices::Refused, commandOption, TablePlot::Taken);
     if (!chart)
         return std::nullopt;
     options.chart = *chart;
     return options;
 }
 
-// The page File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
+// The pages File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
 // 10-point margins, the painter's origin at the printable area's corner.
-FileError writePage(const PrintOptions &options, CTessavoxDoc &doc)
+FileError writePages(const PrintOptions &options, CTessavoxDoc &doc)
 {
     return WriteFileSafely(options.chart.output, [&](QIODevice &device) {
         QPdfWriter pdf(&device);
@@ -62,9 +65,13 @@ FileError writePage(const PrintOptions &options, CTessavoxDoc &doc)
         QPainter painter;
         if (!painter.begin(&pdf))
             return false;
-        const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
-        ChartRenderer chart(options.chart.kind);
-        PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
+        if (options.chart.table) {
+            PrintTokenTable(painter, doc.tokens(), doc.title());
+        } else {
+            const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+            ChartRenderer chart(options.chart.kind);
+            PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, doc, doc.title());
+        }
         return painter.end();
     });
 }
@@ -79,14 +86,15 @@ int runPrint(const QStringList &args)
     if (!file)
         return 1;
     // A failure never leaves a partial file or harms an existing one.
-    if (const FileError error = writePage(*options, file->doc()); error.isError())
+    if (const FileError error = writePages(*options, file->doc()); error.isError())
         return batchWriteFailure(QStringLiteral("print"), error);
     return 0;
 }
 
 const BatchCommandRegistrar registrar{
     {QStringLiteral("print"), kUsage,
-     QStringLiteral("print the F1-F2 or F1-F3 chart of a file to a PDF file as File > Print does"),
+     QStringLiteral("print the F1-F2 or F1-F3 chart or the table of a file to a PDF file as "
+                    "File > Print does in their windows"),
      runPrint}};
 
 } // namespace

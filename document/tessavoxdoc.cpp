@@ -122,10 +122,12 @@ bool CTessavoxDoc::openTable(const QString &path)
     m_nTokenCount = m_table->rowCount();
     m_bDataLoaded = true;
     if (const int empty = CountEmptyTokenValues(*m_table); empty > 0)
-        Messages::show(QStringLiteral("%L1 values of F1, F2 or F3 in %2 are missing or outside 0 "
-                                      "to %L3 Hz; their cells are empty and the charts skip them.")
+        Messages::show(QStringLiteral("%L1 %2 of F1, F2 or F3 in %3 %4 missing or outside 0 to "
+                                      "%L5 Hz; their cells are empty and the charts skip them.")
                            .arg(empty)
+                           .arg(empty == 1 ? QStringLiteral("value") : QStringLiteral("values"))
                            .arg(QFileInfo(path).fileName())
+                           .arg(empty == 1 ? QStringLiteral("is") : QStringLiteral("are"))
                            .arg(kMaxFormant));
     return true;
 }

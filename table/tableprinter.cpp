@@ -148,3 +148,9 @@ int TablePrinter::print(QPainter &painter, const TokenTableModel &model, const Q
     painter.restore();
     return printed;
 }
+
+int PrintTokenTable(QPainter &painter, const TokenTableModel &tokens, const QString &title)
+{
+    const TablePrinter::Options options{false, true, true, 0};
+    return TablePrinter::print(painter, tokens, QStringLiteral("Tessavox Print"), title, options);
+}

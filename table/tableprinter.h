@@ -37,3 +37,7 @@ public:
     static int print(QPainter &painter, const TokenTableModel &model, const QString &title,
                      const QString &subtitle, const Options &options);
 };
+
+// The table window's File > Print: every row under "Tessavox Print" and the document's
+// title, headings repeated, pages numbered, no cell boxes. Returns the number of pages.
+int PrintTokenTable(QPainter &painter, const TokenTableModel &tokens, const QString &title);

@@ -10,6 +10,7 @@
 #include "table/calcdisplaydlg.h"
 #include "table/griderror.h"
 #include "table/plottemplates.h"
+#include "table/tableprinter.h"
 
 #include <QResizeEvent>
 
@@ -100,8 +101,7 @@ bool CTessavoxFormView::execute(int id)
 void CTessavoxFormView::OnPrint(QPainter &painter, PrintInfo &)
 {
     const CTessavoxDoc *doc = GetDocument();
-    m_grid.PrintTable(painter, QStringLiteral("Tessavox Print"), doc ? doc->title() : QString(),
-                      false, true, true, 0);
+    PrintTokenTable(painter, m_grid.cells(), doc ? doc->title() : QString());
 }
 
 int CTessavoxFormView::GetCellInt(int row, int column) const
