@@ -73,8 +73,8 @@ int runTable(const QStringList &args)
 
 const BatchCommandRegistrar registrar{
     {QStringLiteral("table"), kUsage,
-     QStringLiteral("print the table as its window fills it (vowels numbered; a Tessavox file "
-                    "sorted, a CSV or TSV table in file order): F1 F2 F3 Symbol Order, and "
+     QStringLiteral("print the table as its window fills it (sorted, vowels "
+                    "numbered): F1 F2 F3 Symbol Order, and "
                     "Speaker for a table with speakers, tab-separated; -o saves it as File > "
                     "Save does, as a table when OUT ends in .csv or .tsv"),
      runTable}};

@@ -2,9 +2,13 @@
 
 #include "document/labeltext.h"
 #include "document/tabularbuilder.h"
+#include "document/vowelorder.h"
+
+#include <algorithm>
 
 #include <cmath>
-#include <map>
+#include <limits>
+#include <numeric>
 
 namespace {
 
@@ -30,16 +34,6 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
     tokens.clearRows();
     tokens.setSpeakerShown(table.speakerColumn() >= 0);
     tokens.reserveRows(table.rowCount());
-    // Vowels are numbered in the byte order of their symbols, as Assign Order does, but
-    // the rows keep the file's order so that a saved table lists them as it did.
-    std::map<QByteArray, int> orders;
-    for (int i = 0; i < table.rowCount(); ++i) {
-        const std::string_view vowel = table.vowel(i);
-        orders.emplace(QByteArray(vowel.data(), qsizetype(vowel.size())), 0);
-    }
-    int n = 0;
-    for (auto &[symbol, order] : orders)
-        order = ++n;
     for (int i = 0; i < table.rowCount(); ++i) {
         TokenTableModel::Row row;
         for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
@@ -51,7 +45,6 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
         const std::string_view vowel = table.vowel(i);
         row.symbolBytes = QByteArray(vowel.data(), qsizetype(vowel.size()));
         row.symbol = LabelText(row.symbolBytes);
-        row.numbers[3] = orders[row.symbolBytes];
         for (int k = 0; k < 2; ++k)
             row.higherFormants[std::size_t(k)] = TokenHertz(table.formant(i, 4 + k)).value_or(0);
         const std::string_view speaker = table.speaker(i);
@@ -59,6 +52,8 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
         row.sourceRow = i;
         tokens.insertRowAt(i, row);
     }
+    // The charts take each run of one Order number as a vowel group.
+    AssignOrder(tokens);
     tokens.endBulkChange();
 }
 
@@ -72,6 +67,19 @@ int CountEmptyTokenValues(const TabularTable &table)
             empty += table.rowCount();
     }
     return empty;
+}
+
+std::vector<int> TableRowOrder(const TokenTableModel &tokens)
+{
+    std::vector<int> order(std::size_t(tokens.count()));
+    std::iota(order.begin(), order.end(), 0);
+    const auto place = [&tokens](int r) {
+        const int from = tokens.row(r).sourceRow;
+        return from >= 0 ? from : std::numeric_limits<int>::max();
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&place](int a, int b) { return place(a) < place(b); });
+    return order;
 }
 
 TabularTable TableFromTokens(const TabularTable &source, const TokenTableModel &tokens)
@@ -90,7 +98,7 @@ TabularTable TableFromTokens(const TabularTable &source, const TokenTableModel &
         if (const int column = source.formantColumn(formant); column >= 0)
             formantOf[std::size_t(formant)] = column;
     }
-    for (int r = 0; r < tokens.count(); ++r) {
+    for (int r : TableRowOrder(tokens)) {
         const TokenTableModel::Row &row = tokens.row(r);
         const int from = row.sourceRow < source.rowCount() ? row.sourceRow : -1;
         for (int column = 0; column < columns; ++column) {

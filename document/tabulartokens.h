@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Moves a table file's rows into the document's token rows and back: the rows carry the
 // vowel, F1 to F5 and the speaker, and remember their row of the file so that its other
@@ -15,16 +16,21 @@
 // nothing when it is missing or outside 0..kMaxFormant (the cell stays empty then).
 std::optional<int> TokenHertz(double hertz);
 
-// Fills `tokens` with the table's rows in file order, numbered by vowel as the Order
-// column always is, without moving them. Shows the Speaker column when the table has one.
+// Fills `tokens` with the table's rows, sorted and numbered by vowel as a Formant file's
+// are. Shows the Speaker column when the table has one.
 void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens);
 
 // How many F1, F2 and F3 values of the table leave their token cell empty.
 int CountEmptyTokenValues(const TabularTable &table);
 
-// The table to write for the token rows, in `source`'s layout and columns: each row's
-// cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token
-// row differs from what that row gave. Rows added here get empty other cells.
+// The order in which the rows are written to a table: the rows of the file in the file's
+// order (the window's sorting only groups them for the charts), then the rows added here
+// in the window's order.
+std::vector<int> TableRowOrder(const TokenTableModel &tokens);
+
+// The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
+// row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
+// differs from what that row gave. Rows added here get empty other cells.
 TabularTable TableFromTokens(const TabularTable &source, const TokenTableModel &tokens);
 
 // An empty table with the columns F1, F2, F3 (F4 and F5 when a row has them) and vowel,

@@ -212,8 +212,9 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     if (error.isError())
         return error;
     // From now on the rows stand for the rows of the file just written.
-    for (int r = 0; r < m_tokens.count(); ++r)
-        m_tokens.setSourceRow(r, r);
+    const std::vector<int> order = TableRowOrder(m_tokens);
+    for (std::size_t written = 0; written < order.size(); ++written)
+        m_tokens.setSourceRow(order[written], int(written));
     m_table = std::move(written);
     return error;
 }

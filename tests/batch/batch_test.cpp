@@ -229,8 +229,8 @@ TEST_F(Batch, TablePrintsTheFilledTableAndSavesItAsFileSaveDoes)
     EXPECT_TRUE(result.err.startsWith("Cannot save the file")) << result.err.toStdString();
 }
 
-// A CSV table in file order with its speakers; -o writes it back in its own layout, and
-// refuses to put it into a Tessavox file that would lose its speakers.
+// A CSV table sorted as its window shows it, with its speakers; -o writes it back in its own
+// layout, and refuses to put it into a Tessavox file that would lose its speakers.
 TEST_F(Batch, TableOnACsvPrintsSpeakersAndSavesInItsOwnLayout)
 {
     const QByteArray csv = "talker;vowel;F1;F2;F3;\"note; free\"\r\n"
@@ -239,8 +239,8 @@ TEST_F(Batch, TableOnACsvPrintsSpeakersAndSavesInItsOwnLayout)
     const QString path = files.write("s.csv", csv);
     BatchRun result = run({"table", path, "-o", files.path("out.csv")});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, QStringLiteral("351\t800\t2300\tu\t2\tm01\n"
-                                         "700\t1200\t\ta\t1\tm01\n"));
+    EXPECT_EQ(result.out, QStringLiteral("700\t1200\t\ta\t1\tm01\n"
+                                         "351\t800\t2300\tu\t2\tm01\n"));
     EXPECT_TRUE(result.err.contains("1 value of F1, F2 or F3 in s.csv is missing"))
         << result.err.toStdString();
     EXPECT_EQ(TestFiles::read(files.path("out.csv")), csv);

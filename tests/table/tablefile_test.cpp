@@ -50,13 +50,13 @@ TEST(TableFile, CsvWithSpeakersShowsThemKeepsTheOtherCellsAndSavesEditsInItsOwnL
     EXPECT_TRUE(s.capture.lastMessage().startsWith(QStringLiteral("2 values")));
     const TokenTableModel &model = doc->tokens();
     EXPECT_EQ(headings(model), (QStringList{"F1", "F2", "F3", "Symbol", "Order", "Speaker"}));
-    // File order kept, fractions rounded, vowels numbered by symbol.
-    EXPECT_EQ(shownRow(model, 0), (QStringList{"313", "2300", "2900", "i", "2", "m01"}));
-    EXPECT_EQ(shownRow(model, 1), (QStringList{"700", "1200", "", "a", "1", "m01"}));
+    // Sorted and numbered by symbol, fractions rounded; the file keeps its order (below).
+    EXPECT_EQ(shownRow(model, 0), (QStringList{"700", "1200", "", "a", "1", "m01"}));
+    EXPECT_EQ(shownRow(model, 1), (QStringList{"313", "2300", "2900", "i", "2", "m01"}));
     EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", "f02"}));
 
     CTessavoxFormView *table = windows<CTessavoxFormView>(doc).front();
-    ASSERT_TRUE(type(table, 1, TokenTableModel::F2, 1250));
+    ASSERT_TRUE(type(table, 0, TokenTableModel::F2, 1250));
     ASSERT_TRUE(doc->isModified());
     ASSERT_TRUE(doc->DoFileSave());
     QByteArray expected = kSpeakerCsv;
@@ -122,7 +122,7 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
     s.capture.setAnswer(Messages::Answer::Yes);
     ASSERT_TRUE(doc->DoSave(formant));
     EXPECT_EQ(fileRows(formant),
-              (std::vector<Row>{{313, 2300, 2900, "i"}, {700, 1200, 0, "a"}, {350, 2500, 0, "i"}}));
+              (std::vector<Row>{{700, 1200, 0, "a"}, {313, 2300, 2900, "i"}, {350, 2500, 0, "i"}}));
 }
 
 TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
