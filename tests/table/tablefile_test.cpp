@@ -150,3 +150,24 @@ TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
 }
 
 } // namespace
+
+namespace {
+
+// The table type chosen in the Open dialog reads any file as a table, once; otherwise the
+// name decides, whatever the content looks like.
+TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
+{
+    TestFiles files;
+    const QString path = files.write("tokens.txt", "vowel,F1,F2\ni,300,2300\n");
+    CTessavoxDoc::readNextAsTable(true);
+    CTessavoxDoc table;
+    ASSERT_TRUE(table.OnOpenDocument(path));
+    EXPECT_TRUE(table.isTableDocument());
+    EXPECT_EQ(table.m_nTokenCount, 1);
+    MessageCapture capture;
+    CTessavoxDoc formant;
+    formant.OnOpenDocument(path);
+    EXPECT_FALSE(formant.isTableDocument());
+}
+
+} // namespace
