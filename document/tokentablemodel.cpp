@@ -291,6 +291,8 @@ void TokenTableModel::clearRows()
 
 void TokenTableModel::setNumber(int row, int column, int value)
 {
+    if (column == Speaker)
+        return; // shown as read, never edited
     Row &r = m_rows[static_cast<std::size_t>(row)];
     r.numbers[static_cast<std::size_t>(slot(column))] = value;
     r.emptyNumbers &= std::uint8_t(~emptyBit(column));
@@ -299,6 +301,8 @@ void TokenTableModel::setNumber(int row, int column, int value)
 
 void TokenTableModel::setEmpty(int row, int column)
 {
+    if (column == Speaker)
+        return; // shown as read, never edited; a cleared block may take it in
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (column == Symbol) {
         r.symbol.clear();

@@ -56,6 +56,11 @@ TEST(TableFile, CsvWithSpeakersShowsThemKeepsTheOtherCellsAndSavesEditsInItsOwnL
     EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", "f02"}));
 
     CTessavoxFormView *table = windows<CTessavoxFormView>(doc).front();
+    // Clearing the Speaker cell leaves the row as it was (its Order above all).
+    table->grid().selectionModel()->select(model.index(2, TokenTableModel::Speaker),
+                                           QItemSelectionModel::ClearAndSelect);
+    table->grid().clearSelectedCells();
+    EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", "f02"}));
     ASSERT_TRUE(type(table, 0, TokenTableModel::F2, 1250));
     ASSERT_TRUE(doc->isModified());
     ASSERT_TRUE(doc->DoFileSave());
