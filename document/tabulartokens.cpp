@@ -82,10 +82,15 @@ std::vector<int> TableRowOrder(const TokenTableModel &tokens)
     return order;
 }
 
-TabularTable TableFromTokens(const TabularTable &source, const TokenTableModel &tokens)
+std::optional<TabularTable> TableFromTokens(const TabularTable &source,
+                                            const TokenTableModel &tokens)
 {
-    TabularBuilder builder(TabularTable::Buffer{}, std::size_t(tokens.count()));
     const int columns = source.columnCount();
+    // The builder refuses more cells than a few per byte of text, its guard against a
+    // damaged file; unused room of one byte per cell keeps a table of short cells clear
+    // of it.
+    TabularTable::Buffer room(std::size_t(tokens.count() + 1) * std::size_t(columns), ' ');
+    TabularBuilder builder(std::move(room), std::size_t(tokens.count()));
     for (int column = 0; column < columns; ++column) {
         TabularTable::Cell cell = builder.storeCopy(source.header(column));
         cell.quoted = source.headerQuoted(column) ? 1 : 0;
@@ -143,7 +148,10 @@ TabularTable TableFromTokens(const TabularTable &source, const TokenTableModel &
         options.vowelColumn = QString::fromUtf8(source.header(source.vowelColumn()));
     if (source.speakerColumn() >= 0)
         options.speakerColumn = QString::fromUtf8(source.header(source.speakerColumn()));
-    return builder.finish(options).table;
+    TabularReadResult result = builder.finish(options);
+    if (!result.ok())
+        return std::nullopt;
+    return std::move(result.table);
 }
 
 TabularTable EmptyTokenTable(char separator, bool higherFormants)

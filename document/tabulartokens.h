@@ -31,7 +31,9 @@ std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 // The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
 // row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
 // differs from what that row gave. Rows added here get empty other cells.
-TabularTable TableFromTokens(const TabularTable &source, const TokenTableModel &tokens);
+// Nothing when the table cannot be built (more text than a table holds).
+std::optional<TabularTable> TableFromTokens(const TabularTable &source,
+                                            const TokenTableModel &tokens);
 
 // An empty table with the columns F1, F2, F3 (F4 and F5 when a row has them) and vowel,
 // separated by `separator`: the layout a Formant document takes when saved as a table.

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -207,15 +208,22 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     else if (format.separator == '\t')
         format.separator = ',';
     source.setFormat(format);
-    TabularTable written = TableFromTokens(source, m_tokens);
-    const FileError error = WriteTabularFile(path, written);
+    std::optional<TabularTable> written;
+    try {
+        written = TableFromTokens(source, m_tokens);
+    } catch (const std::length_error &) {
+    }
+    if (!written)
+        return FileError{FileError::Kind::WriteFailed, path,
+                         QStringLiteral("the table holds more text than a table file can")};
+    const FileError error = WriteTabularFile(path, *written);
     if (error.isError())
         return error;
     // From now on the rows stand for the rows of the file just written.
     const std::vector<int> order = TableRowOrder(m_tokens);
     for (std::size_t written = 0; written < order.size(); ++written)
         m_tokens.setSourceRow(order[written], int(written));
-    m_table = std::move(written);
+    m_table = std::move(*written);
     return error;
 }
 

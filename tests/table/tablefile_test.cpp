@@ -176,3 +176,21 @@ TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
 }
 
 } // namespace
+
+namespace {
+
+// A wide table of short cells is saved whole: a million cells and more, each row written.
+TEST(TableFile, AWideTableOfShortCellsIsSavedWhole)
+{
+    TableFileSession s;
+    QByteArray csv = "vowel,F1,F2" + QByteArray(100, ',') + "\n";
+    for (int i = 0; i < 10000; ++i)
+        csv += "a," + QByteArray::number(300 + i % 500) + ",1500" + QByteArray(100, ',') + "\n";
+    CTessavoxDoc *doc = s.openFile("wide.csv", csv);
+    ASSERT_NE(doc, nullptr);
+    const QString copy = s.files.path("copy.csv");
+    ASSERT_TRUE(doc->DoSave(copy));
+    EXPECT_EQ(TestFiles::read(copy), csv);
+}
+
+} // namespace
