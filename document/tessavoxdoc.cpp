@@ -11,6 +11,7 @@
 #include "framework/stringtable.h"
 #include "framework/waitcursor.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -178,8 +179,10 @@ void CTessavoxDoc::prepareSaveRequest(FileDialogRequest &request) const
     request.moreFilters = {m_table ? formant : table};
     if (m_table && !request.initialPath.isEmpty() &&
         TabularFileKindForPath(request.initialPath) != TabularFileKind::Table)
-        request.initialPath =
-            QFileInfo(request.initialPath).completeBaseName() + QLatin1Char('.') + tableSuffix;
+        request.initialPath = QFileInfo(request.initialPath)
+                                  .dir()
+                                  .filePath(QFileInfo(request.initialPath).completeBaseName() +
+                                            QLatin1Char('.') + tableSuffix);
 }
 
 bool CTessavoxDoc::confirmFormantSave()

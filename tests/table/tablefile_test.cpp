@@ -128,6 +128,11 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
     ASSERT_TRUE(doc->DoSave(formant));
     EXPECT_EQ(fileRows(formant),
               (std::vector<Row>{{700, 1200, 0, "a"}, {313, 2300, 2900, "i"}, {350, 2500, 0, "i"}}));
+    // Still a table: Save As proposes one beside the file it was saved to.
+    ScopedFileDialogAnswer cancel(QString{});
+    EXPECT_FALSE(doc->DoSave(QString()));
+    ASSERT_EQ(cancel.requests().size(), 1);
+    EXPECT_EQ(cancel.requests().front().initialPath, s.files.path("tokens-out.csv"));
 }
 
 TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
