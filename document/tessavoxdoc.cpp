@@ -121,6 +121,7 @@ bool CTessavoxDoc::openTable(const QString &path)
         return false;
     }
     m_table = std::move(result.table);
+    m_fileIsTable = true;
     m_nTokenCount = m_table->rowCount();
     m_bDataLoaded = true;
     if (const int empty = CountEmptyTokenValues(*m_table); empty > 0)
@@ -227,12 +228,15 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     for (std::size_t written = 0; written < order.size(); ++written)
         m_tokens.setSourceRow(order[written], int(written));
     m_table = std::move(*written);
+    m_fileIsTable = true;
     return error;
 }
 
 bool CTessavoxDoc::OnSaveDocument(const QString &path)
 {
-    const bool asTable = TabularFileKindForPath(path) == TabularFileKind::Table;
+    const bool ownFile = QFileInfo(path).absoluteFilePath() == pathName();
+    const bool asTable =
+        TabularFileKindForPath(path) == TabularFileKind::Table || (ownFile && m_fileIsTable);
     if (hasTable() && !asTable && m_table) {
         if (m_tokens.count() > FormantLimits::kTokenLines) {
             Messages::show(QStringLiteral("A Tessavox file holds at most %L1 rows; this table has "
@@ -259,6 +263,8 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
                                .arg(row + 1);
         } else {
             error = WriteFileSafely(path, FormatFormantText(m_tokens, m_tokens.count()));
+            if (!error.isError())
+                m_fileIsTable = false;
         }
     }
     if (error.isError()) {

@@ -93,4 +93,7 @@ private:
     // The table file read or last written: layout, columns and the cells the rows do not
     // show. Empty for a Formant document.
     std::optional<TabularTable> m_table;
+    // The document's own file is a table, whatever its name (the table type was chosen when
+    // opening it): File Save writes it as one.
+    bool m_fileIsTable = false;
 };

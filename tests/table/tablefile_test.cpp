@@ -174,6 +174,14 @@ TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
     ASSERT_TRUE(table.OnOpenDocument(path));
     EXPECT_TRUE(table.isTableDocument());
     EXPECT_EQ(table.m_nTokenCount, 1);
+    // Saved to its own file, it stays a table; saved elsewhere, the name decides.
+    table.setPathName(path, false);
+    table.attachTable(&table);
+    ASSERT_TRUE(table.OnSaveDocument(path));
+    EXPECT_EQ(TestFiles::read(path), "vowel,F1,F2\ni,300,2300\n");
+    const QString other = files.path("other.txt");
+    ASSERT_TRUE(table.OnSaveDocument(other));
+    EXPECT_EQ(TestFiles::read(other), "300\t2300\t000\t\"i\"\t\r\n");
     MessageCapture capture;
     CTessavoxDoc formant;
     formant.OnOpenDocument(path);
