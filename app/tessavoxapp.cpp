@@ -85,9 +85,18 @@ void CTessavoxApp::OnFileOpen()
     request.filterName = QStringLiteral("Tessavox files (*.txt)");
     request.patterns = {QStringLiteral("*.txt"), QStringLiteral("*")};
     request.defaultSuffix = QStringLiteral("txt");
+    request.moreFilters = {{QStringLiteral("Tables"),
+                            {QStringLiteral("*.csv"), QStringLiteral("*.tsv")},
+                            QStringLiteral("csv")}};
+    int chosen = 0;
+    request.chosenFilter = &chosen;
     const QString path = FileDialogs::ask(request);
-    if (!path.isEmpty())
-        OpenDocumentFile(path);
+    if (path.isEmpty())
+        return;
+    // Choosing the table type reads any file as a table; otherwise the name decides.
+    CTessavoxDoc::readNextAsTable(chosen == 1);
+    OpenDocumentFile(path);
+    CTessavoxDoc::readNextAsTable(false);
 }
 
 void CTessavoxApp::OnAppAbout()

@@ -3,17 +3,34 @@
 #include "document/formantreader.h"
 #include "document/formantwriter.h"
 #include "document/labeltext.h"
+#include "document/tabularreader.h"
+#include "document/tabulartokens.h"
+#include "document/tabularwriter.h"
 #include "document/vowelorder.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
 #include "framework/waitcursor.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
 // Formants outside this range are taken as 0, as a cell entry would be.
 constexpr int kMaxFormant = 10000;
+
+bool g_readNextAsTable = false;
+
+QString suffixOf(TabularFileKind kind, const QString &path)
+{
+    if (kind == TabularFileKind::Formant)
+        return QStringLiteral("txt");
+    return path.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) ? QStringLiteral("tsv")
+                                                                      : QStringLiteral("csv");
+}
 
 } // namespace
 
@@ -39,7 +56,12 @@ void CTessavoxDoc::attachTable(QObject *table)
         m_tables.append(table);
     if (!m_tokensFilled) {
         m_tokensFilled = true;
-        fillTokensFromRecords();
+        if (m_table) {
+            FillTokensFromTable(*m_table, m_tokens);
+            m_nTokenCount = m_tokens.count();
+        } else {
+            fillTokensFromRecords();
+        }
     }
 }
 
@@ -82,8 +104,43 @@ void CTessavoxDoc::fillTokensFromRecords()
     m_nTokenCount = m_tokens.count();
 }
 
+void CTessavoxDoc::readNextAsTable(bool asTable)
+{
+    g_readNextAsTable = asTable;
+}
+
+bool CTessavoxDoc::openTable(const QString &path)
+{
+    TabularReadResult result;
+    {
+        WaitCursor wait;
+        result = ReadTabularFile(path);
+    }
+    if (!result.ok()) {
+        Messages::show(result.message);
+        return false;
+    }
+    m_table = std::move(result.table);
+    m_fileIsTable = true;
+    m_nTokenCount = m_table->rowCount();
+    m_bDataLoaded = true;
+    if (const int empty = CountEmptyTokenValues(*m_table); empty > 0)
+        Messages::show(QStringLiteral("%L1 %2 of F1, F2 or F3 in %3 %4 missing or outside 0 to "
+                                      "%L5 Hz; their cells are empty and the charts skip them.")
+                           .arg(empty)
+                           .arg(empty == 1 ? QStringLiteral("value") : QStringLiteral("values"))
+                           .arg(QFileInfo(path).fileName())
+                           .arg(empty == 1 ? QStringLiteral("is") : QStringLiteral("are"))
+                           .arg(kMaxFormant));
+    return true;
+}
+
 bool CTessavoxDoc::OnOpenDocument(const QString &path)
 {
+    const bool asTable = g_readNextAsTable;
+    g_readNextAsTable = false;
+    if (asTable || TabularFileKindForPath(path) == TabularFileKind::Table)
+        return openTable(path);
     FormantReadResult result;
     {
         WaitCursor wait;
@@ -110,13 +167,94 @@ bool CTessavoxDoc::OnOpenDocument(const QString &path)
     return false;
 }
 
+void CTessavoxDoc::prepareSaveRequest(FileDialogRequest &request) const
+{
+    FileDialogRequest::Filter formant{request.filterName, request.patterns, request.defaultSuffix};
+    const QString tableSuffix = suffixOf(TabularFileKind::Table, m_table ? pathName() : QString());
+    FileDialogRequest::Filter table{
+        QStringLiteral("Tables"), {QStringLiteral("*.csv"), QStringLiteral("*.tsv")}, tableSuffix};
+    const FileDialogRequest::Filter &first = m_table ? table : formant;
+    request.filterName = first.name;
+    request.patterns = first.patterns;
+    request.defaultSuffix = first.defaultSuffix;
+    request.moreFilters = {m_table ? formant : table};
+    if (m_table && !request.initialPath.isEmpty() &&
+        TabularFileKindForPath(request.initialPath) != TabularFileKind::Table)
+        request.initialPath = QFileInfo(request.initialPath)
+                                  .dir()
+                                  .filePath(QFileInfo(request.initialPath).completeBaseName() +
+                                            QLatin1Char('.') + tableSuffix);
+}
+
+bool CTessavoxDoc::confirmFormantSave()
+{
+    const QStringList losses = FormantFileLosses(*m_table, m_tokens);
+    if (losses.isEmpty())
+        return true;
+    const QString text =
+        QStringLiteral("A Tessavox file cannot hold %1 of this table; they will not be in the "
+                       "saved file. Save anyway?")
+            .arg(losses.join(QStringLiteral(", ")));
+    return Messages::askYesNoCancel(text) == Messages::Answer::Yes;
+}
+
+FileError CTessavoxDoc::saveTable(const QString &path)
+{
+    bool higherFormants = false;
+    for (int r = 0; r < m_tokens.count(); ++r)
+        higherFormants = higherFormants || m_tokens.row(r).higherFormants != std::array<int, 2>{};
+    const bool tsv = suffixOf(TabularFileKind::Table, path) == QStringLiteral("tsv");
+    TabularTable source = m_table ? *m_table : EmptyTokenTable(tsv ? '\t' : ',', higherFormants);
+    // The name's extension says the separator; a semicolon table stays one as a .csv.
+    TabularFormat format = source.format();
+    if (tsv)
+        format.separator = '\t';
+    else if (format.separator == '\t')
+        format.separator = ',';
+    source.setFormat(format);
+    std::optional<TabularTable> written;
+    try {
+        written = TableFromTokens(source, m_tokens);
+    } catch (const std::length_error &) {
+    }
+    if (!written)
+        return FileError{FileError::Kind::WriteFailed, path,
+                         QStringLiteral("the table holds more text than a table file can")};
+    const FileError error = WriteTabularFile(path, *written);
+    if (error.isError())
+        return error;
+    // From now on the rows stand for the rows of the file just written.
+    const std::vector<int> order = TableRowOrder(m_tokens);
+    for (std::size_t written = 0; written < order.size(); ++written)
+        m_tokens.setSourceRow(order[written], int(written));
+    m_table = std::move(*written);
+    m_fileIsTable = true;
+    return error;
+}
+
 bool CTessavoxDoc::OnSaveDocument(const QString &path)
 {
+    const bool ownFile = QFileInfo(path).absoluteFilePath() == pathName();
+    const bool asTable =
+        TabularFileKindForPath(path) == TabularFileKind::Table || (ownFile && m_fileIsTable);
+    if (hasTable() && !asTable && m_table) {
+        if (m_tokens.count() > FormantLimits::kTokenLines) {
+            Messages::show(QStringLiteral("A Tessavox file holds at most %L1 rows; this table has "
+                                          "%L2. Save it as a table instead.")
+                               .arg(FormantLimits::kTokenLines)
+                               .arg(m_tokens.count()));
+            return false;
+        }
+        if (!confirmFormantSave())
+            return false;
+    }
     FileError error{FileError::Kind::WriteFailed, path, {}};
     {
         WaitCursor wait;
         if (!hasTable()) {
             error.detail = QStringLiteral("no table window is open");
+        } else if (asTable) {
+            error = saveTable(path);
         } else if (const int row = FindUnwritableSymbol(m_tokens, m_tokens.count()); row >= 0) {
             // Such a symbol would read back as other tokens or cut short: the file already
             // on disk stays as it is.
@@ -125,6 +263,8 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
                                .arg(row + 1);
         } else {
             error = WriteFileSafely(path, FormatFormantText(m_tokens, m_tokens.count()));
+            if (!error.isError())
+                m_fileIsTable = false;
         }
     }
     if (error.isError()) {

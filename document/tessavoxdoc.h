@@ -2,14 +2,17 @@
 
 #include "document/analysisoptions.h"
 #include "document/formantrecord.h"
+#include "document/tabulartable.h"
 #include "document/tokentablemodel.h"
 #include "framework/document.h"
+#include "framework/fileerror.h"
 
 #include <QList>
 #include <QPointer>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // One opened Formant file (or File New). Holds the records as the file was read, which
@@ -29,6 +32,14 @@ public:
     // empty then.
     bool OnOpenDocument(const QString &path) override;
     bool OnSaveDocument(const QString &path) override;
+    // Save As offers the table formats beside the Formant format, the document's own first.
+    void prepareSaveRequest(FileDialogRequest &request) const override;
+
+    // The next OnOpenDocument reads its file as a table whatever its name: the user chose
+    // the table file type in the Open dialog.
+    static void readNextAsTable(bool asTable);
+    // Whether the rows came from, or were last saved to, a table file.
+    bool isTableDocument() const { return m_table.has_value(); }
 
     // The token rows.
     TokenTableModel &tokens() { return m_tokens; }
@@ -73,8 +84,19 @@ public:
 
 private:
     void fillTokensFromRecords();
+    bool openTable(const QString &path);
+    // Writes the rows as a table to `path`; an error of kind None on success.
+    FileError saveTable(const QString &path);
+    // Asks before a table goes into a Formant file; false when it must not be written.
+    bool confirmFormantSave();
 
     TokenTableModel m_tokens;
     QList<QPointer<QObject>> m_tables; // not owned
     bool m_tokensFilled = false;
+    // The table file read or last written: layout, columns and the cells the rows do not
+    // show. Empty for a Formant document.
+    std::optional<TabularTable> m_table;
+    // The document's own file is a table, whatever its name (the table type was chosen when
+    // opening it): File Save writes it as one.
+    bool m_fileIsTable = false;
 };

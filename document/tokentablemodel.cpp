@@ -11,10 +11,10 @@
 
 namespace {
 
-const std::array<QString, TokenTableModel::ColumnCount> kHeadings = {
-    QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("F3"), QStringLiteral("Symbol"),
-    QStringLiteral("Order")};
-constexpr std::array<int, TokenTableModel::ColumnCount> kWidths = {60, 60, 60, 100, 40};
+const std::array<QString, TokenTableModel::ColumnCount + 1> kHeadings = {
+    QStringLiteral("F1"),     QStringLiteral("F2"),    QStringLiteral("F3"),
+    QStringLiteral("Symbol"), QStringLiteral("Order"), QStringLiteral("Speaker")};
+constexpr std::array<int, TokenTableModel::ColumnCount + 1> kWidths = {60, 60, 60, 100, 40, 100};
 
 // Rows whose selection flag is set stand out from the cell selection, which uses the
 // full highlight colour.
@@ -89,7 +89,7 @@ std::array<int, 2> TokenTableModel::GetHigherFormants(int row) const
 
 QString TokenTableModel::GetCellText(int row, int column) const
 {
-    if (row < 0 || row >= count() || column < 0 || column >= ColumnCount)
+    if (row < 0 || row >= count() || column < 0 || column >= columnCount())
         return {};
     return cellText(row, column);
 }
@@ -98,6 +98,8 @@ QString TokenTableModel::cellText(int row, int column) const
 {
     if (column == Symbol)
         return symbol(row);
+    if (column == Speaker)
+        return this->row(row).speaker;
     return isEmpty(row, column) ? QString() : QString::number(number(row, column));
 }
 
@@ -108,7 +110,16 @@ int TokenTableModel::rowCount(const QModelIndex &parent) const
 
 int TokenTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + (m_speakerShown ? 1 : 0);
+}
+
+void TokenTableModel::setSpeakerShown(bool shown)
+{
+    if (m_speakerShown == shown)
+        return;
+    beginResetModel();
+    m_speakerShown = shown;
+    endResetModel();
 }
 
 QVariant TokenTableModel::data(const QModelIndex &index, int role) const
@@ -135,7 +146,7 @@ QVariant TokenTableModel::data(const QModelIndex &index, int role) const
 QVariant TokenTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
-        if (role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+        if (role == Qt::DisplayRole && section >= 0 && section < columnCount())
             return heading(section);
         return {};
     }
@@ -164,6 +175,9 @@ Qt::ItemFlags TokenTableModel::flags(const QModelIndex &index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return Qt::NoItemFlags;
+    // The speaker is shown as read; the grid edits the token columns only.
+    if (index.column() == Speaker)
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
@@ -173,6 +187,8 @@ bool TokenTableModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     const int r = index.row();
     const int column = index.column();
+    if (column == Speaker)
+        return false;
     if (column == Symbol) {
         const QString text = value.toString();
         if (text == symbol(r))
@@ -214,6 +230,10 @@ QVariant TokenTableModel::value(int row, int column) const
 {
     if (column == Symbol) {
         const QString &text = symbol(row);
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+    if (column == Speaker) {
+        const QString &text = this->row(row).speaker;
         return text.isEmpty() ? QVariant() : QVariant(text);
     }
     if (isEmpty(row, column))
@@ -271,6 +291,8 @@ void TokenTableModel::clearRows()
 
 void TokenTableModel::setNumber(int row, int column, int value)
 {
+    if (column == Speaker)
+        return; // shown as read, never edited
     Row &r = m_rows[static_cast<std::size_t>(row)];
     r.numbers[static_cast<std::size_t>(slot(column))] = value;
     r.emptyNumbers &= std::uint8_t(~emptyBit(column));
@@ -279,6 +301,8 @@ void TokenTableModel::setNumber(int row, int column, int value)
 
 void TokenTableModel::setEmpty(int row, int column)
 {
+    if (column == Speaker)
+        return; // shown as read, never edited; a cleared block may take it in
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (column == Symbol) {
         r.symbol.clear();

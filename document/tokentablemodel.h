@@ -22,7 +22,9 @@ class TokenTableModel : public QAbstractTableModel, public CellSource
     Q_OBJECT
 
 public:
-    enum Column { F1, F2, F3, Symbol, Order, ColumnCount };
+    // Speaker follows the five standard columns, and is shown only for a table read with
+    // a speaker column.
+    enum Column { F1, F2, F3, Symbol, Order, ColumnCount, Speaker = ColumnCount };
 
     struct Row
     {
@@ -35,12 +37,16 @@ public:
         bool selected = false;
         // F4 and F5 as the file gave them; 0 where it had none. Not shown.
         std::array<std::int32_t, 2> higherFormants{};
+        // For a table file: the speaker's text, and the row of the file this row came
+        // from (-1 for a row added here), whose other cells are written back with it.
+        QString speaker;
+        int sourceRow = -1;
     };
 
     explicit TokenTableModel(QObject *parent = nullptr);
 
     // columns
-    static bool isNumberColumn(int column) { return column != Symbol; }
+    static bool isNumberColumn(int column) { return column != Symbol && column != Speaker; }
     static QString heading(int column);
     // Width of the column on a 96-dpi screen, in pixels.
     static int columnWidth(int column);
@@ -70,6 +76,10 @@ public:
     // must read back from a saved file; F1 to F3 lie within 0..kMaxFormant.
     static QString symbolRefusal(const QString &text);
     static QString numberRefusal(int column, int value);
+
+    // Whether the Speaker column is shown (a table file with speakers).
+    bool speakerShown() const { return m_speakerShown; }
+    void setSpeakerShown(bool shown);
 
     // getters
     int count() const { return static_cast<int>(m_rows.size()); }
@@ -102,6 +112,8 @@ public:
     void setEmpty(int row, int column);
     void setSymbol(int row, const QString &symbol);
     void setRowSelected(int row, bool selected);
+    // Which row of the table file the row stands for; not an edit.
+    void setSourceRow(int row, int sourceRow) { m_rows[std::size_t(row)].sourceRow = sourceRow; }
 
     // Stable ascending sort on one column. Symbols compare by their bytes (see Row); empty
     // number cells come before every number.
@@ -147,4 +159,5 @@ private:
     std::vector<Row> m_rows;
     int m_bulkDepth = 0;  // open bulk changes; the views hear nothing while above 0
     int m_quietDepth = 0; // open quiet changes; `changed` is silent while above 0
+    bool m_speakerShown = false;
 };

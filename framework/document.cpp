@@ -85,6 +85,7 @@ bool Document::DoSave(const QString &path)
             if (!request.defaultSuffix.isEmpty() && QFileInfo(m_title).suffix().isEmpty())
                 request.initialPath += QLatin1Char('.') + request.defaultSuffix;
         }
+        prepareSaveRequest(request);
         target = FileDialogs::ask(request);
         if (target.isEmpty())
             return false; // cancelled

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/commandtarget.h"
+#include "framework/filedialogs.h"
 
 #include <QList>
 #include <QObject>
@@ -39,6 +40,8 @@ public:
     // On success the document is unmodified and takes the new path (which joins the
     // recent-file list). On failure it stays modified.
     virtual bool DoSave(const QString &path);
+    // Lets a document offer more file types in Save As; the request is filled already.
+    virtual void prepareSaveRequest(FileDialogRequest &request) const { (void)request; }
     // Closes every window of the document without asking; the document goes with them.
     virtual void OnCloseDocument();
 

@@ -16,6 +16,17 @@ struct FileDialogRequest
     QStringList patterns;  // the files the filter lists, e.g. {"*.txt", "*"}
     QString defaultSuffix; // without the dot; added to a typed name that has none
     QString initialPath;   // file name or path proposed to the user; may be empty
+
+    // Further file types offered after the first, and where the dialog puts the index of
+    // the type the user chose (0 = the first); may be null.
+    struct Filter
+    {
+        QString name;
+        QStringList patterns;
+        QString defaultSuffix;
+    };
+    QList<Filter> moreFilters;
+    int *chosenFilter = nullptr;
 };
 
 // Runs the file dialogs behind a seam, so tests answer them without a modal loop.

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -46,9 +48,22 @@ QString runDialog(const FileDialogRequest &request)
     QFileDialog dialog(nullptr, request.title);
     // The filter's name already says what it lists; the patterns may list more than it.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilter(
-        QStringLiteral("%1 (%2)").arg(request.filterName, request.patterns.join(QLatin1Char(' '))));
+    QStringList names{
+        QStringLiteral("%1 (%2)").arg(request.filterName, request.patterns.join(QLatin1Char(' ')))};
+    QStringList suffixes{request.defaultSuffix};
+    for (const FileDialogRequest::Filter &filter : request.moreFilters) {
+        names << QStringLiteral("%1 (%2)").arg(filter.name, filter.patterns.join(QLatin1Char(' ')));
+        suffixes << filter.defaultSuffix;
+    }
+    dialog.setNameFilters(names);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A typed name without extension takes the one of the file type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, names, suffixes](const QString &name) {
+                         const auto at = names.indexOf(name);
+                         if (at >= 0)
+                             dialog.setDefaultSuffix(suffixes[at]);
+                     });
     if (request.mode == FileDialogRequest::Mode::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -60,6 +75,8 @@ QString runDialog(const FileDialogRequest &request)
         dialog.selectFile(request.initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (request.chosenFilter)
+        *request.chosenFilter = std::max<int>(0, int(names.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().constFirst();
 }
 

@@ -112,7 +112,7 @@ void CDatatbl5::attachModel(TokenTableModel *model)
     m_model = model;
     m_rowAnchor = -1;
     // A new model resets the header's sections.
-    for (int c = 0; c < kColumnCount; ++c)
+    for (int c = 0; c < (model ? model->columnCount() : 0); ++c)
         horizontalHeader()->resizeSection(c, TokenTableModel::columnWidth(c));
     m_modelEdits =
         connect(m_model, &TokenTableModel::cellEdited, this, [this](int row, int column) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -69,9 +70,11 @@ int TablePrinter::print(QPainter &painter, const TokenTableModel &model, const Q
     const double dpiScale = device->logicalDpiX() / 96.0;
     const int padding = int(kCellPadding * dpiScale);
     const QFontMetrics headingMetrics(headingFont, device);
-    std::array<double, TokenTableModel::ColumnCount> widths{};
+    // The Speaker column too, for a table that shows it.
+    const int columns = model.columnCount();
+    std::vector<double> widths(std::size_t(columns), 0.0);
     double tableWidth = 0;
-    for (int c = 0; c < TokenTableModel::ColumnCount; ++c) {
+    for (int c = 0; c < columns; ++c) {
         const QString heading = TokenTableModel::heading(c);
         const auto i = static_cast<std::size_t>(c);
         widths[i] = std::max(TokenTableModel::columnWidth(c) * dpiScale,
@@ -79,7 +82,7 @@ int TablePrinter::print(QPainter &painter, const TokenTableModel &model, const Q
         tableWidth += widths[i];
     }
     const double fit = std::min(1.0, page.width() / tableWidth);
-    std::array<int, TokenTableModel::ColumnCount + 1> edges{};
+    std::vector<int> edges(std::size_t(columns) + 1, 0);
     const double left = page.left() + (page.width() - tableWidth * fit) / 2;
     double x = 0;
     edges[0] = int(left);
@@ -89,7 +92,7 @@ int TablePrinter::print(QPainter &painter, const TokenTableModel &model, const Q
     }
 
     auto drawRow = [&](int y, auto &&textOf, Qt::Alignment numberAlign) {
-        for (int c = 0; c < TokenTableModel::ColumnCount; ++c) {
+        for (int c = 0; c < columns; ++c) {
             const QRect cell(edges[std::size_t(c)], y,
                              edges[std::size_t(c) + 1] - edges[std::size_t(c)], rowHeight);
             if (options.gridLines)

@@ -95,6 +95,13 @@ void CTessavoxFormView::OnInitialUpdate()
     doc->attachTable(this);
     m_grid.showRows(doc->tokens());
     m_grid.setSortKeyColumn(0, TokenTableModel::Symbol);
+    // A table with speakers has one column more; its window grows to show it.
+    if (doc->tokens().speakerShown()) {
+        const int extra = TokenTableModel::columnWidth(TokenTableModel::Speaker);
+        m_grid.resize(m_grid.width() + extra, m_grid.height());
+        if (DocumentWindow *frame = DocumentWindow::frameOf(this))
+            frame->resize(frame->width() + extra, frame->height());
+    }
 }
 
 bool CTessavoxFormView::execute(int id)

@@ -229,6 +229,28 @@ TEST_F(Batch, TablePrintsTheFilledTableAndSavesItAsFileSaveDoes)
     EXPECT_TRUE(result.err.startsWith("Cannot save the file")) << result.err.toStdString();
 }
 
+// A CSV table sorted as its window shows it, with its speakers; -o writes it back in its own
+// layout, and refuses to put it into a Tessavox file that would lose its speakers.
+TEST_F(Batch, TableOnACsvPrintsSpeakersAndSavesInItsOwnLayout)
+{
+    const QByteArray csv = "talker;vowel;F1;F2;F3;\"note; free\"\r\n"
+                           "m01;u;350,5;800;2300;\"x\"\"y\"\r\n"
+                           "m01;a;700;1200;;plain\r\n";
+    const QString path = files.write("s.csv", csv);
+    BatchRun result = run({"table", path, "-o", files.path("out.csv")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QStringLiteral("700\t1200\t\ta\t1\tm01\n"
+                                         "351\t800\t2300\tu\t2\tm01\n"));
+    EXPECT_TRUE(result.err.contains("1 value of F1, F2 or F3 in s.csv is missing"))
+        << result.err.toStdString();
+    EXPECT_EQ(TestFiles::read(files.path("out.csv")), csv);
+
+    result = run({"table", path, "-o", files.path("out.txt")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("speakers")) << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(files.path("out.txt")));
+}
+
 TEST_F(Batch, PrintTablePutsEveryRowOnNumberedPagesOfTheGivenPaper)
 {
     QByteArray many = "F1 F2 F3\n";

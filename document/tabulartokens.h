@@ -1,0 +1,44 @@
+#pragma once
+
+#include "document/tabulartable.h"
+#include "document/tokentablemodel.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// Moves a table file's rows into the document's token rows and back: the rows carry the
+// vowel, F1 to F5 and the speaker, and remember their row of the file so that its other
+// cells, and its values where the user left them alone, are written back as read.
+
+// The value a token cell takes for a table's value in hertz: rounded to whole hertz, or
+// nothing when it is missing or outside 0..kMaxFormant (the cell stays empty then).
+std::optional<int> TokenHertz(double hertz);
+
+// Fills `tokens` with the table's rows, sorted and numbered by vowel as a Formant file's
+// are. Shows the Speaker column when the table has one.
+void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens);
+
+// How many F1, F2 and F3 values of the table leave their token cell empty.
+int CountEmptyTokenValues(const TabularTable &table);
+
+// The order in which the rows are written to a table: the rows of the file in the file's
+// order (the window's sorting only groups them for the charts), then the rows added here
+// in the window's order.
+std::vector<int> TableRowOrder(const TokenTableModel &tokens);
+
+// The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
+// row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
+// differs from what that row gave. Rows added here get empty other cells.
+// Nothing when the table cannot be built (more text than a table holds).
+std::optional<TabularTable> TableFromTokens(const TabularTable &source,
+                                            const TokenTableModel &tokens);
+
+// An empty table with the columns F1, F2, F3 (F4 and F5 when a row has them) and vowel,
+// separated by `separator`: the layout a Formant document takes when saved as a table.
+TabularTable EmptyTokenTable(char separator, bool higherFormants);
+
+// What a Formant file would lose of the table's token rows, one line per kind of loss;
+// empty when nothing.
+QStringList FormantFileLosses(const TabularTable &source, const TokenTableModel &tokens);
