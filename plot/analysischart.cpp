@@ -135,8 +135,14 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     chart.yCaption =
         analysisAxisCaption(QStringLiteral("F1"), options.scale, options.normalization);
 
-    // Speakers and the colouring column travel beside the rows while they still match.
-    const bool haveSpeakers = options.rowSpeakers.size() == count;
+    // A table opened in the program keeps each row's speaker in the row itself, so it
+    // follows every sort and edit; the batch tool's rows carry theirs beside the rows.
+    // The colouring column travels beside the rows while they still match.
+    const bool modelSpeakers = rows.speakerShown();
+    const bool haveSpeakers = modelSpeakers || options.rowSpeakers.size() == count;
+    const auto speakerOf = [&](int row) {
+        return modelSpeakers ? rows.row(row).speaker : options.rowSpeakers[row];
+    };
     const bool haveColumn = options.rowColumnValues.size() == count;
 
     TokenColumns tokens;
@@ -151,7 +157,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     for (int row = 0; row < count; ++row) {
         const std::size_t r = std::size_t(row);
         if (haveSpeakers)
-            tokens.speaker[r] = speakers.indexOf(options.rowSpeakers[row]);
+            tokens.speaker[r] = speakers.indexOf(speakerOf(row));
         tokens.vowel[r] = vowels.indexOf(QString::number(rows.number(row, TokenTableModel::Order)));
         tokens.column(Formant::F1)[r] = hertzOf(rows, row, TokenTableModel::F1);
         tokens.column(Formant::F2)[r] = hertzOf(rows, row, TokenTableModel::F2);
@@ -221,7 +227,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
             chart.rowColour[std::size_t(row)] = colourKeys.indexOf(QString::number(order));
             break;
         case AnalysisOptions::ColorBy::Speaker:
-            key = haveSpeakers ? options.rowSpeakers[row] : QString();
+            key = haveSpeakers ? speakerOf(row) : QString();
             chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
             break;
         case AnalysisOptions::ColorBy::Column:

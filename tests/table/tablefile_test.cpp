@@ -4,8 +4,11 @@
 #include "tablesession.h"
 
 #include "framework/filedialogs.h"
+#include "plot/analysischart.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -74,6 +77,35 @@ TEST(TableFile, CsvWithSpeakersShowsThemKeepsTheOtherCellsAndSavesEditsInItsOwnL
     ASSERT_NE(reread, nullptr);
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(shownRow(reread->tokens(), row), shownRow(model, row));
+}
+
+// The charts of a table opened in the program colour and normalise by the speakers in the
+// rows themselves, so a speaker stays with its row however the table is sorted.
+TEST(TableFile, ChartsTakeEachRowsSpeakerFromTheRowItself)
+{
+    TableFileSession s;
+    CTessavoxDoc *doc = s.openFile("speakers.csv", kSpeakerCsv);
+    ASSERT_NE(doc, nullptr);
+    doc->m_analysis.colorBy = AnalysisOptions::ColorBy::Speaker;
+    const TokenTableModel &model = doc->tokens();
+    const auto colourOf = [&](const AnalysisChart &chart, const QString &speaker) {
+        std::set<int> colours;
+        for (int row = 0; row < model.count(); ++row) {
+            if (model.row(row).speaker == speaker)
+                colours.insert(chart.rowColour[std::size_t(row)]);
+        }
+        return colours;
+    };
+    const AnalysisChart before = buildAnalysisChart(*doc, TokenTableModel::F2);
+    const std::set<int> m01 = colourOf(before, "m01");
+    const std::set<int> f02 = colourOf(before, "f02");
+    ASSERT_EQ(std::pair(m01.size(), f02.size()), std::pair(std::size_t(1), std::size_t(1)));
+    EXPECT_NE(m01, f02);
+    // Sorted by F1 the rows move; each keeps its speaker's colour.
+    doc->tokens().sortByColumn(TokenTableModel::F1);
+    const AnalysisChart after = buildAnalysisChart(*doc, TokenTableModel::F2);
+    EXPECT_EQ(colourOf(after, "m01"), m01);
+    EXPECT_EQ(colourOf(after, "f02"), f02);
 }
 
 TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
