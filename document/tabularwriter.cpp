@@ -54,7 +54,7 @@ private:
             put("\xEF\xBB\xBF");
         const int columns = m_table.columnCount();
         for (int column = 0; column < columns; ++column)
-            field(column, m_table.header(column), m_table.headerQuoted(column));
+            field(column, m_table.header(column), m_table.headerQuoted(column), true);
         for (int row = 0; row < m_table.rowCount(); ++row) {
             put(m_lineEnd);
             for (int column = 0; column < columns; ++column)
@@ -64,16 +64,19 @@ private:
             put(m_lineEnd);
     }
 
-    void field(int column, std::string_view text, bool quoted)
+    void field(int column, std::string_view text, bool quoted, bool header = false)
     {
         if (column > 0)
             put(std::string_view(&m_format.separator, 1));
         // A one-column row with an empty cell would be an empty line, which a reader
         // skips: quoting it keeps the row.
+        // The reader finds the separator in the header row, outside quotes: a header name
+        // holding another separator character is quoted, or it would be taken for one.
         const bool quote =
             quoted || m_format.quoteAll || (text.empty() && m_table.columnCount() == 1) ||
             std::any_of(text.begin(), text.end(),
-                        [this](char c) { return m_special[static_cast<unsigned char>(c)]; });
+                        [this](char c) { return m_special[static_cast<unsigned char>(c)]; }) ||
+            (header && text.find_first_of("\t;,") != std::string_view::npos);
         if (!quote) {
             put(text);
             return;

@@ -200,6 +200,16 @@ TEST(TabularReader, QuotingStyleOfEachFieldIsKept)
               "\"vowel\",\"F1\",\"F2\",\"F1_z\"\n\"i\",\"300\",\"2300\",\"0.5\"\n");
 }
 
+// The separator is found in the header row, outside quotes. A quote after a comma in a
+// semicolon file can hide a tab from that search; written back unquoted, the tab would then be
+// taken for the separator and the file read back split at it. Found by the fuzzer.
+TEST(TabularWriter, HeaderNamesHoldingOtherSeparatorsAreQuoted)
+{
+    const TabularTable table = parse("vowel;F1;F2;a,\"b;\tc\ni;300;2300;x;y\n").table;
+    ASSERT_EQ(table.format().separator, ';');
+    EXPECT_EQ(expectRoundTrip(table), "vowel;F1;F2;\"a,\"\"b\";\"\tc\"\ni;300;2300;x;y\n");
+}
+
 TEST(TabularReader, RaggedRowsLoseNoCell)
 {
     const TabularReadResult read = parse("vowel,F1,F2\ni,300\na,700,1200,loud,x\nu,350,800,\n");
