@@ -92,8 +92,8 @@ void PrintChartPage(QPainter &painter, const QRect &drawArea, ChartRenderer &ren
             doc, PlotFrame{layout.left, layout.top, layout.right, layout.bottom}, layout.unit,
             kPrintZoom);
     };
-    const PrintPageLayout page = PreparePrintPage(painter, drawArea, kPrintFrameWidth,
-                                                  kPrintFrameHeight, title, overhang);
+    const PrintPageLayout page =
+        PreparePrintPage(painter, drawArea, kPrintFrameWidth, kPrintFrameHeight, title, overhang);
     renderer.DrawPlotToDC(painter, doc, PlotFrame{page.left, page.top, page.right, page.bottom},
                           page.unit, kPrintZoom);
 }
