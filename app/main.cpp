@@ -15,8 +15,9 @@ namespace {
 const char kHelp[] =
     "Usage: tessavox [--shell-open FILE...]\n"
     "  or:  tessavox --help | --version\n"
-    "Draws F1-F2 and F1-F3 vowel charts on the Bark scale from Formant files: open a\n"
-    "file, edit its tokens in a table, and print the charts or save them as bitmaps.\n"
+    "Draws F1-F2 and F1-F3 vowel charts from Formant files and CSV or TSV tables: open\n"
+    "a file, edit its tokens in a table, choose a scale, normalisation and ellipse,\n"
+    "read the group statistics, and print or export the charts.\n"
     "\n"
     "Options:\n"
     "  --shell-open FILE...  open the files in the Tessavox that is already running,\n"
