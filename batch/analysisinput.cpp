@@ -2,6 +2,7 @@
 
 #include "analysis/largepages.h"
 #include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
 #include "framework/fileerror.h"
 
 #include <QFileInfo>
@@ -29,14 +30,9 @@ std::optional<AnalysisArguments> parseAnalysisArguments(const QStringList &args,
         const QString &value = args[++i];
         if (arg == QLatin1String("-o")) {
             parsed.output = value;
-        } else if (arg == QLatin1String("--format")) {
-            parsed.format = ParseTabularFileKind(value);
-            if (!parsed.format)
+        } else if (const auto read = parseReadOption(arg, value, parsed.format, parsed.read)) {
+            if (!*read)
                 return std::nullopt;
-        } else if (arg == QLatin1String("--speaker")) {
-            parsed.read.speakerColumn = value;
-        } else if (arg == QLatin1String("--vowel")) {
-            parsed.read.vowelColumn = value;
         } else if (accepted.contains(arg) && !parsed.options.contains(arg)) {
             parsed.options.insert(arg, value);
         } else {

@@ -52,29 +52,36 @@ bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QS
         a.colorColumn = a.colorBy == AnalysisOptions::ColorBy::Column ? value : QString();
         return true;
     }
-    if (option == QLatin1String("--format")) {
-        parsed.format = ParseTabularFileKind(value);
-        return parsed.format.has_value();
-    }
-    if (option == QLatin1String("--speaker")) {
-        parsed.read.speakerColumn = value;
-        return !value.isEmpty();
-    }
-    if (option == QLatin1String("--vowel")) {
-        parsed.read.vowelColumn = value;
-        return !value.isEmpty();
-    }
     return false;
 }
 
 bool isAnalysisOption(const QString &option)
 {
-    static const QStringList options = {"--scale",    "--normalize", "--formants", "--ellipse",
-                                        "--color-by", "--format",    "--speaker",  "--vowel"};
+    static const QStringList options = {"--scale", "--normalize", "--formants", "--ellipse",
+                                        "--color-by"};
     return options.contains(option);
 }
 
 } // namespace
+
+std::optional<bool> parseReadOption(const QString &option, const QString &value,
+                                    std::optional<TabularFileKind> &format,
+                                    TabularReadOptions &read)
+{
+    if (option == QLatin1String("--format")) {
+        format = ParseTabularFileKind(value);
+        return format.has_value();
+    }
+    if (option == QLatin1String("--speaker")) {
+        read.speakerColumn = value;
+        return !value.isEmpty();
+    }
+    if (option == QLatin1String("--vowel")) {
+        read.vowelColumn = value;
+        return !value.isEmpty();
+    }
+    return std::nullopt;
+}
 
 std::optional<ChartKind> parseChartKind(const QString &text)
 {
@@ -140,6 +147,9 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
             if (!choice)
                 return std::nullopt;
             parsed.labels.append(*choice);
+        } else if (const auto read = parseReadOption(arg, value, parsed.format, parsed.read)) {
+            if (!*read)
+                return std::nullopt;
         } else if (isAnalysisOption(arg)) {
             if (!parseAnalysisOption(parsed, arg, value))
                 return std::nullopt;

@@ -39,6 +39,12 @@ struct ChartArguments
     TabularReadOptions read;
 };
 
+// --format, --speaker and --vowel, which say how FILE is read, for every command that reads
+// tables: nullopt when `option` is none of them, else whether its value is valid.
+std::optional<bool> parseReadOption(const QString &option, const QString &value,
+                                    std::optional<TabularFileKind> &format,
+                                    TabularReadOptions &read);
+
 // The usage text of the options every chart command takes for drawing with analysis.
 QString chartAnalysisUsage();
 

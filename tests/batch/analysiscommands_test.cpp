@@ -1,29 +1,12 @@
 // normalize, stats and area as a user runs them: the exact columns and rows, standard
 // output or a file, messages on standard error and the exit status.
 
+#include "batchrun.h"
 #include "testfiles.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct AnalysisRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-AnalysisRun runBatch(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(TESSAVOX_BATCH), args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Speaker A: u then i then a, i with a quoted note holding the separator. Speaker B: one
 // vowel only, all at the same F1. In hertz the figures are easy to check by hand.
@@ -55,7 +38,7 @@ QStringList lines(const QString &text)
 
 TEST_F(AnalysisCommands, StatsRowsInOrderOfFirstAppearance)
 {
-    const AnalysisRun result = runBatch({"stats", table, "--scale", "hz", "--ellipse", "sd1"});
+    const BatchRun result = runBatch({"stats", table, "--scale", "hz", "--ellipse", "sd1"});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QStringList rows = lines(result.out);
     ASSERT_EQ(rows.size(), 4);
@@ -79,7 +62,7 @@ TEST_F(AnalysisCommands, StatsRowsInOrderOfFirstAppearance)
 
 TEST_F(AnalysisCommands, StatsGroupsByJoinedColumnsAndNormalises)
 {
-    const AnalysisRun result =
+    const BatchRun result =
         runBatch({"stats", table, "--group", "speaker,vowel", "--normalize", "lobanov"});
     EXPECT_EQ(result.exitCode, 0);
     QStringList groups;
@@ -95,7 +78,7 @@ TEST_F(AnalysisCommands, StatsGroupsByJoinedColumnsAndNormalises)
 TEST_F(AnalysisCommands, NormalizeAddsOneColumnPerFormant)
 {
     const QString out = files.path("normalised.tsv");
-    const AnalysisRun result = runBatch({"normalize", table, "--method", "gerstman", "-o", out});
+    const BatchRun result = runBatch({"normalize", table, "--method", "gerstman", "-o", out});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(result.out.isEmpty());
     const QStringList rows = lines(QString::fromUtf8(TestFiles::read(out)));
@@ -117,7 +100,7 @@ TEST_F(AnalysisCommands, AreaPerSpeakerWithPolygon)
     const QString square = files.write(
         "square.tsv", "talker\tsymbol\tF1\tF2\nS\ti\t300\t2000\nS\ta\t700\t2000\n"
                       "S\tu\t300\t1000\nS\to\t700\t1000\nS\te\t500\t1500\nT\ti\t300\t2000\n");
-    const AnalysisRun result = runBatch({"area", square, "--scale", "hz", "--polygon", "i,a,o,u"});
+    const BatchRun result = runBatch({"area", square, "--scale", "hz", "--polygon", "i,a,o,u"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "speaker\tn_vowels\thull_area\tpolygon_area\nS\t5\t400000\t400000\n"
                           "T\t1\t\t\n");
@@ -129,7 +112,7 @@ TEST_F(AnalysisCommands, FormantFilesAndSemicolonTablesWork)
     const QString formant =
         files.write("tokens.txt", "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n320 2200 2800 \"i\"\n"
                                   "310 2400 2700 \"i\"\n");
-    AnalysisRun result = runBatch({"stats", formant, "--scale", "hz"});
+    BatchRun result = runBatch({"stats", formant, "--scale", "hz"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t3\t2300\t310\t100\t10\t-500\t"));
 
@@ -147,7 +130,7 @@ TEST_F(AnalysisCommands, ColumnChoicesOverrideTheHeader)
     const QString path = files.write("choices.csv", "who,label,word,F1,F2\n"
                                                     "m1,x,i,300,2000\nm1,x,a,700,1200\n"
                                                     "m1,x,u,300,900\nm2,x,i,350,2400\n");
-    const AnalysisRun result =
+    const BatchRun result =
         runBatch({"area", path, "--speaker", "who", "--vowel", "word", "--scale", "hz"});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(lines(result.out).mid(1), (QStringList{"m1\t3\t220000\t", "m2\t1\t\t"}));
@@ -157,7 +140,7 @@ TEST_F(AnalysisCommands, ColumnChoicesOverrideTheHeader)
 TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
 {
     const QString missing = files.path("missing.csv");
-    AnalysisRun result = runBatch({"stats", missing});
+    BatchRun result = runBatch({"stats", missing});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_FALSE(result.err.isEmpty());
     result = runBatch({"stats", files.write("none.csv", "a,b\n1,2\n")});
@@ -185,7 +168,7 @@ TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
 
 TEST_F(AnalysisCommands, HelpNamesEachFormulaWithItsSource)
 {
-    const AnalysisRun result = runBatch({"--help"});
+    const BatchRun result = runBatch({"--help"});
     for (const char *text : {"Zwicker & Terhardt 1980", "Traunm\u00fcller 1990", "Lobanov 1971",
                              "Watt & Fabricius 2002", "Gerstman 1968", "coverage95"})
         EXPECT_TRUE(result.out.contains(QString::fromUtf8(text))) << text;

@@ -1,32 +1,16 @@
 // tessavox-batch as a user runs it: output, files, messages and exit status (0 done,
 // 1 failed with the message on standard error, 2 a usage error).
 
+#include "batchrun.h"
 #include "testfiles.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct BatchRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-BatchRun run(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(TESSAVOX_BATCH), args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Three "i" tokens, one group whose disc is centred at (375, 100) in an 800 x 600 F1-F2
 // chart, and three "u" tokens.
@@ -41,8 +25,8 @@ protected:
     BatchRun chart(const char *command, const char *plot, const QString &out,
                    const QStringList &options = {})
     {
-        return run(QStringList{command, input, "--plot", plot} + options +
-                   QStringList{"-o", files.path(out)});
+        return runBatch(QStringList{command, input, "--plot", plot} + options +
+                        QStringList{"-o", files.path(out)});
     }
     QImage image(const QString &name) const
     {
@@ -68,7 +52,7 @@ TEST_F(Batch, RecordsPrintsEachRecordInFileOrderOrTheReadersMessage)
                                                   "500 1500 2500 /a/\n"
                                                   "600\t1200\t2400\t\"\xC9\x94\"\t\r\n"
                                                   "700 1100 \"\xC9\x91\"");
-    BatchRun result = run({"records", path});
+    BatchRun result = runBatch({"records", path});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, QString::fromUtf8("310\t2020\t2960\t3500\t4200\ti:\n"
                                             "500\t1500\t2500\t0\t0\t/\n"
@@ -76,23 +60,23 @@ TEST_F(Batch, RecordsPrintsEachRecordInFileOrderOrTheReadersMessage)
                                             "700\t1100\t0\t0\t0\t\xC9\x91\n"));
     EXPECT_TRUE(result.err.isEmpty());
 
-    result = run({"records", files.write("empty.txt", {})});
+    result = runBatch({"records", files.write("empty.txt", {})});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "The file has zero length.\nIt cannot be read\n");
     EXPECT_TRUE(result.out.isEmpty());
-    result = run({"records", files.path("none.txt")});
+    result = runBatch({"records", files.path("none.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains("none.txt"));
 
-    result = run({"--help"});
+    result = runBatch({"--help"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.contains("records FILE"));
 }
 
 TEST_F(Batch, UsageErrorsExitWith2AndWriteNothing)
 {
-    EXPECT_TRUE(run({"frobnicate"}).err.contains("unknown command"));
-    EXPECT_EQ(run({"frobnicate"}).exitCode, 2);
+    EXPECT_TRUE(runBatch({"frobnicate"}).err.contains("unknown command"));
+    EXPECT_EQ(runBatch({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(chart("chart", "f2f3", "c.png").exitCode, 2);
     EXPECT_EQ(chart("chart", "f1f2", "c.png", {"--f2max", "10001"}).exitCode, 2);
     const BatchRun jpg = chart("chart", "f1f2", "c.jpg");
@@ -194,9 +178,10 @@ TEST_F(Batch, FailuresExitWith1AndLeaveNoPartialFile)
     // A print that fails keeps the previous file.
     ASSERT_EQ(chart("print", "f1f2", "c.pdf").exitCode, 0);
     const QByteArray previous = TestFiles::read(files.path("c.pdf"));
-    EXPECT_EQ(run({"print", files.path("none.txt"), "--plot", "f1f2", "-o", files.path("c.pdf")})
-                  .exitCode,
-              1);
+    EXPECT_EQ(
+        runBatch({"print", files.path("none.txt"), "--plot", "f1f2", "-o", files.path("c.pdf")})
+            .exitCode,
+        1);
     EXPECT_EQ(TestFiles::read(files.path("c.pdf")), previous);
     EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
@@ -209,7 +194,7 @@ TEST_F(Batch, TablePrintsTheFilledTableAndSavesItAsFileSaveDoes)
                                                   "450 1900 2600 3300 4000 \"\xE9\"\r\n"
                                                   "300 2300 2900 \"i\"\r\n"
                                                   "12000 2300 2900 \"i\"\r\n");
-    BatchRun result = run({"table", path, "-o", files.path("out.txt")});
+    BatchRun result = runBatch({"table", path, "-o", files.path("out.txt")});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     // The fill takes F1 above 10,000 as 0.
     EXPECT_EQ(result.out, QString::fromUtf8("300\t2300\t2900\ti\t1\n"
@@ -219,12 +204,12 @@ TEST_F(Batch, TablePrintsTheFilledTableAndSavesItAsFileSaveDoes)
               "300\t2300\t2900\t\"i\"\t\r\n000\t2300\t2900\t\"i\"\t\r\n"
               "450\t1900\t2600\t3300\t4000\t\"\xE9\"\t\r\n");
 
-    EXPECT_EQ(run({"table"}).exitCode, 2);
-    EXPECT_EQ(run({"table", path, "--plot", "f1f2"}).exitCode, 2);
-    result = run({"table", files.path("none.txt")});
+    EXPECT_EQ(runBatch({"table"}).exitCode, 2);
+    EXPECT_EQ(runBatch({"table", path, "--plot", "f1f2"}).exitCode, 2);
+    result = runBatch({"table", files.path("none.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains("none.txt"));
-    result = run({"table", path, "-o", files.path("no/dir/out.txt")});
+    result = runBatch({"table", path, "-o", files.path("no/dir/out.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.startsWith("Cannot save the file")) << result.err.toStdString();
 }
@@ -237,7 +222,7 @@ TEST_F(Batch, TableOnACsvPrintsSpeakersAndSavesInItsOwnLayout)
                            "m01;u;350,5;800;2300;\"x\"\"y\"\r\n"
                            "m01;a;700;1200;;plain\r\n";
     const QString path = files.write("s.csv", csv);
-    BatchRun result = run({"table", path, "-o", files.path("out.csv")});
+    BatchRun result = runBatch({"table", path, "-o", files.path("out.csv")});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, QStringLiteral("700\t1200\t\ta\t1\tm01\n"
                                          "351\t800\t2300\tu\t2\tm01\n"));
@@ -245,7 +230,7 @@ TEST_F(Batch, TableOnACsvPrintsSpeakersAndSavesInItsOwnLayout)
         << result.err.toStdString();
     EXPECT_EQ(TestFiles::read(files.path("out.csv")), csv);
 
-    result = run({"table", path, "-o", files.path("out.txt")});
+    result = runBatch({"table", path, "-o", files.path("out.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains("speakers")) << result.err.toStdString();
     EXPECT_FALSE(QFile::exists(files.path("out.txt")));
@@ -257,20 +242,22 @@ TEST_F(Batch, PrintTablePutsEveryRowOnNumberedPagesOfTheGivenPaper)
     for (int i = 0; i < 120; ++i)
         many += QByteArray::number(300 + i) + " 2000 2800 \"a\"\n";
     const QString path = files.write("many.txt", many);
-    ASSERT_EQ(run({"print", path, "--plot", "table", "-o", files.path("t.pdf")}).exitCode, 0);
+    ASSERT_EQ(runBatch({"print", path, "--plot", "table", "-o", files.path("t.pdf")}).exitCode, 0);
     const QByteArray a4 = TestFiles::read(files.path("t.pdf"));
     EXPECT_TRUE(a4.contains("/MediaBox [0 0 595.000000 842"));
-    ASSERT_EQ(run({"print", path, "--plot", "table", "--page", "letter", "-o", files.path("t.pdf")})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runBatch({"print", path, "--plot", "table", "--page", "letter", "-o", files.path("t.pdf")})
+            .exitCode,
+        0);
     const QByteArray letter = TestFiles::read(files.path("t.pdf"));
     EXPECT_TRUE(letter.contains("/MediaBox [0 0 612.000000 792.000000]"));
     // 120 rows do not fit on one page of either.
     EXPECT_GE(a4.count("/Type /Page\n"), 2);
     EXPECT_GE(letter.count("/Type /Page\n"), 2);
-    EXPECT_EQ(run({"print", path, "--plot", "table", "--label", "1=a", "-o", files.path("t.pdf")})
-                  .exitCode,
-              2);
+    EXPECT_EQ(
+        runBatch({"print", path, "--plot", "table", "--label", "1=a", "-o", files.path("t.pdf")})
+            .exitCode,
+        2);
 }
 
 } // namespace

@@ -1,30 +1,16 @@
 // tessavox-batch chart, bitmap and print with analysis options, on tables and Formant
 // files alike.
 
+#include "batchrun.h"
 #include "testfiles.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct BatchResult
-{
-    int exitCode = -1;
-    QString err;
-};
-
-BatchResult runBatch(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(TESSAVOX_BATCH), args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Two speakers with the same three vowels at different frequencies, one row missing F2.
 const QByteArray kTable = "speaker;vowel;F1;F2;F3;dialect\n"
@@ -59,8 +45,8 @@ TEST(BatchChart, TablesWithSpeakersDrawNormalisedColouredAndFitted)
     TestFiles files;
     const QString table = files.write("vowels.csv", kTable);
     const QString out = files.path("c.png");
-    BatchResult r = runBatch({"chart", table, "--plot", "f1f2", "--normalize", "lobanov",
-                              "--color-by", "speaker", "--fit", "-o", out});
+    BatchRun r = runBatch({"chart", table, "--plot", "f1f2", "--normalize", "lobanov", "--color-by",
+                           "speaker", "--fit", "-o", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("1 rows without F1 or F2")) << r.err.toStdString();
     const QImage coloured(out);
@@ -99,8 +85,8 @@ TEST(BatchChart, BadAnalysisOptionsAreUsageErrorsAndWriteNothing)
                                     {"--scale", "mel", "--normalize", "lobanov"},
                                     {"--formants", "F1,F9"}};
     for (const QStringList &options : bad) {
-        const BatchResult r = runBatch(QStringList{"chart", table, "--plot", "f1f2"} + options +
-                                       QStringList{"-o", out});
+        const BatchRun r = runBatch(QStringList{"chart", table, "--plot", "f1f2"} + options +
+                                    QStringList{"-o", out});
         EXPECT_EQ(r.exitCode, 2) << options.join(' ').toStdString();
     }
     EXPECT_FALSE(QFile::exists(out));
