@@ -49,6 +49,12 @@ constexpr Command kCommands[] = {
     {ID_APP_EXIT, "E&xit", "Quit the application; prompts to save documents", "Exit", {}, kExport},
     // Edit
     {ID_EDIT_UNDO, "&Undo", "Undo the last action", "Undo", {"Ctrl+Z", "Alt+Backspace"}, kTable},
+    {ID_EDIT_REDO,
+     "&Redo",
+     "Redo the action last undone",
+     "Redo",
+     {"Ctrl+Y", "Ctrl+Shift+Z"},
+     kTable},
     {ID_EDIT_CUT,
      "Cu&t",
      "Cut the selection and put it on the Clipboard",

@@ -40,6 +40,7 @@ constexpr MenuItem kDocumentMenu[] = {
     {"&File", 0},
     {"&File", ID_APP_EXIT},
     {"&Edit", ID_EDIT_UNDO},
+    {"&Edit", ID_EDIT_REDO},
     {"&Edit", 0},
     {"&Edit", ID_EDIT_CUT},
     {"&Edit", ID_EDIT_COPY},

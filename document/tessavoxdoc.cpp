@@ -7,14 +7,17 @@
 #include "document/tabulartokens.h"
 #include "document/tabularwriter.h"
 #include "document/vowelorder.h"
+#include "framework/commandids.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
 #include "framework/waitcursor.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -41,12 +44,110 @@ CTessavoxDoc::CTessavoxDoc(QObject *parent) : Document(parent)
     // windows.
     connect(&m_tokens, &TokenTableModel::entryRefused, this,
             [](const QString &why) { Messages::show(why); });
-    // Every edit of the rows, from any window, is the document's.
+    // Every edit of the rows, from any window, is the document's, and one step of its
+    // history unless a command gathers it into its own.
     connect(&m_tokens, &TokenTableModel::changed, this, [this] {
         m_nTokenCount = m_tokens.count();
         m_bDataLoaded = true;
-        setModifiedFlag(true);
+        if (m_openSteps == 0 && !m_restoring)
+            recordRowChanges(true);
     });
+    addCommand(
+        ID_EDIT_UNDO, [this] { OnEditUndo(); },
+        [this](CommandState &ui) { ui.setEnabled(canUndo()); });
+    addCommand(
+        ID_EDIT_REDO, [this] { OnEditRedo(); },
+        [this](CommandState &ui) { ui.setEnabled(canRedo()); });
+}
+
+void CTessavoxDoc::setModifiedFlag(bool modified)
+{
+    if (modified)
+        m_history.markUnsaved();
+    else
+        m_history.markSaved();
+    Document::setModifiedFlag(modified);
+}
+
+void CTessavoxDoc::recordRowChanges(bool changesFile)
+{
+    if (!m_history.isStarted()) {
+        if (changesFile)
+            Document::setModifiedFlag(true);
+        return;
+    }
+    try {
+        m_history.recordRows(m_tokens, changesFile);
+    } catch (const std::bad_alloc &) {
+        // Without room for the step the history cannot be kept; the edit itself stands.
+        m_history = EditHistory();
+        Document::setModifiedFlag(true);
+        return;
+    }
+    Document::setModifiedFlag(m_history.isModified());
+}
+
+CTessavoxDoc::EditStep::EditStep(CTessavoxDoc *doc, bool changesFile)
+    : m_doc(doc), m_changesFile(changesFile)
+{
+    if (m_doc)
+        ++m_doc->m_openSteps;
+}
+
+CTessavoxDoc::EditStep::~EditStep()
+{
+    if (m_doc && --m_doc->m_openSteps == 0)
+        m_doc->recordRowChanges(m_changesFile);
+}
+
+void CTessavoxDoc::OnEditUndo()
+{
+    std::optional<EditHistory::LabelChoice> choice;
+    {
+        const QScopedValueRollback restoring(m_restoring, true);
+        choice = m_history.undo(m_tokens);
+    }
+    applyLabelChoice(choice);
+    historyMoved();
+}
+
+void CTessavoxDoc::OnEditRedo()
+{
+    std::optional<EditHistory::LabelChoice> choice;
+    {
+        const QScopedValueRollback restoring(m_restoring, true);
+        choice = m_history.redo(m_tokens);
+    }
+    applyLabelChoice(choice);
+    historyMoved();
+}
+
+void CTessavoxDoc::chooseOrderLabel(int order, int position, const QString &text)
+{
+    if (order < 0 || order >= int(m_nOrderLabel.size()))
+        return;
+    const EditHistory::LabelChoice before{order, m_nOrderLabel[std::size_t(order)],
+                                          m_strOrderLabel[std::size_t(order)]};
+    const EditHistory::LabelChoice after{order, position, text};
+    applyLabelChoice(after);
+    m_history.recordLabelChoice(before, after);
+    // A new step ends the way to a saved state that Undo had left.
+    Document::setModifiedFlag(m_history.isModified());
+}
+
+void CTessavoxDoc::applyLabelChoice(const std::optional<EditHistory::LabelChoice> &choice)
+{
+    if (!choice || choice->order < 0 || choice->order >= int(m_nOrderLabel.size()))
+        return;
+    m_nOrderLabel[std::size_t(choice->order)] = choice->position;
+    m_strOrderLabel[std::size_t(choice->order)] = choice->text;
+}
+
+void CTessavoxDoc::historyMoved()
+{
+    m_nTokenCount = m_tokens.count();
+    Document::setModifiedFlag(m_history.isModified());
+    updateViews();
 }
 
 void CTessavoxDoc::attachTable(QObject *table)
@@ -62,6 +163,7 @@ void CTessavoxDoc::attachTable(QObject *table)
         } else {
             fillTokensFromRecords();
         }
+        m_history.reset(m_tokens);
     }
 }
 
@@ -223,10 +325,19 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     const FileError error = WriteTabularFile(path, *written);
     if (error.isError())
         return error;
-    // From now on the rows stand for the rows of the file just written.
+    // From now on the rows stand for the rows of the file just written, in the history too.
     const std::vector<int> order = TableRowOrder(m_tokens);
-    for (std::size_t written = 0; written < order.size(); ++written)
+    std::vector<int> newIndex(m_table ? std::size_t(m_table->rowCount()) : 0, -1);
+    for (std::size_t written = 0; written < order.size(); ++written) {
+        const int source = m_tokens.row(order[written]).sourceRow;
+        if (source >= 0 && std::size_t(source) < newIndex.size())
+            newIndex[std::size_t(source)] = int(written);
         m_tokens.setSourceRow(order[written], int(written));
+    }
+    // Rows removed before the save would come back without the cells the file kept for
+    // them: Undo stops at this save rather than lose them.
+    if (!m_history.renumberSourceRows(newIndex, m_tokens))
+        m_history.reset(m_tokens);
     m_table = std::move(*written);
     m_fileIsTable = true;
     return error;

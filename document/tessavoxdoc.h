@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/analysisoptions.h"
+#include "document/edithistory.h"
 #include "document/formantrecord.h"
 #include "document/tabulartable.h"
 #include "document/tokentablemodel.h"
@@ -34,6 +35,8 @@ public:
     bool OnSaveDocument(const QString &path) override;
     // Save As offers the table formats beside the Formant format, the document's own first.
     void prepareSaveRequest(FileDialogRequest &request) const override;
+    // Unmodified is where the rows were saved: Undo back to there leaves nothing to save.
+    void setModifiedFlag(bool modified = true) override;
 
     // The next OnOpenDocument reads its file as a table whatever its name: the user chose
     // the table file type in the Open dialog.
@@ -54,6 +57,30 @@ public:
     // writes nothing: the rows are not filled then, and an empty file would destroy the
     // tokens on disk.
     bool hasTable() const;
+
+    // Undo and Redo of the rows and label choices. A typed cell is a step of its own;
+    // commands that change the rows in several places make one step of them by holding an
+    // EditStep while they work.
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    void OnEditUndo();
+    void OnEditRedo();
+    class EditStep
+    {
+    public:
+        // `changesFile`: whether the command changes what File Save writes; sorting and
+        // numbering the rows leave the document unmodified.
+        explicit EditStep(CTessavoxDoc *doc, bool changesFile = true);
+        ~EditStep();
+        EditStep(const EditStep &) = delete;
+        EditStep &operator=(const EditStep &) = delete;
+
+    private:
+        CTessavoxDoc *m_doc;
+        bool m_changesFile;
+    };
+    // The Label Selector's choice for vowel group `order`, as a step Undo takes back.
+    void chooseOrderLabel(int order, int position, const QString &text);
 
     // The file's token lines in file order; the size never changes.
     std::vector<FormantRecord> m_records = std::vector<FormantRecord>(FormantLimits::kRecords);
@@ -84,6 +111,10 @@ public:
 
 private:
     void fillTokensFromRecords();
+    // Makes the rows' changes since the last step one step, and shows the modified flag.
+    void recordRowChanges(bool changesFile);
+    void applyLabelChoice(const std::optional<EditHistory::LabelChoice> &choice);
+    void historyMoved();
     bool openTable(const QString &path);
     // Writes the rows as a table to `path`; an error of kind None on success.
     FileError saveTable(const QString &path);
@@ -99,4 +130,7 @@ private:
     // The document's own file is a table, whatever its name (the table type was chosen when
     // opening it): File Save writes it as one.
     bool m_fileIsTable = false;
+    EditHistory m_history;
+    int m_openSteps = 0;      // EditSteps alive; their command records the step
+    bool m_restoring = false; // Undo or Redo is putting rows back
 };

@@ -272,6 +272,35 @@ void TokenTableModel::removeRowsAt(int first, int count)
     emitChanged();
 }
 
+void TokenTableModel::replaceRows(int first, int count, const std::vector<Row> &rows)
+{
+    const auto at = m_rows.begin() + first;
+    const auto kept = std::min<std::size_t>(std::size_t(count), rows.size());
+    std::copy(rows.begin(), rows.begin() + std::ptrdiff_t(kept), at);
+    for (std::size_t i = 0; i < kept; ++i)
+        m_rows[std::size_t(first) + i].selected = false;
+    if (kept > 0 && m_bulkDepth == 0)
+        emit dataChanged(index(first, 0), index(first + int(kept) - 1, columnCount() - 1));
+    const int rest = first + int(kept);
+    if (std::size_t(count) > kept) {
+        if (m_bulkDepth == 0)
+            beginRemoveRows({}, rest, first + count - 1);
+        m_rows.erase(at + std::ptrdiff_t(kept), at + count);
+        if (m_bulkDepth == 0)
+            endRemoveRows();
+    } else if (rows.size() > kept) {
+        if (m_bulkDepth == 0)
+            beginInsertRows({}, rest, first + int(rows.size()) - 1);
+        const auto inserted =
+            m_rows.insert(m_rows.begin() + rest, rows.begin() + std::ptrdiff_t(kept), rows.end());
+        for (auto row = inserted; row != inserted + std::ptrdiff_t(rows.size() - kept); ++row)
+            row->selected = false;
+        if (m_bulkDepth == 0)
+            endInsertRows();
+    }
+    emitChanged();
+}
+
 void TokenTableModel::reserveRows(int count)
 {
     m_rows.reserve(static_cast<std::size_t>(std::max(count, 0)));

@@ -105,6 +105,9 @@ public:
     void insertRowsAt(int index, int count, const Row &row);
     void removeRowAt(int index) { removeRowsAt(index, 1); }
     void removeRowsAt(int first, int count);
+    // Puts `rows`, unmarked, in place of `count` rows from `first`: how Undo and Redo
+    // bring rows back.
+    void replaceRows(int first, int count, const std::vector<Row> &rows);
     void clearRows();
     // Room for `count` rows, so that filling a large table does not move them as it grows.
     void reserveRows(int count);

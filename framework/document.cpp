@@ -135,6 +135,12 @@ void Document::setTitle(const QString &title)
     emit titleChanged(m_title);
 }
 
+void Document::updateViews()
+{
+    if (windowHooks().updateViews)
+        windowHooks().updateViews(*this);
+}
+
 void Document::setModifiedFlag(bool modified)
 {
     if (m_modified == modified)

@@ -65,7 +65,8 @@ public:
     // application's recent-file list.
     void setPathName(const QString &path, bool addToRecentFiles = true);
     void setTitle(const QString &title);
-    void setModifiedFlag(bool modified = true);
+    // A document that keeps an undo history moves its saved point here.
+    virtual void setModifiedFlag(bool modified = true);
 
     // A document made by a template deletes itself when its last view goes.
     void setAutoDelete(bool autoDelete) { m_autoDelete = autoDelete; }
@@ -84,6 +85,9 @@ public:
 
     // Calls OnUpdate on every view but `sender`.
     void UpdateAllViews(View *sender, int hint = 0);
+    // Calls OnUpdate on every view, where the program has windows; for code that knows
+    // no windows.
+    void updateViews();
 
     // What a document asks of the program's windows, filled in wherever windows are part of
     // the program; without them there is nothing to close and no recent-file list.
@@ -91,6 +95,7 @@ public:
     {
         std::function<void(Document &)> closeWindows;
         std::function<void(const QString &path)> rememberFile;
+        std::function<void(Document &)> updateViews;
     };
     static WindowHooks &windowHooks();
 

@@ -31,6 +31,8 @@ void closeDocumentWindows(Document &doc)
 
 // Set before main() wherever windows are part of the program.
 const bool g_closerSet = (Document::windowHooks().closeWindows = closeDocumentWindows, true);
+const bool g_updaterSet = (
+    Document::windowHooks().updateViews = [](Document &doc) { doc.UpdateAllViews(nullptr); }, true);
 
 } // namespace
 

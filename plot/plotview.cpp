@@ -167,8 +167,7 @@ void PlotView::OnLButtonUp(const QPoint &point)
         }
         dialog.OnInitDialog();
         if (ModalDialogs::exec(dialog) == QDialog::Accepted) {
-            doc->m_nOrderLabel[std::size_t(order)] = dialog.m_nSelLabel;
-            doc->m_strOrderLabel[std::size_t(order)] = dialog.m_strSelLabel;
+            doc->chooseOrderLabel(order, dialog.m_nSelLabel, dialog.m_strSelLabel);
             doc->UpdateAllViews(nullptr);
         }
         return;

@@ -151,11 +151,9 @@ void CTessavoxFormView::SetCellText(int row, int column, const QString &text, in
 
 void CTessavoxFormView::OnEditCut()
 {
+    const CTessavoxDoc::EditStep step(GetDocument());
     m_grid.copySelectedCells();
     m_grid.clearSelectedCells();
-    // Marked modified even when the cells were empty already, as the command always has been.
-    if (CTessavoxDoc *doc = GetDocument())
-        doc->setModifiedFlag(true);
 }
 
 void CTessavoxFormView::OnEditCopy()
@@ -176,7 +174,7 @@ void CTessavoxFormView::OnEditPaste()
     CTessavoxDoc *doc = GetDocument();
     if (!doc)
         return;
-    const bool wasModified = doc->isModified();
+    const CTessavoxDoc::EditStep step(doc);
     int target = -1;
     int inserted = 0;
     if (m_nCopyFirstRow >= 0) {
@@ -196,11 +194,8 @@ void CTessavoxFormView::OnEditPaste()
         // stay as they were.
         for (int i = 0; i < inserted; ++i)
             m_grid.removeRow(target);
-        doc->setModifiedFlag(wasModified);
         throw;
     }
-    // Marked modified even when the clipboard was empty, as the command always has been.
-    doc->setModifiedFlag(true);
     m_grid.selectRange(0, doc->m_nTokenCount - 1, false);
 }
 
@@ -209,6 +204,7 @@ void CTessavoxFormView::OnEditAddRow()
     CTessavoxDoc *doc = GetDocument();
     if (!doc)
         return;
+    const CTessavoxDoc::EditStep step(doc);
     const int selected = m_grid.nextSelected(-1);
     if (selected < 0)
         m_grid.addRow(CDatatbl5::blankRow());
@@ -227,9 +223,8 @@ void CTessavoxFormView::OnEditRemoveRow()
         Messages::show(text);
         return;
     }
+    const CTessavoxDoc::EditStep step(doc);
     m_grid.removeSelectedRows();
-    // Marked modified even when no row was marked, as the command always has been.
-    doc->setModifiedFlag(true);
 }
 
 void CTessavoxFormView::OnUpdateEditRemoveRow(CommandState &ui) const
@@ -240,6 +235,7 @@ void CTessavoxFormView::OnUpdateEditRemoveRow(CommandState &ui) const
 
 void CTessavoxFormView::OnEditSort()
 {
+    const CTessavoxDoc::EditStep step(GetDocument(), false);
     m_grid.setSortActive(true);
     m_grid.viewport()->update();
     m_grid.setSortActive(false);
@@ -247,8 +243,10 @@ void CTessavoxFormView::OnEditSort()
 
 void CTessavoxFormView::AssignOrder()
 {
-    if (CTessavoxDoc *doc = GetDocument())
+    if (CTessavoxDoc *doc = GetDocument()) {
+        const CTessavoxDoc::EditStep step(doc, false);
         ::AssignOrder(doc->tokens());
+    }
 }
 
 bool CTessavoxFormView::HasOrder()

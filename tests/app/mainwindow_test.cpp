@@ -6,6 +6,7 @@
 #include "app/helpwindow.h"
 #include "app/tessavoxresources.h"
 #include "apptest.h"
+#include "document/tessavoxdoc.h"
 #include "framework/commandids.h"
 #include "framework/documentwindow.h"
 #include "framework/messages.h"
@@ -68,18 +69,20 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
     const QString path = formantFile("vowels.txt");
     app->OpenDocumentFile(path);
     frame->refreshCommandStates();
-    EXPECT_EQ(describe(frame->currentMenus()),
-              QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Close|&Save\tCtrl+S|Save "
-                           "&As...|-|Save As Bitmap...|&Export Chart...|-|&View/Modify "
-                           "|-|&Print...\tCtrl+P|Print "
-                           "Pre&view|P&rint Setup...|-|&1 " +
-                               QFileInfo(path).canonicalFilePath() + "|-|E&xit",
-                           "&Edit: &Undo\tCtrl+Z,Alt+Backspace|-|Cu&t\tCtrl+X,Shift+Del|&Copy\t"
-                           "Ctrl+C,Ctrl+Ins|&Paste\tCtrl+V,Shift+Ins|-|Add Row\tCtrl+I|Remove "
-                           "Row\tCtrl+R|-|Sort|-|Assign Order",
-                           "&Plot: F1 vs F2|F1 vs F2'|F1 vs F3|&Statistics",
-                           "&Options: Calculation/Display...|&Analysis...", kViewMenu,
-                           "&Window: &New Window|&Cascade|&Tile|&Arrange Icons", kHelpMenu}));
+    EXPECT_EQ(
+        describe(frame->currentMenus()),
+        QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Close|&Save\tCtrl+S|Save "
+                     "&As...|-|Save As Bitmap...|&Export Chart...|-|&View/Modify "
+                     "|-|&Print...\tCtrl+P|Print "
+                     "Pre&view|P&rint Setup...|-|&1 " +
+                         QFileInfo(path).canonicalFilePath() + "|-|E&xit",
+                     "&Edit: &Undo\tCtrl+Z,Alt+Backspace|&Redo\tCtrl+Y,Ctrl+Shift+Z|-|Cu&t\tCtrl+X,"
+                     "Shift+Del|&Copy\t"
+                     "Ctrl+C,Ctrl+Ins|&Paste\tCtrl+V,Shift+Ins|-|Add Row\tCtrl+I|Remove "
+                     "Row\tCtrl+R|-|Sort|-|Assign Order",
+                     "&Plot: F1 vs F2|F1 vs F2'|F1 vs F3|&Statistics",
+                     "&Options: Calculation/Display...|&Analysis...", kViewMenu,
+                     "&Window: &New Window|&Cascade|&Tile|&Arrange Icons", kHelpMenu}));
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
     EXPECT_EQ(frame->commandAction(ID_HELP)->shortcut(), QKeySequence("F1"));
     EXPECT_EQ(frame->commandAction(ID_CONTEXT_HELP)->shortcut(), QKeySequence("Shift+F1"));
@@ -109,6 +112,26 @@ TEST_F(AppTest, GreyingFollowsTheKindOfTheActiveWindow)
     for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW})
         EXPECT_TRUE(state(id).enabled) << id;
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
+}
+
+TEST_F(AppTest, UndoAndRedoReachTheTableFromItsChartWindows)
+{
+    CTessavoxDoc *doc =
+        qobject_cast<CTessavoxDoc *>(app->OpenDocumentFile(formantFile("vowels.txt")));
+    ASSERT_TRUE(doc);
+    const int rows = doc->m_nTokenCount;
+    ASSERT_TRUE(execute(ID_EDIT_ADD_ROW));
+    ASSERT_TRUE(execute(ID_PLOT_F1F2));
+    ASSERT_EQ(doc->frames().size(), 2);
+    EXPECT_TRUE(state(ID_EDIT_UNDO).enabled);
+    EXPECT_FALSE(state(ID_EDIT_REDO).enabled);
+    ASSERT_TRUE(execute(ID_EDIT_UNDO));
+    EXPECT_EQ(doc->m_nTokenCount, rows);
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_FALSE(state(ID_EDIT_UNDO).enabled);
+    ASSERT_TRUE(execute(ID_EDIT_REDO));
+    EXPECT_EQ(doc->m_nTokenCount, rows + 1);
+    EXPECT_TRUE(doc->isModified());
 }
 
 // The toolbar and the keys follow windows opening and closing and the commands run, with

@@ -1,7 +1,9 @@
 // Several table windows over one document's table (Window > New Window) with the real chart
 // windows; and thousands of random edits from a fixed seed through the windows' own
-// commands, hostile pastes among them, with the document's promises checked after every
-// step: whatever the table shows, and the F4 and F5 its rows carry, a save gives back.
+// commands, hostile pastes, Undo and Redo among them, with the document's promises checked
+// after every step: whatever the table shows, and the F4 and F5 its rows carry, a save gives
+// back; Undo and Redo give back every earlier state whole; the document is modified exactly
+// when a change to the file lies between its state and the saved one.
 
 #include "tablesession.h"
 
@@ -16,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <random>
 
 namespace {
@@ -100,6 +104,79 @@ std::vector<FileRow> documentRows(const CTessavoxDoc &doc)
     return rows;
 }
 
+// What Undo and Redo must give back: the rows, every cell as shown (an empty cell is not 0),
+// and the label choices.
+struct DocState
+{
+    std::vector<FileRow> rows;
+    std::vector<QString> cells;
+    std::array<int, FormantLimits::kOrderLabels> labels{};
+    std::array<QString, FormantLimits::kOrderLabels> labelTexts;
+    bool operator==(const DocState &) const = default;
+};
+
+DocState stateOf(const CTessavoxDoc &doc)
+{
+    DocState state{documentRows(doc), {}, doc.m_nOrderLabel, doc.m_strOrderLabel};
+    for (int row = 0; row < doc.tokens().count(); ++row) {
+        for (int column = 0; column < TokenTableModel::ColumnCount; ++column)
+            state.cells.push_back(doc.tokens().cellText(row, column));
+    }
+    return state;
+}
+
+// The history the document must keep, kept the plain way: every state whole.
+class ExpectedHistory
+{
+public:
+    void reset(DocState state)
+    {
+        m_states = {std::move(state)};
+        m_changesFile.clear();
+        m_at = 0;
+        m_saved = 0;
+    }
+    // After a step that is neither Undo nor Redo: a new state when the document changed.
+    void afterStep(DocState state, bool changesFile)
+    {
+        if (state == m_states[m_at])
+            return;
+        if (m_saved && *m_saved > m_at)
+            m_saved.reset();
+        m_states.resize(m_at + 1);
+        m_changesFile.resize(m_at);
+        m_states.push_back(std::move(state));
+        m_changesFile.push_back(changesFile);
+        ++m_at;
+        if (m_changesFile.size() > EditHistory::kMaxSteps) {
+            m_states.erase(m_states.begin());
+            m_changesFile.erase(m_changesFile.begin());
+            --m_at;
+            m_saved = m_saved && *m_saved > 0 ? std::optional(*m_saved - 1) : std::nullopt;
+        }
+    }
+    bool canUndo() const { return m_at > 0; }
+    bool canRedo() const { return m_at + 1 < m_states.size(); }
+    const DocState &undone() { return m_states[--m_at]; }
+    const DocState &redone() { return m_states[++m_at]; }
+    void saved() { m_saved = m_at; }
+    bool modified() const
+    {
+        if (!m_saved)
+            return true;
+        const auto [from, to] = std::minmax(*m_saved, m_at);
+        return std::find(m_changesFile.begin() + std::ptrdiff_t(from),
+                         m_changesFile.begin() + std::ptrdiff_t(to),
+                         true) != m_changesFile.begin() + std::ptrdiff_t(to);
+    }
+
+private:
+    std::vector<DocState> m_states;
+    std::vector<bool> m_changesFile; // per step between two states
+    std::size_t m_at = 0;
+    std::optional<std::size_t> m_saved = 0;
+};
+
 // The file read back, in file order; none when it does not open.
 std::vector<FileRow> readBack(const QString &path)
 {
@@ -122,16 +199,21 @@ public:
     void run(int steps)
     {
         ASSERT_TRUE(m_doc) << "the start file did not open";
+        m_expected.reset(stateOf(*m_doc));
         for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
             m_session.capture.clear();
             m_expectedEvents.clear();
-            const int pick = below(rows() > kManyRows ? 120 : 100);
+            const int pick = below(rows() > kManyRows ? 127 : 107);
             const auto &[upTo, name, action] =
                 *std::find_if(m_steps.begin(), m_steps.end(),
                               [pick](const auto &s) { return pick < std::get<0>(s); });
             SCOPED_TRACE(::testing::Message() << "step " << step << ", " << name);
             action();
             ASSERT_TRUE(m_doc) << "the document is gone";
+            const std::string_view what = name;
+            if (what != "undo" && what != "redo")
+                m_expected.afterStep(stateOf(*m_doc), what != "sort" && what != "assign order" &&
+                                                          what != "label choice");
             // Every edit must leave the open charts able to draw the table.
             for (PlotView *chart : windows<PlotView>(m_doc))
                 chart->grab();
@@ -142,7 +224,9 @@ public:
                 ASSERT_EQ(table->grid().rowCount(), rows());
                 ASSERT_EQ(table->grid().model(), &m_doc->tokens());
             }
-            EXPECT_EQ(m_doc->isModified(), m_expectModified);
+            EXPECT_EQ(m_doc->isModified(), m_expected.modified());
+            EXPECT_EQ(m_doc->canUndo(), m_expected.canUndo());
+            EXPECT_EQ(m_doc->canRedo(), m_expected.canRedo());
             EXPECT_TRUE(m_doc->m_bDataLoaded);
             EXPECT_EQ(m_session.capture.events(), m_expectedEvents);
         }
@@ -232,8 +316,6 @@ private:
             // Refused with the reason, and the cell kept.
             m_expectedEvents = {refusal};
             EXPECT_EQ(table->grid().value(row, column), before);
-        } else if (table->grid().value(row, column) != before) {
-            m_expectModified = true;
         }
     }
 
@@ -244,8 +326,6 @@ private:
         table->execute(id);
         if (id == ID_EDIT_REMOVE_ROW && rowsBefore == 0)
             m_expectedEvents = {MessageCapture::beepEvent, LoadString(IDS_ERR_REMOVE_ROW)};
-        else if (id == ID_EDIT_REMOVE_ROW || id == ID_EDIT_ADD_ROW || id == ID_EDIT_CUT)
-            m_expectModified = true;
         if (id == ID_EDIT_SORT || id == ID_EDIT_ASSIGN_ORDER)
             checkSorted(table, id == ID_EDIT_ASSIGN_ORDER);
     }
@@ -267,10 +347,8 @@ private:
         CTessavoxFormView *table = anyTable();
         const std::vector<Row> before = tableRows(table);
         table->execute(ID_EDIT_PASTE);
-        if (m_session.capture.events().isEmpty()) {
-            m_expectModified = true;
+        if (m_session.capture.events().isEmpty())
             return;
-        }
         // A refused paste is reported and changes nothing.
         m_expectedEvents = m_session.capture.events();
         EXPECT_TRUE(m_expectedEvents.size() == 1 &&
@@ -321,10 +399,26 @@ private:
     // As the Label Selector stores a choice for a vowel number.
     void chooseLabel()
     {
-        const auto order = std::size_t(below(100));
-        m_doc->m_nOrderLabel[order] = below(6) - 1;
-        m_doc->m_strOrderLabel[order] = symbol();
+        m_doc->chooseOrderLabel(below(100), below(6) - 1, symbol());
         m_doc->UpdateAllViews(nullptr);
+    }
+
+    // Undo or Redo, from the document's windows or the document; each gives back the
+    // state it stands for whole, or is greyed and does nothing.
+    void undoOrRedo(int id)
+    {
+        const bool undo = id == ID_EDIT_UNDO;
+        CommandState ui;
+        m_doc->updateState(id, ui);
+        EXPECT_EQ(ui.enabled, undo ? m_expected.canUndo() : m_expected.canRedo());
+        const DocState before = stateOf(*m_doc);
+        ASSERT_TRUE(m_doc->execute(id));
+        if (!ui.enabled) {
+            EXPECT_TRUE(stateOf(*m_doc) == before) << "a greyed command changed the table";
+            return;
+        }
+        const DocState &expected = undo ? m_expected.undone() : m_expected.redone();
+        EXPECT_TRUE(stateOf(*m_doc) == expected) << "the table is not as it was";
     }
 
     void openChart()
@@ -366,7 +460,7 @@ private:
     {
         const std::vector<FileRow> expected = documentRows(*m_doc);
         ASSERT_TRUE(m_doc->execute(ID_FILE_SAVE));
-        m_expectModified = false;
+        m_expected.saved();
         checkFile(expected);
     }
 
@@ -379,7 +473,7 @@ private:
         m_session.capture.setAnswer(Messages::Answer::No);
         settle();
         ASSERT_FALSE(m_doc) << "the document outlived its windows";
-        if (m_expectModified) {
+        if (m_expected.modified()) {
             m_expectedEvents = {QStringLiteral("Save changes to tokens.txt?")};
             checkFile(expected);
         }
@@ -389,7 +483,7 @@ private:
             m_session.files.write("tokens.txt", kStartFile);
         m_doc = m_session.open();
         ASSERT_TRUE(m_doc);
-        m_expectModified = false;
+        m_expected.reset(stateOf(*m_doc));
     }
 
     // Every visible cell but Order, which no file holds, and F4 and F5 come back.
@@ -425,10 +519,10 @@ private:
         m_session.files.write("tokens.txt", kStartFile);
         return m_session.open();
     }
-    bool m_expectModified = false;
+    ExpectedHistory m_expected;
     QStringList m_expectedEvents;
-    // Each step is picked below its bound out of 100, marking rows and typing most often;
-    // past kManyRows rows the picks run to 120, so removing rows gets likelier.
+    // Each step is picked below its bound out of 107, marking rows and typing most often;
+    // past kManyRows rows the picks run to 127, so removing rows gets likelier.
     const std::vector<std::tuple<int, const char *, std::function<void()>>> m_steps = {
         {14, "mark rows", [this] { markRows(); }},
         {22, "select cells", [this] { selectCells(); }},
@@ -448,7 +542,9 @@ private:
         {85, "save", [this] { save(); }},
         {86, "close document", [this] { closeDocument(); }},
         {87, "remove rows", [this] { removeRows(); }},
-        {120, "remove row", [this] { command(ID_EDIT_REMOVE_ROW); }},
+        {92, "undo", [this] { undoOrRedo(ID_EDIT_UNDO); }},
+        {94, "redo", [this] { undoOrRedo(ID_EDIT_REDO); }},
+        {127, "remove row", [this] { command(ID_EDIT_REMOVE_ROW); }},
     };
 };
 
