@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
 
@@ -164,40 +165,17 @@ TEST_F(AppTest, ShellOpenRequestsReachTheRunningInstanceWhoseChannelIsNeverTaken
     EXPECT_FALSE(ShellOpenChannel::send("tessavox-test-nobody-listens", {a}, 200));
 }
 
-// Restores environment variables when the test ends.
-class ScopedEnvironment
-{
-public:
-    explicit ScopedEnvironment(std::initializer_list<const char *> names)
-    {
-        for (const char *name : names)
-            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-    }
-    ~ScopedEnvironment()
-    {
-        for (const auto &[name, value, set] : std::as_const(m_saved)) {
-            if (set)
-                qputenv(name, value);
-            else
-                qunsetenv(name);
-        }
-    }
-
-private:
-    struct Saved
-    {
-        const char *name;
-        QByteArray value;
-        bool set;
-    };
-    QList<Saved> m_saved;
-};
-
 // A shell open request reaches the user's instance on the display it was made on; an
 // instance on another display neither receives it nor blocks one from starting there.
 TEST(ShellOpenChannel, EachDisplayHasAnInstanceOfItsOwn)
 {
-    ScopedEnvironment environment{"DISPLAY", "WAYLAND_DISPLAY"};
+    const auto restore = [](const char *name) {
+        return qScopeGuard([name, set = qEnvironmentVariableIsSet(name), value = qgetenv(name)] {
+            set ? qputenv(name, value) : qunsetenv(name);
+        });
+    };
+    const auto keepDisplay = restore("DISPLAY");
+    const auto keepWayland = restore("WAYLAND_DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
     qputenv("DISPLAY", ":4711");
     const QString first = ShellOpenChannel::defaultServerName();
