@@ -104,16 +104,20 @@ TEST_F(AnalysisCommands, AreaPerSpeakerWithPolygonAndChosenColumns)
     EXPECT_EQ(runBatch({"area", path, "--speaker", "nobody"}).exitCode, 1);
 }
 
-// A Formant file is read as a table with its labels as the vowels. (Semicolons and decimal
-// commas: TabularReader; --format table: BatchChart.)
-TEST_F(AnalysisCommands, FormantFilesWork)
+// A Formant file is read with its labels as the vowels; --format table reads any name as a
+// table. (Semicolons and decimal commas: TabularReader.)
+TEST_F(AnalysisCommands, FormantFilesAndTheChosenFormatWork)
 {
     const QString formant =
         files.write("tokens.txt", "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n320 2200 2800 \"i\"\n"
                                   "310 2400 2700 \"i\"\n");
-    const BatchRun result = runBatch({"stats", formant, "--scale", "hz"});
+    BatchRun result = runBatch({"stats", formant, "--scale", "hz"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t3\t2300\t310\t100\t10\t-500\t"));
+    const QString dat = files.write("tokens.dat", "Vowel,F1,F2\ni,300,2300\ni,302,2200\n");
+    result = runBatch({"stats", dat, "--format", "table", "--scale", "hz"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t2\t2250\t301\t"));
 }
 
 TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)

@@ -264,8 +264,7 @@ TEST(PrintPage, PrintedLinesAreAtLeastAQuarterPoint)
 }
 
 // White with smoothed black lines and text, the colours of a chart, becomes an exact palette;
-// a red mark adds more shades than a palette holds, and such images keep every pixel too,
-// as does transparency.
+// an image of more colours than a palette holds keeps every pixel too, as does transparency.
 TEST(PngFile, ChartColoursBecomeAnExactPaletteAndOtherImagesKeepEveryPixel)
 {
     QImage chart(320, 200, QImage::Format_RGB32);
@@ -290,19 +289,11 @@ TEST(PngFile, ChartColoursBecomeAnExactPaletteAndOtherImagesKeepEveryPixel)
     EXPECT_EQ(readBack(chart).format(), QImage::Format_Indexed8);
     EXPECT_EQ(readBack(chart).convertToFormat(QImage::Format_RGB32), chart);
 
-    painter.begin(&chart);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::red, 2.5));
-    painter.drawEllipse(QRectF(150.3, 60.6, 40, 30));
-    painter.end();
-    QImage many(257, 3, QImage::Format_RGB32); // one colour more than a palette holds
+    QImage many(257, 1, QImage::Format_RGB32); // one colour more than a palette holds
     for (int x = 0; x < many.width(); ++x)
-        for (int y = 0; y < many.height(); ++y)
-            many.setPixel(x, y, qRgb(x % 256, x / 256, y));
-    for (const QImage &image : {chart, many}) {
-        EXPECT_TRUE(ExactPaletteImage(image).isNull());
-        EXPECT_EQ(readBack(image).convertToFormat(QImage::Format_RGB32), image);
-    }
+        many.setPixel(x, 0, qRgb(x % 256, x / 256, 7));
+    EXPECT_TRUE(ExactPaletteImage(many).isNull());
+    EXPECT_EQ(readBack(many).convertToFormat(QImage::Format_RGB32), many);
     QImage clear(4, 4, QImage::Format_ARGB32);
     clear.fill(qRgba(10, 20, 30, 0));
     clear.setPixel(1, 1, qRgba(200, 0, 0, 128));
