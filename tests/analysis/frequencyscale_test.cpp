@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(FrequencyScale, WorkedValuesOfEachFormulaAndMissingOutsideItsDomain)
+TEST(FrequencyScale, EachFormulaAtWorkedValuesMissingOutsideItsDomainAndByName)
 {
     using enum FrequencyScale;
     EXPECT_EQ(hzToScale(Bark, 0.0), 0.0);

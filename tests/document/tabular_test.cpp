@@ -138,7 +138,7 @@ TEST(TabularReader, NumbersAreTheNearestDoublesAndAnythingElseIsMissing)
         EXPECT_TRUE(std::isnan(ParseTabularNumber(text, false))) << text;
 }
 
-TEST(TabularReader, EveryLineEndAndBlankLinesGiveTheSameTableAndWriteItBack)
+TEST(TabularReader, LineEndsBlankLinesAndRaggedRowsKeepEveryCellAndWriteBack)
 {
     struct Case
     {
