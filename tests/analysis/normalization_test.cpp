@@ -173,16 +173,13 @@ TEST(Normalization, WattFabriciusCornersWithTies)
 
 TEST(Normalization, GerstmanSpansTheVowelMeans)
 {
-    // Vowel means 300 and 800 (the i tokens average 300): 550 Hz lies halfway.
-    const TokenColumns tokens =
-        makeTokens({{0, 0, 250}, {0, 0, 350}, {0, 1, 800}, {0, 2, 550}, {1, 0, 500}, {1, 1, 500}});
+    // Vowel means 300 and 800 (the i tokens average 300): 550 Hz lies halfway. (A speaker
+    // whose vowel means are all equal is refused: RefusedSpeakersGetNoValuesAndAMessage.)
+    const TokenColumns tokens = makeTokens({{0, 0, 250}, {0, 0, 350}, {0, 1, 800}, {0, 2, 550}});
     const auto result = normalize(tokens, NormalizationMethod::Gerstman, {Formant::F1});
     EXPECT_DOUBLE_EQ(f1Of(result)[0], -99.9);
     EXPECT_DOUBLE_EQ(f1Of(result)[2], 999.0);
     EXPECT_DOUBLE_EQ(f1Of(result)[3], 499.5);
-    // B: max = min.
-    EXPECT_EQ(result.refused, (std::vector<bool>{false, true}));
-    EXPECT_TRUE(result.messages[0].contains(QStringLiteral("\"B\"")));
 }
 
 TEST(Normalization, LargeInputsMatchOneFormantAtATime)
