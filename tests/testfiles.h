@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -10,13 +11,25 @@
 class TestFiles
 {
 public:
-    TestFiles();
     // Writes `bytes` to `name` inside the folder and returns the full path.
-    QString write(const QString &name, const QByteArray &bytes) const;
-    QString path(const QString &name) const;
-    static QByteArray read(const QString &path);
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return file.fileName();
+    }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     // Path of a committed fixture file under tests/fixtures.
-    static QString fixture(const QString &name);
+    static QString fixture(const QString &name)
+    {
+        return QStringLiteral(TESSAVOX_FIXTURES "/") + name;
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -19,7 +19,7 @@ TEST(VowelSpace, HullLeavesOutInnerAndCollinearPoints)
     EXPECT_DOUBLE_EQ(polygonArea(triangle), 3.0);
 }
 
-TEST(VowelSpace, PerSpeakerFromVowelMeans)
+TEST(VowelSpace, PerSpeakerFromVowelMeansWithoutMissingValues)
 {
     // Speaker A: i twice (means (0,0)), a at (4,0), u at (4,3), o at (0,3), e inside.
     // Speaker B: two vowels only.
@@ -44,20 +44,16 @@ TEST(VowelSpace, PerSpeakerFromVowelMeans)
     ASSERT_EQ(result.messages.size(), 2);
     EXPECT_TRUE(result.messages[0].contains(QStringLiteral("\"B\"")));
     EXPECT_TRUE(result.messages[1].contains(QStringLiteral("\"u\"")));
-}
 
-TEST(VowelSpace, MissingValuesDoNotMoveTheMeans)
-{
+    // A token missing a value is skipped and does not move its vowel's mean.
     const double nan = std::nan("");
-    const std::vector<int> speaker{0, 0, 0, 0};
-    const std::vector<int> vowel{0, 0, 1, 2};
-    const std::vector<double> x{0, 50, 2, 0};
-    const std::vector<double> y{0, nan, 0, 2};
-    const VowelSpaceResult result =
-        vowelSpaceAreas(speaker, {QStringLiteral("A")}, vowel,
-                        {QStringLiteral("i"), QStringLiteral("a"), QStringLiteral("u")}, x, y, {});
-    EXPECT_EQ(result.skipped, 1u);
-    EXPECT_DOUBLE_EQ(*result.speakers[0].hullArea, 2.0);
+    const std::vector<int> one{0, 0, 0, 0}, vowels{0, 0, 1, 2};
+    const std::vector<double> gx{0, 50, 2, 0}, gy{0, nan, 0, 2};
+    const VowelSpaceResult gaps = vowelSpaceAreas(
+        one, {QStringLiteral("A")}, vowels,
+        {QStringLiteral("i"), QStringLiteral("a"), QStringLiteral("u")}, gx, gy, {});
+    EXPECT_EQ(gaps.skipped, 1u);
+    EXPECT_DOUBLE_EQ(*gaps.speakers[0].hullArea, 2.0);
 }
 
 } // namespace

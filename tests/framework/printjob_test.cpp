@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 TEST(PrintJob, PrintsAndPreviewsTheChosenPagesOnThePrintableArea)
@@ -59,32 +61,9 @@ TEST(PrintJob, PrintsAndPreviewsTheChosenPagesOnThePrintableArea)
     EXPECT_TRUE(view.lastWasPreview);
 }
 
-TEST(PrintJob, PageSettingsCarryOverToTheNextJob)
-{
-    SettingsSandbox sandbox;
-    QPrinter chosen(QPrinter::HighResolution);
-    chosen.setPageSize(QPageSize(QPageSize::A5));
-    chosen.setPageOrientation(QPageLayout::Landscape);
-    PrintJob::saveSettings(chosen);
-    QPrinter next(QPrinter::HighResolution);
-    PrintJob::loadSettings(next);
-    EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::A5);
-    EXPECT_EQ(next.pageLayout().orientation(), QPageLayout::Landscape);
-
-    // Letter and Legal come before A4 in Qt's list of sizes, A3 too; each is kept.
-    for (const QPageSize::PageSizeId id : {QPageSize::Letter, QPageSize::Legal, QPageSize::A3}) {
-        chosen.setPageSize(QPageSize(id));
-        PrintJob::saveSettings(chosen);
-        QPrinter later(QPrinter::HighResolution);
-        later.setPageSize(QPageSize(QPageSize::A5));
-        PrintJob::loadSettings(later);
-        EXPECT_EQ(later.pageLayout().pageSize().id(), id) << QPageSize(id).name().toStdString();
-    }
-}
-
 // Print Setup as the user meets it, in the dialog's own loop: Letter picked, then OK. The
-// next job starts on Letter.
-TEST(PrintJob, PrintSetupKeepsThePageSizePickedInTheDialog)
+// next job starts on Letter; so it does on any size and orientation saved with a job.
+TEST(PrintJob, PageSettingsPickedInPrintSetupOrAJobCarryOverToTheNextJob)
 {
     SettingsSandbox sandbox;
     QString picked;
@@ -103,10 +82,25 @@ TEST(PrintJob, PrintSetupKeepsThePageSizePickedInTheDialog)
     });
     ASSERT_TRUE(PrintJob::setup());
     ASSERT_FALSE(picked.isEmpty()) << "no page size list with Letter in the dialog";
-    QPrinter next(QPrinter::HighResolution);
-    next.setPageSize(QPageSize(QPageSize::A5));
-    PrintJob::loadSettings(next);
-    EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::Letter);
+    const auto next = [] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setPageSize(QPageSize(QPageSize::A5));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        PrintJob::loadSettings(*printer);
+        return std::pair(printer->pageLayout().pageSize().id(),
+                         printer->pageLayout().orientation());
+    };
+    EXPECT_EQ(next().first, QPageSize::Letter);
+
+    // Letter and Legal come before A4 in Qt's list of sizes, A3 too; each is kept.
+    QPrinter chosen(QPrinter::HighResolution);
+    for (const QPageSize::PageSizeId id : {QPageSize::Legal, QPageSize::A3, QPageSize::A4}) {
+        chosen.setPageSize(QPageSize(id));
+        chosen.setPageOrientation(QPageLayout::Landscape);
+        PrintJob::saveSettings(chosen);
+        EXPECT_EQ(next(), std::pair(id, QPageLayout::Landscape))
+            << QPageSize(id).name().toStdString();
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The recent-file list: newest first, four entries, kept in the settings.
+// The recent-file list: newest first, four entries, kept in the settings, and its menu text.
 
 #include "framework/recentfilelist.h"
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(RecentFileList, NewestFirstAtMostFourAndKeptInItsOwnSection)
+TEST(RecentFileList, NewestFirstAtMostFourKeptInItsOwnSectionAndNumberedInTheMenu)
 {
     SettingsSandbox sandbox;
     RecentFileList list(4);
@@ -17,25 +17,18 @@ TEST(RecentFileList, NewestFirstAtMostFourAndKeptInItsOwnSection)
         list.add(QString::fromLatin1(name));
     EXPECT_EQ(list.paths(), QStringList({"/d/c.txt", "/d/e.txt", "/d/d.txt", "/d/b.txt"}));
     list.save();
-
-    list.remove(1);
-    list.remove(1);
-    list.remove(1);
+    for (int i = 0; i < 3; ++i)
+        list.remove(1);
     list.save();
     RecentFileList reloaded(4);
     reloaded.load();
     EXPECT_EQ(reloaded.paths(), QStringList({"/d/c.txt"}));
     EXPECT_EQ(QSettings().value("Recent File List/File1").toString(), "/d/c.txt");
     EXPECT_FALSE(QSettings().contains("Recent File List/File2"));
-}
 
-TEST(RecentFileList, MenuTextNumbersEntriesAndKeepsAmpersandsLiteral)
-{
-    SettingsSandbox sandbox;
-    RecentFileList list(4);
+    // Ampersands stay literal; a long path is shortened in the middle.
     list.add(QStringLiteral("/data/R&D/vowels.txt"));
     EXPECT_EQ(list.menuText(0), QStringLiteral("&1 /data/R&&D/vowels.txt"));
-
     list.add(QStringLiteral("/") + QString(100, QLatin1Char('x')) + QStringLiteral("/end.txt"));
     const QString shortened = list.menuText(0);
     EXPECT_TRUE(shortened.contains(QStringLiteral("...")));

@@ -1,23 +1,30 @@
-// Chart output: bitmap files, File > Save As Bitmap, and the printed page.
+// Chart output: bitmap and PNG files, File > Save As Bitmap, File > Export Chart..., and the
+// printed page. (SVG and PDF through the same writer: the batch tool's chart tests.)
 
 #include "faketable.h"
 #include "framework/commandids.h"
 #include "framework/filedialogs.h"
 #include "framework/messages.h"
+#include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapexport.h"
 #include "plot/bitmapfile.h"
+#include "plot/chartexport.h"
 #include "plot/chartrenderer.h"
 #include "plot/plotviewf1f2.h"
 #include "plot/plotviewf1f3.h"
+#include "plot/pngfile.h"
 #include "plot/printpage.h"
 #include "testfiles.h"
 
+#include <QBuffer>
+#include <QDialog>
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -154,21 +161,26 @@ TEST(PrintPage, UnitAndFrameFollowTheResolutionEstimate)
     }
 }
 
-// A whole Letter page's width at 600 dots per inch, drawn onto a grey page wider than the
-// drawing area so that marks falling right of it stay visible: the chart fits as laid out.
-TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
+// One token without a symbol printed by the F1-F2 view into a drawing area `width` dots wide,
+// on a grey page wider than it so that marks falling right of it stay visible.
+QImage printedPage(int width, const QString &title = {})
 {
     FakeDocument data({{500, 1500, 2500, "", 1}});
-    data.doc->setTitle(QStringLiteral("vowels.txt"));
+    data.doc->setTitle(title);
     CPlotViewF1F2 f1f2;
     data.doc->addView(&f1f2);
     QImage page = blankImage(5200, 6300, QColor(200, 200, 200));
-    {
-        QPainter painter(&page);
-        PrintInfo info;
-        info.m_rectDraw = QRect(0, 0, 5100, 6300);
-        f1f2.OnPrint(painter, info);
-    }
+    QPainter painter(&page);
+    PrintInfo info;
+    info.m_rectDraw = QRect(0, 0, width, 6300);
+    f1f2.OnPrint(painter, info);
+    return page;
+}
+
+// A whole Letter page's width at 600 dots per inch: the chart fits as laid out.
+TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
+{
+    const QImage page = printedPage(5100, QStringLiteral("vowels.txt"));
     // The title starts at y = 300, above the axis labels, centred on the frame at x = 2700.
     const QRect title = ink(page, QRect(0, 0, 4800, 420)).box;
     EXPECT_GE(title.top(), 300);
@@ -200,16 +212,7 @@ TEST(PrintPage, WorkedPortraitPageAt600DotsPerInch)
 // is narrowed until they end at its edge, so "1500" is never printed as "150".
 TEST(PrintPage, NarrowPageKeepsTheF1AxisLabelsAndCaptionOnIt)
 {
-    FakeDocument data({{500, 1500, 2500, "", 1}});
-    CPlotViewF1F2 f1f2;
-    data.doc->addView(&f1f2);
-    QImage page = blankImage(5200, 6300, QColor(200, 200, 200));
-    {
-        QPainter painter(&page);
-        PrintInfo info;
-        info.m_rectDraw = QRect(0, 0, 4800, 6300);
-        f1f2.OnPrint(painter, info);
-    }
+    const QImage page = printedPage(4800);
     EXPECT_TRUE(ink(page, QRect(4800, 0, 400, 6300), qRgb(255, 255, 255)).box.isEmpty());
     EXPECT_TRUE(ink(page, QRect(4800, 0, 400, 6300)).box.isEmpty());
     // The labels still reach the edge: the frame is narrowed no more than it must be.
@@ -258,6 +261,128 @@ TEST(PrintPage, PrintedLinesAreAtLeastAQuarterPoint)
     image.setDotsPerMeterX(47244); // 1200 dots per inch
     EXPECT_EQ(std::tuple(PrintLineWidth(&printer), PrintLineWidth(&pdf), PrintLineWidth(&image)),
               std::tuple(5, 1, 1));
+}
+
+// White with smoothed black lines and text, the colours of a chart, becomes an exact palette;
+// an image of more colours than a palette holds keeps every pixel too, as does transparency.
+TEST(PngFile, ChartColoursBecomeAnExactPaletteAndOtherImagesKeepEveryPixel)
+{
+    QImage chart(320, 200, QImage::Format_RGB32);
+    chart.fill(Qt::white);
+    QPainter painter(&chart);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1.5));
+    painter.drawEllipse(QRectF(40.5, 30.25, 200, 120));
+    painter.drawText(QPointF(20, 180), QStringLiteral("i e \u025B a \u0254 o u"));
+    painter.end();
+    const QImage palette = ExactPaletteImage(chart);
+    ASSERT_FALSE(palette.isNull());
+    EXPECT_EQ(palette.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(palette.convertToFormat(QImage::Format_RGB32), chart);
+
+    const auto readBack = [](const QImage &image) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(WritePngImage(image, &buffer));
+        return QImage::fromData(buffer.data(), "PNG");
+    };
+    EXPECT_EQ(readBack(chart).format(), QImage::Format_Indexed8);
+    EXPECT_EQ(readBack(chart).convertToFormat(QImage::Format_RGB32), chart);
+
+    QImage many(257, 1, QImage::Format_RGB32); // one colour more than a palette holds
+    for (int x = 0; x < many.width(); ++x)
+        many.setPixel(x, 0, qRgb(x % 256, x / 256, 7));
+    EXPECT_TRUE(ExactPaletteImage(many).isNull());
+    EXPECT_EQ(readBack(many).convertToFormat(QImage::Format_RGB32), many);
+    QImage clear(4, 4, QImage::Format_ARGB32);
+    clear.fill(qRgba(10, 20, 30, 0));
+    clear.setPixel(1, 1, qRgba(200, 0, 0, 128));
+    EXPECT_EQ(readBack(clear).convertToFormat(QImage::Format_ARGB32), clear);
+    EXPECT_TRUE(ExactPaletteImage(QImage()).isNull());
+}
+
+// Two groups of four tokens apart from each other.
+std::vector<FakeRow> vowels()
+{
+    std::vector<FakeRow> rows = wideGroup("a", "a", 1);
+    for (const FakeRow &r : wideGroup("i", "i", 2))
+        rows.push_back({r.f1 + 50, r.f2 + 300, r.f3, r.symbol, r.order});
+    return rows;
+}
+
+// PNG at a resolution is the same chart drawn finer, not larger; a failed write reports why
+// and leaves what was there.
+TEST(ChartExport, WritesPngAtItsResolutionAndKeepsThePreviousFileOnFailure)
+{
+    TestFiles files;
+    FakeDocument data(vowels());
+    data.doc->m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
+    data.doc->m_analysis.fit = true;
+
+    ChartExportSettings png{files.path("c.png"), ChartFileFormat::Png, {1600, 1200}, 192, "t"};
+    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, png).isError());
+    const QImage image(png.path);
+    EXPECT_EQ(image.size(), QSize(1600, 1200));
+    EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 192, 0.5);
+    // Every mark twice the pixels: halved, it is the chart at 800 x 600.
+    ChartExportSettings screen{files.path("s.png"), ChartFileFormat::Png, {800, 600}, 0, "t"};
+    ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, screen).isError());
+    const QImage small = QImage(screen.path).convertToFormat(QImage::Format_RGB32);
+    const QImage halved = image.scaled(800, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_RGB32);
+    int far = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            far += qGray(small.pixel(x, y)) - qGray(halved.pixel(x, y)) > 128;
+    EXPECT_LT(far, 800 * 600 / 100);
+
+    const QByteArray before = TestFiles::read(png.path);
+    ChartExportSettings bad = png;
+    bad.path = files.path("no/dir/c.png");
+    EXPECT_TRUE(WriteChartFile(*data.doc, ChartKind::F1F2, bad).isError());
+    bad.size = {0, 10};
+    bad.path = png.path;
+    EXPECT_TRUE(WriteChartFile(*data.doc, ChartKind::F1F2, bad).isError());
+    EXPECT_EQ(TestFiles::read(png.path), before);
+}
+
+TEST(ChartExport, TheChartWindowsCommandAsksForTheFileThenTheSize)
+{
+    TestFiles files;
+    FakeDocument data(vowels());
+    CPlotViewF1F2 view;
+    data.doc->addView(&view);
+    view.resize(700, 500);
+    MessageCapture capture;
+    {
+        ScopedFileDialogAnswer answer(files.path("chart.png"));
+        ScopedModalRunner sized([](QDialog &dialog) {
+            dialog.findChild<QSpinBox *>("IDC_EXPORT_WIDTH")->setValue(1400);
+            dialog.findChild<QSpinBox *>("IDC_EXPORT_HEIGHT")->setValue(1000);
+            dialog.findChild<QSpinBox *>("IDC_EXPORT_DPI")->setValue(192);
+            return int(QDialog::Accepted);
+        });
+        EXPECT_TRUE(view.execute(ID_FILE_EXPORT_CHART));
+        ASSERT_EQ(answer.requests().size(), 1);
+        EXPECT_TRUE(answer.requests()[0].patterns.contains("*.pdf"));
+    }
+    EXPECT_EQ(QImage(files.path("chart.png")).size(), QSize(1400, 1000));
+    {
+        // The size proposed is the window's; Cancel writes nothing; a bitmap is refused.
+        ScopedFileDialogAnswer answer(files.path("chart.svg"));
+        ScopedModalRunner cancel([](QDialog &dialog) {
+            EXPECT_EQ(dialog.findChild<QSpinBox *>("IDC_EXPORT_WIDTH")->value(), 700);
+            EXPECT_FALSE(dialog.findChild<QSpinBox *>("IDC_EXPORT_DPI")->isEnabled());
+            return int(QDialog::Rejected);
+        });
+        view.execute(ID_FILE_EXPORT_CHART);
+        answer.setPath(files.path("chart.bmp"));
+        view.execute(ID_FILE_EXPORT_CHART);
+    }
+    EXPECT_FALSE(QFile::exists(files.path("chart.svg")));
+    EXPECT_FALSE(QFile::exists(files.path("chart.bmp")));
+    EXPECT_EQ(capture.messages().size(), 1);
+    data.doc->removeView(&view);
 }
 
 } // namespace
