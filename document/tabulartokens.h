@@ -39,6 +39,10 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
 // separated by `separator`: the layout a Formant document takes when saved as a table.
 TabularTable EmptyTokenTable(char separator, bool higherFormants);
 
+// The table's columns that hold no token value (neither vowel, speaker nor a formant), in
+// file order.
+QStringList OtherTableColumns(const TabularTable &table);
+
 // What a Formant file would lose of the table's token rows, one line per kind of loss;
 // empty when nothing.
 QStringList FormantFileLosses(const TabularTable &source, const TokenTableModel &tokens);

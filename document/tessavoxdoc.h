@@ -2,6 +2,7 @@
 
 #include "document/analysisoptions.h"
 #include "document/formantrecord.h"
+#include "document/tabularreader.h"
 #include "document/tabulartable.h"
 #include "document/tokentablemodel.h"
 #include "framework/document.h"
@@ -10,6 +11,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -99,4 +101,19 @@ private:
     // The document's own file is a table, whatever its name (the table type was chosen when
     // opening it): File Save writes it as one.
     bool m_fileIsTable = false;
+
+public:
+    // Reads `path` as a table with the user's choice of vowel and speaker columns, as File
+    // Open reads a table, but shows nothing: for a caller that reports on its own (the
+    // batch tool). Why it cannot be read, or empty.
+    QString readTable(const QString &path, const TabularReadOptions &options);
+    // The table file's column named `name` (any case), or -1; always -1 for a Formant
+    // document.
+    int tableColumn(const QString &name) const;
+    // The table file's columns that no token column shows, in file order.
+    QStringList otherTableColumns() const;
+    // What token row `row` holds in the table file's column `column`: its speaker or symbol
+    // as they stand for those columns, else the cell of the file's row it stands for. Empty
+    // for a row added here, and outside the table.
+    QString tableText(int row, int column) const;
 };
