@@ -131,7 +131,11 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                     replaced = QByteArray::number(row.higherFormants[std::size_t(k)]);
                 }
             }
-            if (column == source.speakerColumn() && from < 0) {
+            // Compared as text, so that a speaker read in another encoding keeps its bytes
+            // unless it was typed over.
+            if (column == source.speakerColumn() &&
+                (from < 0 ||
+                 row.speaker != QString::fromUtf8(text.data(), qsizetype(text.size())))) {
                 replace = true;
                 replaced = row.speaker.toUtf8();
             }

@@ -30,7 +30,8 @@ std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 
 // The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
 // row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
-// differs from what that row gave. Rows added here get empty other cells.
+// differs from what that row gave, and the speaker where it was typed over. Rows added here get
+// empty other cells.
 // Nothing when the table cannot be built (more text than a table holds).
 std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                                             const TokenTableModel &tokens);
