@@ -15,9 +15,9 @@
 class CTessavoxDoc;
 class QPainter;
 
-// A Formant file opened as the program opens it, without any window: the document with its
-// rows filled, sorted and numbered as a table window leaves them. The batch tool and the
-// benchmarks drive the program's classes through it.
+// A Formant or table file opened as the program opens it, without any window: the document
+// with its rows filled, sorted and numbered as a table window leaves them. The batch tool
+// and the benchmarks drive the program's classes through it.
 class OpenedDocument
 {
 public:
