@@ -183,11 +183,7 @@ std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
         batchErr() << "tessavox-batch " << command << ": " << leftOut
                    << " rows without F1 or F2 left out" << Qt::endl;
     AnalysisOptions &analysis = file->doc().m_analysis;
-    const QStringList speakers = analysis.rowSpeakers;
-    const QStringList values = analysis.rowColumnValues;
     analysis = arguments.analysis;
-    analysis.rowSpeakers = speakers;
-    analysis.rowColumnValues = values;
     // Speakers that cannot be normalised are left off the chart: say which and why.
     if (!analysis.isClassic()) {
         const int column =

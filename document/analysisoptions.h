@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // How a document's charts and statistics treat its tokens: the scale or speaker
 // normalisation they are drawn in, the ellipse drawn about each group, colours, whether
@@ -20,11 +19,6 @@ struct AnalysisOptions
     bool showTokens = true;
     bool fit = false;
 
-    // The rows' model has no speaker or further columns yet: a table read for a chart
-    // keeps them here, one entry per row in the table's row order. Empty (or of another
-    // length than the table, e.g. after an edit) means one speaker, no column.
-    QStringList rowSpeakers;
-    QStringList rowColumnValues;
     // Formants a normalisation uses ("F1,F2,F3"); empty: the method's own choice.
     QString formants;
 

@@ -131,7 +131,11 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                     replaced = QByteArray::number(row.higherFormants[std::size_t(k)]);
                 }
             }
-            if (column == source.speakerColumn() && from < 0) {
+            // Compared as text, so that a speaker read in another encoding keeps its bytes
+            // unless it was typed over.
+            if (column == source.speakerColumn() &&
+                (from < 0 ||
+                 row.speaker != QString::fromUtf8(text.data(), qsizetype(text.size())))) {
                 replace = true;
                 replaced = row.speaker.toUtf8();
             }
@@ -168,19 +172,25 @@ TabularTable EmptyTokenTable(char separator, bool higherFormants)
     return table;
 }
 
+QStringList OtherTableColumns(const TabularTable &table)
+{
+    QStringList others;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        bool used = column == table.vowelColumn() || column == table.speakerColumn();
+        for (int formant = 1; formant <= 5; ++formant)
+            used = used || column == table.formantColumn(formant);
+        if (!used)
+            others << QString::fromUtf8(table.header(column));
+    }
+    return others;
+}
+
 QStringList FormantFileLosses(const TabularTable &source, const TokenTableModel &tokens)
 {
     QStringList losses;
     if (source.speakerColumn() >= 0)
         losses << QStringLiteral("the speakers");
-    QStringList others;
-    for (int column = 0; column < source.columnCount(); ++column) {
-        bool used = column == source.vowelColumn() || column == source.speakerColumn();
-        for (int formant = 1; formant <= 5; ++formant)
-            used = used || column == source.formantColumn(formant);
-        if (!used)
-            others << QString::fromUtf8(source.header(column));
-    }
+    const QStringList others = OtherTableColumns(source);
     if (!others.isEmpty())
         losses << QStringLiteral("the other columns (%1)").arg(others.join(QStringLiteral(", ")));
     bool fractional = false;

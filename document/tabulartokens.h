@@ -30,7 +30,8 @@ std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 
 // The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
 // row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
-// differs from what that row gave. Rows added here get empty other cells.
+// differs from what that row gave, and the speaker where it was typed over. Rows added here get
+// empty other cells.
 // Nothing when the table cannot be built (more text than a table holds).
 std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                                             const TokenTableModel &tokens);
@@ -38,6 +39,10 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
 // An empty table with the columns F1, F2, F3 (F4 and F5 when a row has them) and vowel,
 // separated by `separator`: the layout a Formant document takes when saved as a table.
 TabularTable EmptyTokenTable(char separator, bool higherFormants);
+
+// The table's columns that hold no token value (neither vowel, speaker nor a formant), in
+// file order.
+QStringList OtherTableColumns(const TabularTable &table);
 
 // What a Formant file would lose of the table's token rows, one line per kind of loss;
 // empty when nothing.

@@ -213,19 +213,10 @@ void CTessavoxDoc::readNextAsTable(bool asTable)
 
 bool CTessavoxDoc::openTable(const QString &path)
 {
-    TabularReadResult result;
-    {
-        WaitCursor wait;
-        result = ReadTabularFile(path);
-    }
-    if (!result.ok()) {
-        Messages::show(result.message);
+    if (const QString error = readTable(path, {}); !error.isEmpty()) {
+        Messages::show(error);
         return false;
     }
-    m_table = std::move(result.table);
-    m_fileIsTable = true;
-    m_nTokenCount = m_table->rowCount();
-    m_bDataLoaded = true;
     if (const int empty = CountEmptyTokenValues(*m_table); empty > 0)
         Messages::show(QStringLiteral("%L1 %2 of F1, F2 or F3 in %3 %4 missing or outside 0 to "
                                       "%L5 Hz; their cells are empty and the charts skip them.")
@@ -384,4 +375,45 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     }
     setModifiedFlag(false);
     return true;
+}
+
+QString CTessavoxDoc::readTable(const QString &path, const TabularReadOptions &options)
+{
+    TabularReadResult result;
+    {
+        WaitCursor wait;
+        result = ReadTabularFile(path, options);
+    }
+    if (!result.ok())
+        return result.message.isEmpty() ? result.error.detail : result.message;
+    m_table = std::move(result.table);
+    m_fileIsTable = true;
+    m_nTokenCount = m_table->rowCount();
+    m_bDataLoaded = true;
+    return {};
+}
+
+int CTessavoxDoc::tableColumn(const QString &name) const
+{
+    return m_table ? m_table->findColumn(name.toStdString()) : -1;
+}
+
+QStringList CTessavoxDoc::otherTableColumns() const
+{
+    return m_table ? OtherTableColumns(*m_table) : QStringList();
+}
+
+QString CTessavoxDoc::tableText(int row, int column) const
+{
+    if (!m_table || row < 0 || row >= m_tokens.count() || column < 0)
+        return {};
+    const TokenTableModel::Row &token = m_tokens.row(row);
+    if (column == m_table->speakerColumn())
+        return token.speaker;
+    if (column == m_table->vowelColumn())
+        return token.symbol;
+    if (token.sourceRow < 0)
+        return {};
+    const std::string_view text = m_table->cell(token.sourceRow, column);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }

@@ -3,6 +3,7 @@
 #include "document/analysisoptions.h"
 #include "document/edithistory.h"
 #include "document/formantrecord.h"
+#include "document/tabularreader.h"
 #include "document/tabulartable.h"
 #include "document/tokentablemodel.h"
 #include "framework/document.h"
@@ -11,6 +12,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -81,6 +83,20 @@ public:
     };
     // The Label Selector's choice for vowel group `order`, as a step Undo takes back.
     void chooseOrderLabel(int order, int position, const QString &text);
+
+    // Reads `path` as a table with the user's choice of vowel and speaker columns, as File
+    // Open reads a table, but shows nothing: for a caller that reports on its own (the
+    // batch tool). Why it cannot be read, or empty.
+    QString readTable(const QString &path, const TabularReadOptions &options);
+    // The table file's column named `name` (any case), or -1; always -1 for a Formant
+    // document.
+    int tableColumn(const QString &name) const;
+    // The table file's columns that no token column shows, in file order.
+    QStringList otherTableColumns() const;
+    // What token row `row` holds in the table file's column `column`: its speaker or symbol
+    // as they stand for those columns, else the cell of the file's row it stands for. Empty
+    // for a row added here, and outside the table.
+    QString tableText(int row, int column) const;
 
     // The file's token lines in file order; the size never changes.
     std::vector<FormantRecord> m_records = std::vector<FormantRecord>(FormantLimits::kRecords);

@@ -175,9 +175,6 @@ Qt::ItemFlags TokenTableModel::flags(const QModelIndex &index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return Qt::NoItemFlags;
-    // The speaker is shown as read; the grid edits the token columns only.
-    if (index.column() == Speaker)
-        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
@@ -187,9 +184,13 @@ bool TokenTableModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     const int r = index.row();
     const int column = index.column();
-    if (column == Speaker)
-        return false;
-    if (column == Symbol) {
+    if (column == Speaker) {
+        // A table file holds any text in a cell: quoting keeps separators and line breaks.
+        const QString text = value.toString();
+        if (text == row(r).speaker)
+            return true;
+        setSpeaker(r, text);
+    } else if (column == Symbol) {
         const QString text = value.toString();
         if (text == symbol(r))
             return true;
@@ -321,7 +322,7 @@ void TokenTableModel::clearRows()
 void TokenTableModel::setNumber(int row, int column, int value)
 {
     if (column == Speaker)
-        return; // shown as read, never edited
+        return; // text, set by setSpeaker
     Row &r = m_rows[static_cast<std::size_t>(row)];
     r.numbers[static_cast<std::size_t>(slot(column))] = value;
     r.emptyNumbers &= std::uint8_t(~emptyBit(column));
@@ -331,7 +332,7 @@ void TokenTableModel::setNumber(int row, int column, int value)
 void TokenTableModel::setEmpty(int row, int column)
 {
     if (column == Speaker)
-        return; // shown as read, never edited; a cleared block may take it in
+        return; // typed only: a cleared block of token cells may take it in
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (column == Symbol) {
         r.symbol.clear();
@@ -349,6 +350,12 @@ void TokenTableModel::setSymbol(int row, const QString &symbol)
     r.symbol = symbol;
     r.symbolBytes = symbol.toUtf8();
     emitCellChanged(row, Symbol);
+}
+
+void TokenTableModel::setSpeaker(int row, const QString &speaker)
+{
+    m_rows[static_cast<std::size_t>(row)].speaker = speaker;
+    emitCellChanged(row, Speaker);
 }
 
 void TokenTableModel::setRowSelected(int row, bool selected)

@@ -114,6 +114,7 @@ public:
     void setNumber(int row, int column, int value);
     void setEmpty(int row, int column);
     void setSymbol(int row, const QString &symbol);
+    void setSpeaker(int row, const QString &speaker);
     void setRowSelected(int row, bool selected);
     // Which row of the table file the row stands for; not an edit.
     void setSourceRow(int row, int sourceRow) { m_rows[std::size_t(row)].sourceRow = sourceRow; }

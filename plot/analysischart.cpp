@@ -135,15 +135,12 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     chart.yCaption =
         analysisAxisCaption(QStringLiteral("F1"), options.scale, options.normalization);
 
-    // A table opened in the program keeps each row's speaker in the row itself, so it
-    // follows every sort and edit; the batch tool's rows carry theirs beside the rows.
-    // The colouring column travels beside the rows while they still match.
-    const bool modelSpeakers = rows.speakerShown();
-    const bool haveSpeakers = modelSpeakers || options.rowSpeakers.size() == count;
-    const auto speakerOf = [&](int row) {
-        return modelSpeakers ? rows.row(row).speaker : options.rowSpeakers[row];
-    };
-    const bool haveColumn = options.rowColumnValues.size() == count;
+    // Each row carries its speaker, and its row of the table file for the colouring
+    // column, so both follow every sort and edit.
+    const bool haveSpeakers = rows.speakerShown();
+    const int colourColumn = options.colorBy == AnalysisOptions::ColorBy::Column
+                                 ? doc.tableColumn(options.colorColumn)
+                                 : -1;
 
     TokenColumns tokens;
     tokens.speaker.resize(std::size_t(count), 0);
@@ -157,7 +154,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     for (int row = 0; row < count; ++row) {
         const std::size_t r = std::size_t(row);
         if (haveSpeakers)
-            tokens.speaker[r] = speakers.indexOf(speakerOf(row));
+            tokens.speaker[r] = speakers.indexOf(rows.row(row).speaker);
         tokens.vowel[r] = vowels.indexOf(QString::number(rows.number(row, TokenTableModel::Order)));
         tokens.column(Formant::F1)[r] = hertzOf(rows, row, TokenTableModel::F1);
         tokens.column(Formant::F2)[r] = hertzOf(rows, row, TokenTableModel::F2);
@@ -227,11 +224,11 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
             chart.rowColour[std::size_t(row)] = colourKeys.indexOf(QString::number(order));
             break;
         case AnalysisOptions::ColorBy::Speaker:
-            key = haveSpeakers ? speakerOf(row) : QString();
+            key = haveSpeakers ? rows.row(row).speaker : QString();
             chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
             break;
         case AnalysisOptions::ColorBy::Column:
-            key = haveColumn ? options.rowColumnValues[row] : QString();
+            key = doc.tableText(row, colourColumn);
             chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
             break;
         }

@@ -2,13 +2,12 @@
 
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
+#include "document/vowelorder.h"
 #include "plot/chartfonts.h"
 
-#include <QHash>
-
 #include <algorithm>
-#include <cmath>
-#include <deque>
+#include <array>
+#include <vector>
 
 OpenedDocument::OpenedDocument() : m_doc(std::make_unique<CTessavoxDoc>()) {}
 
@@ -25,21 +24,6 @@ std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path)
     return opened;
 }
 
-namespace {
-
-int roundedHertz(double value)
-{
-    return std::isfinite(value) && value > 0 && value <= 10000 ? int(std::lround(value)) : 0;
-}
-
-// What identifies a row once the table has sorted it: its label and formants.
-QString rowKey(const QString &symbol, int f1, int f2, int f3)
-{
-    return QStringLiteral("%1\x1f%2\x1f%3\x1f%4").arg(symbol).arg(f1).arg(f2).arg(f3);
-}
-
-} // namespace
-
 std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path,
                                                      std::optional<TabularFileKind> kind,
                                                      const TabularReadOptions &read,
@@ -51,80 +35,54 @@ std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path,
         // The reader has reported any failure itself.
         return open(path);
     }
-    const TabularReadResult result = ReadTokenTable(path, TabularFileKind::Table, read);
-    if (!result.ok()) {
-        error = result.message.isEmpty() ? result.error.detail : result.message;
+    std::unique_ptr<OpenedDocument> opened(new OpenedDocument);
+    CTessavoxDoc &doc = *opened->m_doc;
+    error = doc.readTable(path, read);
+    if (!error.isEmpty())
         return nullptr;
-    }
-    const TabularTable &table = result.table;
-    const int extra = extraColumn.isEmpty() ? -1 : table.findColumn(extraColumn.toStdString());
-    if (!extraColumn.isEmpty() && extra < 0) {
+    if (!extraColumn.isEmpty() && doc.tableColumn(extraColumn) < 0) {
         error = QStringLiteral("the table has no column \"%1\"").arg(extraColumn);
         return nullptr;
     }
-
-    std::unique_ptr<OpenedDocument> opened(new OpenedDocument);
-    CTessavoxDoc &doc = *opened->m_doc;
-    std::vector<FormantRecord> records;
-    QStringList speakers;
-    QStringList extras;
-    records.reserve(std::size_t(table.rowCount()));
-    for (int row = 0; row < table.rowCount(); ++row) {
-        const int f1 = roundedHertz(table.formant(row, 1));
-        const int f2 = roundedHertz(table.formant(row, 2));
-        if (f1 == 0 || f2 == 0) {
-            ++leftOut;
-            continue;
-        }
-        FormantRecord record;
-        const std::string_view vowel = table.vowel(row);
-        record.label.assign(vowel.substr(0, FormantLimits::kLabelBytes));
-        record.labelLength = int(record.label.size());
-        record.formants = {f1, f2, roundedHertz(table.formant(row, 3)), 0, 0};
-        records.push_back(std::move(record));
-        speakers << QString::fromUtf8(table.speaker(row));
-        if (extra >= 0)
-            extras << QString::fromUtf8(table.cell(row, extra));
-    }
-    if (records.empty()) {
+    doc.setPathName(path, false);
+    doc.attachTable(&opened->m_table);
+    leftOut = opened->leaveOutRowsWithoutF1OrF2();
+    if (doc.m_nTokenCount == 0) {
         error = QStringLiteral("no row has both F1 and F2");
         return nullptr;
     }
-    const int count = int(records.size());
-    records.resize(std::max<std::size_t>(records.size(), FormantLimits::kRecords));
-    doc.m_records = std::move(records);
-    doc.m_nTokenCount = count;
-    doc.m_bDataLoaded = true;
-    doc.setPathName(path, false);
-    doc.attachTable(&opened->m_table);
-
-    // The table sorted the rows by label: find each row's speaker again by its content.
-    // Rows alike in every shown value take their speakers in file order.
-    QHash<QString, std::deque<int>> sources;
-    for (int i = 0; i < count; ++i) {
-        const FormantRecord &r = doc.m_records[std::size_t(i)];
-        sources[rowKey(QString::fromStdString(r.label), r.formants[0], r.formants[1],
-                       r.formants[2])]
-            .push_back(i);
-    }
-    const TokenTableModel &rows = doc.tokens();
-    QStringList rowSpeakers;
-    QStringList rowExtras;
-    for (int row = 0; row < rows.count(); ++row) {
-        std::deque<int> &queue = sources[rowKey(
-            rows.symbol(row), rows.number(row, TokenTableModel::F1),
-            rows.number(row, TokenTableModel::F2), rows.number(row, TokenTableModel::F3))];
-        const int source = queue.empty() ? -1 : queue.front();
-        if (!queue.empty())
-            queue.pop_front();
-        rowSpeakers << (source >= 0 ? speakers[source] : QString());
-        if (extra >= 0)
-            rowExtras << (source >= 0 ? extras[source] : QString());
-    }
-    if (table.speakerColumn() >= 0)
-        doc.m_analysis.rowSpeakers = rowSpeakers;
-    doc.m_analysis.rowColumnValues = rowExtras;
     return opened;
+}
+
+int OpenedDocument::leaveOutRowsWithoutF1OrF2()
+{
+    // Unlike the table window, which keeps such a row with its empty cells, a chart made
+    // here has no one to fill them in.
+    TokenTableModel &tokens = m_doc->tokens();
+    const auto lacking = [&tokens](int row) {
+        return std::ranges::any_of(
+            std::array{TokenTableModel::F1, TokenTableModel::F2}, [&](int column) {
+                return tokens.isEmpty(row, column) || tokens.number(row, column) == 0;
+            });
+    };
+    std::vector<TokenTableModel::Row> kept;
+    kept.reserve(std::size_t(tokens.count()));
+    for (int row = 0; row < tokens.count(); ++row) {
+        if (!lacking(row))
+            kept.push_back(tokens.row(row));
+    }
+    const int leftOut = tokens.count() - int(kept.size());
+    if (leftOut == 0)
+        return 0;
+    tokens.beginBulkChange();
+    tokens.clearRows();
+    for (std::size_t row = 0; row < kept.size(); ++row)
+        tokens.insertRowAt(int(row), kept[row]);
+    // Vowels whose every row went are numbered no more.
+    AssignOrder(tokens);
+    tokens.endBulkChange();
+    m_doc->m_nTokenCount = tokens.count();
+    return leftOut;
 }
 
 bool OpenedDocument::chooseLabel(int order, const QString &text)

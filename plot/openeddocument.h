@@ -15,19 +15,18 @@
 class CTessavoxDoc;
 class QPainter;
 
-// A Formant file opened as the program opens it, without any window: the document with its
-// rows filled, sorted and numbered as a table window leaves them. The batch tool and the
-// benchmarks drive the program's classes through it.
+// A Formant or table file opened as the program opens it, without any window: the document
+// with its rows filled, sorted and numbered as a table window leaves them. The batch tool
+// and the benchmarks drive the program's classes through it.
 class OpenedDocument
 {
 public:
     // Reads `path`; the reader's message has gone to the message sink when this fails.
     static std::unique_ptr<OpenedDocument> open(const QString &path);
-    // Reads `path` as `kind` (by its name when nullopt). A table's rows become the
-    // document's tokens (vowel as label, F1 to F3 rounded to hertz; rows without F1 or F2
-    // are left out and counted in `leftOut`); its speakers, and the values of
-    // `extraColumn` when named, go to the document's analysis options. nullopt-like null
-    // with `error` set when the file cannot be read.
+    // Reads `path` as `kind` (by its name when nullopt), a table as File Open reads one,
+    // with `read`'s columns; rows without F1 or F2 are left out and counted in `leftOut`.
+    // Null with `error` set when the file cannot be read, when it has no column
+    // `extraColumn` (when named) or no row with F1 and F2.
     static std::unique_ptr<OpenedDocument>
     open(const QString &path, std::optional<TabularFileKind> kind, const TabularReadOptions &read,
          const QString &extraColumn, QString &error, int &leftOut);
@@ -44,6 +43,8 @@ public:
 
 private:
     OpenedDocument();
+    // Removes the rows that lack F1 or F2 and numbers the vowels again; returns how many.
+    int leaveOutRowsWithoutF1OrF2();
 
     std::unique_ptr<CTessavoxDoc> m_doc;
     QObject m_table; // stands for the table window that shows the rows

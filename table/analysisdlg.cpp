@@ -12,6 +12,8 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // An item's text: its name, then the formula and source a user would cite.
@@ -22,6 +24,9 @@ QString described(const char *name, const char *formula, const char *source = ""
         text += QStringLiteral(" (%1)").arg(QString::fromUtf8(source));
     return text;
 }
+
+// Where a "colour by" item keeps the name of its column.
+constexpr int kColumnRole = Qt::UserRole + 1;
 
 void selectData(QComboBox *combo, const QVariant &value)
 {
@@ -83,7 +88,7 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     setOptions(AnalysisOptions{});
 }
 
-void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QString &columnName)
+void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QStringList &columns)
 {
     m_options = options;
     selectData(m_scale, options.scale.toLower());
@@ -94,11 +99,18 @@ void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QString &col
                        int(AnalysisOptions::ColorBy::None));
     m_colorBy->addItem(QStringLiteral("vowel"), int(AnalysisOptions::ColorBy::Vowel));
     m_colorBy->addItem(QStringLiteral("speaker"), int(AnalysisOptions::ColorBy::Speaker));
-    const QString column = columnName.isEmpty() ? options.colorColumn : columnName;
-    if (!column.isEmpty())
+    QStringList offered = columns;
+    if (!options.colorColumn.isEmpty() && !offered.contains(options.colorColumn))
+        offered << options.colorColumn;
+    for (const QString &column : offered) {
         m_colorBy->addItem(QStringLiteral("column %1").arg(column),
                            int(AnalysisOptions::ColorBy::Column));
-    selectData(m_colorBy, int(options.colorBy));
+        m_colorBy->setItemData(m_colorBy->count() - 1, column, kColumnRole);
+    }
+    const int chosen = options.colorBy == AnalysisOptions::ColorBy::Column
+                           ? m_colorBy->findData(options.colorColumn, kColumnRole)
+                           : m_colorBy->findData(int(options.colorBy));
+    m_colorBy->setCurrentIndex(std::max(chosen, 0));
     m_showTokens->setChecked(options.showTokens);
     m_fit->setChecked(options.fit);
     updateFormula();
@@ -111,8 +123,7 @@ AnalysisOptions CAnalysisDlg::options() const
     options.normalization = m_normalization->currentData().toString();
     options.ellipse = m_ellipse->currentData().toString();
     options.colorBy = AnalysisOptions::ColorBy(m_colorBy->currentData().toInt());
-    if (options.colorBy != AnalysisOptions::ColorBy::Column)
-        options.colorColumn.clear();
+    options.colorColumn = m_colorBy->currentData(kColumnRole).toString();
     options.showTokens = m_showTokens->isChecked();
     options.fit = m_fit->isChecked();
     return options;
@@ -127,7 +138,7 @@ void CAnalysisDlg::apply(CTessavoxDoc &doc) const
 bool CAnalysisDlg::editOptions(CTessavoxDoc &doc, QWidget *parent)
 {
     CAnalysisDlg dialog(parent);
-    dialog.setOptions(doc.m_analysis);
+    dialog.setOptions(doc.m_analysis, doc.otherTableColumns());
     if (ModalDialogs::exec(dialog) != QDialog::Accepted)
         return false;
     dialog.apply(doc);

@@ -23,11 +23,11 @@ public:
     // file, so the modified flag is left alone.
     static bool editOptions(CTessavoxDoc &doc, QWidget *parent = nullptr);
 
-    // Controls from options (a column to colour by is offered when `columnName` is set),
-    // and options from the controls.
-    void setOptions(const AnalysisOptions &options, const QString &columnName = {});
+    // Controls from options, with `columns` (a table's other columns) offered to colour
+    // by, and options from the controls.
+    void setOptions(const AnalysisOptions &options, const QStringList &columns = {});
     AnalysisOptions options() const;
-    // Stores the dialog's choices in `doc` (its per-row data kept) and repaints its views.
+    // Stores the dialog's choices in `doc` and repaints its views.
     void apply(CTessavoxDoc &doc) const;
 
 private:
@@ -39,5 +39,5 @@ private:
     QComboBox *m_colorBy = nullptr;
     QCheckBox *m_showTokens = nullptr;
     QCheckBox *m_fit = nullptr;
-    AnalysisOptions m_options; // keeps what the dialog does not show (formants, row data)
+    AnalysisOptions m_options; // keeps what the dialog does not show (formants)
 };

@@ -2,13 +2,17 @@
 // and tick and group labels that never overlap (over the examples and random data).
 
 #include "faketable.h"
+#include "plot/analysischart.h"
 #include "plot/chartfonts.h"
 #include "plot/chartlayout.h"
 #include "plot/chartpalette.h"
 #include "plot/chartrenderer.h"
 #include "plot/openeddocument.h"
+#include "testfiles.h"
 
+#include <QHash>
 #include <QPainter>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -182,6 +186,53 @@ TEST(AnalysisChart, CaptionsNameTheScaleOrNormalisationAndRefusalsAreMessages)
     drawChart(renderer, *one.doc);
     EXPECT_FALSE(renderer.lastLayout().messages.isEmpty());
     EXPECT_TRUE(renderer.lastLayout().means.empty());
+}
+
+// Colouring by a column of a table takes each row's value from its own row of the file,
+// so the colours follow the rows through the batch tool's leaving out, a sort and an
+// added row.
+TEST(AnalysisChart, ColourByAColumnFollowsEachRowThroughSortingAndEditing)
+{
+    TestFiles files;
+    const QString path = files.write("dialects.csv", "speaker,vowel,F1,F2,dialect\n"
+                                                     "s1,i,300,2300,north\ns1,a,700,1200,south\n"
+                                                     "s2,i,310,2250,south\ns2,a,720,1250,north\n"
+                                                     "s2,u,,900,west\ns1,i,290,2350,west\n"
+                                                     "s2,u,330,800,west\n");
+    QString error;
+    int leftOut = 0;
+    const std::unique_ptr<OpenedDocument> file =
+        OpenedDocument::open(path, std::nullopt, {}, QStringLiteral("dialect"), error, leftOut);
+    ASSERT_TRUE(file) << error.toStdString();
+    EXPECT_EQ(leftOut, 1);
+    CTessavoxDoc &doc = file->doc();
+    doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Column;
+    doc.m_analysis.colorColumn = QStringLiteral("dialect");
+    const QHash<int, QString> dialectOfF1 = {{300, "north"}, {700, "south"}, {310, "south"},
+                                             {720, "north"}, {290, "west"},  {330, "west"},
+                                             {500, ""}};
+    TokenTableModel &tokens = doc.tokens();
+    const auto expectColoursByDialect = [&](const char *when) {
+        const AnalysisChart chart = buildAnalysisChart(doc, TokenTableModel::F2);
+        ASSERT_EQ(chart.rowColour.size(), std::size_t(tokens.count())) << when;
+        QHash<QString, int> colourOf;
+        for (int row = 0; row < tokens.count(); ++row) {
+            const QString dialect = dialectOfF1.value(tokens.number(row, TokenTableModel::F1));
+            const int colour = chart.rowColour[std::size_t(row)];
+            EXPECT_EQ(colourOf.value(dialect, colour), colour) << when << " row " << row;
+            colourOf.insert(dialect, colour);
+        }
+        EXPECT_EQ(QSet<int>(colourOf.cbegin(), colourOf.cend()).size(), colourOf.size()) << when;
+    };
+    expectColoursByDialect("as opened");
+    tokens.sortByColumn(TokenTableModel::F1);
+    expectColoursByDialect("sorted by F1");
+    TokenTableModel::Row added;
+    added.numbers = {500, 1500, 2500, 1};
+    added.symbol = QStringLiteral("e");
+    tokens.insertRowAt(0, added);
+    tokens.setSymbol(1, QStringLiteral("y"));
+    expectColoursByDialect("a row added, a symbol typed");
 }
 
 TEST(ChartLayout, TicksStepByOneTwoFiveAndKeepApart)

@@ -62,7 +62,6 @@ TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
     EXPECT_TRUE(doc->m_analysis.isClassic());
 
     // OK from a chart window: the choices are the document's, every chart shows them.
-    doc->m_analysis.rowSpeakers = QStringList(7, QStringLiteral("s1"));
     {
         ScopedModalRunner ok([](QDialog &dialog) {
             // The scale has no say once a normalisation is chosen.
@@ -85,7 +84,6 @@ TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
     EXPECT_EQ(o.colorBy, AnalysisOptions::ColorBy::Vowel);
     EXPECT_TRUE(o.fit);
     EXPECT_FALSE(o.showTokens);
-    EXPECT_EQ(o.rowSpeakers.size(), 7) << "the rows' speakers survive the dialog";
     EXPECT_FALSE(doc->isModified());
     for (PlotView *chart : charts)
         EXPECT_TRUE(hasColour(chart->grab().toImage()));
@@ -98,4 +96,39 @@ TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
     EXPECT_EQ(shown.ellipse, o.ellipse);
     EXPECT_EQ(shown.colorBy, o.colorBy);
     EXPECT_EQ(shown.fit, o.fit);
+}
+
+// A table's own columns beside the vowel, speaker and formants are offered to colour by;
+// the one chosen colours the charts and is shown chosen next time.
+TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
+{
+    TableSession session;
+    CTessavoxFormView *table = session.openCsv("speaker,vowel,F1,F2,dialect,age\n"
+                                               "s1,i,300,2300,north,20\ns1,i,310,2250,south,30\n"
+                                               "s2,i,290,2350,south,40\ns2,a,700,1200,north,50\n"
+                                               "s1,a,720,1250,south,20\ns2,a,690,1150,north,40\n");
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
+    ASSERT_TRUE(table->execute(ID_PLOT_F1F2));
+    QStringList offered;
+    {
+        ScopedModalRunner ok([&offered](QDialog &dialog) {
+            auto *colour = dialog.findChild<QComboBox *>("IDC_COLOR_BY");
+            for (int i = 0; i < colour->count(); ++i)
+                offered << colour->itemText(i);
+            colour->setCurrentIndex(colour->findText(QStringLiteral("column dialect")));
+            return int(QDialog::Accepted);
+        });
+        EXPECT_TRUE(table->execute(ID_OPTIONS_ANALYSIS));
+    }
+    EXPECT_EQ(offered.filter(QStringLiteral("column ")),
+              QStringList({QStringLiteral("column dialect"), QStringLiteral("column age")}));
+    EXPECT_EQ(doc->m_analysis.colorBy, AnalysisOptions::ColorBy::Column);
+    EXPECT_EQ(doc->m_analysis.colorColumn, QStringLiteral("dialect"));
+    EXPECT_TRUE(hasColour(windows<PlotView>(doc).front()->grab().toImage()));
+
+    CAnalysisDlg again;
+    again.setOptions(doc->m_analysis, doc->otherTableColumns());
+    EXPECT_EQ(again.findChild<QComboBox *>("IDC_COLOR_BY")->currentText(), "column dialect");
+    EXPECT_EQ(again.options().colorColumn, QStringLiteral("dialect"));
 }

@@ -108,6 +108,29 @@ TEST(TableFile, ChartsTakeEachRowsSpeakerFromTheRowItself)
     EXPECT_EQ(colourOf(after, "f02"), f02);
 }
 
+// Speaker cells take typed text, so a row added to a table with speakers can have one; a
+// typed speaker is saved in the file's speaker column, the other cells as read.
+TEST(TableFile, TypedSpeakersAreSavedForReadAndAddedRowsAlike)
+{
+    TableFileSession s;
+    CTessavoxDoc *doc = s.openFile("speakers.csv", kSpeakerCsv);
+    ASSERT_NE(doc, nullptr);
+    CTessavoxFormView *table = windows<CTessavoxFormView>(doc).front();
+    TokenTableModel::Row added;
+    added.numbers = {400, 2000, 2600, 0};
+    added.symbol = QStringLiteral("e");
+    doc->tokens().insertRowAt(3, added);
+    ASSERT_TRUE(type(table, 3, TokenTableModel::Speaker, QStringLiteral("f03")));
+    ASSERT_TRUE(type(table, 0, TokenTableModel::Speaker, QStringLiteral("m02")));
+    EXPECT_EQ(shownRow(doc->tokens(), 0), (QStringList{"700", "1200", "", "a", "1", "m02"}));
+    ASSERT_TRUE(doc->DoFileSave());
+    QByteArray expected = kSpeakerCsv;
+    expected.replace("m01,a,", "m02,a,");
+    EXPECT_EQ(TestFiles::read(doc->pathName()), expected + "f03,e,400,2000,2600,\r\n");
+    EXPECT_EQ(buildAnalysisChart(*doc, TokenTableModel::F2).speakerNames,
+              (QStringList{"m02", "m01", "f02", "f03"}));
+}
+
 TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
 {
     TableFileSession s;

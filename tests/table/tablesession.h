@@ -128,4 +128,21 @@ struct TableSession
             static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(rows.empty() ? "" : path));
         return doc ? windows<CTessavoxFormView>(doc).front() : nullptr;
     }
+    // The table window of a CSV file holding `text`, opened as File Open opens it.
+    CTessavoxFormView *openCsv(const QByteArray &text)
+    {
+        auto *doc = static_cast<CTessavoxDoc *>(
+            docTemplate.OpenDocumentFile(files.write("tokens.csv", text)));
+        return doc ? windows<CTessavoxFormView>(doc).front() : nullptr;
+    }
 };
+
+// kVowels as a table with one speaker, s1.
+inline QByteArray vowelsCsv()
+{
+    QByteArray text = "speaker,vowel,F1,F2,F3\n";
+    for (const auto &[f1, f2, f3, label] : kVowels)
+        text += "s1," + label.toUtf8() + ',' + QByteArray::number(f1) + ',' +
+                QByteArray::number(f2) + ',' + QByteArray::number(f3) + '\n';
+    return text;
+}
