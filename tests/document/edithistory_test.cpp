@@ -91,6 +91,10 @@ TEST(EditHistory, RowsComeBackWithTheirSpeakersAndCellsAndModifiedFollowsTheSave
     EXPECT_FALSE(t.doc.isModified());
     t.doc.OnEditUndo(); // back past the save: the file holds 310, the table 300
     EXPECT_TRUE(t.doc.isModified());
+    // A typed speaker is a step like any typed cell.
+    t.tokens().setData(t.tokens().index(t.rowOf("u"), TokenTableModel::Speaker), "s3");
+    t.doc.OnEditUndo();
+    EXPECT_EQ(t.tokens().row(t.rowOf("u")).speaker, QStringLiteral("s2"));
 }
 
 TEST(EditHistory, KeepsTheLastHundredStepsAndANewStepEndsRedo)
