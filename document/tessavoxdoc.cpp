@@ -102,24 +102,25 @@ CTessavoxDoc::EditStep::~EditStep()
 
 void CTessavoxDoc::OnEditUndo()
 {
-    std::optional<EditHistory::LabelChoice> choice;
-    {
-        const QScopedValueRollback restoring(m_restoring, true);
-        choice = m_history.undo(m_tokens);
-    }
-    applyLabelChoice(choice);
-    historyMoved();
+    moveThroughHistory(false);
 }
 
 void CTessavoxDoc::OnEditRedo()
 {
+    moveThroughHistory(true);
+}
+
+void CTessavoxDoc::moveThroughHistory(bool forward)
+{
     std::optional<EditHistory::LabelChoice> choice;
     {
         const QScopedValueRollback restoring(m_restoring, true);
-        choice = m_history.redo(m_tokens);
+        choice = forward ? m_history.redo(m_tokens) : m_history.undo(m_tokens);
     }
     applyLabelChoice(choice);
-    historyMoved();
+    m_nTokenCount = m_tokens.count();
+    Document::setModifiedFlag(m_history.isModified());
+    updateViews();
 }
 
 void CTessavoxDoc::chooseOrderLabel(int order, int position, const QString &text)
@@ -141,13 +142,6 @@ void CTessavoxDoc::applyLabelChoice(const std::optional<EditHistory::LabelChoice
         return;
     m_nOrderLabel[std::size_t(choice->order)] = choice->position;
     m_strOrderLabel[std::size_t(choice->order)] = choice->text;
-}
-
-void CTessavoxDoc::historyMoved()
-{
-    m_nTokenCount = m_tokens.count();
-    Document::setModifiedFlag(m_history.isModified());
-    updateViews();
 }
 
 void CTessavoxDoc::attachTable(QObject *table)

@@ -130,7 +130,8 @@ private:
     // Makes the rows' changes since the last step one step, and shows the modified flag.
     void recordRowChanges(bool changesFile);
     void applyLabelChoice(const std::optional<EditHistory::LabelChoice> &choice);
-    void historyMoved();
+    // Undo (backward) or Redo (forward) one step, and show the result.
+    void moveThroughHistory(bool forward);
     bool openTable(const QString &path);
     // Writes the rows as a table to `path`; an error of kind None on success.
     FileError saveTable(const QString &path);
