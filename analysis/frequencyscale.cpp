@@ -1,21 +1,23 @@
 #include "analysis/frequencyscale.h"
 
+#include "analysis/namedchoice.h"
+
 #include <array>
 #include <cmath>
 
 namespace {
 
 constexpr std::array<FrequencyScaleInfo, 6> kScales{{
-    {FrequencyScale::Bark, "bark", "13 atan(0.00076 f) + 3.5 atan((f/7500)^2)",
+    {FrequencyScale::Bark, "bark", "Bark", "13 atan(0.00076 f) + 3.5 atan((f/7500)^2)",
      "Zwicker & Terhardt 1980"},
-    {FrequencyScale::BarkTraunmuller, "bark-traunmuller",
+    {FrequencyScale::BarkTraunmuller, "bark-traunmuller", "Bark, Traunmüller",
      "z = 26.81 f/(1960 + f) - 0.53; z < 2: z + 0.15 (2 - z); z > 20.1: z + 0.22 (z - 20.1)",
      "Traunmüller 1990"},
-    {FrequencyScale::BarkSchroeder, "bark-schroeder", "7 asinh(f/650)",
+    {FrequencyScale::BarkSchroeder, "bark-schroeder", "Bark, Schroeder", "7 asinh(f/650)",
      "Schroeder, Atal & Hall 1979"},
-    {FrequencyScale::Erb, "erb", "21.4 log10(1 + 0.00437 f)", "Glasberg & Moore 1990"},
-    {FrequencyScale::Mel, "mel", "2595 log10(1 + f/700)", "O'Shaughnessy 1987"},
-    {FrequencyScale::Hz, "hz", "f", ""},
+    {FrequencyScale::Erb, "erb", "ERB", "21.4 log10(1 + 0.00437 f)", "Glasberg & Moore 1990"},
+    {FrequencyScale::Mel, "mel", "mel", "2595 log10(1 + f/700)", "O'Shaughnessy 1987"},
+    {FrequencyScale::Hz, "hz", "Hz", "f", ""},
 }};
 
 double traunmuller(double f)
@@ -43,20 +45,12 @@ std::span<const FrequencyScaleInfo> frequencyScales()
 
 const FrequencyScaleInfo &frequencyScaleInfo(FrequencyScale scale)
 {
-    for (const FrequencyScaleInfo &info : kScales) {
-        if (info.scale == scale)
-            return info;
-    }
-    return kScales.front();
+    return NamedChoiceInfo<FrequencyScaleInfo>(kScales, &FrequencyScaleInfo::scale, scale);
 }
 
 std::optional<FrequencyScale> parseFrequencyScale(const QString &name)
 {
-    for (const FrequencyScaleInfo &info : kScales) {
-        if (name.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0)
-            return info.scale;
-    }
-    return std::nullopt;
+    return ParseNamedChoice<FrequencyScaleInfo>(kScales, &FrequencyScaleInfo::scale, name);
 }
 
 double HzToBarkZwicker(double hz)

@@ -14,6 +14,7 @@ struct FrequencyScaleInfo
 {
     FrequencyScale scale;
     const char *name;    // as given on the command line, e.g. "bark-traunmuller"
+    const char *unit;    // for axis captions, e.g. "Bark, Traunmüller"
     const char *formula; // for help texts
     const char *source;  // the publication to cite
 };

@@ -1,5 +1,7 @@
 #include "analysis/groupstatistics.h"
 
+#include "analysis/namedchoice.h"
+
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -28,20 +30,12 @@ std::span<const EllipseKindInfo> ellipseKinds()
 
 const EllipseKindInfo &ellipseKindInfo(EllipseKind kind)
 {
-    for (const EllipseKindInfo &info : kKinds) {
-        if (info.kind == kind)
-            return info;
-    }
-    return kKinds.front();
+    return NamedChoiceInfo<EllipseKindInfo>(kKinds, &EllipseKindInfo::kind, kind);
 }
 
 std::optional<EllipseKind> parseEllipseKind(const QString &name)
 {
-    for (const EllipseKindInfo &info : kKinds) {
-        if (name.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0)
-            return info.kind;
-    }
-    return std::nullopt;
+    return ParseNamedChoice<EllipseKindInfo>(kKinds, &EllipseKindInfo::kind, name);
 }
 
 double fQuantile2(double p, double d)

@@ -1,6 +1,7 @@
 #include "analysis/normalization.h"
 
 #include "analysis/largepages.h"
+#include "analysis/namedchoice.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,28 +15,28 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 constexpr std::array<NormalizationMethodInfo, 9> kMethods{{
-    {NormalizationMethod::Lobanov, "lobanov", "(F - mean) / sd over the speaker's tokens",
-     "Lobanov 1971", false, false, false},
-    {NormalizationMethod::LobanovBalanced, "lobanov-balanced",
+    {NormalizationMethod::Lobanov, "lobanov", "Lobanov z",
+     "(F - mean) / sd over the speaker's tokens", "Lobanov 1971", false, false, false},
+    {NormalizationMethod::LobanovBalanced, "lobanov-balanced", "Lobanov z, balanced",
      "(F - mean) / sd over the speaker's vowel means", "Lobanov 1971", true, false, false},
-    {NormalizationMethod::Nearey1, "nearey1",
+    {NormalizationMethod::Nearey1, "nearey1", "Nearey 1, log",
      "ln F - mean(ln F) per formant over the speaker's tokens", "Nearey 1978", false, true, false},
-    {NormalizationMethod::Nearey1Balanced, "nearey1-balanced",
+    {NormalizationMethod::Nearey1Balanced, "nearey1-balanced", "Nearey 1, log, balanced",
      "ln F - mean over the speaker's vowels of the vowel's mean ln F", "Nearey 1978", true, true,
      false},
-    {NormalizationMethod::Nearey2, "nearey2",
+    {NormalizationMethod::Nearey2, "nearey2", "Nearey 2, log",
      "ln F - G, G = mean ln F over the speaker's tokens and the formants in use", "Nearey 1978",
      false, true, false},
-    {NormalizationMethod::Nearey2Balanced, "nearey2-balanced",
+    {NormalizationMethod::Nearey2Balanced, "nearey2-balanced", "Nearey 2, log, balanced",
      "ln F - G, G = mean over the formants in use of the balanced mean ln F", "Nearey 1978", true,
      true, false},
-    {NormalizationMethod::WattFabricius, "watt-fabricius",
+    {NormalizationMethod::WattFabricius, "watt-fabricius", "Watt & Fabricius",
      "F / S, S = mean of the corners i, a and u' = (i_F1, i_F1) of the vowel means",
      "Watt & Fabricius 2002", true, false, true},
     {NormalizationMethod::WattFabriciusModified, "watt-fabricius-modified",
-     "F / S as watt-fabricius, but S2 = (i_F2 + i_F1) / 2", "Fabricius, Watt & Johnson 2009", true,
-     false, true},
-    {NormalizationMethod::Gerstman, "gerstman",
+     "Watt & Fabricius, modified", "F / S as watt-fabricius, but S2 = (i_F2 + i_F1) / 2",
+     "Fabricius, Watt & Johnson 2009", true, false, true},
+    {NormalizationMethod::Gerstman, "gerstman", "Gerstman",
      "999 (F - min) / (max - min), min and max over the speaker's vowel means", "Gerstman 1968",
      true, false, false},
 }};
@@ -473,20 +474,14 @@ std::span<const NormalizationMethodInfo> normalizationMethods()
 
 const NormalizationMethodInfo &normalizationMethodInfo(NormalizationMethod method)
 {
-    for (const NormalizationMethodInfo &info : kMethods) {
-        if (info.method == method)
-            return info;
-    }
-    return kMethods.front();
+    return NamedChoiceInfo<NormalizationMethodInfo>(kMethods, &NormalizationMethodInfo::method,
+                                                    method);
 }
 
 std::optional<NormalizationMethod> parseNormalizationMethod(const QString &name)
 {
-    for (const NormalizationMethodInfo &info : kMethods) {
-        if (name.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0)
-            return info.method;
-    }
-    return std::nullopt;
+    return ParseNamedChoice<NormalizationMethodInfo>(kMethods, &NormalizationMethodInfo::method,
+                                                     name);
 }
 
 std::vector<Formant> defaultNormalizationFormants(NormalizationMethod method,

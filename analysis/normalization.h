@@ -30,6 +30,7 @@ struct NormalizationMethodInfo
 {
     NormalizationMethod method;
     const char *name;    // as given on the command line, e.g. "lobanov-balanced"
+    const char *unit;    // for axis captions, e.g. "Lobanov z, balanced"
     const char *formula; // for help texts
     const char *source;  // the publication to cite
     bool usesVowelMeans; // needs at least two vowels per speaker

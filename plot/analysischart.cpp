@@ -41,33 +41,17 @@ private:
     QStringList m_names;
 };
 
+// The unit an axis caption names: the scale's or the method's own, or the name as given.
 QString scaleUnit(const QString &scale)
 {
-    static const QHash<QString, QString> units = {
-        {QStringLiteral("bark"), QStringLiteral("Bark")},
-        {QStringLiteral("bark-traunmuller"), QStringLiteral("Bark, Traunm\u00fcller")},
-        {QStringLiteral("bark-schroeder"), QStringLiteral("Bark, Schroeder")},
-        {QStringLiteral("erb"), QStringLiteral("ERB")},
-        {QStringLiteral("mel"), QStringLiteral("mel")},
-        {QStringLiteral("hz"), QStringLiteral("Hz")},
-    };
-    return units.value(scale.toLower(), scale);
+    const std::optional<FrequencyScale> known = parseFrequencyScale(scale);
+    return known ? QString::fromUtf8(frequencyScaleInfo(*known).unit) : scale;
 }
 
 QString normalizationUnit(const QString &method)
 {
-    static const QHash<QString, QString> units = {
-        {QStringLiteral("lobanov"), QStringLiteral("Lobanov z")},
-        {QStringLiteral("lobanov-balanced"), QStringLiteral("Lobanov z, balanced")},
-        {QStringLiteral("nearey1"), QStringLiteral("Nearey 1, log")},
-        {QStringLiteral("nearey1-balanced"), QStringLiteral("Nearey 1, log, balanced")},
-        {QStringLiteral("nearey2"), QStringLiteral("Nearey 2, log")},
-        {QStringLiteral("nearey2-balanced"), QStringLiteral("Nearey 2, log, balanced")},
-        {QStringLiteral("watt-fabricius"), QStringLiteral("Watt & Fabricius")},
-        {QStringLiteral("watt-fabricius-modified"), QStringLiteral("Watt & Fabricius, modified")},
-        {QStringLiteral("gerstman"), QStringLiteral("Gerstman")},
-    };
-    return units.value(method.toLower(), method);
+    const std::optional<NormalizationMethod> known = parseNormalizationMethod(method);
+    return known ? QString::fromUtf8(normalizationMethodInfo(*known).unit) : method;
 }
 
 // A cell as hertz for the analysis: an empty cell, or 0 (a formant a Formant file's line
