@@ -220,6 +220,13 @@ bool TokenTableModel::setData(const QModelIndex &index, const QVariant &value, i
     return true;
 }
 
+bool TokenTableModel::IsCellEmpty(int row, int column) const
+{
+    if (row < 0 || row >= count() || column < 0 || column >= ColumnCount)
+        return true;
+    return isEmpty(row, column);
+}
+
 bool TokenTableModel::isEmpty(int row, int column) const
 {
     if (column == Symbol)

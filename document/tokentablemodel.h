@@ -67,6 +67,7 @@ public:
     // reimplemented from CellSource: 0 or empty for a cell outside the table
     int GetCellInt(int row, int column) const override;
     QString GetCellText(int row, int column) const override;
+    bool IsCellEmpty(int row, int column) const override;
     QByteArray GetSymbolBytes(int row) const override;
     std::array<int, 2> GetHigherFormants(int row) const override;
 

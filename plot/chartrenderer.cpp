@@ -143,6 +143,12 @@ QFont deviceCaptionFont(int unit)
 
 ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
 
+bool ChartRenderer::hasPosition(const CellSource &cells, int row) const
+{
+    return !cells.IsCellEmpty(row, TokenTableModel::F1) &&
+           !cells.IsCellEmpty(row, horizontalColumn());
+}
+
 int ChartRenderer::horizontalColumn() const
 {
     return m_kind == ChartKind::F1F2 ? TokenTableModel::F2 : TokenTableModel::F3;
@@ -297,6 +303,8 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
     const int column = horizontalColumn();
     const int circle = 5 * pass.unit;
     for (int row = 0; row < pass.doc->m_nTokenCount; ++row) {
+        if (!hasPosition(*pass.cells, row))
+            continue;
         // The same sums as xOfF2 and yOfF1, on looked-up Bark values; a Bark value of a
         // whole hertz always maps.
         int x = 0;
@@ -328,15 +336,19 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
         const int order = cells.GetCellInt(row, TokenTableModel::Order);
         const QString firstLabel = cells.GetCellText(row, TokenTableModel::Symbol);
         GroupMoments moments;
-        moments.add(barkOf(cells.GetCellInt(row, TokenTableModel::F1)),
-                    barkOf(cells.GetCellInt(row, column)));
+        // A token without F1 or without the horizontal formant has no place in the group.
+        const auto add = [&](int r) {
+            if (hasPosition(cells, r))
+                moments.add(barkOf(cells.GetCellInt(r, TokenTableModel::F1)),
+                            barkOf(cells.GetCellInt(r, column)));
+        };
+        add(row);
         bool sameLabel = true;
         ++row;
         while (row < count && cells.GetCellInt(row, TokenTableModel::Order) == order) {
             if (sameLabel && cells.GetCellText(row, TokenTableModel::Symbol) != firstLabel)
                 sameLabel = false;
-            moments.add(barkOf(cells.GetCellInt(row, TokenTableModel::F1)),
-                        barkOf(cells.GetCellInt(row, column)));
+            add(row);
             ++row;
         }
         if (moments.count() < kMinGroupSize)

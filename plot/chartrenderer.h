@@ -48,6 +48,8 @@ public:
     ChartKind kind() const { return m_kind; }
     // Table column of the horizontal formant.
     int horizontalColumn() const;
+    // Whether the row's token has both formants of the chart; an empty cell is none.
+    bool hasPosition(const CellSource &cells, int row) const;
     // Caption of the horizontal axis: "F2" or "F3".
     QString horizontalCaption() const;
 

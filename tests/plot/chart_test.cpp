@@ -184,6 +184,23 @@ TEST(ChartGroups, DiscAndOutlineOfGroupsOfThreeInOneRun)
     EXPECT_EQ(split.recordedHits(), 0);
 }
 
+// A token with an empty F1 or F2 cell is neither drawn nor counted in its group: its mean
+// stays where the other tokens put it (an empty cell reads as 0 Hz, which would pull it).
+TEST(ChartGroups, TokensWithAnEmptyFormantAreLeftOut)
+{
+    std::vector<FakeRow> rows = wideGroup("", "", 1);
+    rows.push_back({300, 1500, 0, "", 1});
+    rows.push_back({600, 1500, 0, "", 1});
+    Chart chart(rows);
+    chart.data.doc->tokens().setEmpty(4, TokenTableModel::F1);
+    chart.data.doc->tokens().setEmpty(5, TokenTableModel::F2);
+    const QPoint c = kWideCentre;
+    const QImage image = chart.draw();
+    EXPECT_EQ(ink(image, QRect(c.x() - 10, c.y(), 20, 1)).box, QRect(c.x() - 5, c.y(), 10, 1));
+    EXPECT_EQ(ink(image, QRect(0, 0, 800, 600)).count,
+              ink(Chart(wideGroup("", "", 1)).draw(), QRect(0, 0, 800, 600)).count);
+}
+
 // Mixed groups show a red "?" with a click square at their order, same labels none;
 // orders outside the square table still show it but record nothing.
 TEST(ChartGroups, MixedGroupsShowARedQuestionMarkWithAClickSquare)
