@@ -228,6 +228,11 @@ bool CTessavoxDoc::OnOpenDocument(const QString &path)
     g_readNextAsTable = false;
     if (asTable || TabularFileKindForPath(path) == TabularFileKind::Table)
         return openTable(path);
+    return openFormantFile(path);
+}
+
+bool CTessavoxDoc::openFormantFile(const QString &path)
+{
     FormantReadResult result;
     {
         WaitCursor wait;

@@ -43,6 +43,9 @@ public:
     // The next OnOpenDocument reads its file as a table whatever its name: the user chose
     // the table file type in the Open dialog.
     static void readNextAsTable(bool asTable);
+    // Reads `path` as a Formant file whatever its name, reporting failures as
+    // OnOpenDocument does.
+    bool openFormantFile(const QString &path);
     // Whether the rows came from, or were last saved to, a table file.
     bool isTableDocument() const { return m_table.has_value(); }
 

@@ -15,8 +15,14 @@ OpenedDocument::~OpenedDocument() = default;
 
 std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path)
 {
+    return openWith(path, &CTessavoxDoc::OnOpenDocument);
+}
+
+std::unique_ptr<OpenedDocument>
+OpenedDocument::openWith(const QString &path, bool (CTessavoxDoc::*read)(const QString &))
+{
     std::unique_ptr<OpenedDocument> opened(new OpenedDocument);
-    if (!opened->m_doc->OnOpenDocument(path))
+    if (!(opened->m_doc.get()->*read)(path))
         return nullptr;
     opened->m_doc->setPathName(path, false);
     // The rows fill, sort and number themselves as when the file opens in the program.
@@ -31,10 +37,9 @@ std::unique_ptr<OpenedDocument> OpenedDocument::open(const QString &path,
                                                      int &leftOut)
 {
     leftOut = 0;
-    if (kind.value_or(TabularFileKindForPath(path)) == TabularFileKind::Formant) {
-        // The reader has reported any failure itself.
-        return open(path);
-    }
+    // The reader has reported any failure itself.
+    if (kind.value_or(TabularFileKindForPath(path)) == TabularFileKind::Formant)
+        return openWith(path, &CTessavoxDoc::openFormantFile);
     std::unique_ptr<OpenedDocument> opened(new OpenedDocument);
     CTessavoxDoc &doc = *opened->m_doc;
     error = doc.readTable(path, read);

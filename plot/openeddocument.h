@@ -43,6 +43,9 @@ public:
 
 private:
     OpenedDocument();
+    // Opens with `read`, then fills the rows as a table window would.
+    static std::unique_ptr<OpenedDocument> openWith(const QString &path,
+                                                    bool (CTessavoxDoc::*read)(const QString &));
     // Removes the rows that lack F1 or F2 and numbers the vowels again; returns how many.
     int leaveOutRowsWithoutF1OrF2();
 

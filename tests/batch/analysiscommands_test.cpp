@@ -105,7 +105,7 @@ TEST_F(AnalysisCommands, AreaPerSpeakerWithPolygonAndChosenColumns)
 }
 
 // A Formant file is read with its labels as the vowels; --format table reads any name as a
-// table. (Semicolons and decimal commas: TabularReader.)
+// table, and --format formant as a Formant file. (Semicolons and decimal commas: TabularReader.)
 TEST_F(AnalysisCommands, FormantFilesAndTheChosenFormatWork)
 {
     const QString formant =
@@ -118,6 +118,13 @@ TEST_F(AnalysisCommands, FormantFilesAndTheChosenFormatWork)
     result = runBatch({"stats", dat, "--format", "table", "--scale", "hz"});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t2\t2250\t301\t"));
+    // --format formant reads any name as a Formant file, for the charts too.
+    const QString named = files.write("tokens.csv", TestFiles::read(formant));
+    result = runBatch({"stats", named, "--format", "formant", "--scale", "hz"});
+    EXPECT_TRUE(lines(result.out).value(1).startsWith("i\t3\t2300\t310\t"));
+    result = runBatch(
+        {"chart", named, "--format", "formant", "--plot", "f1f2", "-o", files.path("tokens.png")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
 }
 
 TEST_F(AnalysisCommands, FailuresAndUsageErrorsExitDifferently)
