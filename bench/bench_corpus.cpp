@@ -4,7 +4,7 @@
 // compared: every figure must agree to 1e-9. Each run's peak memory is a counter.
 
 #include "childprocess.h"
-#include "vowelcorpus.h"
+#include "vowelsample.h"
 
 #include <QDir>
 #include <QFile>
