@@ -4,7 +4,6 @@
 // skipped where Rscript is missing).
 
 #include "childprocess.h"
-#include "filesizes.h"
 #include "sampledocument.h"
 
 #include <QFile>

@@ -9,6 +9,12 @@
 
 class OpenedDocument;
 
+// The file sizes every benchmark runs at, in tokens: small, typical and the largest file.
+inline void AtFileSizes(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->Arg(100)->Arg(1000)->Arg(9998);
+}
+
 // A generated Formant file of `count` tokens in a scratch folder that goes with the object.
 class SampleFile
 {
