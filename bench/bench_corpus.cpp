@@ -97,7 +97,7 @@ void BM_CorpusStatsR(benchmark::State &state)
     const QString corpus = corpusPath(int(state.range(0)));
     const QString ours = corpus + QStringLiteral(".stats");
     const QString theirs = corpus + QStringLiteral(".R.tsv");
-    if (corpus.isEmpty() || !RunChildOnce(statsCommand(corpus, ours))) {
+    if (corpus.isEmpty() || !RunChild(statsCommand(corpus, ours))) {
         state.SkipWithError("tessavox-batch stats failed");
         return;
     }

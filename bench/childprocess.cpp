@@ -11,15 +11,7 @@
 
 extern char **environ;
 
-namespace {
-
-struct ChildRun
-{
-    bool ok = false;
-    double peakMb = 0.0;
-};
-
-ChildRun runToCompletion(const std::vector<QByteArray> &argv)
+std::optional<double> RunChild(const std::vector<QByteArray> &argv)
 {
     std::vector<char *> args;
     for (const QByteArray &arg : argv)
@@ -32,20 +24,12 @@ ChildRun runToCompletion(const std::vector<QByteArray> &argv)
     pid_t pid = 0;
     const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return {};
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return {};
-    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, usage.ru_maxrss / 1024.0};
-}
-
-} // namespace
-
-bool RunChildOnce(const std::vector<QByteArray> &argv)
-{
-    return runToCompletion(argv).ok;
+    if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return usage.ru_maxrss / 1024.0;
 }
 
 std::optional<double> RunChildEachIteration(benchmark::State &state,
@@ -54,12 +38,12 @@ std::optional<double> RunChildEachIteration(benchmark::State &state,
 {
     double peak = 0.0;
     for (auto _ : state) {
-        const ChildRun run = runToCompletion(argv);
-        if (!run.ok) {
+        const std::optional<double> run = RunChild(argv);
+        if (!run) {
             state.SkipWithError(failure);
             return std::nullopt;
         }
-        peak = std::max(peak, run.peakMb);
+        peak = std::max(peak, *run);
     }
     return peak;
 }

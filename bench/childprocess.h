@@ -10,8 +10,9 @@
 // Whole programs started from a benchmark, the batch tool or Rscript, with their output
 // thrown away; the program is looked up on PATH unless given with its path.
 
-// One run to its end; true when it exited with 0.
-bool RunChildOnce(const std::vector<QByteArray> &argv);
+// One run to its end: its peak resident memory in MB; nothing when it did not start or did
+// not exit with 0.
+std::optional<double> RunChild(const std::vector<QByteArray> &argv);
 
 // One run per benchmark iteration. Returns the runs' largest peak resident memory in MB;
 // nothing, with the benchmark skipped with `failure`, as soon as a run fails.
