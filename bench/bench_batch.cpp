@@ -15,10 +15,8 @@ namespace {
 void BM_BatchChartProcess(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    if (!sample.isValid()) {
-        state.SkipWithError("cannot write the sample file");
+    if (!SampleWritten(sample, state))
         return;
-    }
     const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("chart.png")));
     if (RunChildEachIteration(state,
                               {TESSAVOX_BATCH, "chart", QFile::encodeName(sample.path()), "--plot",
@@ -32,10 +30,8 @@ void BM_BatchChartPeerR(benchmark::State &state)
     if (!HaveRscript(state))
         return;
     const SampleFile sample(int(state.range(0)));
-    if (!sample.isValid()) {
-        state.SkipWithError("cannot write the sample file");
+    if (!SampleWritten(sample, state))
         return;
-    }
     const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("peer.png")));
     if (RunChildEachIteration(state,
                               {"Rscript", "--vanilla", TESSAVOX_BENCH_DIR "/peer_chart.R",

@@ -41,10 +41,8 @@ void BM_ParseFormantText(benchmark::State &state)
 void BM_ReadFormantFile(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    if (!sample.isValid()) {
-        state.SkipWithError("cannot write the sample file");
+    if (!SampleWritten(sample, state))
         return;
-    }
     std::vector<FormantRecord> records(FormantLimits::kRecords);
     for (auto _ : state) {
         const FormantReadResult result = ReadFormantFile(sample.path(), records);
@@ -61,10 +59,8 @@ void BM_ReadFormantFile(benchmark::State &state)
 void BM_OpenDocument(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    if (!sample.isValid()) {
-        state.SkipWithError("cannot write the sample file");
+    if (!SampleWritten(sample, state))
         return;
-    }
     std::unique_ptr<OpenedDocument> opened;
     for (auto _ : state) {
         // Tearing the last table down is closing, not opening.

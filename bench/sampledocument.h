@@ -31,6 +31,9 @@ private:
     QString m_path;
 };
 
+// False, with the benchmark marked as skipped, when the sample could not be written.
+bool SampleWritten(const SampleFile &sample, benchmark::State &state);
+
 // The sample opened as the program opens it; nullptr, with the benchmark marked as skipped,
 // when it does not open.
 std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state);
