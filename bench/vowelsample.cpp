@@ -64,20 +64,14 @@ constexpr std::array<CorpusVowel, 10> kCorpusVowels{{
 }};
 constexpr int kCorpusTokensPerSpeaker = 500;
 
-void appendInt(QByteArray &out, long value)
-{
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-}
-
 // One TSV row: speaker, vowel, F1, F2, F3.
 void appendRow(QByteArray &out, int speaker, const char *vowel, const std::array<long, 3> &hz)
 {
-    char name[16];
-    std::snprintf(name, sizeof name, "s%04d", speaker);
-    out.append(name).append('\t').append(vowel);
+    char text[24];
+    std::snprintf(text, sizeof text, "s%04d", speaker);
+    out.append(text).append('\t').append(vowel);
     for (const long value : hz)
-        appendInt(out.append('\t'), value);
+        out.append('\t').append(text, std::to_chars(text, text + sizeof text, value).ptr - text);
     out.append('\n');
 }
 
