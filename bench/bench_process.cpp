@@ -1,9 +1,14 @@
-// The whole `tessavox-batch stats CORPUS --normalize lobanov --group vowel` process on the
-// synthetic corpus at 100,000 and 1,000,000 tokens, beside base R doing the same sums
-// (corpus_stats.R; skipped where Rscript is missing). Before R is timed, both outputs are
-// compared: every figure must agree to 1e-9. Each run's peak memory is a counter.
+// Whole processes of the batch tool, each beside base R doing the same work (skipped where
+// Rscript is missing); the time is the children's, so only the clock on the wall counts.
+// `tessavox-batch chart`, from start-up to the PNG file of the F1-F2 chart with its
+// ellipses, 800 x 600: what a script that draws many files pays per file; the peer is
+// peer_chart.R drawing the same chart from the same file. `tessavox-batch stats CORPUS
+// --normalize lobanov --group vowel` on the synthetic corpus at 100,000 and 1,000,000
+// tokens beside corpus_stats.R doing the same sums: before R is timed, both outputs are
+// compared, and every figure must agree to 1e-9. Each stats run's peak memory is a counter.
 
 #include "childprocess.h"
+#include "sampledocument.h"
 #include "vowelsample.h"
 
 #include <QDir>
@@ -17,6 +22,34 @@
 #include <vector>
 
 namespace {
+
+void BM_BatchChartProcess(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    if (!SampleWritten(sample, state))
+        return;
+    const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("chart.png")));
+    if (RunChildEachIteration(state,
+                              {TESSAVOX_BATCH, "chart", QFile::encodeName(sample.path()), "--plot",
+                               "f1f2", "-o", output},
+                              "tessavox-batch chart failed"))
+        state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_BatchChartPeerR(benchmark::State &state)
+{
+    if (!HaveRscript(state))
+        return;
+    const SampleFile sample(int(state.range(0)));
+    if (!SampleWritten(sample, state))
+        return;
+    const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("peer.png")));
+    if (RunChildEachIteration(state,
+                              {"Rscript", "--vanilla", TESSAVOX_BENCH_DIR "/peer_chart.R",
+                               QFile::encodeName(sample.path()), output},
+                              "Rscript peer_chart.R failed"))
+        state.SetItemsProcessed(state.iterations() * state.range(0));
+}
 
 // The corpus files live as long as the build tree; made once, then reused.
 QString corpusPath(int tokens)
@@ -119,7 +152,8 @@ void BM_CorpusStatsR(benchmark::State &state)
 
 } // namespace
 
-// The time is the children's, so only the clock on the wall counts.
+BENCHMARK(BM_BatchChartProcess)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BatchChartPeerR)->Arg(9998)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CorpusStatsProcess)
     ->Arg(100000)
     ->Arg(1000000)
