@@ -1,11 +1,11 @@
-// Whole processes of the batch tool, each beside base R doing the same work (skipped where
-// Rscript is missing); the time is the children's, so only the clock on the wall counts.
-// `tessavox-batch chart`, from start-up to the PNG file of the F1-F2 chart with its
-// ellipses, 800 x 600: what a script that draws many files pays per file; the peer is
-// peer_chart.R drawing the same chart from the same file. `tessavox-batch stats CORPUS
-// --normalize lobanov --group vowel` on the synthetic corpus at 100,000 and 1,000,000
-// tokens beside corpus_stats.R doing the same sums: before R is timed, both outputs are
-// compared, and every figure must agree to 1e-9. Each stats run's peak memory is a counter.
+// The batch tool as a whole process, start-up included, each beside base R doing the same
+// work (skipped where Rscript is missing). The time is the children's, so only the clock on
+// the wall counts.
+// - `tessavox-batch chart FILE --plot f1f2`: the PNG of the F1-F2 chart with its ellipses,
+//   800 x 600, what a script that draws many files pays per file; beside peer_chart.R.
+// - `tessavox-batch stats CORPUS --normalize lobanov --group vowel` on the synthetic corpus
+//   at 100,000 and 1,000,000 tokens, beside corpus_stats.R. Before R is timed, both outputs
+//   are compared: every figure must agree to 1e-9. Each run's peak memory is a counter.
 
 #include "childprocess.h"
 #include "sampledocument.h"
