@@ -42,8 +42,9 @@ bench: deps
 		-DTESSAVOX_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@mkdir -p $(BUILD_DIR)-bench/results && rm -f $(BUILD_DIR)-bench/results/*.json
-	@for b in $(BUILD_DIR)-bench/bench/bench_*; do \
-		if [ -f "$$b" ] && [ -x "$$b" ]; then \
+	@for s in bench/bench_*.cpp; do \
+		b=$(BUILD_DIR)-bench/bench/$$(basename $$s .cpp); \
+		if [ -x "$$b" ]; then \
 			"$$b" --benchmark_out=$(BUILD_DIR)-bench/results/$$(basename $$b).json \
 				--benchmark_out_format=json || exit 1; \
 		fi; \

@@ -1,12 +1,21 @@
-// A paint of the chart windows, 800 x 600 with group ellipses: the window is cleared to
-// white and the chart reads every token from the table view through its cell accessors.
+// The charts on screen and leaving the program. A paint of the chart windows, 800 x 600
+// with group ellipses: the window is cleared to white and the chart reads every token from
+// the table view through its cell accessors. Save As Bitmap (the off-screen picture drawn
+// and written as a BMP file) and one printed page into a PDF file of the F1-F2 chart, as
+// the chart window does them once the file or print dialog has been answered, here without
+// the window.
 
-#include "filesizes.h"
+#include "document/tessavoxdoc.h"
+#include "plot/chartbitmap.h"
+#include "plot/chartrenderer.h"
 #include "plot/openeddocument.h"
+#include "plot/printpage.h"
 #include "sampledocument.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +37,44 @@ void BM_PaintChart(benchmark::State &state, ChartKind kind)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+void BM_SaveBitmap(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
+        return;
+    ChartRenderer chart(ChartKind::F1F2);
+    const ScreenRaster raster = ScreenRasterOf(QGuiApplication::primaryScreen());
+    const QString path = sample.scratchPath(QStringLiteral("chart.bmp"));
+    for (auto _ : state) {
+        const QImage picture = RenderChartBitmap(chart, opened->doc(), raster.extent, raster.depth);
+        if (WriteBitmapFile(picture, path) != 0) {
+            state.SkipWithError("the bitmap was not written");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_PrintPdf(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    if (!opened)
+        return;
+    ChartRenderer chart(ChartKind::F1F2);
+    const QString path = sample.scratchPath(QStringLiteral("chart.pdf"));
+    for (auto _ : state) {
+        QPdfWriter pdf(path);
+        pdf.setResolution(1200);
+        QPainter painter(&pdf);
+        const QRect printable = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        PrintChartPage(painter, QRect(QPoint(0, 0), printable.size()), chart, opened->doc(),
+                       opened->doc().title());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(BM_PaintChart, F1F2, ChartKind::F1F2)
@@ -36,3 +83,6 @@ BENCHMARK_CAPTURE(BM_PaintChart, F1F2, ChartKind::F1F2)
 BENCHMARK_CAPTURE(BM_PaintChart, F1F3, ChartKind::F1F3)
     ->Apply(AtFileSizes)
     ->Unit(benchmark::kMillisecond);
+// Both end in a file, so part of their time is spent waiting for the disk.
+BENCHMARK(BM_SaveBitmap)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PrintPdf)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -85,6 +85,19 @@ QString formatMs(std::optional<double> ms)
     return *ms < 1 ? QString::number(*ms, 'f', 3) : QString::number(*ms, 'f', *ms < 10 ? 2 : 1);
 }
 
+// How the median grows from one size to the next, "x5.8", or "-" where one is missing.
+QString growthOf(const Figures &from, const Figures &to)
+{
+    return from.median && to.median
+               ? QStringLiteral("x%1").arg(*to.median / *from.median, 0, 'f', 1)
+               : QStringLiteral("-");
+}
+
+QString verdict(bool met)
+{
+    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+}
+
 // The corpus table; returns the number of targets missed (ratio to R, growth, memory).
 int reportCorpus(QTextStream &out, const QMap<QString, QMap<int, Figures>> &results)
 {
@@ -103,15 +116,11 @@ int reportCorpus(QTextStream &out, const QMap<QString, QMap<int, Figures>> &resu
     const auto row = [&out](const char *title, const QMap<int, Figures> &figures) {
         const Figures small = figures.value(kCorpusSizes[0]);
         const Figures large = figures.value(kCorpusSizes[1]);
-        const QString growth =
-            small.median && large.median
-                ? QStringLiteral("x%1").arg(*large.median / *small.median, 0, 'f', 1)
-                : QStringLiteral("-");
         out << QStringLiteral("%1 %2 %3 %4 %5")
                    .arg(QString::fromLatin1(title), -28)
                    .arg(formatMs(small.median), 9)
                    .arg(formatMs(large.median), 10)
-                   .arg(growth, 10)
+                   .arg(growthOf(small, large), 10)
                    .arg(large.peakMb ? QString::number(*large.peakMb, 'f', 0) : QStringLiteral("-"),
                         8)
             << "\n";
@@ -141,7 +150,7 @@ int reportCorpus(QTextStream &out, const QMap<QString, QMap<int, Figures>> &resu
     out << QStringLiteral("R's time over ours at 1,000,000: x%1 (target x%2): %3\n")
                .arg(ratio, 0, 'f', 1)
                .arg(kCorpusRatio)
-               .arg(met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+               .arg(verdict(met));
     return missed + (met ? 0 : 1);
 }
 
@@ -166,7 +175,7 @@ int reportPeer(QTextStream &out, const QMap<QString, QMap<int, Figures>> &result
         << QStringLiteral(": x%1 faster (aim x%2): %3\n")
                .arg(ratio, 0, 'f', 1)
                .arg(kAim)
-               .arg(ratio >= kAim ? QStringLiteral("met") : QStringLiteral("MISSED"));
+               .arg(verdict(ratio >= kAim));
     return ratio >= kAim ? 0 : 1;
 }
 
@@ -230,21 +239,15 @@ int main(int argc, char *argv[])
         const Figures small = at(kSizes[0]);
         const Figures middle = at(kSizes[1]);
         const Figures large = at(kSizes[2]);
-        QString marginal = QStringLiteral("-");
-        QString growth = QStringLiteral("-");
-        if (middle.median && large.median) {
-            // The cost of one more token, from the two larger sizes, where fixed costs
-            // weigh least.
-            marginal = QString::number(
-                (*large.median - *middle.median) * 1000.0 / (kSizes[2] - kSizes[1]), 'f', 3);
-            growth = QStringLiteral("x%1").arg(*large.median / *middle.median, 0, 'f', 1);
-        }
-        QString verdict;
-        if (work.budgetMs > 0 && large.median) {
-            const bool met = *large.median < work.budgetMs;
-            missed += met ? 0 : 1;
-            verdict = met ? QStringLiteral("met") : QStringLiteral("MISSED");
-        }
+        // The cost of one more token, from the two larger sizes, where fixed costs weigh least.
+        const QString marginal =
+            middle.median && large.median
+                ? QString::number(
+                      (*large.median - *middle.median) * 1000.0 / (kSizes[2] - kSizes[1]), 'f', 3)
+                : QStringLiteral("-");
+        const bool budgeted = work.budgetMs > 0 && large.median;
+        const bool met = budgeted && *large.median < work.budgetMs;
+        missed += budgeted && !met ? 1 : 0;
         out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
                    .arg(QString::fromUtf8(work.title), -50)
                    .arg(work.budgetMs > 0 ? QString::number(work.budgetMs) : QStringLiteral(""), 7)
@@ -255,8 +258,8 @@ int main(int argc, char *argv[])
                                  : QStringLiteral("-"),
                         5)
                    .arg(marginal, 9)
-                   .arg(growth, 10)
-                   .arg(verdict)
+                   .arg(growthOf(middle, large), 10)
+                   .arg(budgeted ? verdict(met) : QString())
             << "\n";
     }
     out << "\nx10 tokens: time at 9,998 over time at 1,000; linear growth stays at or below "

@@ -1,7 +1,7 @@
 // makecorpus OUT.tsv [TOKENS]: writes the statistics benchmark's synthetic corpus (default
 // 1,000,000 tokens), e.g. to try the batch tool or another program on the same data.
 
-#include "vowelcorpus.h"
+#include "vowelsample.h"
 
 #include <QString>
 

@@ -14,6 +14,13 @@ SampleFile::SampleFile(int count)
         m_path = path;
 }
 
+bool SampleWritten(const SampleFile &sample, benchmark::State &state)
+{
+    if (!sample.isValid())
+        state.SkipWithError("cannot write the sample file");
+    return sample.isValid();
+}
+
 std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state)
 {
     std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());

@@ -3,6 +3,8 @@
 #include "document/cellsource.h"
 #include "document/formantwriter.h"
 
+#include <QSaveFile>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -40,18 +42,52 @@ constexpr std::array<VowelMean, 12> kMeans{{
 // Spread of a speaker group around its mean, as a fraction of the mean.
 constexpr std::array<double, 3> kRelativeSpread{0.08, 0.06, 0.05};
 
-// Box-Muller over mt19937, whose output the standard fixes; std::normal_distribution is
-// free to differ between libraries, which would change the data between machines.
-class Gaussian
+// The statistics corpus's vowels: the men's means of ten of the vowels above, and how often
+// each is drawn.
+struct CorpusVowel
+{
+    const char *label;
+    std::size_t mean; // index into kMeans
+    double weight;
+};
+constexpr std::array<CorpusVowel, 10> kCorpusVowels{{
+    {"i", 0, 0.16},
+    {"I", 1, 0.12},
+    {"e", 3, 0.10},
+    {"E", 4, 0.08},
+    {"a", 5, 0.14},
+    {"O", 6, 0.06},
+    {"U", 8, 0.05},
+    {"u", 9, 0.12},
+    {"V", 10, 0.09},
+    {"R", 11, 0.08},
+}};
+constexpr int kCorpusTokensPerSpeaker = 500;
+
+// One TSV row: speaker, vowel, F1, F2, F3.
+void appendRow(QByteArray &out, int speaker, const char *vowel, const std::array<long, 3> &hz)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "s%04d", speaker);
+    out.append(text).append('\t').append(vowel);
+    for (const long value : hz)
+        out.append('\t').append(text, std::to_chars(text, text + sizeof text, value).ptr - text);
+    out.append('\n');
+}
+
+// Uniform and (Box-Muller) normal draws over mt19937, whose output the standard fixes; the
+// standard distributions are free to differ between libraries, which would change the data
+// between machines.
+class Draw
 {
 public:
-    explicit Gaussian(std::uint32_t seed) : m_engine(seed) {}
+    explicit Draw(std::uint32_t seed) : m_engine(seed) {}
 
-    double next()
+    double uniform() { return double(m_engine()) / 4294967296.0; }
+    double gaussian()
     {
         const double u1 = (double(m_engine()) + 1.0) / 4294967297.0;
-        const double u2 = double(m_engine()) / 4294967296.0;
-        return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
+        return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * uniform());
     }
 
 private:
@@ -81,7 +117,7 @@ private:
 
 std::vector<VowelToken> GenerateVowelTokens(int count, std::uint32_t seed)
 {
-    Gaussian gaussian(seed);
+    Draw draw(seed);
     std::vector<VowelToken> tokens;
     tokens.reserve(std::size_t(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
@@ -89,7 +125,7 @@ std::vector<VowelToken> GenerateVowelTokens(int count, std::uint32_t seed)
         const auto &mean = (i / int(kMeans.size())) % 2 == 0 ? vowel.men : vowel.women;
         std::array<int, 3> formants{};
         for (std::size_t f = 0; f < 3; ++f) {
-            const double value = mean[f] * (1.0 + kRelativeSpread[f] * gaussian.next());
+            const double value = mean[f] * (1.0 + kRelativeSpread[f] * draw.gaussian());
             // Three digits at least, or the file would not read back as a formant.
             formants[f] = std::clamp(int(std::lround(value)), 100, 9999);
         }
@@ -105,35 +141,50 @@ QByteArray FormantFileOf(const std::vector<VowelToken> &tokens)
 
 QByteArray SpeakerTableText(int tokens, int speakers, std::uint32_t seed)
 {
-    Gaussian gaussian(seed);
+    Draw draw(seed);
     tokens = std::max(tokens, 0);
     speakers = std::clamp(speakers, 1, std::max(tokens, 1));
     QByteArray text("speaker\tvowel\tF1\tF2\tF3\n");
     text.reserve(qsizetype(tokens) * 24 + 32);
     const int perSpeaker = (tokens + speakers - 1) / speakers;
     double scale = 1.0;
-    char name[16] = {};
     for (int i = 0; i < tokens; ++i) {
         const int speaker = i / perSpeaker;
-        if (i % perSpeaker == 0) {
-            scale = 1.0 + 0.05 * gaussian.next();
-            std::snprintf(name, sizeof name, "s%04d", speaker + 1);
-        }
+        if (i % perSpeaker == 0)
+            scale = 1.0 + 0.05 * draw.gaussian();
         const VowelMean &vowel = kMeans[std::size_t(i % perSpeaker) % kMeans.size()];
         const auto &mean = speaker % 2 == 0 ? vowel.men : vowel.women;
-        text += name;
-        text += '\t';
-        text += vowel.label;
+        std::array<long, 3> hz{};
         for (std::size_t f = 0; f < 3; ++f) {
-            const double value = scale * mean[f] * (1.0 + kRelativeSpread[f] * gaussian.next());
-            char digits[16];
-            const char *end = std::to_chars(digits, digits + sizeof digits,
-                                            std::clamp(std::lround(value), 100L, 9999L))
-                                  .ptr;
-            text += '\t';
-            text.append(digits, end - digits);
+            const double value = scale * mean[f] * (1.0 + kRelativeSpread[f] * draw.gaussian());
+            hz[f] = std::clamp(std::lround(value), 100L, 9999L);
         }
-        text += '\n';
+        appendRow(text, speaker + 1, vowel.label, hz);
     }
     return text;
+}
+
+bool WriteVowelCorpus(const QString &path, int tokens)
+{
+    Draw draw(20261207);
+    QByteArray out("speaker\tvowel\tF1\tF2\tF3\n");
+    out.reserve(qsizetype(tokens) * 23 + 64);
+    double factor = 1.0;
+    for (int i = 0; i < tokens; ++i) {
+        if (i % kCorpusTokensPerSpeaker == 0) // a new speaker: men, women and children alike
+            factor = 0.95 + 0.3 * draw.uniform();
+        double pick = draw.uniform();
+        std::size_t v = 0;
+        while (v + 1 < kCorpusVowels.size() && pick >= kCorpusVowels[v].weight) {
+            pick -= kCorpusVowels[v].weight;
+            ++v;
+        }
+        const auto &mean = kMeans[kCorpusVowels[v].mean].men;
+        std::array<long, 3> hz{};
+        for (std::size_t f = 0; f < 3; ++f)
+            hz[f] = std::lround(mean[f] * factor * (1.0 + kRelativeSpread[f] * draw.gaussian()));
+        appendRow(out, i / kCorpusTokensPerSpeaker + 1, kCorpusVowels[v].label, hz);
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(out) == out.size() && file.commit();
 }

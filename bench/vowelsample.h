@@ -27,3 +27,10 @@ QByteArray FormantFileOf(const std::vector<VowelToken> &tokens);
 // equal blocks and say the twelve vowels in turn. Whole hertz, LF line ends; about 22 bytes
 // a token. The same seed gives the same bytes on every machine.
 QByteArray SpeakerTableText(int tokens, int speakers, std::uint32_t seed = 1952);
+
+// The statistics benchmark's corpus, written to `path`: `tokens` tokens from tokens / 500
+// speakers in the same columns. Each speaker has a vocal-tract factor of their own and
+// draws ten vowels (ASCII labels) with unequal frequencies, so the per-speaker
+// normalisation has real work to do. A fixed seed: the same file on every machine, about
+// 22 bytes a token.
+bool WriteVowelCorpus(const QString &path, int tokens);

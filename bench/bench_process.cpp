@@ -1,29 +1,55 @@
-// The whole `tessavox-batch stats CORPUS --normalize lobanov --group vowel` process on the
-// synthetic corpus at 100,000 and 1,000,000 tokens, beside base R doing the same sums
-// (corpus_stats.R; skipped where Rscript is missing). Before R is timed, both outputs are
-// compared: every figure must agree to 1e-9. Each run's peak memory is a counter.
+// The batch tool as a whole process, start-up included, each beside base R doing the same
+// work (skipped where Rscript is missing). The time is the children's, so only the clock on
+// the wall counts.
+// - `tessavox-batch chart FILE --plot f1f2`: the PNG of the F1-F2 chart with its ellipses,
+//   800 x 600, what a script that draws many files pays per file; beside peer_chart.R.
+// - `tessavox-batch stats CORPUS --normalize lobanov --group vowel` on the synthetic corpus
+//   at 100,000 and 1,000,000 tokens, beside corpus_stats.R. Before R is timed, both outputs
+//   are compared: every figure must agree to 1e-9. Each run's peak memory is a counter.
 
-#include "vowelcorpus.h"
+#include "childprocess.h"
+#include "sampledocument.h"
+#include "vowelsample.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-extern char **environ;
-
 namespace {
+
+void BM_BatchChartProcess(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    if (!SampleWritten(sample, state))
+        return;
+    const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("chart.png")));
+    if (RunChildEachIteration(state,
+                              {TESSAVOX_BATCH, "chart", QFile::encodeName(sample.path()), "--plot",
+                               "f1f2", "-o", output},
+                              "tessavox-batch chart failed"))
+        state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_BatchChartPeerR(benchmark::State &state)
+{
+    if (!HaveRscript(state))
+        return;
+    const SampleFile sample(int(state.range(0)));
+    if (!SampleWritten(sample, state))
+        return;
+    const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("peer.png")));
+    if (RunChildEachIteration(state,
+                              {"Rscript", "--vanilla", TESSAVOX_BENCH_DIR "/peer_chart.R",
+                               QFile::encodeName(sample.path()), output},
+                              "Rscript peer_chart.R failed"))
+        state.SetItemsProcessed(state.iterations() * state.range(0));
+}
 
 // The corpus files live as long as the build tree; made once, then reused.
 QString corpusPath(int tokens)
@@ -36,50 +62,10 @@ QString corpusPath(int tokens)
     return path;
 }
 
-struct ChildRun
-{
-    bool ok = false;
-    double peakMb = 0.0;
-};
-
-// Runs `argv` to its end with standard output and error thrown away.
-ChildRun runToCompletion(const std::vector<QByteArray> &argv)
-{
-    std::vector<char *> args;
-    for (const QByteArray &arg : argv)
-        args.push_back(const_cast<char *>(arg.constData()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return {};
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return {};
-    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, usage.ru_maxrss / 1024.0};
-}
-
 std::vector<QByteArray> statsCommand(const QString &corpus, const QString &out)
 {
     return {TESSAVOX_BATCH, "stats", QFile::encodeName(corpus), "--normalize", "lobanov", "--group",
             "vowel",        "-o",    QFile::encodeName(out)};
-}
-
-std::vector<QByteArray> rCommand(const QString &corpus, const QString &out)
-{
-    return {"Rscript", TESSAVOX_BENCH_DIR "/corpus_stats.R", QFile::encodeName(corpus),
-            QFile::encodeName(out)};
-}
-
-bool haveR()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("Rscript")).isEmpty();
 }
 
 // group -> n, mean_x, mean_y, sd_x, sd_y, cov_xy from a TSV with those leading columns.
@@ -128,56 +114,46 @@ void BM_CorpusStatsProcess(benchmark::State &state)
         state.SkipWithError("cannot write the corpus");
         return;
     }
-    const auto argv = statsCommand(corpus, corpus + QStringLiteral(".stats"));
-    double peak = 0.0;
-    for (auto _ : state) {
-        const ChildRun run = runToCompletion(argv);
-        if (!run.ok) {
-            state.SkipWithError("tessavox-batch stats failed");
-            return;
-        }
-        peak = std::max(peak, run.peakMb);
-    }
-    state.counters["peak_MB"] = peak;
+    const auto peak =
+        RunChildEachIteration(state, statsCommand(corpus, corpus + QStringLiteral(".stats")),
+                              "tessavox-batch stats failed");
+    if (!peak)
+        return;
+    state.counters["peak_MB"] = *peak;
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 void BM_CorpusStatsR(benchmark::State &state)
 {
-    if (!haveR()) {
-        state.SkipWithError("Rscript is not installed (Debian: r-base-core)");
+    if (!HaveRscript(state))
         return;
-    }
     const QString corpus = corpusPath(int(state.range(0)));
     const QString ours = corpus + QStringLiteral(".stats");
     const QString theirs = corpus + QStringLiteral(".R.tsv");
-    if (corpus.isEmpty() || !runToCompletion(statsCommand(corpus, ours)).ok) {
+    if (corpus.isEmpty() || !RunChild(statsCommand(corpus, ours))) {
         state.SkipWithError("tessavox-batch stats failed");
         return;
     }
-    const auto argv = rCommand(corpus, theirs);
-    double peak = 0.0;
-    for (auto _ : state) {
-        const ChildRun run = runToCompletion(argv);
-        if (!run.ok) {
-            state.SkipWithError("Rscript failed");
-            return;
-        }
-        peak = std::max(peak, run.peakMb);
-    }
+    const auto peak = RunChildEachIteration(state,
+                                            {"Rscript", TESSAVOX_BENCH_DIR "/corpus_stats.R",
+                                             QFile::encodeName(corpus), QFile::encodeName(theirs)},
+                                            "Rscript failed");
+    if (!peak)
+        return;
     const double difference = largestDifference(ours, theirs);
     if (!(difference <= 1e-9)) {
         state.SkipWithError("the figures differ from R's by more than 1e-9");
         return;
     }
-    state.counters["peak_MB"] = peak;
+    state.counters["peak_MB"] = *peak;
     state.counters["max_diff"] = difference;
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 } // namespace
 
-// The time is the children's, so only the clock on the wall counts.
+BENCHMARK(BM_BatchChartProcess)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BatchChartPeerR)->Arg(9998)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CorpusStatsProcess)
     ->Arg(100000)
     ->Arg(1000000)
