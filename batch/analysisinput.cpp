@@ -4,9 +4,9 @@
 #include "batch/batchcommand.h"
 #include "batch/batchoptions.h"
 #include "framework/fileerror.h"
+#include "framework/safefile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -218,9 +218,8 @@ bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QSt
             reportAnalysis(command, QStringLiteral("cannot write to standard output"));
         return written;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        reportAnalysis(command, saveFailureReport(FileError::forWrite(path, &file)));
+    if (const FileError error = WriteFileSafely(path, bytes); error.isError()) {
+        reportAnalysis(command, saveFailureReport(error));
         return false;
     }
     return true;

@@ -4,7 +4,9 @@
 #include "document/tessavoxdoc.h"
 #include "framework/commandids.h"
 #include "framework/filedialogs.h"
+#include "framework/fileerror.h"
 #include "framework/messages.h"
+#include "framework/safefile.h"
 #include "plot/analysischart.h"
 
 #include <QClipboard>
@@ -13,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -127,8 +128,6 @@ void StatisticsView::OnFileSaveStatistics()
         return;
     const QByteArray bytes =
         path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? m_csv : m_tsv;
-    // Written beside the target and renamed into place: a failure keeps the old file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        Messages::show(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    if (const FileError error = WriteFileSafely(path, bytes); error.isError())
+        Messages::show(saveFailureReport(error));
 }
