@@ -128,11 +128,11 @@ struct TableSession
             static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(rows.empty() ? "" : path));
         return doc ? windows<CTessavoxFormView>(doc).front() : nullptr;
     }
-    // The table window of a CSV file holding `text`, opened as File Open opens it.
-    CTessavoxFormView *openCsv(const QByteArray &text)
+    // The table window of a table file holding `text`, opened as File Open opens it.
+    CTessavoxFormView *openCsv(const QByteArray &text, const QString &name = "tokens.csv")
     {
-        auto *doc = static_cast<CTessavoxDoc *>(
-            docTemplate.OpenDocumentFile(files.write("tokens.csv", text)));
+        auto *doc =
+            static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(files.write(name, text)));
         return doc ? windows<CTessavoxFormView>(doc).front() : nullptr;
     }
 };
