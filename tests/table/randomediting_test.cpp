@@ -180,12 +180,8 @@ private:
 // The file read back, in file order; none when it does not open.
 std::vector<FileRow> readBack(const QString &path)
 {
-    CTessavoxDoc doc;
     std::vector<FileRow> rows;
-    if (!doc.OnOpenDocument(path))
-        return rows;
-    for (int i = 0; i < doc.m_nTokenCount; ++i) {
-        const FormantRecord &r = doc.m_records[std::size_t(i)];
+    for (const FormantRecord &r : fileRecords(path)) {
         const QByteArray label(r.label.data(), r.labelLength);
         rows.emplace_back(r.formants[0], r.formants[1], r.formants[2], r.formants[3], r.formants[4],
                           label, LabelText(label));
