@@ -1,19 +1,12 @@
 // The chart windows: which click squares answer, and the windows of a real table window.
 
 #include "faketable.h"
-#include "framework/commandids.h"
-#include "framework/doctemplate.h"
-#include "framework/documentwindow.h"
 #include "framework/modaldialogs.h"
 #include "plot/plotviewf1f2.h"
 #include "plot/plotviewf1f3.h"
-#include "plot/plotwindows.h"
-#include "table/plottemplates.h"
-#include "table/tessavoxformview.h"
-#include "testfiles.h"
+#include "table/tablesession.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QPainter>
 #include <QPointer>
@@ -60,31 +53,25 @@ TEST(PlotView, ClickSquaresOfOrdersBelow100AnswerTheLowestFirst)
     EXPECT_EQ(data.doc->m_nOrderLabel[7], -1);
 }
 
-// vowels.txt opened as the program opens it, with its table view: one chart window per
-// kind with its title, reused while open; a mixed group made by editing a symbol has its
-// red "?" clicked and a label chosen, which the document keeps and the chart shows.
+// A file opened as the program opens it, with its table window: one chart window per kind
+// with its title; a mixed group made by editing a symbol has its red "?" clicked and a label
+// chosen, which the document keeps and the chart shows.
 TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
 {
-    TestFiles files;
-    auto doc = std::make_unique<CTessavoxDoc>();
-    auto table = std::make_unique<CTessavoxFormView>();
-    PlotTemplates::setFactory(chartTemplate);
-    const QString path = files.write("vowels.txt", "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n"
-                                                   "320 2200 2800 \"i\"\n310 2400 2700 \"i\"\n"
-                                                   "700 1200 2500 \"a\"\n");
-    ASSERT_TRUE(doc->OnOpenDocument(path));
-    doc->setPathName(path);
-    doc->addView(table.get());
-    table->OnInitialUpdate();
+    TableSession session;
+    CTessavoxFormView *table = session.openTable({{300, 2300, 2900, "i"},
+                                                  {320, 2200, 2800, "i"},
+                                                  {310, 2400, 2700, "i"},
+                                                  {700, 1200, 2500, "a"}});
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
     table->OnPlotF1F3();
     ASSERT_TRUE(table->m_pF1F3Frame);
-    EXPECT_EQ(table->m_pF1F3Frame->windowTitle(), "vowels.txt::F1 vs F3 ");
+    EXPECT_EQ(table->m_pF1F3Frame->windowTitle(), "tokens.txt::F1 vs F3 ");
     table->OnPlotF1F2();
     QPointer<DocumentWindow> frame = table->m_pF1F2Frame;
     ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->windowTitle(), "vowels.txt::F1 vs F2 ");
-    table->OnPlotF1F2();
-    EXPECT_EQ(table->m_pF1F2Frame, frame);
+    EXPECT_EQ(frame->windowTitle(), "tokens.txt::F1 vs F2 ");
     auto *chart = dynamic_cast<CPlotViewF1F2 *>(frame->activeView());
     ASSERT_NE(chart, nullptr);
     // After sorting, "a" is row 0 and the three "i" rows follow with one order number.
@@ -115,14 +102,10 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     EXPECT_GT(ink(placed, QRect(100 + 750, 50 + 197, 30, 20)).count, 0);
     // A closed window is forgotten and the next command opens a new one.
     frame->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     EXPECT_FALSE(frame || table->m_pF1F2Frame);
     table->OnPlotF1F2();
     EXPECT_TRUE(table->m_pF1F2Frame);
-    // Charts close with the table, before the document goes.
-    table.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    PlotTemplates::setFactory({});
 }
 
 } // namespace
