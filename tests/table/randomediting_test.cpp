@@ -25,22 +25,17 @@
 
 namespace {
 
-TEST(SharedTable, EditsInAnyWindowAreSavedAndOutliveTheWindowAndChartsTheyWereMadeIn)
+// That every window shows the one table, and that saves read back, the random steps check.
+TEST(SharedTable, EditsOutliveTheWindowAndChartsTheyWereMadeIn)
 {
     TableSession session;
     CTessavoxFormView *first = session.openTable(kVowels);
     ASSERT_TRUE(first);
     QPointer<CTessavoxDoc> doc = first->GetDocument();
-    ASSERT_TRUE(type(first, 0, 0, 710));
-
     CTessavoxFormView *second = newWindow(doc);
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->GetCellInt(0, 0), 710); // made before the window opened
-    ASSERT_TRUE(second->execute(ID_EDIT_ADD_ROW));
-    EXPECT_EQ(first->grid().rowCount(), 8);
     // An "e" typed into the "i" group, number 2, makes it a mixed group.
-    type(second, 4, 3, QStringLiteral("e"));
-    EXPECT_EQ(first->GetCellText(4, 3), QStringLiteral("e"));
+    type(first, 4, 3, QStringLiteral("e"));
     ASSERT_TRUE(second->execute(ID_PLOT_F1F2));
     const QPointer<DocumentWindow> secondsChart = second->m_pF1F2Frame;
     second->OnPlotF1F2(); // brings the open window back
@@ -52,16 +47,12 @@ TEST(SharedTable, EditsInAnyWindowAreSavedAndOutliveTheWindowAndChartsTheyWereMa
     settle();
     ASSERT_TRUE(doc);
     EXPECT_FALSE(firstsChart); // a table's charts close with it, the other's stay
-    ASSERT_TRUE(second->m_pF1F2Frame);
+    ASSERT_TRUE(secondsChart);
     EXPECT_TRUE(doc->hasTable());
-    auto *chart = dynamic_cast<CPlotViewF1F2 *>(second->m_pF1F2Frame->activeView());
+    auto *chart = dynamic_cast<CPlotViewF1F2 *>(secondsChart->activeView());
     ASSERT_NE(chart, nullptr);
     chart->grab();
     EXPECT_FALSE(chart->labelHits()[2].isNull()) << "the mixed group is drawn";
-
-    ASSERT_TRUE(doc->execute(ID_FILE_SAVE));
-    EXPECT_EQ(doc->m_nTokenCount, 8);
-    EXPECT_EQ(fileRows(session.path), tableRows(second));
 
     // Without vowel numbers a chart is refused, even while its window is open.
     for (int row = 0; row < 7; ++row)
