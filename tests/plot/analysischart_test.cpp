@@ -242,34 +242,28 @@ TEST(ChartLayout, TicksStepByOneTwoFiveAndKeepApart)
 
 TEST(ChartLayout, LabelsNeverOverlapOverTheExamplesAndRandomData)
 {
-    struct Variant
-    {
-        const char *normalization;
-        const char *scale;
-        bool tokens;
-    };
-    const Variant variants[] = {{"", "bark", false}, {"lobanov", "bark", true},
-                                {"", "hz", false},   {"nearey1", "bark", false},
-                                {"", "mel", true},   {"watt-fabricius", "bark", false}};
+    // Normalisation, scale, and whether tokens show.
+    const std::tuple<const char *, const char *, bool> variants[] = {
+        {"", "bark", false},        {"lobanov", "bark", true}, {"", "hz", false},
+        {"nearey1", "bark", false}, {"", "mel", true},         {"watt-fabricius", "bark", false}};
     const QSize sizes[] = {{800, 600}, {500, 400}, {1400, 700}};
     const auto check = [&](CTessavoxDoc &doc, const QString &name) {
         for (ChartKind kind : {ChartKind::F1F2, ChartKind::F1F3}) {
             ChartRenderer renderer(kind);
-            for (const Variant &v : variants) {
-                if (kind == ChartKind::F1F3 && QString(v.normalization).startsWith("watt"))
+            for (const auto &[normalization, scale, tokens] : variants) {
+                if (kind == ChartKind::F1F3 && QString(normalization).startsWith("watt"))
                     continue;
-                doc.m_analysis.normalization = v.normalization;
-                doc.m_analysis.scale = v.scale;
-                doc.m_analysis.showTokens = v.tokens;
+                doc.m_analysis.normalization = normalization;
+                doc.m_analysis.scale = scale;
+                doc.m_analysis.showTokens = tokens;
                 doc.m_analysis.fit = true;
                 doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
                 for (QSize size : sizes) {
                     drawChart(renderer, doc, size);
-                    expectReadableLayout(renderer.lastLayout(),
-                                         QStringLiteral("%1 %2 %3 %4x%5")
-                                             .arg(name, v.normalization, v.scale)
-                                             .arg(size.width())
-                                             .arg(size.height()));
+                    expectReadableLayout(renderer.lastLayout(), QStringLiteral("%1 %2 %3 %4x%5")
+                                                                    .arg(name, normalization, scale)
+                                                                    .arg(size.width())
+                                                                    .arg(size.height()));
                 }
             }
         }
