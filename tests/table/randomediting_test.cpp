@@ -31,6 +31,9 @@ constexpr int kManyRows = 200;
 const QStringList kSymbols = {"i", "a", "u", "e", "o", "ɛ", "ɔː", "i ", "A", "", "y", "ø"};
 // Symbols no file can hold: typing or pasting them is refused.
 const QStringList kHostileSymbols = {"a\"b", "x\ny", "\r", "\"", "e\r\n"};
+// Fields as spreadsheets put them on the clipboard that would hold a line break or a double
+// quote once read: quoted with a line break inside, or a bare quote.
+const QStringList kHostileFields = {"\"two\nlines\"", "\"cr\rhere\"", "a\"b", "\"say \"\"hi\"\"\""};
 
 // The start file: Windows-1252 labels ("\xE9" is é, "\x80" the euro sign, neither UTF-8)
 // beside UTF-8 ones, and F4 and F5 on some lines.
@@ -322,21 +325,12 @@ private:
                            : kind == 1 ? symbol()
                            : kind == 2 ? QString(chance(50) ? "-350" : "1.5")
                            : kind == 3 ? QString::number(10001 + below(50000))
-                           : kind == 4 ? hostileField()
+                           : kind == 4 ? kHostileFields[below(int(kHostileFields.size()))]
                                        : QString::number(below(4000)));
             }
             lines << fields.join(QLatin1Char('\t'));
         }
         return lines.join(QStringLiteral("\r\n"));
-    }
-
-    // A field as spreadsheets put it on the clipboard that would hold a line break or a
-    // double quote once read: quoted with a line break inside, or a bare quote.
-    QString hostileField()
-    {
-        static const QStringList fields = {"\"two\nlines\"", "\"cr\rhere\"", "a\"b",
-                                           "\"say \"\"hi\"\"\""};
-        return fields[below(int(fields.size()))];
     }
 
     void changeOptions()
