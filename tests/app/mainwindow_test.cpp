@@ -89,42 +89,33 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
     EXPECT_EQ(frame->commandAction(ID_PREV_PANE)->shortcut(), QKeySequence("Shift+F6"));
 }
 
-TEST_F(AppTest, GreyingFollowsTheKindOfTheActiveWindow)
+// A chart window greys the table's own commands but goes on with the document's, Undo and
+// Redo among them: they reach the table from there.
+TEST_F(AppTest, GreyingFollowsTheKindOfTheActiveWindowAndUndoReachesTheTableFromItsCharts)
 {
     EXPECT_FALSE(state(ID_FILE_SAVE).enabled);
     EXPECT_FALSE(state(ID_WINDOW_NEW).enabled);
 
-    app->OpenDocumentFile(formantFile("vowels.txt"));
+    auto *doc = qobject_cast<CTessavoxDoc *>(app->OpenDocumentFile(formantFile("vowels.txt")));
+    ASSERT_TRUE(doc);
     for (int id : {ID_FILE_VIEW_MODIFY, ID_EDIT_UNDO, ID_FILE_PRINT_PREVIEW, ID_FILE_SAVE_BITMAP})
         EXPECT_FALSE(state(id).enabled) << id;
     for (int id : {ID_FILE_SAVE, ID_FILE_CLOSE, ID_FILE_PRINT, ID_EDIT_ADD_ROW, ID_PLOT_F1F2,
                    ID_OPTIONS_CALC_DISPLAY, ID_WINDOW_NEW})
         EXPECT_TRUE(state(id).enabled) << id;
 
+    const int rows = doc->m_nTokenCount;
+    ASSERT_TRUE(execute(ID_EDIT_ADD_ROW));
     MessageCapture capture;
     ASSERT_TRUE(execute(ID_PLOT_F1F2));
     ASSERT_TRUE(capture.events().isEmpty()) << capture.lastMessage().toStdString();
-    ASSERT_EQ(app->documents().first()->frames().size(), 2);
-    for (int id : {ID_FILE_VIEW_MODIFY, ID_EDIT_UNDO, ID_EDIT_ADD_ROW, ID_EDIT_CUT, ID_PLOT_F1F2,
+    ASSERT_EQ(doc->frames().size(), 2);
+    for (int id : {ID_FILE_VIEW_MODIFY, ID_EDIT_REDO, ID_EDIT_ADD_ROW, ID_EDIT_CUT, ID_PLOT_F1F2,
                    ID_OPTIONS_CALC_DISPLAY})
         EXPECT_FALSE(state(id).enabled) << id;
-    // The document's own commands go on in any of its windows.
-    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW})
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW, ID_EDIT_UNDO})
         EXPECT_TRUE(state(id).enabled) << id;
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
-}
-
-TEST_F(AppTest, UndoAndRedoReachTheTableFromItsChartWindows)
-{
-    CTessavoxDoc *doc =
-        qobject_cast<CTessavoxDoc *>(app->OpenDocumentFile(formantFile("vowels.txt")));
-    ASSERT_TRUE(doc);
-    const int rows = doc->m_nTokenCount;
-    ASSERT_TRUE(execute(ID_EDIT_ADD_ROW));
-    ASSERT_TRUE(execute(ID_PLOT_F1F2));
-    ASSERT_EQ(doc->frames().size(), 2);
-    EXPECT_TRUE(state(ID_EDIT_UNDO).enabled);
-    EXPECT_FALSE(state(ID_EDIT_REDO).enabled);
     ASSERT_TRUE(execute(ID_EDIT_UNDO));
     EXPECT_EQ(doc->m_nTokenCount, rows);
     EXPECT_FALSE(doc->isModified());
@@ -180,29 +171,6 @@ TEST_F(AppTest, HelpOpensTheGuideAtTheTopicOfWhatIsPointedAt)
     EXPECT_EQ(ContextHelpMode::topicAt(print, print->mapToGlobal(QPoint(2, 2))), "printing");
 }
 
-// A menu item or toolbar button without a row would show no caption, prompt or keys.
-TEST(CommandTable, DescribesEveryMenuAndToolbarCommandOnce)
-{
-    QList<int> ids;
-    for (const Command &command : CommandTable::commands()) {
-        EXPECT_FALSE(ids.contains(command.id)) << command.id;
-        ids << command.id;
-    }
-    for (const auto &menu :
-         {TessavoxResources::mainFrameMenu(), TessavoxResources::documentMenu()}) {
-        for (const MenuItem &item : menu) {
-            if (item.id != 0) {
-                EXPECT_TRUE(ids.contains(item.id)) << item.menu << " " << item.id;
-                // The recent files put their names in place of a caption.
-                EXPECT_TRUE(item.id == ID_FILE_MRU_FILE1 || CommandTable::find(item.id)->caption)
-                    << item.id;
-            }
-        }
-    }
-    for (const ToolbarButton &button : TessavoxResources::toolbarButtons())
-        EXPECT_TRUE(button.id == 0 || ids.contains(button.id)) << button.id;
-}
-
 QStringList captures(const QString &html, const char *pattern)
 {
     QStringList found;
@@ -212,7 +180,9 @@ QStringList captures(const QString &html, const char *pattern)
     return found;
 }
 
-TEST(HelpGuide, ExplainsEveryMenuCommandUnderATopicThatExistsAndResolvesItsLinks)
+// A menu item or toolbar button without a row would show no caption, prompt or keys; the
+// guide explains each under a topic that exists, and its links and pictures resolve.
+TEST(CommandTable, DescribesEveryMenuAndToolbarCommandOnceAndTheGuideExplainsEach)
 {
     HelpWindow window; // registers the guide's resources
     QFile file(QStringLiteral(":/help/tessavox.html"));
@@ -220,10 +190,20 @@ TEST(HelpGuide, ExplainsEveryMenuCommandUnderATopicThatExistsAndResolvesItsLinks
     const QString html = QString::fromUtf8(file.readAll());
     const QStringList list = captures(html, "<a name=\"([^\"]+)\"");
     const QSet<QString> names(list.begin(), list.end());
+    QList<int> ids;
+    for (const Command &command : CommandTable::commands()) {
+        EXPECT_FALSE(ids.contains(command.id)) << command.id;
+        ids << command.id;
+    }
     for (const auto &menu :
          {TessavoxResources::mainFrameMenu(), TessavoxResources::documentMenu()}) {
         for (const MenuItem &item : menu) {
+            if (item.id == 0)
+                continue;
+            EXPECT_TRUE(ids.contains(item.id)) << item.menu << " " << item.id;
             const Command *command = CommandTable::find(item.id);
+            // The recent files put their names in place of a caption.
+            EXPECT_TRUE(item.id == ID_FILE_MRU_FILE1 || (command && command->caption)) << item.id;
             if (!command || !command->caption)
                 continue;
             // "&About Tessavox..." as the guide writes it: "About Tessavox...".
@@ -234,6 +214,8 @@ TEST(HelpGuide, ExplainsEveryMenuCommandUnderATopicThatExistsAndResolvesItsLinks
                 << caption.toStdString();
         }
     }
+    for (const ToolbarButton &button : TessavoxResources::toolbarButtons())
+        EXPECT_TRUE(button.id == 0 || ids.contains(button.id)) << button.id;
     for (const char *view : {"CTessavoxFormView", "CPlotViewF1F2", "CPlotViewF1F3"})
         EXPECT_TRUE(names.contains(HelpWindow::topicForView(QString::fromLatin1(view)))) << view;
     for (const QString &link : captures(html, "href=\"#([^\"]+)\""))

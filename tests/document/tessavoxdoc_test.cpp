@@ -31,7 +31,7 @@ const QString kTooLong =
 
 QString cannotOpen(const QString &reason)
 {
-    return QStringLiteral("Cannot open the file \"%1\".\n") + reason;
+    return "Cannot open the file \"%1\".\n" + reason;
 }
 
 // Kilobytes of a "Vm..." line of /proc/self/status, or -1 where there is none.
@@ -43,15 +43,6 @@ long statusKilobytes(const std::string &key)
             return std::stol(line.substr(key.size()));
     }
     return -1;
-}
-
-// Starts a fresh peak: the kernel resets VmHWM to the current RSS on "5".
-bool resetPeakMemory()
-{
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    clear.flush();
-    return clear.good();
 }
 
 std::string labelOf(const FormantRecord &record)
@@ -191,7 +182,9 @@ TEST_P(OpenFile, GivesAClearMessageOrASensibleDocument)
 
     MessageCapture capture;
     CTessavoxDoc doc;
-    const bool peakReset = resetPeakMemory();
+    // A fresh peak: the kernel resets VmHWM to the current RSS on "5".
+    std::ofstream clearRefs("/proc/self/clear_refs");
+    const bool peakReset = bool(clearRefs << "5" << std::flush);
     const long before = statusKilobytes("VmRSS:");
     const bool opened = doc.OnOpenDocument(path);
     const long peak = statusKilobytes("VmHWM:");
@@ -203,10 +196,7 @@ TEST_P(OpenFile, GivesAClearMessageOrASensibleDocument)
     EXPECT_EQ(opened, c.events.isEmpty());
     EXPECT_EQ(doc.m_bDataLoaded, opened);
     EXPECT_FALSE(doc.isModified());
-    if (c.tokens >= 0) {
-        EXPECT_EQ(doc.m_nTokenCount, c.tokens);
-    }
-
+    EXPECT_TRUE(c.tokens < 0 || doc.m_nTokenCount == c.tokens) << doc.m_nTokenCount;
     ASSERT_GE(doc.m_nTokenCount, 0);
     ASSERT_LE(doc.m_nTokenCount, FormantLimits::kTokenLines);
     for (int i = 0; i < doc.m_nTokenCount; ++i) {
@@ -216,16 +206,14 @@ TEST_P(OpenFile, GivesAClearMessageOrASensibleDocument)
         for (std::int32_t formant : record.formants)
             ASSERT_GE(formant, 0);
     }
-    if (!opened) {
-        EXPECT_EQ(doc.m_records[0].formants[0], 0) << "a refused file leaves no records";
-    }
+    EXPECT_TRUE(opened || doc.m_records[0].formants[0] == 0) << "a refused file leaves no records";
     if (c.check)
         c.check(doc);
 
     // One buffer the size of the file, plus fixed overhead, is what reading may cost.
-    if (peakReset && before > 0 && peak > 0) {
-        EXPECT_LE(peak - before, 2 * fileSize / 1024 + 32 * 1024) << fileSize / 1024 << " KiB";
-    }
+    EXPECT_TRUE(!peakReset || before <= 0 || peak <= 0 ||
+                peak - before <= 2 * fileSize / 1024 + 32 * 1024)
+        << (peak - before) << " KiB for " << fileSize / 1024 << " KiB";
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, OpenFile, ::testing::ValuesIn(kCases),

@@ -1,19 +1,12 @@
-// The chart windows: which click squares answer, and the windows of a real table window.
+// The chart windows: which click squares answer, and the windows of real table windows.
 
 #include "faketable.h"
-#include "framework/commandids.h"
-#include "framework/doctemplate.h"
-#include "framework/documentwindow.h"
 #include "framework/modaldialogs.h"
 #include "plot/plotviewf1f2.h"
 #include "plot/plotviewf1f3.h"
-#include "plot/plotwindows.h"
-#include "table/plottemplates.h"
-#include "table/tessavoxformview.h"
-#include "testfiles.h"
+#include "table/tablesession.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QPainter>
 #include <QPointer>
@@ -60,29 +53,30 @@ TEST(PlotView, ClickSquaresOfOrdersBelow100AnswerTheLowestFirst)
     EXPECT_EQ(data.doc->m_nOrderLabel[7], -1);
 }
 
-// vowels.txt opened as the program opens it, with its table view: one chart window per
-// kind with its title, reused while open; a mixed group made by editing a symbol has its
-// red "?" clicked and a label chosen, which the document keeps and the chart shows.
-TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
+// A file opened as the program opens it, in two table windows: one chart window per kind
+// and table, with its title, brought back while open, forgotten once closed, closing with
+// its table while the other table's stay. A mixed group made by editing a symbol in one
+// window has its red "?" clicked in the other's chart and a label chosen, which the
+// document keeps and the chart shows. Without vowel numbers a chart is refused.
+TEST(PlotWindows, EachTablesChartsAndALabelChosenFromTheChart)
 {
-    TestFiles files;
-    auto doc = std::make_unique<CTessavoxDoc>();
-    auto table = std::make_unique<CTessavoxFormView>();
-    PlotTemplates::setFactory(chartTemplate);
-    const QString path = files.write("vowels.txt", "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n"
-                                                   "320 2200 2800 \"i\"\n310 2400 2700 \"i\"\n"
-                                                   "700 1200 2500 \"a\"\n");
-    ASSERT_TRUE(doc->OnOpenDocument(path));
-    doc->setPathName(path);
-    doc->addView(table.get());
-    table->OnInitialUpdate();
-    table->OnPlotF1F3();
-    ASSERT_TRUE(table->m_pF1F3Frame);
-    EXPECT_EQ(table->m_pF1F3Frame->windowTitle(), "vowels.txt::F1 vs F3 ");
+    TableSession session;
+    CTessavoxFormView *first = session.openTable({{300, 2300, 2900, "i"},
+                                                  {320, 2200, 2800, "i"},
+                                                  {310, 2400, 2700, "i"},
+                                                  {700, 1200, 2500, "a"}});
+    ASSERT_TRUE(first);
+    QPointer<CTessavoxDoc> doc = first->GetDocument();
+    CTessavoxFormView *table = newWindow(doc);
+    ASSERT_TRUE(table);
+    first->OnPlotF1F3();
+    const QPointer<DocumentWindow> firstsChart = first->m_pF1F3Frame;
+    ASSERT_TRUE(firstsChart);
+    EXPECT_EQ(firstsChart->windowTitle(), "tokens.txt::F1 vs F3 ");
     table->OnPlotF1F2();
     QPointer<DocumentWindow> frame = table->m_pF1F2Frame;
     ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->windowTitle(), "vowels.txt::F1 vs F2 ");
+    EXPECT_EQ(frame->windowTitle(), "tokens.txt::F1 vs F2 ");
     table->OnPlotF1F2();
     EXPECT_EQ(table->m_pF1F2Frame, frame);
     auto *chart = dynamic_cast<CPlotViewF1F2 *>(frame->activeView());
@@ -90,7 +84,7 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     // After sorting, "a" is row 0 and the three "i" rows follow with one order number.
     const std::size_t order = std::size_t(table->GetCellInt(1, 4));
     ASSERT_EQ(table->GetCellInt(3, 4), int(order));
-    table->SetCellText(2, 3, "e", 1);
+    first->SetCellText(2, 3, "e", 1);
     const QImage before = paint(*chart);
     QStringList offered;
     ScopedModalRunner pick([&](QDialog &dialog) {
@@ -113,16 +107,22 @@ TEST(PlotWindows, OneWindowPerKindAndALabelChosenFromTheChart)
     QImage placed = blankImage(900, 700, Qt::gray);
     chart->render(&placed, QPoint(100, 50));
     EXPECT_GT(ink(placed, QRect(100 + 750, 50 + 197, 30, 20)).count, 0);
-    // A closed window is forgotten and the next command opens a new one.
+
+    DocumentWindow::frameOf(first)->close();
+    settle();
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(doc->hasTable());
+    EXPECT_FALSE(firstsChart);
+    ASSERT_TRUE(frame);
     frame->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     EXPECT_FALSE(frame || table->m_pF1F2Frame);
     table->OnPlotF1F2();
     EXPECT_TRUE(table->m_pF1F2Frame);
-    // Charts close with the table, before the document goes.
-    table.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    PlotTemplates::setFactory({});
+    for (int row = 0; row < 4; ++row)
+        type(table, row, 4, QVariant());
+    table->OnPlotF1F2(); // even while its window is open
+    EXPECT_EQ(session.capture.events(), QStringList{LoadString(IDS_ERR_NO_ORDER)});
 }
 
 } // namespace

@@ -1,14 +1,21 @@
-// Options > Analysis...: the dialog's choices reach the document and every chart of it
-// repaints with them; Cancel changes nothing.
+// Options > Analysis... and Plot > Statistics: the dialog's choices reach the document, and
+// every chart and the statistics window of it follow them and the table; Cancel changes
+// nothing; the figures copy as tab-separated text and save as CSV.
 
+#include "analysis/frequencyscale.h"
+#include "framework/filedialogs.h"
 #include "framework/modaldialogs.h"
 #include "plot/plotview.h"
+#include "plot/statisticsview.h"
 #include "table/analysisdlg.h"
 #include "tablesession.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QImage>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -27,31 +34,55 @@ bool hasColour(const QImage &image)
     return false;
 }
 
-void choose(QDialog &dialog, const char *combo, const QString &value)
+// Picks the entry of `value`, by its data or else by its text.
+QComboBox *choose(QDialog &dialog, const char *combo, const QVariant &value)
 {
     auto *box = dialog.findChild<QComboBox *>(combo);
-    ASSERT_TRUE(box) << combo;
-    const int index = box->findData(value);
-    ASSERT_GE(index, 0) << value.toStdString();
-    box->setCurrentIndex(index);
+    EXPECT_TRUE(box) << combo;
+    const int index = box ? std::max(box->findData(value), box->findText(value.toString())) : -1;
+    EXPECT_GE(index, 0) << combo;
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    return box;
+}
+
+QString cell(const StatisticsView &view, int row, int column)
+{
+    const QTableWidgetItem *item = view.table().item(row, column);
+    return item ? item->text() : QString();
 }
 
 } // namespace
 
-TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
+TEST(AnalysisDialog, OkReachesEveryChartAndTheStatisticsAndCancelKeepsTheOptions)
 {
     TableSession session;
-    CTessavoxFormView *table = session.openTable(kVowels);
+    CTessavoxFormView *table = session.openCsv(vowelsCsv());
     ASSERT_TRUE(table);
     CTessavoxDoc *doc = table->GetDocument();
-    ASSERT_TRUE(table->execute(ID_PLOT_F1F2));
-    ASSERT_TRUE(table->execute(ID_PLOT_F1F3));
+    for (int id : {ID_PLOT_F1F2, ID_PLOT_F1F3, ID_PLOT_STATISTICS})
+        ASSERT_TRUE(table->execute(id));
     const std::vector<PlotView *> charts = windows<PlotView>(doc);
     ASSERT_EQ(charts.size(), 2u);
     for (PlotView *chart : charts)
         EXPECT_FALSE(hasColour(chart->grab().toImage()));
+    ASSERT_EQ(windows<StatisticsView>(doc).size(), 1u);
+    StatisticsView &view = *windows<StatisticsView>(doc).front();
 
-    // Cancel: nothing changes.
+    // Sorted rows: "a" (3 tokens), "i" (3), "u" (1); the mean of the "a" tokens' F1 in Bark.
+    ASSERT_EQ(view.table().rowCount(), 3);
+    EXPECT_EQ(view.table().columnCount(), 12);
+    EXPECT_EQ(QStringList({cell(view, 0, 0), cell(view, 0, 1), cell(view, 2, 1)}),
+              QStringList({"a", "3", "1"}));
+    EXPECT_TRUE(cell(view, 2, 4).isEmpty()) << "one token has no SD";
+    const double barkMean = cell(view, 0, 3).toDouble();
+    EXPECT_DOUBLE_EQ(barkMean,
+                     (HzToBarkZwicker(700) + HzToBarkZwicker(690) + HzToBarkZwicker(720)) / 3);
+    // A typed value changes the figures at once.
+    ASSERT_TRUE(type(table, 0, 0, 900));
+    EXPECT_GT(cell(view, 0, 3).toDouble(), barkMean);
+    doc->setModifiedFlag(false); // the options below must leave it so
+
     {
         ScopedModalRunner cancel([](QDialog &dialog) {
             choose(dialog, "IDC_NORMALIZATION", "lobanov");
@@ -61,7 +92,7 @@ TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
     }
     EXPECT_TRUE(doc->m_analysis.isClassic());
 
-    // OK from a chart window: the choices are the document's, every chart shows them.
+    // OK from a chart window: the choices are the document's, every window shows them.
     {
         ScopedModalRunner ok([](QDialog &dialog) {
             // The scale has no say once a normalisation is chosen.
@@ -70,8 +101,7 @@ TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
             choose(dialog, "IDC_NORMALIZATION", "lobanov");
             EXPECT_FALSE(scale->isEnabled());
             choose(dialog, "IDC_ELLIPSE", "coverage95");
-            auto *colour = dialog.findChild<QComboBox *>("IDC_COLOR_BY");
-            colour->setCurrentIndex(colour->findData(int(AnalysisOptions::ColorBy::Vowel)));
+            choose(dialog, "IDC_COLOR_BY", int(AnalysisOptions::ColorBy::Vowel));
             dialog.findChild<QCheckBox *>("IDC_FIT")->setChecked(true);
             dialog.findChild<QCheckBox *>("IDC_SHOW_TOKENS")->setChecked(false);
             return int(QDialog::Accepted);
@@ -79,27 +109,32 @@ TEST(AnalysisDialog, OkRepaintsEveryChartOfTheDocumentAndCancelKeepsTheOptions)
         EXPECT_TRUE(charts.front()->execute(ID_OPTIONS_ANALYSIS));
     }
     const AnalysisOptions &o = doc->m_analysis;
-    EXPECT_EQ(o.normalization, QStringLiteral("lobanov"));
-    EXPECT_EQ(o.ellipse, QStringLiteral("coverage95"));
-    EXPECT_EQ(o.colorBy, AnalysisOptions::ColorBy::Vowel);
-    EXPECT_TRUE(o.fit);
-    EXPECT_FALSE(o.showTokens);
+    EXPECT_EQ(std::tuple(o.normalization, o.ellipse, o.colorBy, o.fit, o.showTokens),
+              std::tuple(QStringLiteral("lobanov"), QStringLiteral("coverage95"),
+                         AnalysisOptions::ColorBy::Vowel, true, false));
     EXPECT_FALSE(doc->isModified());
     for (PlotView *chart : charts)
         EXPECT_TRUE(hasColour(chart->grab().toImage()));
+    // The statistics show the same columns in Lobanov z.
+    EXPECT_LT(std::abs(cell(view, 0, 3).toDouble()), 3.0);
+    EXPECT_TRUE(view.areaText().contains("s1: 3 vowels, hull area"))
+        << view.areaText().toStdString();
 
-    // The dialog shows what it was given.
-    CAnalysisDlg dialog;
-    dialog.setOptions(o);
-    const AnalysisOptions shown = dialog.options();
-    EXPECT_EQ(shown.normalization, o.normalization);
-    EXPECT_EQ(shown.ellipse, o.ellipse);
-    EXPECT_EQ(shown.colorBy, o.colorBy);
-    EXPECT_EQ(shown.fit, o.fit);
+    view.OnEditCopy();
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith("group\tn\tmean_x\tmean_y")) << copied.toStdString();
+    EXPECT_EQ(copied.count('\n'), 4);
+    {
+        ScopedFileDialogAnswer answer(session.files.path("stats.csv"));
+        view.OnFileSaveStatistics();
+    }
+    const QByteArray csv = TestFiles::read(session.files.path("stats.csv"));
+    EXPECT_TRUE(csv.startsWith("group,n,mean_x,mean_y,")) << csv.toStdString();
+    EXPECT_EQ(csv.count('\n'), 4);
 }
 
 // A table's own columns beside the vowel, speaker and formants are offered to colour by;
-// the one chosen colours the charts and is shown chosen next time.
+// the one chosen colours the charts and is shown chosen next time, with the other options.
 TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
 {
     TableSession session;
@@ -113,10 +148,12 @@ TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
     QStringList offered;
     {
         ScopedModalRunner ok([&offered](QDialog &dialog) {
-            auto *colour = dialog.findChild<QComboBox *>("IDC_COLOR_BY");
+            auto *colour = choose(dialog, "IDC_COLOR_BY", "column dialect");
             for (int i = 0; i < colour->count(); ++i)
                 offered << colour->itemText(i);
-            colour->setCurrentIndex(colour->findText(QStringLiteral("column dialect")));
+            choose(dialog, "IDC_NORMALIZATION", "lobanov");
+            choose(dialog, "IDC_ELLIPSE", "coverage95");
+            dialog.findChild<QCheckBox *>("IDC_FIT")->setChecked(true);
             return int(QDialog::Accepted);
         });
         EXPECT_TRUE(table->execute(ID_OPTIONS_ANALYSIS));
@@ -130,5 +167,9 @@ TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
     CAnalysisDlg again;
     again.setOptions(doc->m_analysis, doc->otherTableColumns());
     EXPECT_EQ(again.findChild<QComboBox *>("IDC_COLOR_BY")->currentText(), "column dialect");
-    EXPECT_EQ(again.options().colorColumn, QStringLiteral("dialect"));
+    const AnalysisOptions shown = again.options();
+    EXPECT_EQ(
+        std::tuple(shown.colorBy, shown.colorColumn, shown.normalization, shown.ellipse, shown.fit),
+        std::tuple(AnalysisOptions::ColorBy::Column, QStringLiteral("dialect"),
+                   QStringLiteral("lobanov"), QStringLiteral("coverage95"), true));
 }

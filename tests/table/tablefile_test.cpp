@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -19,126 +20,84 @@ const QByteArray kSpeakerCsv = "speaker,vowel,F1,F2,F3,\"note, free\"\r\n"
                                "m01,a,700,1200,NA,plain\r\n"
                                "f02,i,350,2500,12000,\"two\r\nlines\"\r\n";
 
-QStringList shownRow(const TokenTableModel &model, int row)
+QStringList shownRow(const TokenTableModel &model, int row, Qt::Orientation of = Qt::Vertical)
 {
     QStringList cells;
     for (int column = 0; column < model.columnCount(); ++column)
-        cells << model.cellText(row, column);
+        cells << (of == Qt::Vertical ? model.cellText(row, column)
+                                     : model.headerData(column, of).toString());
     return cells;
 }
 
-QStringList headings(const TokenTableModel &model)
+// Speakers' row colours in a chart coloured by speaker: one colour each, told apart.
+std::map<QString, std::set<int>> speakerColours(CTessavoxDoc &doc)
 {
-    QStringList names;
-    for (int column = 0; column < model.columnCount(); ++column)
-        names << model.headerData(column, Qt::Horizontal).toString();
-    return names;
+    doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Speaker;
+    const AnalysisChart chart = buildAnalysisChart(doc, TokenTableModel::F2);
+    std::map<QString, std::set<int>> colours;
+    for (int row = 0; row < doc.tokens().count(); ++row)
+        colours[doc.tokens().row(row).speaker].insert(chart.rowColour[std::size_t(row)]);
+    std::set<int> all;
+    for (const auto &[speaker, own] : colours) {
+        EXPECT_EQ(own.size(), 1u) << speaker.toStdString();
+        all.insert(own.begin(), own.end());
+    }
+    EXPECT_EQ(all.size(), colours.size());
+    return colours;
 }
 
-struct TableFileSession : TableSession
+// Clearing a Speaker cell once emptied the row's Order; the charts once took speakers by
+// file row, so a sort gave rows another speaker's colour.
+TEST(TableFile, CsvWithSpeakersShowsEditsAndSavesThemInItsOwnLayoutAndChartsFollowTheRows)
 {
-    CTessavoxDoc *openFile(const QString &name, const QByteArray &bytes)
-    {
-        return static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(files.write(name, bytes)));
-    }
-};
-
-TEST(TableFile, CsvWithSpeakersShowsThemKeepsTheOtherCellsAndSavesEditsInItsOwnLayout)
-{
-    TableFileSession s;
-    CTessavoxDoc *doc = s.openFile("speakers.csv", kSpeakerCsv);
-    ASSERT_NE(doc, nullptr);
+    TableSession s;
+    CTessavoxFormView *table = s.openCsv(kSpeakerCsv, "speakers.csv");
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
     // NA and 12000 leave two cells empty, and the user is told.
     ASSERT_EQ(s.capture.messages().size(), 1);
     EXPECT_TRUE(s.capture.lastMessage().startsWith(QStringLiteral("2 values")));
-    const TokenTableModel &model = doc->tokens();
-    EXPECT_EQ(headings(model), (QStringList{"F1", "F2", "F3", "Symbol", "Order", "Speaker"}));
+    TokenTableModel &model = doc->tokens();
+    EXPECT_EQ(shownRow(model, 0, Qt::Horizontal),
+              (QStringList{"F1", "F2", "F3", "Symbol", "Order", "Speaker"}));
     // Sorted and numbered by symbol, fractions rounded; the file keeps its order (below).
     EXPECT_EQ(shownRow(model, 0), (QStringList{"700", "1200", "", "a", "1", "m01"}));
     EXPECT_EQ(shownRow(model, 1), (QStringList{"313", "2300", "2900", "i", "2", "m01"}));
-    EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", "f02"}));
-
-    CTessavoxFormView *table = windows<CTessavoxFormView>(doc).front();
-    // Clearing the Speaker cell leaves the row as it was (its Order above all).
     table->grid().selectionModel()->select(model.index(2, TokenTableModel::Speaker),
                                            QItemSelectionModel::ClearAndSelect);
     table->grid().clearSelectedCells();
     EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", "f02"}));
+
+    // Typed cells and speakers, of read rows and added ones alike, go to the file's columns.
     ASSERT_TRUE(type(table, 0, TokenTableModel::F2, 1250));
     ASSERT_TRUE(doc->isModified());
-    ASSERT_TRUE(doc->DoFileSave());
-    QByteArray expected = kSpeakerCsv;
-    expected.replace("700,1200,NA", "700,1250,NA");
-    EXPECT_EQ(TestFiles::read(doc->pathName()), expected);
-
-    // Reopened, the table is the same, edit and all.
-    TableFileSession again;
-    CTessavoxDoc *reread = again.openFile("again.csv", TestFiles::read(doc->pathName()));
-    ASSERT_NE(reread, nullptr);
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(shownRow(reread->tokens(), row), shownRow(model, row));
-}
-
-// The charts of a table opened in the program colour and normalise by the speakers in the
-// rows themselves, so a speaker stays with its row however the table is sorted.
-TEST(TableFile, ChartsTakeEachRowsSpeakerFromTheRowItself)
-{
-    TableFileSession s;
-    CTessavoxDoc *doc = s.openFile("speakers.csv", kSpeakerCsv);
-    ASSERT_NE(doc, nullptr);
-    doc->m_analysis.colorBy = AnalysisOptions::ColorBy::Speaker;
-    const TokenTableModel &model = doc->tokens();
-    const auto colourOf = [&](const AnalysisChart &chart, const QString &speaker) {
-        std::set<int> colours;
-        for (int row = 0; row < model.count(); ++row) {
-            if (model.row(row).speaker == speaker)
-                colours.insert(chart.rowColour[std::size_t(row)]);
-        }
-        return colours;
-    };
-    const AnalysisChart before = buildAnalysisChart(*doc, TokenTableModel::F2);
-    const std::set<int> m01 = colourOf(before, "m01");
-    const std::set<int> f02 = colourOf(before, "f02");
-    ASSERT_EQ(std::pair(m01.size(), f02.size()), std::pair(std::size_t(1), std::size_t(1)));
-    EXPECT_NE(m01, f02);
-    // Sorted by F1 the rows move; each keeps its speaker's colour.
-    doc->tokens().sortByColumn(TokenTableModel::F1);
-    const AnalysisChart after = buildAnalysisChart(*doc, TokenTableModel::F2);
-    EXPECT_EQ(colourOf(after, "m01"), m01);
-    EXPECT_EQ(colourOf(after, "f02"), f02);
-}
-
-// Speaker cells take typed text, so a row added to a table with speakers can have one; a
-// typed speaker is saved in the file's speaker column, the other cells as read.
-TEST(TableFile, TypedSpeakersAreSavedForReadAndAddedRowsAlike)
-{
-    TableFileSession s;
-    CTessavoxDoc *doc = s.openFile("speakers.csv", kSpeakerCsv);
-    ASSERT_NE(doc, nullptr);
-    CTessavoxFormView *table = windows<CTessavoxFormView>(doc).front();
     TokenTableModel::Row added;
     added.numbers = {400, 2000, 2600, 0};
     added.symbol = QStringLiteral("e");
-    doc->tokens().insertRowAt(3, added);
-    ASSERT_TRUE(type(table, 3, TokenTableModel::Speaker, QStringLiteral("f03")));
-    ASSERT_TRUE(type(table, 0, TokenTableModel::Speaker, QStringLiteral("m02")));
-    EXPECT_EQ(shownRow(doc->tokens(), 0), (QStringList{"700", "1200", "", "a", "1", "m02"}));
+    model.insertRowAt(3, added);
+    // m01 keeps two rows, so a row coloured as another would part them.
+    ASSERT_TRUE(type(table, 3, TokenTableModel::Speaker, QStringLiteral("m01")));
+    ASSERT_TRUE(type(table, 0, TokenTableModel::Speaker, QStringLiteral("f03")));
     ASSERT_TRUE(doc->DoFileSave());
     QByteArray expected = kSpeakerCsv;
-    expected.replace("m01,a,", "m02,a,");
-    EXPECT_EQ(TestFiles::read(doc->pathName()), expected + "f03,e,400,2000,2600,\r\n");
+    expected.replace("m01,a,700,1200,NA", "f03,a,700,1250,NA");
+    EXPECT_EQ(TestFiles::read(doc->pathName()), expected + "m01,e,400,2000,2600,\r\n");
     EXPECT_EQ(buildAnalysisChart(*doc, TokenTableModel::F2).speakerNames,
-              (QStringList{"m02", "m01", "f02", "f03"}));
+              (QStringList{"f03", "m01", "f02"}));
+    EXPECT_EQ(speakerColours(*doc).size(), 3u);
+    model.sortByColumn(TokenTableModel::F1);
+    EXPECT_EQ(speakerColours(*doc).size(), 3u);
 }
 
 TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
 {
-    TableFileSession s;
+    TableSession s;
     const QByteArray tsv = "\xEF\xBB\xBFvowel\tF1\tF2\tF3\tduration\n"
                            "u\t350\t800\t2300\t0.12\n"
                            "e\t450\t2000\t2600\t0.09";
-    CTessavoxDoc *doc = s.openFile("plain.tsv", tsv);
-    ASSERT_NE(doc, nullptr);
+    CTessavoxFormView *table = s.openCsv(tsv, "plain.tsv");
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
     EXPECT_TRUE(s.capture.messages().isEmpty());
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
     const QString copy = s.files.path("copy.tsv");
@@ -150,15 +109,15 @@ TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
     added.symbol = QStringLiteral("i");
     doc->tokens().insertRowAt(2, added);
     ASSERT_TRUE(doc->DoFileSave());
-    EXPECT_EQ(TestFiles::read(copy),
-              tsv + "\ni\t300\t2300\t2900\t"); // the file had no final line end
+    EXPECT_EQ(TestFiles::read(copy), tsv + "\ni\t300\t2300\t2900\t"); // no final line end before
 }
 
 TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
 {
-    TableFileSession s;
-    CTessavoxDoc *doc = s.openFile("speakers.csv", kSpeakerCsv);
-    ASSERT_NE(doc, nullptr);
+    TableSession s;
+    CTessavoxFormView *table = s.openCsv(kSpeakerCsv, "speakers.csv");
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
     s.capture.clear();
     const QString formant = s.files.path("tokens-out.txt");
     {
@@ -173,9 +132,8 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
         EXPECT_EQ(request.moreFilters.front().patterns, (QStringList{"*.txt"}));
     }
     ASSERT_EQ(s.capture.messages().size(), 1);
-    const QString warning = s.capture.lastMessage();
     for (const char *loss : {"speakers", "note, free", "fractions"})
-        EXPECT_TRUE(warning.contains(QLatin1String(loss))) << warning.toStdString();
+        EXPECT_TRUE(s.capture.lastMessage().contains(QLatin1String(loss))) << loss;
     EXPECT_FALSE(QFile::exists(formant));
     EXPECT_TRUE(doc->pathName().endsWith("speakers.csv"));
 
@@ -192,7 +150,7 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
 
 TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
 {
-    TableFileSession s;
+    TableSession s;
     CTessavoxFormView *table = s.openTable(kVowels);
     CTessavoxDoc *doc = table->GetDocument();
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
@@ -203,23 +161,19 @@ TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
         EXPECT_EQ(answer.requests().front().moreFilters.front().patterns,
                   (QStringList{"*.csv", "*.tsv"}));
     }
-    const std::vector<Row> shown = tableRows(table);
     const QString path = s.files.path("tokens.tsv");
     ASSERT_TRUE(doc->DoSave(path));
     EXPECT_TRUE(s.capture.messages().isEmpty()); // nothing to lose, nothing asked
     EXPECT_TRUE(TestFiles::read(path).startsWith("F1\tF2\tF3\tvowel\n"));
-    TableFileSession again;
-    CTessavoxDoc *reread = again.openFile("tokens.tsv", TestFiles::read(path));
-    ASSERT_NE(reread, nullptr);
-    EXPECT_EQ(tableRows(windows<CTessavoxFormView>(reread).front()), shown);
+    TableSession again;
+    CTessavoxFormView *reread = again.openCsv(TestFiles::read(path), "tokens.tsv");
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(tableRows(reread), tableRows(table));
 }
 
-} // namespace
-
-namespace {
-
 // The table type chosen in the Open dialog reads any file as a table, once; otherwise the
-// name decides, whatever the content looks like.
+// name decides, whatever the content looks like. File Save once turned such a table into a
+// Tessavox file.
 TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
 {
     TestFiles files;
@@ -243,21 +197,17 @@ TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
     EXPECT_FALSE(formant.isTableDocument());
 }
 
-} // namespace
-
-namespace {
-
-// A wide table of short cells is saved whole: a million cells and more, each row written.
+// A table of more than a million cells once saved only its first rows.
 TEST(TableFile, AWideTableOfShortCellsIsSavedWhole)
 {
-    TableFileSession s;
+    TableSession s;
     QByteArray csv = "vowel,F1,F2" + QByteArray(100, ',') + "\n";
     for (int i = 0; i < 10000; ++i)
         csv += "a," + QByteArray::number(300 + i % 500) + ",1500" + QByteArray(100, ',') + "\n";
-    CTessavoxDoc *doc = s.openFile("wide.csv", csv);
-    ASSERT_NE(doc, nullptr);
+    CTessavoxFormView *table = s.openCsv(csv, "wide.csv");
+    ASSERT_TRUE(table);
     const QString copy = s.files.path("copy.csv");
-    ASSERT_TRUE(doc->DoSave(copy));
+    ASSERT_TRUE(table->GetDocument()->DoSave(copy));
     EXPECT_EQ(TestFiles::read(copy), csv);
 }
 

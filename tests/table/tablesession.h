@@ -73,18 +73,21 @@ inline std::vector<Row> tableRows(const CTessavoxFormView *table)
     return rows;
 }
 
-// The file's tokens read into a fresh document; none when it does not open.
-inline std::vector<Row> fileRows(const QString &path)
+// The file's records in file order, read into a fresh document; none when it does not open.
+inline std::vector<FormantRecord> fileRecords(const QString &path)
 {
     CTessavoxDoc doc;
-    std::vector<Row> rows;
     if (!doc.OnOpenDocument(path))
-        return rows;
-    for (int i = 0; i < doc.m_nTokenCount; ++i) {
-        const FormantRecord &r = doc.m_records[std::size_t(i)];
+        return {};
+    return {doc.m_records.begin(), doc.m_records.begin() + doc.m_nTokenCount};
+}
+
+inline std::vector<Row> fileRows(const QString &path)
+{
+    std::vector<Row> rows;
+    for (const FormantRecord &r : fileRecords(path))
         rows.emplace_back(r.formants[0], r.formants[1], r.formants[2],
                           QString::fromUtf8(r.label.data(), r.labelLength));
-    }
     return rows;
 }
 
@@ -128,11 +131,11 @@ struct TableSession
             static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(rows.empty() ? "" : path));
         return doc ? windows<CTessavoxFormView>(doc).front() : nullptr;
     }
-    // The table window of a CSV file holding `text`, opened as File Open opens it.
-    CTessavoxFormView *openCsv(const QByteArray &text)
+    // The table window of a table file holding `text`, opened as File Open opens it.
+    CTessavoxFormView *openCsv(const QByteArray &text, const QString &name = "tokens.csv")
     {
-        auto *doc = static_cast<CTessavoxDoc *>(
-            docTemplate.OpenDocumentFile(files.write("tokens.csv", text)));
+        auto *doc =
+            static_cast<CTessavoxDoc *>(docTemplate.OpenDocumentFile(files.write(name, text)));
         return doc ? windows<CTessavoxFormView>(doc).front() : nullptr;
     }
 };
