@@ -45,7 +45,7 @@ double fQuantile2(double p, double d)
 
 std::optional<double> ellipseRadius(EllipseKind kind, int n)
 {
-    if (n < 3)
+    if (n < kMinEllipseGroupSize)
         return std::nullopt;
     const double N = n;
     switch (kind) {
@@ -183,4 +183,47 @@ StatisticsResult groupStatistics(std::span<const int> group, int groupCount,
             ++*stats.inside;
     }
     return result;
+}
+
+std::vector<PolarOutlinePoint> polarEllipseOutline(double meanX, double meanY, double sxx,
+                                                   double syy, double sxy, double r, int steps)
+{
+    // The polar steps use this value of pi, as every chart always has.
+    constexpr double kPi = 3.1415926535898;
+    std::vector<PolarOutlinePoint> outline;
+    if (sxx == 0.0 || syy == 0.0 || steps <= 0)
+        return outline;
+    // Principal axes with the angle measured from y towards x.
+    const double d = (sxx - syy) * 0.5;
+    const double root = std::sqrt(d * d + sxy * sxy);
+    const double s = (sxx + syy) * 0.5;
+    const double lambda1 = s + root;
+    const double lambda2 = s - root;
+    const double A = r * (lambda1 > 0 ? std::sqrt(lambda1) : 0.0);
+    const double B = r * (lambda2 > 0 ? std::sqrt(lambda2) : 0.0);
+    // Uncorrelated: the major axis follows the larger variance.
+    const double theta =
+        sxy != 0.0 ? std::atan((root + d) / sxy) : (sxx > syy ? kPi / 2 : 0.0);
+    // A zero major axis (rounding can leave a variance a tiny negative number) would make
+    // the eccentricity 0 / 0.
+    if (!(A > 0.0))
+        return outline;
+    const double e = std::sqrt(1.0 - B * B / (A * A));
+    if (!std::isfinite(e) || !std::isfinite(theta) || !std::isfinite(meanX) ||
+        !std::isfinite(meanY))
+        return outline;
+    outline.reserve(std::size_t(steps));
+    for (int k = 0; k < steps; ++k) {
+        const double phi = k * 2 * kPi / steps;
+        const double c = e * std::cos(theta - phi);
+        const double D = 1.0 - c * c;
+        if (D <= 0.0)
+            continue;
+        const double rho = std::sqrt(B * B / D);
+        const PolarOutlinePoint p{meanX + rho * std::sin(phi), meanY + rho * std::cos(phi)};
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            return {};
+        outline.push_back(p);
+    }
+    return outline;
 }

@@ -13,6 +13,10 @@
 
 enum class EllipseKind { Sd2Population, Sd1, Sd2, Coverage95, Data95, Mean95 };
 
+// Groups smaller than this get a count and means only: no spread, ellipse or mark on a
+// chart.
+constexpr int kMinEllipseGroupSize = 3;
+
 struct EllipseKindInfo
 {
     EllipseKind kind;
@@ -69,3 +73,15 @@ struct StatisticsResult
 StatisticsResult groupStatistics(std::span<const int> group, int groupCount,
                                  std::span<const double> x, std::span<const double> y,
                                  EllipseKind kind, const QStringList &groupNames);
+
+// The outline of the ellipse {p : (p - m)^T S^-1 (p - m) = r^2} traced by its polar
+// equation about the mean, at `steps` equal angles from +y (F1) towards +x: the points
+// where the equation has a solution, in order (x, y). Empty when either variance is 0 or
+// any value is not finite. The charts draw their classic ellipse through these points.
+struct PolarOutlinePoint
+{
+    double x = 0.0;
+    double y = 0.0;
+};
+std::vector<PolarOutlinePoint> polarEllipseOutline(double meanX, double meanY, double sxx,
+                                                   double syy, double sxy, double r, int steps);

@@ -7,6 +7,7 @@
 #include "document/tokentablemodel.h"
 #include "plot/analysischart.h"
 #include "plot/openeddocument.h"
+#include <QHash>
 #include <QRegularExpression>
 
 #include "analysis/frequencyscale.h"
@@ -17,7 +18,9 @@ QString chartAnalysisUsage()
 {
     return QStringLiteral(
         "[--format formant|table] [--speaker COL] [--vowel COL] [--scale S | --normalize M "
-        "[--formants F1,F2[,F3]]] [--ellipse KIND] [--color-by COL] [--no-tokens] [--fit]");
+        "[--formants F1,F2[,F3]]] [--ellipse KIND] [--color-by COL] [--no-tokens] [--fit] "
+        "[--aspect fill|equal] [--tokens auto|labels|dots] [--facet COL] [--trajectory] "
+        "[--token-trajectories]");
 }
 
 namespace {
@@ -43,6 +46,21 @@ bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QS
         a.ellipse = value.toLower();
         return parseEllipseKind(value).has_value();
     }
+    if (option == QLatin1String("--aspect")) {
+        a.equalAspect = value == QLatin1String("equal");
+        return value == QLatin1String("equal") || value == QLatin1String("fill");
+    }
+    if (option == QLatin1String("--tokens")) {
+        using Marks = AnalysisOptions::TokenMarks;
+        const QHash<QString, Marks> marks = {
+            {"auto", Marks::Auto}, {"labels", Marks::Labels}, {"dots", Marks::Dots}};
+        a.tokenMarks = marks.value(value, Marks::Auto);
+        return marks.contains(value);
+    }
+    if (option == QLatin1String("--facet")) {
+        a.facetColumn = value;
+        return !value.isEmpty();
+    }
     if (option == QLatin1String("--color-by")) {
         if (value.isEmpty())
             return false;
@@ -57,8 +75,8 @@ bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QS
 
 bool isAnalysisOption(const QString &option)
 {
-    static const QStringList options = {"--scale", "--normalize", "--formants", "--ellipse",
-                                        "--color-by"};
+    static const QStringList options = {"--scale",  "--normalize", "--formants", "--ellipse",
+                                        "--color-by", "--aspect",   "--tokens",   "--facet"};
     return options.contains(option);
 }
 
@@ -123,6 +141,11 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
             parsed.analysis.fit = true;
             continue;
         }
+        if (arg == QLatin1String("--trajectory") || arg == QLatin1String("--token-trajectories")) {
+            parsed.analysis.trajectories = true;
+            parsed.analysis.tokenTrajectories |= arg == QLatin1String("--token-trajectories");
+            continue;
+        }
         if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
             parsed.input = arg;
             continue;
@@ -184,6 +207,14 @@ std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
                    << " rows without F1 or F2 left out" << Qt::endl;
     AnalysisOptions &analysis = file->doc().m_analysis;
     analysis = arguments.analysis;
+    const QString facet = analysis.facetColumn;
+    if (!facet.isEmpty() && file->doc().tableColumn(facet) < 0 &&
+        (facet.compare(QLatin1String("speaker"), Qt::CaseInsensitive) != 0 ||
+         !file->doc().tokens().speakerShown())) {
+        batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": no column \""
+                   << facet << "\" to draw panels by" << Qt::endl;
+        return nullptr;
+    }
     // Speakers that cannot be normalised are left off the chart: say which and why.
     if (!analysis.isClassic()) {
         const int column =

@@ -17,16 +17,20 @@ namespace {
 const QString kUsage =
     QStringLiteral(
         "chart FILE --plot f1f2|f1f3 [--size WxH] [--no-ellipse] [--f1max N] [--f2max N] "
-        "[--f3max N] [--label ORDER=TEXT]... ") +
+        "[--f3max N] [--dpi N] [--label ORDER=TEXT]... ") +
     chartAnalysisUsage() + QStringLiteral(" -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf");
 
 constexpr int kMaxSide = 8192;
+// Resolutions a PNG may be written at, as the Export Chart dialog offers them.
+constexpr int kFewestDots = 72;
+constexpr int kMostDots = 1200;
 
 struct ChartOptions
 {
     ChartArguments chart;
     int width = 800;
     int height = 600;
+    int dotsPerInch = 0;
     std::optional<int> f1Max;
     std::optional<int> f2Max;
     std::optional<int> f3Max;
@@ -56,6 +60,11 @@ std::optional<ChartOptions> parseArgs(const QStringList &args)
             options.height = parts[1].toInt(&okH);
             return okW && okH && options.width >= 1 && options.height >= 1 &&
                    options.width <= kMaxSide && options.height <= kMaxSide;
+        }
+        if (option == "--dpi") {
+            bool ok = false;
+            options.dotsPerInch = value.toInt(&ok);
+            return ok && options.dotsPerInch >= kFewestDots && options.dotsPerInch <= kMostDots;
         }
         if (option == "--f1max" || option == "--f2max" || option == "--f3max") {
             const std::optional<int> bound = parseBound(value);
@@ -108,6 +117,7 @@ int runChart(const QStringList &args)
     settings.path = options->chart.output;
     settings.format = *format;
     settings.size = QSize(options->width, options->height);
+    settings.dotsPerInch = options->dotsPerInch;
     settings.title = describe(*options);
     const FileError error = WriteChartFile(doc, options->chart.kind, settings);
     file.reset();

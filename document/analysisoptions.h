@@ -17,7 +17,20 @@ struct AnalysisOptions
     ColorBy colorBy = ColorBy::None;
     QString colorColumn; // the column's header with ColorBy::Column
     bool showTokens = true;
+    // How tokens are marked: their labels, or small translucent dots that let a cloud of
+    // thousands show its density; Auto takes dots beyond a few thousand tokens.
+    enum class TokenMarks { Auto, Labels, Dots };
+    TokenMarks tokenMarks = TokenMarks::Auto;
+    // One panel per value of this column ("speaker": the speaker), on shared scales.
+    QString facetColumn;
+    // Each vowel's mean path through its measuring points (F1_20, F1_50, ...), and each
+    // token's own path.
+    bool trajectories = false;
+    bool tokenTrajectories = false;
     bool fit = false;
+    // A fitted chart fills its frame both ways; this keeps one scale unit as long down as
+    // across instead.
+    bool equalAspect = false;
 
     // Formants a normalisation uses ("F1,F2,F3"); empty: the method's own choice.
     QString formants;
@@ -27,6 +40,7 @@ struct AnalysisOptions
     {
         return scale == QLatin1String("bark") && normalization.isEmpty() &&
                ellipse == QLatin1String("sd2-population") && colorBy == ColorBy::None &&
-               showTokens && !fit;
+               showTokens && !fit && tokenMarks != TokenMarks::Dots && facetColumn.isEmpty() &&
+               !trajectories;
     }
 };

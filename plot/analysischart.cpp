@@ -6,8 +6,10 @@
 #include "analysis/tokencolumns.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
+#include "plot/chartpalette.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -93,6 +95,13 @@ std::vector<QPointF> ellipseOutline(const QPointF &mean, const EllipseShape &sha
 }
 
 } // namespace
+
+QString analysisUnit(const QString &scale, const QString &normalization)
+{
+    if (!normalization.isEmpty())
+        return normalizationUnit(normalization);
+    return scaleUnit(scale.isEmpty() ? QStringLiteral("bark") : scale);
+}
 
 QString analysisAxisCaption(const QString &formant, const QString &scale,
                             const QString &normalization)
@@ -188,58 +197,120 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
         }
     }
 
-    // Groups: runs of one order, split by the colouring value where there is one.
+    // Each row's colour key and panel.
     Indexer colourKeys;
-    QHash<QString, int> groupOf;
-    std::vector<int> group(std::size_t(count), -1);
+    Indexer facetKeys;
+    const bool facetBySpeaker = options.facetColumn.compare(QLatin1String("speaker"),
+                                                            Qt::CaseInsensitive) == 0 &&
+                                doc.tableColumn(options.facetColumn) < 0;
+    const int facetColumn = options.facetColumn.isEmpty() || facetBySpeaker
+                                ? -1
+                                : doc.tableColumn(options.facetColumn);
+    if (!options.facetColumn.isEmpty() && !facetBySpeaker && facetColumn < 0)
+        chart.messages << QStringLiteral("no column \"%1\" to draw panels by")
+                              .arg(options.facetColumn);
     chart.rowColour.assign(std::size_t(count), -1);
+    chart.rowFacet.assign(std::size_t(count), 0);
+    std::vector<int> run(std::size_t(count), 0);
+    QStringList rowKey;
+    rowKey.reserve(count);
     int previousOrder = std::numeric_limits<int>::min();
-    int run = -1;
+    int runs = -1;
     for (int row = 0; row < count; ++row) {
+        const std::size_t r = std::size_t(row);
         const int order = rows.number(row, TokenTableModel::Order);
         if (row == 0 || order != previousOrder)
-            ++run;
+            ++runs;
         previousOrder = order;
+        run[r] = runs;
         QString key;
         switch (options.colorBy) {
         case AnalysisOptions::ColorBy::None:
             break;
         case AnalysisOptions::ColorBy::Vowel:
-            chart.rowColour[std::size_t(row)] = colourKeys.indexOf(QString::number(order));
+            chart.rowColour[r] = colourKeys.indexOf(QString::number(order));
             break;
         case AnalysisOptions::ColorBy::Speaker:
             key = haveSpeakers ? rows.row(row).speaker : QString();
-            chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
+            chart.rowColour[r] = colourKeys.indexOf(key);
             break;
         case AnalysisOptions::ColorBy::Column:
             key = doc.tableText(row, colourColumn);
-            chart.rowColour[std::size_t(row)] = colourKeys.indexOf(key);
+            chart.rowColour[r] = colourKeys.indexOf(key);
             break;
         }
-        const QString groupKey = QString::number(run) + QLatin1Char('\x1f') + key;
+        rowKey << key;
+        if (facetBySpeaker)
+            chart.rowFacet[r] = facetKeys.indexOf(haveSpeakers ? rows.row(row).speaker : QString());
+        else if (facetColumn >= 0)
+            chart.rowFacet[r] = facetKeys.indexOf(doc.tableText(row, facetColumn));
+    }
+    chart.facets = facetKeys.names();
+    const bool legendColours = options.colorBy == AnalysisOptions::ColorBy::Speaker ||
+                               options.colorBy == AnalysisOptions::ColorBy::Column;
+    if (legendColours) {
+        chart.legend = colourKeys.names();
+        if (chart.legend.size() > ChartPalette::size())
+            chart.messages << QStringLiteral("%1 values to colour by but %2 distinct colours: "
+                                             "colours repeat; one panel per value (facets) "
+                                             "tells them apart")
+                                  .arg(chart.legend.size())
+                                  .arg(ChartPalette::size());
+    }
+
+    // A vowel (a run in one panel) is split by colour only when every part has enough
+    // tokens with a place on the chart for a mean and an ellipse.
+    const auto placed = [&chart](std::size_t r) {
+        return std::isfinite(chart.x[r]) && std::isfinite(chart.y[r]);
+    };
+    QHash<QString, int> partCount;
+    const auto runKey = [&](std::size_t r) {
+        return QString::number(run[r]) + QLatin1Char('\x1f') + QString::number(chart.rowFacet[r]);
+    };
+    if (legendColours)
+        for (std::size_t r = 0; r < std::size_t(count); ++r)
+            if (placed(r))
+                ++partCount[runKey(r) + QLatin1Char('\x1f') + rowKey[qsizetype(r)]];
+    QSet<QString> unsplit;
+    for (auto it = partCount.cbegin(); it != partCount.cend(); ++it)
+        if (*it < kMinGroupSize)
+            unsplit.insert(it.key().section(QLatin1Char('\x1f'), 0, 1));
+
+    QHash<QString, int> groupOf;
+    std::vector<int> group(std::size_t(count), -1);
+    for (int row = 0; row < count; ++row) {
+        const std::size_t r = std::size_t(row);
+        const QString vowelKey = runKey(r);
+        const bool split = legendColours && !unsplit.contains(vowelKey);
+        const QString groupKey =
+            split ? vowelKey + QLatin1Char('\x1f') + rowKey[qsizetype(r)] : vowelKey;
         auto it = groupOf.find(groupKey);
         if (it == groupOf.end()) {
             it = groupOf.insert(groupKey, int(chart.groups.size()));
             AnalysisChartGroup g;
-            g.order = order;
+            g.order = rows.number(row, TokenTableModel::Order);
             g.firstLabel = rows.symbol(row);
-            g.colour = chart.rowColour[std::size_t(row)];
+            g.colour = legendColours && !split ? -1 : chart.rowColour[r];
+            g.facet = chart.rowFacet[r];
             chart.groups.push_back(g);
         }
         AnalysisChartGroup &g = chart.groups[std::size_t(*it)];
         if (g.sameLabel && rows.symbol(row) != g.firstLabel)
             g.sameLabel = false;
         ++g.count;
-        group[std::size_t(row)] = *it;
+        group[r] = *it;
     }
 
     const EllipseKind kind = parseEllipseKind(options.ellipse).value_or(EllipseKind::Sd2Population);
     QStringList names;
     for (const AnalysisChartGroup &g : chart.groups) {
         const QString label = g.sameLabel ? g.firstLabel : QStringLiteral("?%1").arg(g.order);
-        names << (g.colour >= 0 && options.colorBy != AnalysisOptions::ColorBy::Vowel
-                      ? label + QLatin1Char('/') + colourKeys.names().value(g.colour)
-                      : label);
+        QString name = label;
+        if (g.colour >= 0 && legendColours)
+            name += QLatin1Char('/') + colourKeys.names().value(g.colour);
+        if (!chart.facets.isEmpty())
+            name += QLatin1Char('/') + chart.facets.value(g.facet);
+        names << name;
     }
     chart.statistics =
         groupStatistics(group, int(chart.groups.size()), chart.x, chart.y, kind, names);

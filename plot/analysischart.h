@@ -21,6 +21,7 @@ struct AnalysisChartGroup
     QString firstLabel;
     bool sameLabel = true;
     int colour = -1; // palette index, -1 = black
+    int facet = 0;   // panel index, 0 without facets
     int count = 0;
     bool hasMean = false;
     QPointF mean;
@@ -31,7 +32,18 @@ struct AnalysisChart
 {
     std::vector<double> x, y;   // per row; NaN where missing or refused
     std::vector<int> rowColour; // per row: palette index, -1 = black
+    std::vector<int> rowFacet;  // per row: panel index
     std::vector<AnalysisChartGroup> groups;
+    // The values colour stands for, by palette index, when it does not follow the vowel:
+    // what a legend lists. Empty otherwise.
+    QStringList legend;
+    // The panels' titles, one per value of the facet column; empty without facets.
+    QStringList facets;
+    // Each row's path through its measuring points, when trajectories are asked for and
+    // the table has point columns: per row the points in order (NaN where missing), and
+    // per group the mean path.
+    std::vector<std::vector<QPointF>> rowPath;
+    std::vector<std::vector<QPointF>> groupPath;
     QString xCaption, yCaption;
     bool normalised = false; // values are normalised, not frequencies in a scale
     QString scale;           // the scale's name when not normalised
@@ -45,11 +57,16 @@ struct AnalysisChart
     QStringList speakerNames;
 };
 
-// Groups are the table's runs of one order, as on every chart; colouring by speaker or a
-// column splits them further by that value. Groups of fewer than 3 tokens get no mean.
+// Groups are the table's runs of one order, as on every chart, and each panel's part of
+// them. Colouring by speaker or a column splits a vowel further by that value when each
+// part has at least 3 tokens; otherwise the vowel keeps one black summary over all its
+// tokens. Groups of fewer than 3 tokens get no mean.
 AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn);
 
 // The caption of an axis: "F2" for the classic chart, else e.g. "F2 (Bark)" or
 // "F2 (Lobanov z)".
 QString analysisAxisCaption(const QString &formant, const QString &scale,
                             const QString &normalization);
+
+// The unit values are in: the normalisation's ("Lobanov z") or the scale's ("Bark").
+QString analysisUnit(const QString &scale, const QString &normalization);

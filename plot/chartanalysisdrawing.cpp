@@ -1,27 +1,30 @@
 // The chart drawn with analysis options: any scale or normalisation, ellipse kind,
-// colour per group, tokens hidden, fitted to its frame. The classic chart stays in
-// chartrenderer.cpp, untouched, so that its pixels never change.
+// colours with their legend, panels per value of a column, tokens as labels or dots,
+// fitted to its frame. The classic chart stays in chartrenderer.cpp, so that its pixels
+// never change.
 
 #include "plot/chartpass.h"
 
 #include "analysis/frequencyscale.h"
+#include "analysis/groupstatistics.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "plot/analysischart.h"
 #include "plot/chartlayout.h"
+#include "plot/chartlegend.h"
 #include "plot/chartpalette.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cmath>
 
 namespace {
 
-// The classic chart's proportion: 48 units per Bark down against 32 across.
-constexpr double kAspect = 48.0 / 32.0;
-constexpr int kMinGroupSize = 3;
 constexpr int kHitHalf = 30;
+// Beyond this many tokens on a chart, labels only blacken the cloud: dots show it.
+constexpr int kMostTokenLabels = 2000;
 
 // The frequency whose scale value is `value`, by bisection: every scale rises with f.
 double hertzAt(FrequencyScale scale, double value)
@@ -59,173 +62,396 @@ bool usable(const QPointF &p)
            std::fabs(p.y()) < 1e9;
 }
 
+// One panel's plot area and value mapping.
+struct PanelPlace
+{
+    QRect plot;
+    ScaleMapping mapping;
+};
+
 } // namespace
+
+// Draws the panels of one analysis chart; lives for one drawing.
+class ChartRenderer::AnalysisDrawing
+{
+public:
+    AnalysisDrawing(ChartRenderer &renderer, QPainter &painter, Pass &pass,
+                    const AnalysisChart &chart)
+        : r(renderer), painter(painter), pass(pass), chart(chart), options(pass.doc->m_analysis),
+          u(pass.unit)
+    {}
+
+    void draw();
+
+private:
+    int textWidth(const QString &text) { return r.m_axisText.size(painter, text).width(); }
+    QPointF toDevice(const ScaleMapping &m, double x, double y) const
+    {
+        return QPointF(m.x(x), m.y(y));
+    }
+    ValueBox valueBox() const;
+    PanelPlace place(const PlotFrame &frame) const;
+    bool shows(int facet, int row) const
+    {
+        return chart.facets.isEmpty() || chart.rowFacet[std::size_t(row)] == facet;
+    }
+    std::optional<QRect> freeCorner(const PanelPlace &panel, QSize size);
+    void drawAxes(const PanelPlace &panel);
+    void drawTokens(const PanelPlace &panel, int facet);
+    void drawGroups(const PanelPlace &panel, int facet);
+    void drawLabel(const QPoint &at, const QString &text, const QColor &colour);
+
+    ChartRenderer &r;
+    QPainter &painter;
+    Pass &pass;
+    const AnalysisChart &chart;
+    const AnalysisOptions &options;
+    const int u;
+    std::optional<FrequencyScale> scale;
+    ValueBox box;
+    int lineHeight = 0;
+    bool dots = false;
+};
 
 void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
 {
-    const CTessavoxDoc &doc = *pass.doc;
-    const AnalysisOptions &options = doc.m_analysis;
-    const int u = pass.unit;
-    const AnalysisChart chart = buildAnalysisChart(doc, horizontalColumn());
+    const AnalysisChart chart = buildAnalysisChart(*pass.doc, horizontalColumn());
     m_layout = ChartLayoutRecord{};
     m_layout.messages = chart.messages;
+    AnalysisDrawing(*this, painter, pass, chart).draw();
+}
+
+ValueBox ChartRenderer::AnalysisDrawing::valueBox() const
+{
+    const CTessavoxDoc &doc = *pass.doc;
+    const FrequencyScale boxScale = scale.value_or(FrequencyScale::Bark);
+    const int hMax = r.m_kind == ChartKind::F1F2 ? doc.m_nF2Max : doc.m_nF3Max;
+    // The display options' ranges, as the classic chart shows them.
+    ValueBox shown;
+    shown.add(hzToScale(boxScale, 400), hzToScale(boxScale, 200));
+    shown.add(hzToScale(boxScale, std::max(hMax, 500)),
+              hzToScale(boxScale, std::max(doc.m_nF1Max, 300)));
+    if (options.fit || chart.normalised) {
+        ValueBox data;
+        for (std::size_t row = 0; row < chart.x.size() && options.showTokens; ++row)
+            data.add(chart.x[row], chart.y[row]);
+        for (const AnalysisChartGroup &g : chart.groups) {
+            if (g.hasMean)
+                data.add(g.mean.x(), g.mean.y());
+            for (const QPointF &p : g.outline)
+                if (doc.m_bDrawEllipse)
+                    data.add(p.x(), p.y());
+        }
+        for (const std::vector<QPointF> &path : chart.groupPath)
+            for (const QPointF &p : path)
+                data.add(p.x(), p.y());
+        if (!data.isEmpty())
+            shown = data;
+    }
+    return shown;
+}
+
+PanelPlace ChartRenderer::AnalysisDrawing::place(const PlotFrame &frame) const
+{
+    // The classic place and size for Bark without fitting; otherwise the largest chart
+    // that leaves room for the axes' text, its axes close about the values shown.
+    PanelPlace panel;
+    if (!options.fit && scale == FrequencyScale::Bark && chart.facets.isEmpty()) {
+        const PlotGeometry g = PlotGeometry::compute(frame, u, pass.zoom);
+        panel.mapping = {double(g.xOrigin), double(g.yOrigin), double(g.kF2), double(g.kF1)};
+        panel.plot = QRect(QPoint(frame.left, g.yAxis), QPoint(g.xAxis, frame.bottom - 1));
+        return panel;
+    }
+    auto &self = const_cast<AnalysisDrawing &>(*this);
+    const int labelWidth = std::max({self.textWidth(QStringLiteral("-0.000")),
+                                     self.textWidth(QStringLiteral("00000")),
+                                     self.textWidth(chart.yCaption)});
+    const int top = frame.top + 2 * lineHeight + 15 * u;
+    const int right = frame.right - labelWidth - 20 * u;
+    const QRect room(QPoint(frame.left + 10 * u, top), QPoint(right, frame.bottom - 10 * u - 1));
+    ValueBox padded = box;
+    // A margin so that marks and texts at the extremes stay inside.
+    const double padX = std::max((box.xHi - box.xLo) * 0.04, 1e-6);
+    const double padY = std::max((box.yHi - box.yLo) * 0.04, 1e-6);
+    padded.xLo -= padX;
+    padded.xHi += padX;
+    padded.yLo -= padY;
+    padded.yHi += padY;
+    // Tokens are drawn right of and below their point, labels beside their mean.
+    const QRectF inner = QRectF(room).adjusted(5 * u, 5 * u, -20 * u, -20 * u);
+    panel.mapping =
+        fitMapping(inner, padded, options.equalAspect ? std::optional(1.0) : std::nullopt);
+    const ScaleMapping &m = panel.mapping;
+    const QRectF used(QPointF(m.x(padded.xHi), m.y(padded.yLo)),
+                      QPointF(m.x(padded.xLo), m.y(padded.yHi)));
+    panel.plot = used.adjusted(-5 * u, -5 * u, 20 * u, 20 * u).toAlignedRect() & room;
+    return panel;
+}
+
+void ChartRenderer::AnalysisDrawing::draw()
+{
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setRenderHint(QPainter::Antialiasing, true);
-
-    const std::optional<FrequencyScale> scale =
-        chart.normalised
-            ? std::nullopt
-            : std::optional(parseFrequencyScale(chart.scale).value_or(FrequencyScale::Bark));
+    scale = chart.normalised
+                ? std::nullopt
+                : std::optional(parseFrequencyScale(chart.scale).value_or(FrequencyScale::Bark));
     painter.setFont(pass.captionFont);
-    const auto textWidth = [this, &painter](const QString &text) {
-        return m_axisText.size(painter, text).width();
-    };
-    const int lineHeight = m_axisText.size(painter, QStringLiteral("0")).height();
-    const PlotFrame &frame = pass.frame;
-    const FrequencyScale boxScale = scale.value_or(FrequencyScale::Bark);
-    const int hMax = m_kind == ChartKind::F1F2 ? doc.m_nF2Max : doc.m_nF3Max;
-    // The display options' ranges, as the classic chart shows them.
-    ValueBox box;
-    box.add(hzToScale(boxScale, 400), hzToScale(boxScale, 200));
-    box.add(hzToScale(boxScale, std::max(hMax, 500)),
-            hzToScale(boxScale, std::max(doc.m_nF1Max, 300)));
+    lineHeight = r.m_axisText.size(painter, QStringLiteral("0")).height();
+    box = valueBox();
 
-    // Where the axes go and how values map: the classic place and size for Bark without
-    // fitting; otherwise the largest chart that leaves room for the axes' text, its axes
-    // close about the values shown.
-    ScaleMapping mapping;
-    QRect plot;
-    const bool classicPlace = !options.fit && scale == FrequencyScale::Bark;
-    if (classicPlace) {
-        const PlotGeometry &g = pass.geometry;
-        mapping = {double(g.xOrigin), double(g.yOrigin), double(g.kF2), double(g.kF1)};
-        plot = QRect(QPoint(frame.left, g.yAxis), QPoint(g.xAxis, frame.bottom - 1));
-    } else {
-        const int labelWidth =
-            std::max({textWidth(QStringLiteral("-0.000")), textWidth(QStringLiteral("00000")),
-                      textWidth(chart.yCaption)});
-        const int top = frame.top + 2 * lineHeight + 15 * u;
-        const int right = frame.right - labelWidth - 20 * u;
-        const QRect room(QPoint(frame.left + 10 * u, top),
-                         QPoint(right, frame.bottom - 10 * u - 1));
-        if (options.fit || chart.normalised) {
-            ValueBox data;
-            for (std::size_t r = 0; r < chart.x.size() && options.showTokens; ++r)
-                data.add(chart.x[r], chart.y[r]);
-            for (const AnalysisChartGroup &g : chart.groups) {
-                if (g.hasMean)
-                    data.add(g.mean.x(), g.mean.y());
-                for (const QPointF &p : g.outline)
-                    if (doc.m_bDrawEllipse)
-                        data.add(p.x(), p.y());
+    int tokens = 0;
+    for (std::size_t row = 0; row < chart.x.size(); ++row)
+        tokens += std::isfinite(chart.x[row]) && std::isfinite(chart.y[row]);
+    dots = options.tokenMarks == AnalysisOptions::TokenMarks::Dots ||
+           (options.tokenMarks == AnalysisOptions::TokenMarks::Auto && tokens > kMostTokenLabels);
+
+    const ChartLegend legend(chart.legend, u);
+    const QSize legendSize = legend.size(painter);
+    PlotFrame frame = pass.frame;
+    const int panels = std::max<int>(1, int(chart.facets.size()));
+    std::vector<PanelPlace> places;
+    std::optional<QRect> legendBox;
+    // A legend goes where it covers no data; failing that, beside the plot.
+    const auto outside = [&] {
+        frame.left = std::min(frame.right - 1, frame.left + legendSize.width() + 8 * u);
+        legendBox = QRect(QPoint(pass.frame.left + 4 * u, 0), legendSize);
+    };
+    if (panels == 1) {
+        places.push_back(place(frame));
+        if (!legend.isEmpty()) {
+            legendBox = freeCorner(places[0], legendSize);
+            if (!legendBox) {
+                outside();
+                places[0] = place(frame);
             }
-            if (!data.isEmpty())
-                box = data;
         }
-        // A margin so that marks and texts at the extremes stay inside.
-        const double padX = std::max((box.xHi - box.xLo) * 0.04, 1e-6);
-        const double padY = std::max((box.yHi - box.yLo) * 0.04, 1e-6);
-        box.xLo -= padX;
-        box.xHi += padX;
-        box.yLo -= padY;
-        box.yHi += padY;
-        // Tokens are drawn right of and below their point, labels beside their mean.
-        const QRectF inner = QRectF(room).adjusted(5 * u, 5 * u, -20 * u, -20 * u);
-        mapping = fitMapping(inner, box, kAspect);
-        const QRectF used(QPointF(mapping.x(box.xHi), mapping.y(box.yLo)),
-                          QPointF(mapping.x(box.xLo), mapping.y(box.yHi)));
-        plot = used.adjusted(-5 * u, -5 * u, 20 * u, 20 * u).toAlignedRect() & room;
+    } else {
+        if (!legend.isEmpty())
+            outside();
+        // Panels in a grid as near square as the frame allows, all of one size.
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        int columns = 1;
+        double best = 0.0;
+        for (int c = 1; c <= panels; ++c) {
+            const int rows = (panels + c - 1) / c;
+            const double side = std::min(double(width) / c, double(height) / rows);
+            if (side > best) {
+                best = side;
+                columns = c;
+            }
+        }
+        const int rows = (panels + columns - 1) / columns;
+        for (int p = 0; p < panels; ++p) {
+            const int c = p % columns;
+            const int row = p / columns;
+            const PlotFrame cell{frame.left + width * c / columns, frame.top + height * row / rows,
+                                 frame.left + width * (c + 1) / columns,
+                                 frame.top + height * (row + 1) / rows};
+            places.push_back(place(cell));
+        }
     }
-    m_layout.plotArea = plot;
-    m_layout.mapping = mapping;
-    const auto toDevice = [&mapping](double x, double y) {
-        return QPointF(mapping.x(x), mapping.y(y));
-    };
+    if (legendBox && legendBox->top() == 0)
+        legendBox->moveTop(places[0].plot.top());
+    r.m_layout.plotArea = places[0].plot;
+    r.m_layout.mapping = places[0].mapping;
+    for (const PanelPlace &panel : places)
+        r.m_layout.panels.push_back(panel.plot);
+    r.m_layout.tokenDots = dots;
 
+    for (int p = 0; p < panels; ++p) {
+        const PanelPlace &panel = places[std::size_t(p)];
+        painter.setFont(pass.captionFont);
+        drawAxes(panel);
+        if (!chart.facets.isEmpty()) {
+            const QString title = chart.facets.value(p).isEmpty() ? QStringLiteral("(none)")
+                                                                  : chart.facets.value(p);
+            setPenColour(painter, Qt::black);
+            r.m_axisText.draw(painter, panel.plot.left(), panel.plot.top() - 9 * u - 2 * lineHeight,
+                              title);
+        }
+        // Everything else stays inside the plot.
+        painter.setClipRect(panel.plot.adjusted(1, 1, 0, 0));
+        drawTokens(panel, p);
+        drawGroups(panel, p);
+        painter.setClipping(false);
+    }
+    if (legendBox) {
+        painter.setFont(pass.captionFont);
+        legend.draw(painter, legendBox->topLeft());
+        r.m_layout.legend = *legendBox;
+    }
+    setPenColour(painter, Qt::black);
+}
+
+std::optional<QRect> ChartRenderer::AnalysisDrawing::freeCorner(const PanelPlace &panel,
+                                                                QSize size)
+{
+    const QRect plot = panel.plot.adjusted(6 * u, 6 * u, -6 * u, -6 * u);
+    if (plot.width() < size.width() || plot.height() < size.height())
+        return std::nullopt;
+    const QRect corners[] = {
+        QRect(plot.topLeft(), size), QRect(QPoint(plot.left(), plot.bottom() - size.height()), size),
+        QRect(QPoint(plot.right() - size.width(), plot.bottom() - size.height()), size),
+        QRect(QPoint(plot.right() - size.width(), plot.top()), size)};
+    // A token's mark hangs right of and below its point: the legend keeps clear of it.
+    const int reach = dots ? 2 * u : lineHeight;
+    std::vector<QPointF> points;
+    for (std::size_t row = 0; row < chart.x.size() && options.showTokens; ++row)
+        points.push_back(toDevice(panel.mapping, chart.x[row], chart.y[row]));
+    for (const AnalysisChartGroup &g : chart.groups) {
+        if (!g.hasMean)
+            continue;
+        points.push_back(toDevice(panel.mapping, g.mean.x(), g.mean.y()));
+        if (pass.doc->m_bDrawEllipse)
+            for (const QPointF &p : g.outline)
+                points.push_back(toDevice(panel.mapping, p.x(), p.y()));
+    }
+    for (const QRect &corner : corners) {
+        const QRectF keepOut = QRectF(corner).adjusted(-reach - 2 * u, -reach - 2 * u, 2 * u, 2 * u);
+        if (std::ranges::none_of(points, [&](const QPointF &p) { return keepOut.contains(p); }))
+            return corner;
+    }
+    return std::nullopt;
+}
+
+void ChartRenderer::AnalysisDrawing::drawAxes(const PanelPlace &panel)
+{
     // Axes along the top and right of the plot, ticks outwards, labels beyond them. Tick
     // values are hertz for a scale (as on the classic chart) and the normalised values
     // otherwise; they cover the values shown.
+    const QRect &plot = panel.plot;
+    const ScaleMapping &mapping = panel.mapping;
     setPenColour(painter, Qt::black);
     painter.drawLine(QPoint(plot.left(), plot.top()), QPoint(plot.right(), plot.top()));
     painter.drawLine(QPoint(plot.right(), plot.top()), QPoint(plot.right(), plot.bottom()));
-    const auto axisValue = [&scale](double scaled) {
+    const auto axisValue = [this](double scaled) {
         return scale ? hertzAt(*scale, scaled) : scaled;
     };
-    const auto axisPosition = [&scale](double value) {
+    const auto axisPosition = [this](double value) {
         return scale ? hzToScale(*scale, value) : value;
     };
     const double gap = 6.0 * u;
+    const bool recording = r.m_layout.horizontalTickLabels.empty();
     // Horizontal axis: values run from the plot's right edge (lowest) to its left.
     {
         const double lo = axisValue(std::max(box.xLo, mapping.valueAtX(plot.right())));
         const double hi = axisValue(std::min(box.xHi, mapping.valueAtX(plot.left())));
-        const std::vector<double> ticks = chooseTicks(
+        const AxisTicks ticks = chooseTicks(
             lo, hi, gap, [&](double v) { return mapping.x(axisPosition(v)); },
             [&](double v) { return double(textWidth(tickText(v))); });
-        for (double v : ticks) {
+        for (std::size_t k = 0; k < ticks.values.size(); ++k) {
+            const double v = ticks.values[k];
             const int x = int(std::lround(mapping.x(axisPosition(v))));
-            painter.drawLine(QPoint(x, plot.top()), QPoint(x, plot.top() - 5 * u));
+            const int length = ticks.labelled[k] ? 5 * u : 3 * u;
+            painter.drawLine(QPoint(x, plot.top()), QPoint(x, plot.top() - length));
+            if (!ticks.labelled[k])
+                continue;
             const QString text = tickText(v);
             const QRect label(QPoint(x - textWidth(text) / 2, plot.top() - 7 * u - lineHeight),
                               QSize(textWidth(text), lineHeight));
-            m_axisText.draw(painter, label.left(), label.top(), text);
-            m_layout.horizontalTickLabels.push_back(label);
+            r.m_axisText.draw(painter, label.left(), label.top(), text);
+            if (recording)
+                r.m_layout.horizontalTickLabels.push_back(label);
         }
         const QString caption = chart.xCaption;
-        m_axisText.draw(painter, plot.center().x() - textWidth(caption) / 2,
-                        plot.top() - 9 * u - 2 * lineHeight, caption);
+        r.m_axisText.draw(painter, plot.center().x() - textWidth(caption) / 2,
+                          plot.top() - 9 * u - 2 * lineHeight, caption);
     }
     // F1 axis: values grow downwards from the plot's top.
     {
         const double lo = axisValue(std::max(box.yLo, mapping.valueAtY(plot.top())));
         const double hi = axisValue(std::min(box.yHi, mapping.valueAtY(plot.bottom())));
-        const std::vector<double> ticks = chooseTicks(
+        const AxisTicks ticks = chooseTicks(
             lo, hi, gap / 2, [&](double v) { return mapping.y(axisPosition(v)); },
             [&](double) { return double(lineHeight); });
-        for (double v : ticks) {
+        for (std::size_t k = 0; k < ticks.values.size(); ++k) {
+            const double v = ticks.values[k];
             const int y = int(std::lround(mapping.y(axisPosition(v))));
-            painter.drawLine(QPoint(plot.right(), y), QPoint(plot.right() + 5 * u, y));
+            const int length = ticks.labelled[k] ? 5 * u : 3 * u;
+            painter.drawLine(QPoint(plot.right(), y), QPoint(plot.right() + length, y));
+            if (!ticks.labelled[k])
+                continue;
             const QString text = tickText(v);
             const QRect label(QPoint(plot.right() + 7 * u, y - lineHeight / 2),
                               QSize(textWidth(text), lineHeight));
-            m_axisText.draw(painter, label.left(), label.top(), text);
-            m_layout.f1TickLabels.push_back(label);
+            r.m_axisText.draw(painter, label.left(), label.top(), text);
+            if (recording)
+                r.m_layout.f1TickLabels.push_back(label);
         }
         // The caption above the tick labels, level with the horizontal caption.
         const QString caption = chart.yCaption;
+        const PlotFrame &frame = pass.frame;
         const int x = std::max(
             frame.left, std::min(plot.right() + 7 * u, frame.right - textWidth(caption) - 2 * u));
-        m_axisText.draw(painter, x, plot.top() - 9 * u - 2 * lineHeight, caption);
+        r.m_axisText.draw(painter, x, plot.top() - 9 * u - 2 * lineHeight, caption);
     }
+}
 
-    // Everything else stays inside the plot.
-    painter.setClipRect(plot.adjusted(1, 1, 0, 0));
-
-    if (options.showTokens) {
-        painter.setFont(pass.tokenFont);
-        const int circle = 5 * u;
-        const int count = int(chart.x.size());
-        for (int row = 0; row < count; ++row) {
-            const QPointF p = toDevice(chart.x[std::size_t(row)], chart.y[std::size_t(row)]);
-            if (!usable(p))
-                continue;
-            setPenColour(painter, ChartPalette::colour(chart.rowColour[std::size_t(row)]));
-            const int x = int(p.x());
-            const int y = int(p.y());
-            const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
-            if (symbol.isEmpty()) {
-                painter.setBrush(Qt::NoBrush);
-                painter.drawEllipse(QRect(x, y, circle - 1, circle - 1));
-            } else {
-                m_tokenText.draw(painter, x, y, symbol);
-            }
+void ChartRenderer::AnalysisDrawing::drawTokens(const PanelPlace &panel, int facet)
+{
+    if (!options.showTokens)
+        return;
+    painter.setFont(pass.tokenFont);
+    const int circle = 5 * u;
+    const int count = int(chart.x.size());
+    // Dots are translucent, so that where the cloud is dense it is dark.
+    const double dot = 1.5 * u;
+    if (dots)
+        painter.setPen(Qt::NoPen);
+    for (int row = 0; row < count; ++row) {
+        if (!shows(facet, row))
+            continue;
+        const QPointF p =
+            toDevice(panel.mapping, chart.x[std::size_t(row)], chart.y[std::size_t(row)]);
+        if (!usable(p))
+            continue;
+        const QColor colour = ChartPalette::colour(chart.rowColour[std::size_t(row)]);
+        if (dots) {
+            QColor faded = colour;
+            faded.setAlphaF(0.35f);
+            painter.setBrush(faded);
+            painter.drawEllipse(p, dot, dot);
+            continue;
+        }
+        setPenColour(painter, colour);
+        const int x = int(p.x());
+        const int y = int(p.y());
+        const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
+        if (symbol.isEmpty()) {
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(QRect(x, y, circle - 1, circle - 1));
+        } else {
+            r.m_tokenText.draw(painter, x, y, symbol);
         }
     }
-    if (!doc.m_bDrawEllipse) {
-        painter.setClipping(false);
-        return;
-    }
+    painter.setPen(QPen(Qt::black, painter.pen().widthF()));
+    painter.setBrush(Qt::NoBrush);
+}
 
+void ChartRenderer::AnalysisDrawing::drawLabel(const QPoint &at, const QString &text,
+                                               const QColor &colour)
+{
+    // A white halo keeps the label readable over the densest cloud of tokens.
+    const QFontMetrics metrics(painter.font(), painter.device());
+    QPainterPath path;
+    path.addText(QPointF(at.x(), at.y() + metrics.ascent()), painter.font(), text);
+    const QPen pen = painter.pen();
+    painter.setPen(QPen(Qt::white, 3.0 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPath(path);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+}
+
+void ChartRenderer::AnalysisDrawing::drawGroups(const PanelPlace &panel, int facet)
+{
+    const CTessavoxDoc &doc = *pass.doc;
+    if (!doc.m_bDrawEllipse)
+        return;
     // Ellipses and means first, labels over them.
     struct Mark
     {
@@ -238,9 +464,9 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
     std::vector<Mark> marks;
     const int half = 5 * u;
     for (const AnalysisChartGroup &g : chart.groups) {
-        if (!g.hasMean || g.count < kMinGroupSize)
+        if (!g.hasMean || g.count < kMinEllipseGroupSize || (!chart.facets.isEmpty() && g.facet != facet))
             continue;
-        const QPointF centre = toDevice(g.mean.x(), g.mean.y());
+        const QPointF centre = toDevice(panel.mapping, g.mean.x(), g.mean.y());
         if (!usable(centre))
             continue;
         const QColor colour = ChartPalette::colour(g.colour);
@@ -249,7 +475,7 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
             QPolygonF outline;
             outline.reserve(qsizetype(g.outline.size()));
             for (const QPointF &p : g.outline)
-                outline << toDevice(p.x(), p.y());
+                outline << toDevice(panel.mapping, p.x(), p.y());
             painter.setBrush(Qt::NoBrush);
             painter.drawPolyline(outline);
         }
@@ -264,7 +490,7 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
         if (!g.sameLabel)
             text = resolved ? doc.m_strOrderLabel[std::size_t(order)] : QStringLiteral("?");
         marks.push_back({&g, c, text, !g.sameLabel, resolved});
-        m_layout.means.push_back(c);
+        r.m_layout.means.push_back(c);
     }
     painter.setBrush(Qt::NoBrush);
 
@@ -274,11 +500,14 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
     for (const Mark &m : marks) {
         anchors.emplace_back(m.centre);
         // One unit more each way: boxes placed apart stay apart once truncated.
-        sizes.emplace_back(QSizeF(m_groupText.size(painter, m.text)) + QSizeF(2, 2));
+        sizes.emplace_back(QSizeF(r.m_groupText.size(painter, m.text)) + QSizeF(2, 2));
     }
     std::vector<QRectF> boxes;
-    if (options.fit) {
-        boxes = placeLabels(anchors, sizes, QRectF(plot), 4.0 * u);
+    if (options.fit || !chart.facets.isEmpty()) {
+        std::vector<QRectF> taken;
+        if (r.m_layout.legend.isValid())
+            taken.emplace_back(r.m_layout.legend);
+        boxes = placeLabels(anchors, sizes, QRectF(panel.plot), 4.0 * u, taken);
     } else {
         for (std::size_t i = 0; i < anchors.size(); ++i)
             boxes.emplace_back(anchors[i], sizes[i]);
@@ -286,7 +515,8 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
     for (std::size_t i = 0; i < marks.size(); ++i) {
         const Mark &m = marks[i];
         const QPoint at(int(boxes[i].left()) + 1, int(boxes[i].top()) + 1);
-        setPenColour(painter, m.red ? QColor(255, 0, 0) : ChartPalette::colour(m.group->colour));
+        const QColor colour = m.red ? QColor(255, 0, 0) : ChartPalette::colour(m.group->colour);
+        setPenColour(painter, colour);
         // A label pushed away from its mean by others gets a thin line back to it.
         const QRectF near =
             QRectF(m.centre, QSizeF(1, 1)).adjusted(-12 * u, -12 * u, 12 * u, 12 * u);
@@ -295,20 +525,19 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
                                std::clamp(double(m.centre.y()), boxes[i].top(), boxes[i].bottom()));
             painter.drawLine(QPointF(m.centre), edge);
         }
-        m_groupText.draw(painter, at.x(), at.y(), m.text);
-        m_layout.groupLabels.push_back(boxes[i].toAlignedRect());
+        drawLabel(at, m.text, colour);
+        r.m_layout.groupLabels.push_back(boxes[i].toAlignedRect());
         if (m.red && pass.screen) {
             const QRect square(m.centre.x() - kHitHalf, m.centre.y() - kHitHalf, 2 * kHitHalf,
                                2 * kHitHalf);
             const int order = m.group->order;
             if (order >= 0 && order < int(pass.hitSquares.size()))
                 pass.hitSquares[std::size_t(order)] = square;
-            if (m_kind == ChartKind::F1F3 && !m.resolved) {
+            if (r.m_kind == ChartKind::F1F3 && !m.resolved) {
                 setPenColour(painter, Qt::black);
                 painter.drawRect(square.adjusted(0, 0, -1, -1));
             }
         }
     }
     setPenColour(painter, Qt::black);
-    painter.setClipping(false);
 }

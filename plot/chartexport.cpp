@@ -32,15 +32,19 @@ QImage rasterChart(const CTessavoxDoc &doc, ChartKind kind, QSize pixels, int do
     QImage image(pixels, QImage::Format_RGB32);
     // A chart window is cleared to white before it paints.
     image.fill(Qt::white);
+    {
+        // Drawn at the screen's density and magnified as a whole: fonts sized for the
+        // device's own density would be magnified twice.
+        QPainter painter(&image);
+        if (scale != 1.0)
+            painter.scale(scale, scale);
+        chart.drawWindow(painter);
+    }
     if (dotsPerInch > 0) {
         const int perMetre = int(std::lround(dotsPerInch / 0.0254));
         image.setDotsPerMeterX(perMetre);
         image.setDotsPerMeterY(perMetre);
     }
-    QPainter painter(&image);
-    if (scale != 1.0)
-        painter.scale(scale, scale);
-    chart.drawWindow(painter);
     return image;
 }
 

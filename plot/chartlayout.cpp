@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 void ValueBox::add(double x, double y)
 {
@@ -19,7 +20,7 @@ void ValueBox::add(double x, double y)
     yHi = std::max(yHi, y);
 }
 
-ScaleMapping fitMapping(const QRectF &area, ValueBox box, double aspect)
+ScaleMapping fitMapping(const QRectF &area, ValueBox box, std::optional<double> aspect)
 {
     if (box.isEmpty())
         box = {0.0, 1.0, 0.0, 1.0};
@@ -35,46 +36,100 @@ ScaleMapping fitMapping(const QRectF &area, ValueBox box, double aspect)
     const double width = std::max(area.width(), 1.0);
     const double height = std::max(area.height(), 1.0);
     ScaleMapping m;
-    m.kx = std::min(width / (box.xHi - box.xLo), height / (aspect * (box.yHi - box.yLo)));
-    m.ky = aspect * m.kx;
+    m.kx = width / (box.xHi - box.xLo);
+    m.ky = height / (box.yHi - box.yLo);
+    if (aspect) {
+        m.kx = std::min(m.kx, m.ky / *aspect);
+        m.ky = *aspect * m.kx;
+    }
     const QPointF centre = area.center();
     m.x0 = centre.x() + m.kx * (box.xLo + box.xHi) / 2.0;
     m.y0 = centre.y() - m.ky * (box.yLo + box.yHi) / 2.0;
     return m;
 }
 
-std::vector<double> chooseTicks(double lo, double hi, double gap,
-                                const std::function<double(double)> &position,
-                                const std::function<double(double)> &extent)
+int AxisTicks::labelCount() const
 {
-    std::vector<double> ticks;
+    return int(std::ranges::count(labelled, true));
+}
+
+namespace {
+
+constexpr int kFewestLabels = 4;
+constexpr int kMostLabels = 10;
+
+// Multiples of `step` from lo to hi; empty when there would be more than `most`.
+std::vector<double> multiples(double lo, double hi, double step, int most)
+{
+    std::vector<double> values;
+    const double first = std::ceil(lo / step - 1e-9);
+    const double last = std::floor(hi / step + 1e-9);
+    // Far from 0 a step too fine for the values' precision gives nothing.
+    if (last < first || last - first + 1 > most || std::fabs(first) > 1e12)
+        return values;
+    const int count = int(last - first) + 1;
+    for (int k = 0; k < count; ++k) {
+        const double i = first + k;
+        values.push_back(std::fabs(i) < 1e-12 ? 0.0 : i * step);
+    }
+    return values;
+}
+
+} // namespace
+
+AxisTicks chooseTicks(double lo, double hi, double gap,
+                      const std::function<double(double)> &position,
+                      const std::function<double(double)> &extent)
+{
+    AxisTicks ticks;
     if (!std::isfinite(lo) || !std::isfinite(hi) || hi <= lo)
         return ticks;
-    constexpr int kMaxTicks = 200;
-    constexpr std::array<double, 3> kMantissas = {1.0, 2.0, 5.0};
-    // Start at the step that would give about kMaxTicks ticks.
-    double power = std::pow(10.0, std::floor(std::log10((hi - lo) / kMaxTicks)));
-    for (int tries = 0; tries < 60; ++tries, power *= 10.0) {
-        for (double mantissa : kMantissas) {
-            const double step = mantissa * power;
-            const double first = std::ceil(lo / step - 1e-9);
-            const double last = std::floor(hi / step + 1e-9);
-            if (last - first + 1 > kMaxTicks || last < first)
-                continue;
-            ticks.clear();
-            for (double i = first; i <= last; ++i)
-                ticks.push_back(std::fabs(i) < 1e-12 ? 0.0 : i * step);
-            bool apart = true;
-            for (std::size_t k = 1; k < ticks.size() && apart; ++k) {
-                const double distance = std::fabs(position(ticks[k]) - position(ticks[k - 1]));
-                apart = distance >= (extent(ticks[k]) + extent(ticks[k - 1])) / 2.0 + gap;
-            }
-            if (apart)
-                return ticks;
-        }
+    const auto apart = [&](double a, double b) {
+        return std::fabs(position(b) - position(a)) >= (extent(a) + extent(b)) / 2.0 + gap;
+    };
+    // Steps from the one that gives about twenty ticks upwards.
+    std::vector<double> steps;
+    double power = std::pow(10.0, std::floor(std::log10((hi - lo) / 20.0)));
+    for (int decade = 0; decade < 4; ++decade, power *= 10.0)
+        for (double mantissa : {1.0, 2.0, 5.0})
+            steps.push_back(mantissa * power);
+
+    // Every label of a step, all apart, 4 to 10 of them.
+    for (double step : steps) {
+        const std::vector<double> values = multiples(lo, hi, step, kMostLabels);
+        if (int(values.size()) < kFewestLabels)
+            continue;
+        bool clear = true;
+        for (std::size_t k = 1; k < values.size() && clear; ++k)
+            clear = apart(values[k - 1], values[k]);
+        if (clear)
+            return {values, std::vector<bool>(values.size(), true)};
     }
-    ticks.clear();
-    return ticks;
+    // Otherwise the finest step with few enough ticks, each label kept when it clears the
+    // last one kept; beyond ten labels the rest of the ticks stay unlabelled. Failing four
+    // labels, coarser steps are tried, down to whatever fits on a very short axis.
+    AxisTicks best;
+    for (double step : steps) {
+        const std::vector<double> values = multiples(lo, hi, step, 2 * kMostLabels);
+        if (values.empty())
+            continue;
+        AxisTicks candidate{values, std::vector<bool>(values.size(), false)};
+        std::optional<double> last;
+        int count = 0;
+        for (std::size_t k = 0; k < values.size() && count < kMostLabels; ++k) {
+            if (last && !apart(*last, values[k]))
+                continue;
+            candidate.labelled[k] = true;
+            last = values[k];
+            ++count;
+        }
+        if (count >= kFewestLabels && candidate.values.size() <= std::size_t(kMostLabels) + 2)
+            return candidate;
+        if (candidate.labelCount() > best.labelCount() ||
+            (candidate.labelCount() == best.labelCount() && best.values.size() > values.size()))
+            best = std::move(candidate);
+    }
+    return best;
 }
 
 namespace {

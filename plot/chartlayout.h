@@ -5,6 +5,7 @@
 #include <QSizeF>
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -35,18 +36,30 @@ struct ValueBox
     void add(double x, double y);
 };
 
-// The largest mapping that puts `box` inside `area`, centred, with `aspect` device units
-// down per unit across for one scale unit (the charts' 48 : 32 gives 1.5). An empty or
-// degenerate box is widened so that the mapping stays finite.
-ScaleMapping fitMapping(const QRectF &area, ValueBox box, double aspect);
+// The mapping that puts `box` inside `area`: filling it both ways, or, given `aspect`
+// (device units down per unit across for one scale unit; 1 for equal units), the largest
+// such mapping, centred. An empty or degenerate box is widened so that the mapping stays
+// finite.
+ScaleMapping fitMapping(const QRectF &area, ValueBox box, std::optional<double> aspect);
 
-// Tick values from lo to hi (in whatever unit the axis labels show) in the smallest step
-// of 1, 2 or 5 times a power of ten whose labels keep at least `gap` units apart.
+// Ticks of one axis: values ascending, and which of them carry a label.
+struct AxisTicks
+{
+    std::vector<double> values;
+    std::vector<bool> labelled;
+    int labelCount() const;
+};
+
+// Ticks from lo to hi (in whatever unit the axis labels show) a step of 1, 2 or 5 times a
+// power of ten apart, with 4 to 10 of them labelled wherever the axis is long enough.
+// Labels keep at least `gap` units apart: the smallest step whose labels all do is taken;
+// where no such step gives 4 labels (a scale that packs values together at one end), a
+// finer step is taken and the labels that would crowd their neighbour are left out.
 // `position` maps a value to device units along the axis; `extent` gives a label's
-// length along the axis. Never more than a few hundred ticks.
-std::vector<double> chooseTicks(double lo, double hi, double gap,
-                                const std::function<double(double)> &position,
-                                const std::function<double(double)> &extent);
+// length along the axis.
+AxisTicks chooseTicks(double lo, double hi, double gap,
+                      const std::function<double(double)> &position,
+                      const std::function<double(double)> &extent);
 
 // Places one label box of `sizes[i]` beside each `anchors[i]` (the group mean), nearest
 // first, so that no two boxes overlap and each stays inside `bounds` where it can. Boxes

@@ -1,13 +1,13 @@
 #include "plot/chartrenderer.h"
 #include "plot/chartpass.h"
 
+#include "analysis/groupstatistics.h"
 #include "document/cellsource.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "framework/printinfo.h"
 #include "plot/barkscale.h"
 #include "plot/chartfonts.h"
-#include "plot/groupmoments.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -21,8 +21,10 @@
 
 namespace {
 
-// Groups smaller than this get no disc, label or ellipse.
-constexpr int kMinGroupSize = 3;
+// The classic ellipse is traced through this many polar steps.
+constexpr int kOutlineSteps = 200;
+// Axis labels closer than this many pixels read as one number.
+constexpr int kLabelGap = 2;
 // Half the side of a mixed group's click square.
 constexpr int kHitHalf = 30;
 
@@ -263,12 +265,18 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
     const F1AxisLayout f1 = f1AxisLayout(painter.font(), g, u, pass.zoom);
     m_axisText.draw(painter, f1.captionX, f1.captionY, QStringLiteral("F1"));
 
-    // F1 ticks: a line right of the axis, labelled beside it.
+    // F1 ticks: a line right of the axis, labelled beside it. High bounds crowd the ticks
+    // together on the Bark scale: a label that would touch the one above is left out.
+    int lastLabelBottom = std::numeric_limits<int>::min();
     for (int hz : f1TickFrequencies(pass.doc->m_nF1Max)) {
         const int y = g.yOfF1(hz);
         strokeOpen(painter, {{g.xAxis, y}, {f1.tickEnd, y}, {f1.labelLeft + 5, y}});
         const QString label = QString::number(hz);
+        const QSize size = m_axisText.size(painter, label);
+        if (y - f1.halfLine < lastLabelBottom + kLabelGap * u)
+            continue;
         m_axisText.draw(painter, f1.labelLeft, y - f1.halfLine, label);
+        lastLabelBottom = y - f1.halfLine + size.height();
     }
 
     // Horizontal caption above the axis, starting at 1750 Hz.
@@ -279,6 +287,10 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
 
     // Horizontal ticks upwards from the axis; every 500 Hz a longer one with a label.
     const int labelTop = toDeviceUnits(g.yAxis - 20.0 * u);
+    // Labels run leftwards as the frequency grows; towards the top of the range the Bark
+    // scale packs them closer, and one that would touch its neighbour is left out (its
+    // longer tick stays).
+    int lastLabelLeft = std::numeric_limits<int>::max();
     for (int hz : f2TickFrequencies(horizontalMax)) {
         const int x = g.xOfF2(hz);
         const QPoint foot(x, g.yAxis);
@@ -292,8 +304,12 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
         const int labelX = g.xOrigin - toDeviceUnits(g.kF2 * HzToBark(hz));
         strokeOpen(painter, {foot, top, {labelX, labelTop - 5}});
         const QString label = QString::number(hz);
-        m_axisText.draw(painter, labelX - m_axisText.size(painter, label).width() / 2, labelTop,
-                        label);
+        const int width = m_axisText.size(painter, label).width();
+        const int left = labelX - width / 2;
+        if (left + width > lastLabelLeft - kLabelGap * u)
+            continue;
+        m_axisText.draw(painter, left, labelTop, label);
+        lastLabelLeft = left;
     }
 }
 
@@ -326,56 +342,71 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
     const int count = pass.doc->m_nTokenCount;
     const int column = horizontalColumn();
     const int half = 5 * pass.unit;
-    // One outline buffer for the whole layer: no allocation per group.
-    EllipseOutline outline;
-    std::array<QPoint, EllipseOutline::kSteps + 1> polyline;
+
+    // Runs of one order are the groups; a token without F1 or without the horizontal
+    // formant has no place in its group.
+    struct Run
+    {
+        int order = 0;
+        QString firstLabel;
+        bool sameLabel = true;
+    };
+    std::vector<Run> runs;
+    std::vector<int> group(std::size_t(count), -1);
+    std::vector<double> x(std::size_t(count), std::numeric_limits<double>::quiet_NaN());
+    std::vector<double> y(x);
+    for (int row = 0; row < count; ++row) {
+        const int order = cells.GetCellInt(row, TokenTableModel::Order);
+        const QString label = cells.GetCellText(row, TokenTableModel::Symbol);
+        if (runs.empty() || runs.back().order != order)
+            runs.push_back({order, label, true});
+        else if (runs.back().sameLabel && label != runs.back().firstLabel)
+            runs.back().sameLabel = false;
+        const std::size_t r = std::size_t(row);
+        group[r] = int(runs.size()) - 1;
+        if (hasPosition(cells, row)) {
+            x[r] = barkOf(cells.GetCellInt(row, column));
+            y[r] = barkOf(cells.GetCellInt(row, TokenTableModel::F1));
+        }
+    }
+    const StatisticsResult stats =
+        groupStatistics(group, int(runs.size()), x, y, EllipseKind::Sd2Population, {});
 
     painter.setBrush(Qt::black);
-    int row = 0;
-    while (row < count) {
-        const int order = cells.GetCellInt(row, TokenTableModel::Order);
-        const QString firstLabel = cells.GetCellText(row, TokenTableModel::Symbol);
-        GroupMoments moments;
-        // A token without F1 or without the horizontal formant has no place in the group.
-        const auto add = [&](int r) {
-            if (hasPosition(cells, r))
-                moments.add(barkOf(cells.GetCellInt(r, TokenTableModel::F1)),
-                            barkOf(cells.GetCellInt(r, column)));
-        };
-        add(row);
-        bool sameLabel = true;
-        ++row;
-        while (row < count && cells.GetCellInt(row, TokenTableModel::Order) == order) {
-            if (sameLabel && cells.GetCellText(row, TokenTableModel::Symbol) != firstLabel)
-                sameLabel = false;
-            add(row);
-            ++row;
-        }
-        if (moments.count() < kMinGroupSize)
+    std::vector<QPoint> polyline;
+    for (std::size_t i = 0; i < runs.size() && i < stats.groups.size(); ++i) {
+        const GroupStatistics &s = stats.groups[i];
+        if (s.n < kMinEllipseGroupSize || !s.meanX || !s.meanY)
             continue;
-
         int xc = 0;
         int yc = 0;
-        if (!g.mapBark(moments.m1(), moments.m2(), xc, yc))
+        if (!g.mapBark(*s.meanY, *s.meanX, xc, yc))
             continue;
         drawBoundedEllipse(painter, xc - half, yc - half, xc + half, yc + half);
-        drawGroupLabel(painter, pass, order, sameLabel, firstLabel, xc, yc);
+        drawGroupLabel(painter, pass, runs[i].order, runs[i].sameLabel, runs[i].firstLabel, xc,
+                       yc);
 
-        if (!ComputeEllipseOutline(moments, outline))
+        const std::optional<double> r = ellipseRadius(EllipseKind::Sd2Population, s.n);
+        if (!r || !s.sdX || !s.sdY || !s.covXY)
             continue;
-        int n = 0;
+        const std::vector<PolarOutlinePoint> outline =
+            polarEllipseOutline(*s.meanX, *s.meanY, *s.sdX * *s.sdX, *s.sdY * *s.sdY, *s.covXY,
+                                *r, kOutlineSteps);
+        if (outline.empty())
+            continue;
+        polyline.clear();
         bool mapped = true;
-        for (int k = 0; k < outline.count && mapped; ++k) {
-            int x = 0;
-            int y = 0;
-            mapped = g.mapBark(outline.b1[std::size_t(k)], outline.b2[std::size_t(k)], x, y);
-            polyline[std::size_t(n++)] = QPoint(x, y);
+        for (std::size_t k = 0; k < outline.size() && mapped; ++k) {
+            int px = 0;
+            int py = 0;
+            mapped = g.mapBark(outline[k].y, outline[k].x, px, py);
+            polyline.emplace_back(px, py);
         }
         if (!mapped)
             continue;
-        polyline[std::size_t(n++)] = polyline[0];
+        polyline.push_back(polyline.front());
         painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(polyline.data(), n);
+        painter.drawPolyline(polyline.data(), int(polyline.size()));
         painter.setBrush(Qt::black);
     }
     painter.setBrush(Qt::white);

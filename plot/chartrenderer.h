@@ -31,6 +31,9 @@ struct ChartLayoutRecord
     std::vector<QRect> groupLabels; // one per drawn mean, in group order
     std::vector<QPoint> means;
     QStringList messages;
+    std::vector<QRect> panels; // each panel's plot area; one without facets
+    QRect legend;              // null without a legend
+    bool tokenDots = false;    // tokens drawn as dots rather than labels
 };
 
 // Draws a vowel chart of a document's table onto any painter: the window, the printed
@@ -79,6 +82,7 @@ public:
 
 private:
     struct Pass;
+    class AnalysisDrawing;
 
     void draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass);
     void drawAxes(QPainter &painter, const Pass &pass);

@@ -1,7 +1,10 @@
 #include "plot/exportchartdlg.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QIntValidator>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -19,9 +22,12 @@ QSpinBox *spinBox(QWidget *parent, const char *name, int low, int high, int valu
     return box;
 }
 
+const QString kAsOnScreen = QStringLiteral("as on screen");
+
 } // namespace
 
-ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent)
+ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent,
+                               const QStringList &facets, const QString &facet)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Export Chart"));
@@ -31,15 +37,36 @@ ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *pare
     m_height = spinBox(this, "IDC_EXPORT_HEIGHT", 1, kMaxSide, size.height());
     m_width->setSuffix(unit);
     m_height->setSuffix(unit);
-    m_dpi = spinBox(this, "IDC_EXPORT_DPI", 0, 1200, 0);
-    m_dpi->setSpecialValueText(QStringLiteral("as on screen"));
-    m_dpi->setSuffix(QStringLiteral(" dpi"));
+
+    // The values journals ask for, and any other within the range typed in.
+    m_dpi = new QComboBox(this);
+    m_dpi->setObjectName(QStringLiteral("IDC_EXPORT_DPI"));
+    m_dpi->setEditable(true);
+    m_dpi->setInsertPolicy(QComboBox::NoInsert);
+    m_dpi->addItem(kAsOnScreen);
+    for (int dpi : {72, 150, 300, 600, 1200})
+        m_dpi->addItem(QString::number(dpi));
+    m_dpi->setValidator(new QIntValidator(kFewestDots, kMostDots, m_dpi));
+    m_dpi->setToolTip(QStringLiteral("Dots per inch, %1 to %2: the chart keeps its layout and "
+                                     "its text size in points, drawn finer")
+                          .arg(kFewestDots)
+                          .arg(kMostDots));
     m_dpi->setEnabled(format == ChartFileFormat::Png);
+
+    m_facet = new QComboBox(this);
+    m_facet->setObjectName(QStringLiteral("IDC_EXPORT_FACET"));
+    m_facet->addItem(QStringLiteral("none: one chart"), QString());
+    for (const QString &column : facets)
+        m_facet->addItem(column, column);
+    if (!facet.isEmpty() && m_facet->findData(facet) < 0)
+        m_facet->addItem(facet, facet);
+    m_facet->setCurrentIndex(std::max(0, m_facet->findData(facet)));
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Width:"), m_width);
     form->addRow(QStringLiteral("&Height:"), m_height);
-    form->addRow(QStringLiteral("&Resolution:"), m_dpi);
+    form->addRow(QStringLiteral("&Resolution (dpi):"), m_dpi);
+    form->addRow(QStringLiteral("&Panel per value of:"), m_facet);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -55,5 +82,15 @@ QSize ExportChartDlg::chosenSize() const
 
 int ExportChartDlg::chosenDotsPerInch() const
 {
-    return m_dpi->isEnabled() ? m_dpi->value() : 0;
+    if (!m_dpi->isEnabled())
+        return 0;
+    bool ok = false;
+    const int dpi = m_dpi->currentText().toInt(&ok);
+    // Text that is no resolution (or out of range) keeps the screen's.
+    return ok ? std::clamp(dpi, kFewestDots, kMostDots) : 0;
+}
+
+QString ExportChartDlg::chosenFacet() const
+{
+    return m_facet->currentData().toString();
 }

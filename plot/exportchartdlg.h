@@ -3,23 +3,36 @@
 #include "plot/chartexport.h"
 
 #include <QDialog>
+#include <QStringList>
 
+class QComboBox;
 class QSpinBox;
 
 // File > Export Chart...'s size dialog: the picture's width and height (pixels for PNG,
-// points for SVG and PDF) and, for PNG, its resolution.
+// points for SVG and PDF), for PNG its resolution, and the column whose values get a
+// panel each.
 class ExportChartDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent = nullptr);
+    // `facets` are the columns offered to draw panels by; `facet` the one chosen now.
+    ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent = nullptr,
+                   const QStringList &facets = {}, const QString &facet = {});
 
     QSize chosenSize() const;
+    // 0: as on screen, one pixel a screen pixel.
     int chosenDotsPerInch() const;
+    // Empty: one chart.
+    QString chosenFacet() const;
+
+    // Resolutions a PNG may have.
+    static constexpr int kFewestDots = 72;
+    static constexpr int kMostDots = 1200;
 
 private:
     QSpinBox *m_width = nullptr;
     QSpinBox *m_height = nullptr;
-    QSpinBox *m_dpi = nullptr;
+    QComboBox *m_dpi = nullptr;
+    QComboBox *m_facet = nullptr;
 };

@@ -100,7 +100,7 @@ void PlotView::OnFileSaveBitmap()
 
 void PlotView::OnFileExportChart()
 {
-    const CTessavoxDoc *doc = GetDocument();
+    CTessavoxDoc *doc = GetDocument();
     if (!doc)
         return;
     FileDialogRequest request;
@@ -120,7 +120,10 @@ void PlotView::OnFileExportChart()
                            .arg(path));
         return;
     }
-    ExportChartDlg dialog(*format, size(), this);
+    QStringList facets = doc->otherTableColumns();
+    if (doc->hasTable() && doc->tokens().speakerShown())
+        facets.prepend(QStringLiteral("speaker"));
+    ExportChartDlg dialog(*format, size(), this, facets, doc->m_analysis.facetColumn);
     if (ModalDialogs::exec(dialog) != QDialog::Accepted)
         return;
     ChartExportSettings settings;
@@ -130,7 +133,12 @@ void PlotView::OnFileExportChart()
     settings.dotsPerInch = dialog.chosenDotsPerInch();
     settings.title = windowTitle().isEmpty() ? doc->title() : windowTitle();
     WaitCursor wait;
-    if (const FileError error = WriteChartFile(*doc, m_renderer.kind(), settings); error.isError())
+    // Panels for this picture only: the window keeps its own choice.
+    const QString shownFacet = doc->m_analysis.facetColumn;
+    doc->m_analysis.facetColumn = dialog.chosenFacet();
+    const FileError error = WriteChartFile(*doc, m_renderer.kind(), settings);
+    doc->m_analysis.facetColumn = shownFacet;
+    if (error.isError())
         Messages::show(saveFailureReport(error));
 }
 

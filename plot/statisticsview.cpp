@@ -13,18 +13,26 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 StatisticsView::StatisticsView(QWidget *parent) : View(parent)
 {
     m_table = new QTableWidget(this);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
-    m_areas = new QLabel(this);
-    m_areas->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_table->setWordWrap(false);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The notes below take a few lines and scroll; the table takes the rest of the window.
+    m_areas = new QPlainTextEdit(this);
+    m_areas->setReadOnly(true);
+    m_areas->setObjectName(QStringLiteral("IDC_STATISTICS_NOTES"));
+    m_areas->setMaximumHeight(m_areas->fontMetrics().lineSpacing() * 7);
     auto *copy = new QPushButton(QStringLiteral("&Copy"), this);
     auto *save = new QPushButton(QStringLiteral("&Save As..."), this);
     connect(copy, &QPushButton::clicked, this, &StatisticsView::OnEditCopy);
@@ -34,8 +42,8 @@ StatisticsView::StatisticsView(QWidget *parent) : View(parent)
     buttons->addWidget(save);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_table);
-    layout->addWidget(m_areas);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_areas, 0);
     layout->addLayout(buttons);
     addCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
     resize(760, 360);
@@ -68,8 +76,26 @@ void StatisticsView::OnUpdate(View *, int)
 
 QString StatisticsView::areaText() const
 {
-    return m_areas->text();
+    return m_areas->toPlainText();
 }
+
+namespace {
+
+// A figure as the window shows it: four significant digits, whole numbers kept whole.
+QString shortNumber(const QString &full)
+{
+    bool ok = false;
+    const double value = full.toDouble(&ok);
+    if (!ok || full.isEmpty())
+        return full;
+    const double magnitude = std::fabs(value);
+    if (magnitude >= 1000.0 || value == std::round(value))
+        return QString::number(std::round(value), 'f', 0);
+    const int decimals = std::clamp(3 - int(std::floor(std::log10(magnitude))), 0, 12);
+    return QString::number(value, 'f', decimals);
+}
+
+} // namespace
 
 void StatisticsView::refresh()
 {
@@ -77,36 +103,93 @@ void StatisticsView::refresh()
     if (!doc || !doc->hasTable())
         return;
     const AnalysisChart chart = buildAnalysisChart(*doc, TokenTableModel::F2);
-    m_tsv = formatStatisticsTable(chart.statistics, chart.groupNames, '\t');
-    m_csv = formatStatisticsTable(chart.statistics, chart.groupNames, ',');
+    const AnalysisOptions &options = doc->m_analysis;
+    const QString unit = analysisUnit(options.scale, options.normalization);
+    const QString x = QStringLiteral("F2");
+    const QString y = QStringLiteral("F1");
+    const auto in = [&unit](const QString &what) { return QStringLiteral("%1 (%2)").arg(what, unit); };
+    const auto squared = [&unit](const QString &what) {
+        return QStringLiteral("%1 (%2²)").arg(what, unit);
+    };
+    const QStringList columns = {QStringLiteral("group"),
+                                 QStringLiteral("n"),
+                                 in(QStringLiteral("mean ") + x),
+                                 in(QStringLiteral("mean ") + y),
+                                 in(QStringLiteral("SD ") + x),
+                                 in(QStringLiteral("SD ") + y),
+                                 squared(QStringLiteral("cov %1 %2").arg(x, y)),
+                                 in(QStringLiteral("semi-major")),
+                                 in(QStringLiteral("semi-minor")),
+                                 QStringLiteral("angle (deg)"),
+                                 squared(QStringLiteral("area")),
+                                 QStringLiteral("inside")};
+    const QString settings =
+        QStringLiteral("# scale: %1; normalisation: %2; ellipse: %3")
+            .arg(options.normalization.isEmpty() ? options.scale : QStringLiteral("none"),
+                 options.normalization.isEmpty() ? QStringLiteral("none") : options.normalization,
+                 options.ellipse);
 
-    const QStringList lines = QString::fromUtf8(m_tsv).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // The figures at full precision, with the window's column names.
+    const QByteArray tsv = formatStatisticsTable(chart.statistics, chart.groupNames, '\t');
+    const QList<QByteArray> rows = tsv.split('\n');
+    const auto text = [&](char separator) {
+        QByteArray out = settings.toUtf8() + '\n';
+        out += columns.join(QLatin1Char(separator)).toUtf8() + '\n';
+        const QByteArray body = formatStatisticsTable(chart.statistics, chart.groupNames, separator);
+        out += body.mid(body.indexOf('\n') + 1);
+        if (!chart.vowelSpace.speakers.empty()) {
+            out += '\n';
+            out += QStringLiteral("speaker%1vowels%1%2\n")
+                       .arg(QString(QLatin1Char(separator)), squared(QStringLiteral("hull area")))
+                       .toUtf8();
+            for (std::size_t s = 0; s < chart.vowelSpace.speakers.size(); ++s) {
+                const SpeakerVowelSpace &space = chart.vowelSpace.speakers[s];
+                QString name = chart.speakerNames.value(qsizetype(s));
+                if (separator == ',' && (name.contains(QLatin1Char(',')) || name.contains('"')))
+                    name = QLatin1Char('"') + name.replace('"', QStringLiteral("\"\"")) + '"';
+                out += name.toUtf8() + separator + QByteArray::number(space.vowelCount) + separator;
+                if (space.hullArea)
+                    appendNumber(out, *space.hullArea);
+                out += '\n';
+            }
+        }
+        return out;
+    };
+    m_tsv = text('\t');
+    m_csv = text(',');
+
     m_table->clear();
-    m_table->setColumnCount(int(statisticsColumns().size()));
-    m_table->setHorizontalHeaderLabels(statisticsColumns());
-    m_table->setRowCount(int(lines.size()) - 1);
-    for (int row = 1; row < lines.size(); ++row) {
-        const QStringList fields = lines[row].split(QLatin1Char('\t'));
-        for (int column = 0; column < fields.size(); ++column)
-            m_table->setItem(row - 1, column, new QTableWidgetItem(fields[column]));
+    m_table->setColumnCount(int(columns.size()));
+    m_table->setHorizontalHeaderLabels(columns);
+    m_table->setRowCount(std::max(0, int(rows.size()) - 2));
+    for (int row = 1; row + 1 < rows.size(); ++row) {
+        const QStringList fields = QString::fromUtf8(rows[row]).split(QLatin1Char('\t'));
+        for (int column = 0; column < fields.size(); ++column) {
+            auto *item = new QTableWidgetItem(column < 2 ? fields[column]
+                                                         : shortNumber(fields[column]));
+            // The full figure stays at hand where the cell shows it short.
+            item->setToolTip(fields[column]);
+            if (column > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(row - 1, column, item);
+        }
     }
 
     QStringList areas;
     for (std::size_t s = 0; s < chart.vowelSpace.speakers.size(); ++s) {
         const SpeakerVowelSpace &space = chart.vowelSpace.speakers[s];
-        QByteArray area;
-        if (space.hullArea)
-            appendNumber(area, *space.hullArea);
         areas << QStringLiteral("%1: %2 vowels, hull area %3")
                      .arg(chart.speakerNames.value(qsizetype(s)))
                      .arg(space.vowelCount)
-                     .arg(area.isEmpty() ? QStringLiteral("none") : QString::fromUtf8(area));
+                     .arg(space.hullArea ? QString::number(*space.hullArea, 'g', 4)
+                                         : QStringLiteral("none"));
     }
     QStringList notes = chart.messages + chart.statistics.messages;
     if (!areas.isEmpty())
-        notes.prepend(QStringLiteral("Vowel-space area per speaker (F2 x F1):\n") +
+        notes.prepend(QStringLiteral("Vowel-space area per speaker (F2 x F1, %1²):\n").arg(unit) +
                       areas.join(QLatin1Char('\n')));
-    m_areas->setText(notes.join(QLatin1Char('\n')));
+    notes.prepend(settings.mid(2));
+    m_areas->setPlainText(notes.join(QLatin1Char('\n')));
 }
 
 void StatisticsView::OnEditCopy()

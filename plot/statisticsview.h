@@ -5,7 +5,7 @@
 #include <QByteArray>
 
 class CTessavoxDoc;
-class QLabel;
+class QPlainTextEdit;
 class QTableWidget;
 
 // Plot > Statistics: the document's group statistics in the scale, normalisation and
@@ -24,7 +24,9 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(View *sender, int hint) override;
 
-    // The shown table as text: fields joined by `separator`, one line per group.
+    // What Copy and Save write: a line naming the scale, normalisation and ellipse kind,
+    // the table at full precision (fields joined by `separator`, one line per group),
+    // and each speaker's vowel-space area.
     QByteArray tableText(char separator) const { return separator == ',' ? m_csv : m_tsv; }
     const QTableWidget &table() const { return *m_table; }
     QString areaText() const;
@@ -36,7 +38,7 @@ private:
     void refresh();
 
     QTableWidget *m_table = nullptr;
-    QLabel *m_areas = nullptr;
+    QPlainTextEdit *m_areas = nullptr;
     QByteArray m_tsv;
     QByteArray m_csv;
 };

@@ -69,6 +69,24 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     m_fit = new QCheckBox(QStringLiteral("&Fit the chart to its window"), this);
     m_fit->setObjectName(QStringLiteral("IDC_FIT"));
 
+    m_equalAspect = new QCheckBox(QStringLiteral("&Equal units across and down"), this);
+    m_equalAspect->setObjectName(QStringLiteral("IDC_EQUAL_ASPECT"));
+    m_equalAspect->setToolTip(QStringLiteral("A fitted chart fills its window both ways unless "
+                                             "one unit is to be as long down as across"));
+    m_tokenMarks = new QComboBox(this);
+    m_tokenMarks->setObjectName(QStringLiteral("IDC_TOKEN_MARKS"));
+    m_tokenMarks->addItem(QStringLiteral("labels, dots beyond 2,000 tokens"),
+                          int(AnalysisOptions::TokenMarks::Auto));
+    m_tokenMarks->addItem(QStringLiteral("labels"), int(AnalysisOptions::TokenMarks::Labels));
+    m_tokenMarks->addItem(QStringLiteral("dots"), int(AnalysisOptions::TokenMarks::Dots));
+    m_facet = new QComboBox(this);
+    m_facet->setObjectName(QStringLiteral("IDC_FACET"));
+    m_trajectories = new QComboBox(this);
+    m_trajectories->setObjectName(QStringLiteral("IDC_TRAJECTORIES"));
+    m_trajectories->addItem(QStringLiteral("none"), 0);
+    m_trajectories->addItem(QStringLiteral("each vowel's mean"), 1);
+    m_trajectories->addItem(QStringLiteral("each vowel's mean and each token's"), 2);
+
     // A normalisation replaces the scale: the scale list only counts without one.
     connect(m_normalization, &QComboBox::currentIndexChanged, this, &CAnalysisDlg::updateFormula);
 
@@ -79,6 +97,10 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("&Colour by:"), m_colorBy);
     form->addRow(QString(), m_showTokens);
     form->addRow(QString(), m_fit);
+    form->addRow(QString(), m_equalAspect);
+    form->addRow(QStringLiteral("Token &marks:"), m_tokenMarks);
+    form->addRow(QStringLiteral("&Panel per value of:"), m_facet);
+    form->addRow(QStringLiteral("&Trajectories:"), m_trajectories);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -113,6 +135,19 @@ void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QStringList 
     m_colorBy->setCurrentIndex(std::max(chosen, 0));
     m_showTokens->setChecked(options.showTokens);
     m_fit->setChecked(options.fit);
+    m_equalAspect->setChecked(options.equalAspect);
+    selectData(m_tokenMarks, int(options.tokenMarks));
+    m_facet->clear();
+    m_facet->addItem(QStringLiteral("none: one chart"), QString());
+    m_facet->addItem(QStringLiteral("speaker"), QStringLiteral("speaker"));
+    QStringList facets = columns;
+    if (!options.facetColumn.isEmpty() && options.facetColumn != QLatin1String("speaker") &&
+        !facets.contains(options.facetColumn))
+        facets << options.facetColumn;
+    for (const QString &column : facets)
+        m_facet->addItem(QStringLiteral("column %1").arg(column), column);
+    selectData(m_facet, options.facetColumn);
+    selectData(m_trajectories, options.tokenTrajectories ? 2 : options.trajectories ? 1 : 0);
     updateFormula();
 }
 
@@ -126,6 +161,11 @@ AnalysisOptions CAnalysisDlg::options() const
     options.colorColumn = m_colorBy->currentData(kColumnRole).toString();
     options.showTokens = m_showTokens->isChecked();
     options.fit = m_fit->isChecked();
+    options.equalAspect = m_equalAspect->isChecked();
+    options.tokenMarks = AnalysisOptions::TokenMarks(m_tokenMarks->currentData().toInt());
+    options.facetColumn = m_facet->currentData().toString();
+    options.trajectories = m_trajectories->currentData().toInt() > 0;
+    options.tokenTrajectories = m_trajectories->currentData().toInt() > 1;
     return options;
 }
 

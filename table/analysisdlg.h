@@ -24,7 +24,7 @@ public:
     static bool editOptions(CTessavoxDoc &doc, QWidget *parent = nullptr);
 
     // Controls from options, with `columns` (a table's other columns) offered to colour
-    // by, and options from the controls.
+    // and draw panels by, and options from the controls.
     void setOptions(const AnalysisOptions &options, const QStringList &columns = {});
     AnalysisOptions options() const;
     // Stores the dialog's choices in `doc` and repaints its views.
@@ -39,5 +39,9 @@ private:
     QComboBox *m_colorBy = nullptr;
     QCheckBox *m_showTokens = nullptr;
     QCheckBox *m_fit = nullptr;
+    QCheckBox *m_equalAspect = nullptr;
+    QComboBox *m_tokenMarks = nullptr;
+    QComboBox *m_facet = nullptr;
+    QComboBox *m_trajectories = nullptr;
     AnalysisOptions m_options; // keeps what the dialog does not show (formants)
 };

@@ -146,24 +146,43 @@ TEST(AnalysisChart, MixedGroupsKeepTheRedQuestionMarkAndTheirClickSquare)
 
 // Fitting changes only the drawing; a normalisation that cannot take a speaker refuses it
 // with a message, never a crash.
-TEST(AnalysisChart, FitFillsTheFrameKeepingTheAspectAndRefusalsAreMessages)
+TEST(AnalysisChart, FitFillsTheFrameBothWaysOrKeepsEqualUnitsAndRefusalsAreMessages)
 {
     FakeDocument data(twoGroups());
     CTessavoxDoc &doc = *data.doc;
     doc.m_analysis.fit = true;
     ChartRenderer renderer(ChartKind::F1F2);
-    for (QSize size : {QSize(800, 600), QSize(400, 900), QSize(1600, 500), QSize(120, 90)}) {
-        drawChart(renderer, doc, size);
-        const ChartLayoutRecord &layout = renderer.lastLayout();
-        EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(layout.plotArea)) << size.width();
-        EXPECT_DOUBLE_EQ(layout.mapping.ky / layout.mapping.kx, 1.5);
-        for (const QPoint &mean : layout.means)
-            EXPECT_TRUE(layout.plotArea.contains(mean)) << size.width();
-        // The chart reaches across most of the frame in at least one direction.
-        const double filled = std::max(double(layout.plotArea.width()) / size.width(),
-                                       double(layout.plotArea.height()) / size.height());
-        EXPECT_TRUE(size.width() < 400 || filled > 0.75) << size.width();
+    for (const char *normalization : {"", "lobanov"}) {
+        doc.m_analysis.normalization = normalization;
+        for (bool equal : {false, true}) {
+            doc.m_analysis.equalAspect = equal;
+            for (QSize size : {QSize(800, 600), QSize(400, 900), QSize(1600, 500), QSize(120, 90)}) {
+                drawChart(renderer, doc, size);
+                const ChartLayoutRecord &layout = renderer.lastLayout();
+                const QString where = QStringLiteral("%1 %2 %3x%4")
+                                          .arg(normalization)
+                                          .arg(equal)
+                                          .arg(size.width())
+                                          .arg(size.height());
+                EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(layout.plotArea))
+                    << where.toStdString();
+                const double across = double(layout.plotArea.width()) / size.width();
+                const double down = double(layout.plotArea.height()) / size.height();
+                if (equal) {
+                    EXPECT_DOUBLE_EQ(layout.mapping.ky, layout.mapping.kx) << where.toStdString();
+                }
+                // A frame too small for the axes' text has no room to promise.
+                if (size.width() < 400)
+                    continue;
+                for (const QPoint &mean : layout.means)
+                    EXPECT_TRUE(layout.plotArea.contains(mean)) << where.toStdString();
+                // Filled both ways; with equal units, at least one way.
+                EXPECT_GT(equal ? std::max(across, down) : std::min(across, down), 0.7)
+                    << where.toStdString();
+            }
+        }
     }
+    doc.m_analysis.equalAspect = false;
 
     doc.m_analysis.normalization = QStringLiteral("gerstman");
     drawChart(renderer, doc);
@@ -229,11 +248,12 @@ TEST(ChartLayout, TicksStepByOneTwoFiveAndKeepApart)
 {
     const auto linear = [](double v) { return v * 3.0; };
     const auto wide = [](double) { return 40.0; };
-    const std::vector<double> ticks = chooseTicks(0, 1000, 6, linear, wide);
-    ASSERT_GE(ticks.size(), 2u);
-    EXPECT_DOUBLE_EQ(ticks[1] - ticks[0], 20.0); // 10 would put 46-unit labels 30 apart
-    EXPECT_TRUE(chooseTicks(5, 5, 6, linear, wide).empty());
-    EXPECT_TRUE(chooseTicks(0, std::nan(""), 6, linear, wide).empty());
+    const AxisTicks ticks = chooseTicks(0, 1000, 6, linear, wide);
+    ASSERT_GE(ticks.values.size(), 2u);
+    EXPECT_DOUBLE_EQ(ticks.values[1] - ticks.values[0], 200.0); // ten labels at most
+    EXPECT_EQ(ticks.labelCount(), 6);
+    EXPECT_TRUE(chooseTicks(5, 5, 6, linear, wide).values.empty());
+    EXPECT_TRUE(chooseTicks(0, std::nan(""), 6, linear, wide).values.empty());
     // Many labels at one point: every box found a place of its own.
     const std::vector<QPointF> anchors(30, QPointF(400, 300));
     const std::vector<QSizeF> sizes(30, QSizeF(30, 20));

@@ -1,10 +1,10 @@
 // The Bark scale, group ellipses, and the chart drawn into an 800 x 600 image: marks at
 // the pixels of the worked numbers.
 
+#include "analysis/groupstatistics.h"
 #include "faketable.h"
 #include "plot/chartfonts.h"
 #include "plot/chartrenderer.h"
-#include "plot/groupmoments.h"
 
 #include <QPainter>
 
@@ -69,28 +69,27 @@ TEST(PlotGeometry, TruncatesTowardZeroAndRefusesNonFiniteValues)
 // step 50 along F2), equal spreads a circle; groups without spread get no outline.
 TEST(GroupEllipse, ZeroCovarianceAndDegenerateGroups)
 {
-    const auto moments = [](std::initializer_list<std::pair<double, double>> points) {
-        GroupMoments m;
-        for (auto [a, b] : points)
-            m.add(a, b);
-        return m;
-    };
-    EllipseOutline o;
-    for (auto [m, along1, along2] :
-         {std::tuple{moments({{1, 10}, {1, 12}, {2, 10}, {2, 12}}), 1.0, 2.0},
-          {moments({{10, 1}, {12, 1}, {10, 2}, {12, 2}}), 2.0, 1.0}}) {
-        ASSERT_TRUE(m.S12() == 0.0 && ComputeEllipseOutline(m, o));
-        EXPECT_NEAR(o.b1[0] - m.m1(), along1, 1e-9);
-        EXPECT_NEAR(o.b2[50] - m.m2(), along2, 1e-9);
+    for (auto [sxx, syy, alongY, alongX] : {std::tuple{1.0, 4.0, 2.0, 1.0}, {4.0, 1.0, 1.0, 2.0}}) {
+        const std::vector<PolarOutlinePoint> o = polarEllipseOutline(5, 3, sxx, syy, 0, 1, 200);
+        ASSERT_EQ(o.size(), 200u);
+        EXPECT_NEAR(o[0].y - 3, alongY, 1e-9);
+        EXPECT_NEAR(o[50].x - 5, alongX, 1e-9);
     }
-    ASSERT_TRUE(ComputeEllipseOutline(moments({{0, 1}, {2, 1}, {1, 0}, {1, 2}}), o));
-    for (std::size_t k = 0; k < std::size_t(o.count); ++k)
-        EXPECT_NEAR(std::hypot(o.b1[k] - 1, o.b2[k] - 1), std::sqrt(2), 1e-9);
-    // Identical tokens leave the variances 0 or a hair either side of it.
+    for (const PolarOutlinePoint &p : polarEllipseOutline(1, 1, 2, 2, 0, 1, 200))
+        EXPECT_NEAR(std::hypot(p.x - 1, p.y - 1), std::sqrt(2), 1e-9);
+    EXPECT_TRUE(polarEllipseOutline(1, 1, 0, 2, 0, 2, 200).empty());
+    EXPECT_TRUE(polarEllipseOutline(1, 1, 2, 2, std::nan(""), 2, 200).empty());
+    // Identical tokens leave no spread at all: no outline.
     const double b1 = HzToBark(317), b2 = HzToBark(2213);
-    EXPECT_FALSE(ComputeEllipseOutline(moments({{b1, b2}, {b1, b2}, {b1, b2}}), o));
-    EXPECT_EQ(o.count, 0);
-    EXPECT_FALSE(ComputeEllipseOutline(moments({{b1, b2}, {b1, b2 + 0.5}, {b1, b2 + 1}}), o));
+    const std::vector<int> one(3, 0);
+    const StatisticsResult same = groupStatistics(one, 1, std::vector{b2, b2, b2},
+                                                  std::vector{b1, b1, b1},
+                                                  EllipseKind::Sd2Population, {});
+    ASSERT_TRUE(same.groups[0].sdX && same.groups[0].covXY);
+    EXPECT_TRUE(polarEllipseOutline(b2, b1, *same.groups[0].sdX * *same.groups[0].sdX,
+                                    *same.groups[0].sdY * *same.groups[0].sdY,
+                                    *same.groups[0].covXY, 2, 200)
+                    .empty());
 }
 
 // Ticks, tick labels and captions of the 800 x 600 window; texts found by their boxes.

@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QComboBox>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -359,20 +360,27 @@ TEST(ChartExport, TheChartWindowsCommandAsksForTheFileThenTheSize)
         ScopedModalRunner sized([](QDialog &dialog) {
             dialog.findChild<QSpinBox *>("IDC_EXPORT_WIDTH")->setValue(1400);
             dialog.findChild<QSpinBox *>("IDC_EXPORT_HEIGHT")->setValue(1000);
-            dialog.findChild<QSpinBox *>("IDC_EXPORT_DPI")->setValue(192);
+            auto *dpi = dialog.findChild<QComboBox *>("IDC_EXPORT_DPI");
+            // The common resolutions are offered; any other in range can be typed.
+            EXPECT_GE(dpi->findText("300"), 0);
+            EXPECT_GE(dpi->findText("1200"), 0);
+            EXPECT_LT(dpi->findText("1"), 0);
+            dpi->setCurrentText("192");
             return int(QDialog::Accepted);
         });
         EXPECT_TRUE(view.execute(ID_FILE_EXPORT_CHART));
         ASSERT_EQ(answer.requests().size(), 1);
         EXPECT_TRUE(answer.requests()[0].patterns.contains("*.pdf"));
     }
-    EXPECT_EQ(QImage(files.path("chart.png")).size(), QSize(1400, 1000));
+    const QImage exported(files.path("chart.png"));
+    EXPECT_EQ(exported.size(), QSize(1400, 1000));
+    EXPECT_NEAR(exported.dotsPerMeterX() * 0.0254, 192, 0.5);
     {
         // The size proposed is the window's; Cancel writes nothing; a bitmap is refused.
         ScopedFileDialogAnswer answer(files.path("chart.svg"));
         ScopedModalRunner cancel([](QDialog &dialog) {
             EXPECT_EQ(dialog.findChild<QSpinBox *>("IDC_EXPORT_WIDTH")->value(), 700);
-            EXPECT_FALSE(dialog.findChild<QSpinBox *>("IDC_EXPORT_DPI")->isEnabled());
+            EXPECT_FALSE(dialog.findChild<QComboBox *>("IDC_EXPORT_DPI")->isEnabled());
             return int(QDialog::Rejected);
         });
         view.execute(ID_FILE_EXPORT_CHART);
