@@ -202,8 +202,7 @@ std::vector<PolarOutlinePoint> polarEllipseOutline(double meanX, double meanY, d
     const double A = r * (lambda1 > 0 ? std::sqrt(lambda1) : 0.0);
     const double B = r * (lambda2 > 0 ? std::sqrt(lambda2) : 0.0);
     // Uncorrelated: the major axis follows the larger variance.
-    const double theta =
-        sxy != 0.0 ? std::atan((root + d) / sxy) : (sxx > syy ? kPi / 2 : 0.0);
+    const double theta = sxy != 0.0 ? std::atan((root + d) / sxy) : (sxx > syy ? kPi / 2 : 0.0);
     // A zero major axis (rounding can leave a variance a tiny negative number) would make
     // the eccentricity 0 / 0.
     if (!(A > 0.0))

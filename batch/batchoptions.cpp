@@ -75,8 +75,8 @@ bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QS
 
 bool isAnalysisOption(const QString &option)
 {
-    static const QStringList options = {"--scale",  "--normalize", "--formants", "--ellipse",
-                                        "--color-by", "--aspect",   "--tokens",   "--facet"};
+    static const QStringList options = {"--scale",    "--normalize", "--formants", "--ellipse",
+                                        "--color-by", "--aspect",    "--tokens",   "--facet"};
     return options.contains(option);
 }
 

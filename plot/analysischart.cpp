@@ -200,15 +200,14 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     // Each row's colour key and panel.
     Indexer colourKeys;
     Indexer facetKeys;
-    const bool facetBySpeaker = options.facetColumn.compare(QLatin1String("speaker"),
-                                                            Qt::CaseInsensitive) == 0 &&
-                                doc.tableColumn(options.facetColumn) < 0;
-    const int facetColumn = options.facetColumn.isEmpty() || facetBySpeaker
-                                ? -1
-                                : doc.tableColumn(options.facetColumn);
+    const bool facetBySpeaker =
+        options.facetColumn.compare(QLatin1String("speaker"), Qt::CaseInsensitive) == 0 &&
+        doc.tableColumn(options.facetColumn) < 0;
+    const int facetColumn =
+        options.facetColumn.isEmpty() || facetBySpeaker ? -1 : doc.tableColumn(options.facetColumn);
     if (!options.facetColumn.isEmpty() && !facetBySpeaker && facetColumn < 0)
-        chart.messages << QStringLiteral("no column \"%1\" to draw panels by")
-                              .arg(options.facetColumn);
+        chart.messages
+            << QStringLiteral("no column \"%1\" to draw panels by").arg(options.facetColumn);
     chart.rowColour.assign(std::size_t(count), -1);
     chart.rowFacet.assign(std::size_t(count), 0);
     std::vector<int> run(std::size_t(count), 0);

@@ -148,6 +148,16 @@ ValueBox ChartRenderer::AnalysisDrawing::valueBox() const
         if (!data.isEmpty())
             shown = data;
     }
+    // A single value still needs an axis: widen it by a unit about its middle, as the
+    // mapping does.
+    const auto widen = [](double &lo, double &hi) {
+        if (hi - lo < 1e-9 * std::max(1.0, std::fabs(lo))) {
+            lo -= 0.5;
+            hi += 0.5;
+        }
+    };
+    widen(shown.xLo, shown.xHi);
+    widen(shown.yLo, shown.yHi);
     return shown;
 }
 
@@ -163,9 +173,9 @@ PanelPlace ChartRenderer::AnalysisDrawing::place(const PlotFrame &frame) const
         return panel;
     }
     auto &self = const_cast<AnalysisDrawing &>(*this);
-    const int labelWidth = std::max({self.textWidth(QStringLiteral("-0.000")),
-                                     self.textWidth(QStringLiteral("00000")),
-                                     self.textWidth(chart.yCaption)});
+    const int labelWidth =
+        std::max({self.textWidth(QStringLiteral("-0.000")), self.textWidth(QStringLiteral("00000")),
+                  self.textWidth(chart.yCaption)});
     const int top = frame.top + 2 * lineHeight + 15 * u;
     const int right = frame.right - labelWidth - 20 * u;
     const QRect room(QPoint(frame.left + 10 * u, top), QPoint(right, frame.bottom - 10 * u - 1));
@@ -264,8 +274,8 @@ void ChartRenderer::AnalysisDrawing::draw()
         painter.setFont(pass.captionFont);
         drawAxes(panel);
         if (!chart.facets.isEmpty()) {
-            const QString title = chart.facets.value(p).isEmpty() ? QStringLiteral("(none)")
-                                                                  : chart.facets.value(p);
+            const QString title =
+                chart.facets.value(p).isEmpty() ? QStringLiteral("(none)") : chart.facets.value(p);
             setPenColour(painter, Qt::black);
             r.m_axisText.draw(painter, panel.plot.left(), panel.plot.top() - 9 * u - 2 * lineHeight,
                               title);
@@ -284,14 +294,14 @@ void ChartRenderer::AnalysisDrawing::draw()
     setPenColour(painter, Qt::black);
 }
 
-std::optional<QRect> ChartRenderer::AnalysisDrawing::freeCorner(const PanelPlace &panel,
-                                                                QSize size)
+std::optional<QRect> ChartRenderer::AnalysisDrawing::freeCorner(const PanelPlace &panel, QSize size)
 {
     const QRect plot = panel.plot.adjusted(6 * u, 6 * u, -6 * u, -6 * u);
     if (plot.width() < size.width() || plot.height() < size.height())
         return std::nullopt;
     const QRect corners[] = {
-        QRect(plot.topLeft(), size), QRect(QPoint(plot.left(), plot.bottom() - size.height()), size),
+        QRect(plot.topLeft(), size),
+        QRect(QPoint(plot.left(), plot.bottom() - size.height()), size),
         QRect(QPoint(plot.right() - size.width(), plot.bottom() - size.height()), size),
         QRect(QPoint(plot.right() - size.width(), plot.top()), size)};
     // A token's mark hangs right of and below its point: the legend keeps clear of it.
@@ -308,7 +318,8 @@ std::optional<QRect> ChartRenderer::AnalysisDrawing::freeCorner(const PanelPlace
                 points.push_back(toDevice(panel.mapping, p.x(), p.y()));
     }
     for (const QRect &corner : corners) {
-        const QRectF keepOut = QRectF(corner).adjusted(-reach - 2 * u, -reach - 2 * u, 2 * u, 2 * u);
+        const QRectF keepOut =
+            QRectF(corner).adjusted(-reach - 2 * u, -reach - 2 * u, 2 * u, 2 * u);
         if (std::ranges::none_of(points, [&](const QPointF &p) { return keepOut.contains(p); }))
             return corner;
     }
@@ -464,7 +475,8 @@ void ChartRenderer::AnalysisDrawing::drawGroups(const PanelPlace &panel, int fac
     std::vector<Mark> marks;
     const int half = 5 * u;
     for (const AnalysisChartGroup &g : chart.groups) {
-        if (!g.hasMean || g.count < kMinEllipseGroupSize || (!chart.facets.isEmpty() && g.facet != facet))
+        if (!g.hasMean || g.count < kMinEllipseGroupSize ||
+            (!chart.facets.isEmpty() && g.facet != facet))
             continue;
         const QPointF centre = toDevice(panel.mapping, g.mean.x(), g.mean.y());
         if (!usable(centre))

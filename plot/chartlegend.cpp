@@ -55,8 +55,8 @@ void ChartLegend::draw(QPainter &painter, QPoint topLeft) const
             const QColor colour = ChartPalette::colour(i);
             painter.setPen(Qt::NoPen);
             painter.setBrush(colour);
-            painter.drawRect(QRect(box.left() + 4 * u, top + (metrics.height() - swatch) / 2,
-                                   swatch, swatch));
+            painter.drawRect(
+                QRect(box.left() + 4 * u, top + (metrics.height() - swatch) / 2, swatch, swatch));
         }
         painter.setPen(Qt::black);
         painter.drawText(QPoint(box.left() + 8 * u + swatch, top + metrics.ascent()), text[i]);

@@ -383,15 +383,13 @@ void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)
         if (!g.mapBark(*s.meanY, *s.meanX, xc, yc))
             continue;
         drawBoundedEllipse(painter, xc - half, yc - half, xc + half, yc + half);
-        drawGroupLabel(painter, pass, runs[i].order, runs[i].sameLabel, runs[i].firstLabel, xc,
-                       yc);
+        drawGroupLabel(painter, pass, runs[i].order, runs[i].sameLabel, runs[i].firstLabel, xc, yc);
 
         const std::optional<double> r = ellipseRadius(EllipseKind::Sd2Population, s.n);
         if (!r || !s.sdX || !s.sdY || !s.covXY)
             continue;
-        const std::vector<PolarOutlinePoint> outline =
-            polarEllipseOutline(*s.meanX, *s.meanY, *s.sdX * *s.sdX, *s.sdY * *s.sdY, *s.covXY,
-                                *r, kOutlineSteps);
+        const std::vector<PolarOutlinePoint> outline = polarEllipseOutline(
+            *s.meanX, *s.meanY, *s.sdX * *s.sdX, *s.sdY * *s.sdY, *s.covXY, *r, kOutlineSteps);
         if (outline.empty())
             continue;
         polyline.clear();

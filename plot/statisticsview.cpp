@@ -107,7 +107,9 @@ void StatisticsView::refresh()
     const QString unit = analysisUnit(options.scale, options.normalization);
     const QString x = QStringLiteral("F2");
     const QString y = QStringLiteral("F1");
-    const auto in = [&unit](const QString &what) { return QStringLiteral("%1 (%2)").arg(what, unit); };
+    const auto in = [&unit](const QString &what) {
+        return QStringLiteral("%1 (%2)").arg(what, unit);
+    };
     const auto squared = [&unit](const QString &what) {
         return QStringLiteral("%1 (%2²)").arg(what, unit);
     };
@@ -135,7 +137,8 @@ void StatisticsView::refresh()
     const auto text = [&](char separator) {
         QByteArray out = settings.toUtf8() + '\n';
         out += columns.join(QLatin1Char(separator)).toUtf8() + '\n';
-        const QByteArray body = formatStatisticsTable(chart.statistics, chart.groupNames, separator);
+        const QByteArray body =
+            formatStatisticsTable(chart.statistics, chart.groupNames, separator);
         out += body.mid(body.indexOf('\n') + 1);
         if (!chart.vowelSpace.speakers.empty()) {
             out += '\n';
@@ -165,8 +168,8 @@ void StatisticsView::refresh()
     for (int row = 1; row + 1 < rows.size(); ++row) {
         const QStringList fields = QString::fromUtf8(rows[row]).split(QLatin1Char('\t'));
         for (int column = 0; column < fields.size(); ++column) {
-            auto *item = new QTableWidgetItem(column < 2 ? fields[column]
-                                                         : shortNumber(fields[column]));
+            auto *item =
+                new QTableWidgetItem(column < 2 ? fields[column] : shortNumber(fields[column]));
             // The full figure stays at hand where the cell shows it short.
             item->setToolTip(fields[column]);
             if (column > 0)

@@ -72,8 +72,15 @@ void expectNoOverlap(const std::vector<Box> &boxes, const char *what, const QStr
 
 void expectReadableLayout(const ChartLayoutRecord &layout, const QString &where)
 {
-    expectNoOverlap(layout.horizontalTickLabels, "tick labels", where);
-    expectNoOverlap(layout.f1TickLabels, "tick labels", where);
+    // 4 to 10 labels an axis, never closer than 2 pixels.
+    for (const std::vector<QRect> *labels : {&layout.horizontalTickLabels, &layout.f1TickLabels}) {
+        EXPECT_GE(labels->size(), 4u) << where.toStdString();
+        EXPECT_LE(labels->size(), 10u) << where.toStdString();
+        std::vector<QRect> widened;
+        for (const QRect &label : *labels)
+            widened.push_back(label.adjusted(-1, -1, 1, 1));
+        expectNoOverlap(widened, "tick labels 2 pixels apart", where);
+    }
     expectNoOverlap(layout.groupLabels, "group labels", where);
     ASSERT_EQ(layout.groupLabels.size(), layout.means.size());
     for (std::size_t i = 0; i < layout.means.size(); ++i) {
@@ -156,7 +163,8 @@ TEST(AnalysisChart, FitFillsTheFrameBothWaysOrKeepsEqualUnitsAndRefusalsAreMessa
         doc.m_analysis.normalization = normalization;
         for (bool equal : {false, true}) {
             doc.m_analysis.equalAspect = equal;
-            for (QSize size : {QSize(800, 600), QSize(400, 900), QSize(1600, 500), QSize(120, 90)}) {
+            for (QSize size :
+                 {QSize(800, 600), QSize(400, 900), QSize(1600, 500), QSize(120, 90)}) {
                 drawChart(renderer, doc, size);
                 const ChartLayoutRecord &layout = renderer.lastLayout();
                 const QString where = QStringLiteral("%1 %2 %3x%4")

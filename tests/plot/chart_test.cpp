@@ -82,9 +82,8 @@ TEST(GroupEllipse, ZeroCovarianceAndDegenerateGroups)
     // Identical tokens leave no spread at all: no outline.
     const double b1 = HzToBark(317), b2 = HzToBark(2213);
     const std::vector<int> one(3, 0);
-    const StatisticsResult same = groupStatistics(one, 1, std::vector{b2, b2, b2},
-                                                  std::vector{b1, b1, b1},
-                                                  EllipseKind::Sd2Population, {});
+    const StatisticsResult same = groupStatistics(
+        one, 1, std::vector{b2, b2, b2}, std::vector{b1, b1, b1}, EllipseKind::Sd2Population, {});
     ASSERT_TRUE(same.groups[0].sdX && same.groups[0].covXY);
     EXPECT_TRUE(polarEllipseOutline(b2, b1, *same.groups[0].sdX * *same.groups[0].sdX,
                                     *same.groups[0].sdY * *same.groups[0].sdY,
@@ -124,16 +123,26 @@ TEST(ChartAxes, TicksCaptionsAndLabelsOfThe800x600Window)
 TEST(ChartAxes, TickLabelsNeverOverlapAtTheDefaults)
 {
     const QFontMetrics metrics(Chart({}).font);
-    for (int maxHz : {3500, 3000}) {
-        int previousLeft = INT_MAX;
-        for (int hz : f2TickFrequencies(maxHz)) {
-            if (!isLabelledF2Tick(hz))
-                continue;
-            const int x = kScreen.xOrigin - toDeviceUnits(kScreen.kF2 * HzToBark(hz));
-            const int width = metrics.horizontalAdvance(QString::number(hz));
-            EXPECT_LE(x - width / 2 + width, previousLeft) << hz;
-            previousLeft = x - width / 2;
-        }
+    // 3500 Hz would touch 3000 Hz: its longer tick stays, its label goes; every label drawn
+    // keeps 2 pixels from the next.
+    const QImage image = Chart({{500, 1500, 0, "", 1}}).draw();
+    const int x3500 = kScreen.xOfF2(3500);
+    EXPECT_EQ(ink(image, QRect(x3500 - 1, 26, 3, 25)).box.height(), 25);
+    const int x3000 = kScreen.xOrigin - toDeviceUnits(kScreen.kF2 * HzToBark(3000));
+    const int left3000 = x3000 - metrics.horizontalAdvance(QStringLiteral("3000")) / 2;
+    int inkLeftOf3000 = 0;
+    for (int y = 26; y < 46; ++y)
+        for (int x = 0; x < left3000 - 1; ++x)
+            inkLeftOf3000 += image.pixel(x, y) != kWhite && std::abs(x - x3500) > 1;
+    EXPECT_EQ(inkLeftOf3000, 0);
+    int previousLeft = INT_MAX;
+    for (int hz : f2TickFrequencies(3000)) {
+        if (!isLabelledF2Tick(hz))
+            continue;
+        const int x = kScreen.xOrigin - toDeviceUnits(kScreen.kF2 * HzToBark(hz));
+        const int width = metrics.horizontalAdvance(QString::number(hz));
+        EXPECT_LE(x - width / 2 + width + 2, previousLeft) << hz;
+        previousLeft = x - width / 2;
     }
     int previousBottom = INT_MIN;
     for (int hz : f1TickFrequencies(1500)) {

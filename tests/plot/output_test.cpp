@@ -19,12 +19,12 @@
 #include "testfiles.h"
 
 #include <QBuffer>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QComboBox>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
