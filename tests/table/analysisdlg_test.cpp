@@ -15,6 +15,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QImage>
+#include <QLayout>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -75,12 +77,16 @@ TEST(AnalysisDialog, OkReachesEveryChartAndTheStatisticsAndCancelKeepsTheOptions
     EXPECT_EQ(QStringList({cell(view, 0, 0), cell(view, 0, 1), cell(view, 2, 1)}),
               QStringList({"a", "3", "1"}));
     EXPECT_TRUE(cell(view, 2, 4).isEmpty()) << "one token has no SD";
-    const double barkMean = cell(view, 0, 3).toDouble();
+    // Four significant digits on screen, the whole figure at hand.
+    EXPECT_EQ(cell(view, 0, 3), "6.412");
+    const double barkMean = view.table().item(0, 3)->toolTip().toDouble();
     EXPECT_DOUBLE_EQ(barkMean,
                      (HzToBarkZwicker(700) + HzToBarkZwicker(690) + HzToBarkZwicker(720)) / 3);
+    EXPECT_EQ(view.table().horizontalHeaderItem(2)->text(), "mean F2 (Bark)");
+    EXPECT_EQ(view.table().horizontalHeaderItem(3)->text(), "mean F1 (Bark)");
     // A typed value changes the figures at once.
     ASSERT_TRUE(type(table, 0, 0, 900));
-    EXPECT_GT(cell(view, 0, 3).toDouble(), barkMean);
+    EXPECT_GT(view.table().item(0, 3)->toolTip().toDouble(), barkMean);
     doc->setModifiedFlag(false); // the options below must leave it so
 
     {
@@ -120,17 +126,31 @@ TEST(AnalysisDialog, OkReachesEveryChartAndTheStatisticsAndCancelKeepsTheOptions
     EXPECT_TRUE(view.areaText().contains("s1: 3 vowels, hull area"))
         << view.areaText().toStdString();
 
+    // Copy and Save: what the figures are in, the figures at full precision, the areas.
     view.OnEditCopy();
     const QString copied = QApplication::clipboard()->text();
-    EXPECT_TRUE(copied.startsWith("group\tn\tmean_x\tmean_y")) << copied.toStdString();
-    EXPECT_EQ(copied.count('\n'), 4);
+    EXPECT_TRUE(copied.startsWith("# scale: none; normalisation: lobanov; ellipse: coverage95\n"
+                                  "group\tn\tmean F2 (Lobanov z)\tmean F1 (Lobanov z)\t"))
+        << copied.toStdString();
+    const QStringList lines = copied.split('\n');
+    ASSERT_GE(lines.size(), 8);
+    EXPECT_GE(lines[2].split('\t')[2].size(), 12) << lines[2].toStdString();
+    EXPECT_TRUE(lines.contains("speaker\tvowels\thull area (Lobanov z²)")) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(QRegularExpression("\ns1\t3\t[0-9.]+\n"))) << copied.toStdString();
     {
         ScopedFileDialogAnswer answer(session.files.path("stats.csv"));
         view.OnFileSaveStatistics();
     }
     const QByteArray csv = TestFiles::read(session.files.path("stats.csv"));
-    EXPECT_TRUE(csv.startsWith("group,n,mean_x,mean_y,")) << csv.toStdString();
-    EXPECT_EQ(csv.count('\n'), 4);
+    EXPECT_TRUE(csv.startsWith("# scale: none; normalisation: lobanov; ellipse: coverage95\n"
+                               "group,n,mean F2 (Lobanov z),"))
+        << csv.toStdString();
+    EXPECT_EQ(csv.count('\n'), copied.count('\n'));
+
+    // The table takes the window; the notes below it keep to a few lines.
+    view.resize(900, 700);
+    view.layout()->activate();
+    EXPECT_GT(view.table().height(), 700 / 2);
 }
 
 // A table's own columns beside the vowel, speaker and formants are offered to colour by;
@@ -154,10 +174,21 @@ TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
             choose(dialog, "IDC_NORMALIZATION", "lobanov");
             choose(dialog, "IDC_ELLIPSE", "coverage95");
             dialog.findChild<QCheckBox *>("IDC_FIT")->setChecked(true);
+            dialog.findChild<QCheckBox *>("IDC_EQUAL_ASPECT")->setChecked(true);
+            choose(dialog, "IDC_TOKEN_MARKS", int(AnalysisOptions::TokenMarks::Dots));
+            choose(dialog, "IDC_FACET", "age");
+            choose(dialog, "IDC_TRAJECTORIES", 2);
             return int(QDialog::Accepted);
         });
         EXPECT_TRUE(table->execute(ID_OPTIONS_ANALYSIS));
     }
+    // Panels by the age column, equal units, dots, trajectories of means and tokens.
+    const AnalysisOptions &chosen = doc->m_analysis;
+    EXPECT_EQ(
+        std::tuple(chosen.facetColumn, chosen.equalAspect, chosen.tokenMarks, chosen.trajectories,
+                   chosen.tokenTrajectories),
+        std::tuple(QStringLiteral("age"), true, AnalysisOptions::TokenMarks::Dots, true, true));
+    EXPECT_FALSE(chosen.isClassic());
     EXPECT_EQ(offered.filter(QStringLiteral("column ")),
               QStringList({QStringLiteral("column dialect"), QStringLiteral("column age")}));
     EXPECT_EQ(doc->m_analysis.colorBy, AnalysisOptions::ColorBy::Column);
@@ -172,4 +203,7 @@ TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
         std::tuple(shown.colorBy, shown.colorColumn, shown.normalization, shown.ellipse, shown.fit),
         std::tuple(AnalysisOptions::ColorBy::Column, QStringLiteral("dialect"),
                    QStringLiteral("lobanov"), QStringLiteral("coverage95"), true));
+    EXPECT_EQ(
+        std::tuple(shown.facetColumn, shown.equalAspect, shown.tokenMarks, shown.tokenTrajectories),
+        std::tuple(QStringLiteral("age"), true, AnalysisOptions::TokenMarks::Dots, true));
 }
