@@ -73,6 +73,33 @@ TEST(BatchChart, TablesWithSpeakersDrawNormalisedColouredAndFitted)
     EXPECT_TRUE(QFile::exists(files.path("c.bmp")) && QFile::exists(files.path("c.pdf")));
 }
 
+// Options for figures: panels per value, equal units, dots, and the PNG's resolution (the
+// pixels as given, the resolution recorded); an unknown panel column names itself.
+TEST(BatchChart, PanelsUnitsDotsAndResolution)
+{
+    TestFiles files;
+    const QString table = files.write("vowels.csv", kTable);
+    const QString out = files.path("p.png");
+    BatchRun r = runBatch({"chart", table, "--plot", "f1f2", "--facet", "dialect", "--color-by",
+                           "speaker", "--aspect", "equal", "--tokens", "dots", "--size",
+                           "1800x1200", "--dpi", "300", "-o", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage image(out);
+    EXPECT_EQ(image.size(), QSize(1800, 1200));
+    EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 300, 0.5);
+    EXPECT_GT(colouredPixels(image), 200);
+    r = runBatch({"chart", table, "--plot", "f1f2", "--facet", "region", "-o", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("region")) << r.err.toStdString();
+    for (const QStringList &bad : QList<QStringList>{
+             {"--dpi", "1"}, {"--dpi", "5000"}, {"--aspect", "square"}, {"--tokens", "stars"}})
+        EXPECT_EQ(
+            runBatch(QStringList{"chart", table, "--plot", "f1f2"} + bad + QStringList{"-o", out})
+                .exitCode,
+            2)
+            << bad.join(' ').toStdString();
+}
+
 TEST(BatchChart, BadAnalysisOptionsAreUsageErrorsAndWriteNothing)
 {
     TestFiles files;
