@@ -7,6 +7,7 @@
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "plot/chartpalette.h"
+#include "plot/charttrajectories.h"
 
 #include <QHash>
 #include <QSet>
@@ -330,5 +331,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
         if (s.ellipse)
             g.outline = ellipseOutline(g.mean, *s.ellipse);
     }
+    if (options.trajectories)
+        addTrajectories(chart, doc, horizontalColumn, group);
     return chart;
 }

@@ -99,6 +99,7 @@ private:
     void drawAxes(const PanelPlace &panel);
     void drawTokens(const PanelPlace &panel, int facet);
     void drawGroups(const PanelPlace &panel, int facet);
+    void drawTrajectories(const PanelPlace &panel, int facet);
     void drawLabel(const QPoint &at, const QString &text, const QColor &colour);
 
     ChartRenderer &r;
@@ -283,6 +284,7 @@ void ChartRenderer::AnalysisDrawing::draw()
         // Everything else stays inside the plot.
         painter.setClipRect(panel.plot.adjusted(1, 1, 0, 0));
         drawTokens(panel, p);
+        drawTrajectories(panel, p);
         drawGroups(panel, p);
         painter.setClipping(false);
     }
@@ -403,6 +405,7 @@ void ChartRenderer::AnalysisDrawing::drawTokens(const PanelPlace &panel, int fac
 {
     if (!options.showTokens)
         return;
+    painter.save();
     painter.setFont(pass.tokenFont);
     const int circle = 5 * u;
     const int count = int(chart.x.size());
@@ -436,8 +439,7 @@ void ChartRenderer::AnalysisDrawing::drawTokens(const PanelPlace &panel, int fac
             r.m_tokenText.draw(painter, x, y, symbol);
         }
     }
-    painter.setPen(QPen(Qt::black, painter.pen().widthF()));
-    painter.setBrush(Qt::NoBrush);
+    painter.restore();
 }
 
 void ChartRenderer::AnalysisDrawing::drawLabel(const QPoint &at, const QString &text,
@@ -552,4 +554,61 @@ void ChartRenderer::AnalysisDrawing::drawGroups(const PanelPlace &panel, int fac
         }
     }
     setPenColour(painter, Qt::black);
+}
+
+void ChartRenderer::AnalysisDrawing::drawTrajectories(const PanelPlace &panel, int facet)
+{
+    // Runs of measured points as polylines: a missing point breaks the line.
+    const auto stroke = [&](const std::vector<QPointF> &path) {
+        QPolygonF line;
+        for (const QPointF &p : path) {
+            const QPointF device = toDevice(panel.mapping, p.x(), p.y());
+            if (usable(device)) {
+                line << device;
+                continue;
+            }
+            if (line.size() > 1)
+                painter.drawPolyline(line);
+            line.clear();
+        }
+        if (line.size() > 1)
+            painter.drawPolyline(line);
+    };
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    if (options.tokenTrajectories) {
+        // Each token's own path, thin and faded under the means.
+        for (std::size_t row = 0; row < chart.rowPath.size(); ++row) {
+            if (!shows(facet, int(row)))
+                continue;
+            QColor colour = ChartPalette::colour(chart.rowColour[row]);
+            colour.setAlphaF(0.25f);
+            painter.setPen(QPen(colour, 0.6 * u));
+            stroke(chart.rowPath[row]);
+        }
+    }
+    for (std::size_t g = 0; g < chart.groupPath.size() && g < chart.groups.size(); ++g) {
+        const AnalysisChartGroup &group = chart.groups[g];
+        const std::vector<QPointF> &path = chart.groupPath[g];
+        if (path.size() < 2 || (!chart.facets.isEmpty() && group.facet != facet))
+            continue;
+        const QColor colour = ChartPalette::colour(group.colour);
+        painter.setPen(QPen(colour, 1.5 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        stroke(path);
+        // An arrowhead at the last point shows which way the vowel moves.
+        const QPointF tip = toDevice(panel.mapping, path.back().x(), path.back().y());
+        const QPointF from =
+            toDevice(panel.mapping, path[path.size() - 2].x(), path[path.size() - 2].y());
+        const QPointF d = tip - from;
+        const double length = std::hypot(d.x(), d.y());
+        if (!usable(tip) || !usable(from) || length < 1e-6)
+            continue;
+        const QPointF along = d / length * (8.0 * u);
+        const QPointF across(-along.y() / 2, along.x() / 2);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(QPolygonF({tip, tip - along + across, tip - along - across}));
+        painter.setBrush(Qt::NoBrush);
+    }
+    painter.restore();
 }

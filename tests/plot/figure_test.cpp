@@ -2,6 +2,7 @@
 // legend of a chart coloured by speaker, panels, and pictures that are the same at any
 // resolution.
 
+#include "analysis/frequencyscale.h"
 #include "faketable.h"
 #include "plot/analysischart.h"
 #include "plot/chartexport.h"
@@ -252,4 +253,65 @@ TEST(ChartExport, APictureIsTheSameAtAnyResolution)
         EXPECT_LT(double(difference) / double(ink), 0.35) << analysis;
         EXPECT_GT(ink, 100000) << analysis;
     }
+}
+
+// Point columns make trajectories: each vowel's mean path through its points, in the
+// chart's scale, with an arrowhead at the last one; a table without them says so.
+TEST(ChartTrajectories, MeanPathsThroughThePointColumns)
+{
+    TestFiles files;
+    QByteArray csv = "vowel,F1,F2,F1_20,F1_50,F1_80,F2_20,F2_50,F2_80\n";
+    for (int t = 0; t < 3; ++t) {
+        csv += QStringLiteral("ai,%1,1500,%2,%1,%3,1200,1500,%4\n")
+                   .arg(600 + t * 10)
+                   .arg(750 + t * 10)
+                   .arg(350 + t * 10)
+                   .arg(2000 + t * 30)
+                   .toUtf8();
+        csv += QStringLiteral("i,%1,2300,%1,%1,,2300,2300,\n").arg(300 + t * 10).toUtf8();
+    }
+    const QString path = files.write("glides.csv", csv);
+    QString error;
+    int leftOut = 0;
+    std::unique_ptr<OpenedDocument> file =
+        OpenedDocument::open(path, std::nullopt, {}, {}, error, leftOut);
+    ASSERT_TRUE(file) << error.toStdString();
+    CTessavoxDoc &doc = file->doc();
+    doc.m_analysis.trajectories = true;
+    doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
+    const AnalysisChart chart = buildAnalysisChart(doc, TokenTableModel::F2);
+    ASSERT_EQ(chart.groupPath.size(), 2u);
+    for (std::size_t g = 0; g < 2; ++g) {
+        const std::vector<QPointF> &mean = chart.groupPath[g];
+        if (chart.groups[g].firstLabel == "ai") {
+            // The mean of the tokens' F1 at 20% in Bark; three points, the last the F2 rise.
+            const auto bark = [](double hz) { return hzToScale(FrequencyScale::Bark, hz); };
+            ASSERT_EQ(mean.size(), 3u);
+            EXPECT_NEAR(mean[0].y(), (bark(750) + bark(760) + bark(770)) / 3, 1e-9);
+            EXPECT_NEAR(mean[2].x(), (bark(2000) + bark(2030) + bark(2060)) / 3, 1e-9);
+        } else {
+            // The 80% point was not measured: the path ends at 50%.
+            EXPECT_EQ(mean.size(), 2u);
+        }
+    }
+    ChartRenderer renderer(ChartKind::F1F2);
+    doc.m_analysis.showTokens = false;
+    doc.m_bDrawEllipse = true;
+    const QImage image = draw(renderer, doc);
+    const ChartLayoutRecord &layout = renderer.lastLayout();
+    std::size_t ai = chart.groups[0].firstLabel == "ai" ? 0 : 1;
+    const QPointF tip(layout.mapping.x(chart.groupPath[ai][2].x()),
+                      layout.mapping.y(chart.groupPath[ai][2].y()));
+    int arrow = 0;
+    const QColor colour = ChartPalette::colour(chart.groups[ai].colour);
+    for (int y = int(tip.y()) - 6; y <= int(tip.y()) + 6; ++y)
+        for (int x = int(tip.x()) - 6; x <= int(tip.x()) + 6; ++x)
+            arrow += image.pixelColor(x, y) == colour;
+    EXPECT_GT(arrow, 8);
+
+    FakeDocument plain({{300, 2300, 2900, "i", 1}, {310, 2250, 2900, "i", 1}});
+    plain.doc->m_analysis.trajectories = true;
+    EXPECT_TRUE(buildAnalysisChart(*plain.doc, TokenTableModel::F2)
+                    .messages.join(' ')
+                    .contains("point columns"));
 }
