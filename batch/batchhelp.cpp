@@ -48,6 +48,20 @@ const OptionHelp kOptions[] = {
     {"--color-by COL", "one colour for each value of this column: vowel, speaker or any column"},
     {"--no-tokens", "draw only the means, labels and ellipses, not each token"},
     {"--fit", "fit the axes to the data instead of the fixed maxima"},
+    {"--aspect fill|equal",
+     "a fitted chart fills the picture both ways (fill, the default) or keeps one unit as "
+     "long down as across (equal)"},
+    {"--tokens auto|labels|dots",
+     "tokens as their labels or as small translucent dots; auto (the default) takes dots "
+     "beyond 2,000 tokens"},
+    {"--facet COL", "one panel for each value of this column (or speaker), on shared scales"},
+    {"--trajectory",
+     "each vowel's mean path through the point columns (F1_20, F1_50, F1_80 and the same for "
+     "F2), with an arrowhead at the last point"},
+    {"--token-trajectories", "as --trajectory, and each token's own path, thin and faded"},
+    {"--dpi N",
+     "the PNG's resolution, 72 to 1200: the chart is laid out in points and drawn finer, so "
+     "text keeps its size in print"},
 };
 
 QString optionName(const char *option)
