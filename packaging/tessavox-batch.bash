@@ -16,6 +16,7 @@ _tessavox_batch_choices()
         ;;
     --ellipse) echo "sd2-population sd1 sd2 coverage95 data95 mean95" ;;
     --color-by) echo "vowel speaker" ;;
+    --facet) echo "speaker" ;;
     esac
 }
 

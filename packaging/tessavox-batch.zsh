@@ -31,7 +31,7 @@ for (( i = 1; i <= $#tokens; i++ )); do
     fi
 done
 
-if (( takes_value )) || [[ $prev == --(scale|normalize|method|ellipse|format|color-by) ]]; then
+if (( takes_value )) || [[ $prev == --(scale|normalize|method|ellipse|format|color-by|facet) ]]; then
     if [[ $value == *OUT* || $value == *FILE* ]]; then
         _files
     elif [[ $value =~ '^[a-z0-9|-]+$' ]]; then
@@ -45,6 +45,7 @@ if (( takes_value )) || [[ $prev == --(scale|normalize|method|ellipse|format|col
         --ellipse) compadd -- sd2-population sd1 sd2 coverage95 data95 mean95 ;;
         --format) compadd -- formant table ;;
         --color-by) compadd -- vowel speaker ;;
+        --facet) compadd -- speaker ;;
         esac
     fi
 elif [[ $PREFIX == -* ]]; then
