@@ -51,6 +51,40 @@ void BM_BatchChartPeerR(benchmark::State &state)
         state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+bool HavePraat(benchmark::State &state)
+{
+    static const bool found = RunChild({"praat", "--version"}).has_value();
+    if (!found)
+        state.SkipWithError("praat is missing");
+    return found;
+}
+
+// Praat draws the same tokens, read from the table it reads natively; the table is
+// written before the clock starts.
+void BM_BatchChartPeerPraat(benchmark::State &state)
+{
+    if (!HavePraat(state))
+        return;
+    const SampleFile sample(int(state.range(0)));
+    const QString table = sample.scratchPath(QStringLiteral("vowels.tsv"));
+    QByteArray text = "F1\tF2\tF3\tvowel\n";
+    for (const VowelToken &t : GenerateVowelTokens(int(state.range(0))))
+        text += QByteArray::number(t.f1) + '\t' + QByteArray::number(t.f2) + '\t' +
+                QByteArray::number(t.f3) + '\t' + t.label.toUtf8() + '\n';
+    QFile file(table);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+        state.SkipWithError("cannot write the table");
+        return;
+    }
+    file.close();
+    const QByteArray output = QFile::encodeName(sample.scratchPath(QStringLiteral("praat.png")));
+    if (RunChildEachIteration(state,
+                              {"praat", "--run", TESSAVOX_BENCH_DIR "/peer_chart.praat",
+                               QFile::encodeName(table), output},
+                              "praat peer_chart.praat failed"))
+        state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The corpus files live as long as the build tree; made once, then reused.
 QString corpusPath(int tokens)
 {
@@ -154,6 +188,7 @@ void BM_CorpusStatsR(benchmark::State &state)
 
 BENCHMARK(BM_BatchChartProcess)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BatchChartPeerR)->Arg(9998)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BatchChartPeerPraat)->Arg(9998)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CorpusStatsProcess)
     ->Arg(100000)
     ->Arg(1000000)
