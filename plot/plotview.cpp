@@ -19,9 +19,11 @@
 #include "table/analysisdlg.h"
 
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -146,6 +148,14 @@ void PlotView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     OnDraw(painter);
+    // What the drawing had to say (speakers left out, colours that repeat) goes to the
+    // status bar, once for each change.
+    const QString said = m_renderer.lastLayout().messages.join(QStringLiteral("; "));
+    if (said == m_shownMessages)
+        return;
+    m_shownMessages = said;
+    if (auto *main = qobject_cast<QMainWindow *>(window()); main && !said.isEmpty())
+        main->statusBar()->showMessage(said);
 }
 
 void PlotView::mouseReleaseEvent(QMouseEvent *event)

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 #include <memory>
 #include <span>
@@ -65,4 +66,5 @@ private:
     std::unique_ptr<QFont> m_pDisplayFont; // captions and tick labels on screen
     ChartRenderer m_renderer;
     std::vector<QRect> m_rcLabelHit; // indexed by order number
+    QString m_shownMessages;         // the drawing's messages last put in the status bar
 };
