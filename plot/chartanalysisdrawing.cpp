@@ -75,10 +75,10 @@ struct PanelPlace
 class ChartRenderer::AnalysisDrawing
 {
 public:
-    AnalysisDrawing(ChartRenderer &renderer, QPainter &painter, Pass &pass,
-                    const AnalysisChart &chart)
-        : r(renderer), painter(painter), pass(pass), chart(chart), options(pass.doc->m_analysis),
-          u(pass.unit)
+    AnalysisDrawing(ChartRenderer &renderer, QPainter &onto, Pass &drawing,
+                    const AnalysisChart &shown)
+        : r(renderer), painter(onto), pass(drawing), chart(shown), options(drawing.doc->m_analysis),
+          u(drawing.unit)
     {}
 
     void draw();
