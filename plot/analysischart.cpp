@@ -20,7 +20,6 @@
 namespace {
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
-constexpr int kMinGroupSize = 3;
 constexpr int kOutlineSteps = 120;
 
 // Indices in order of first appearance.
@@ -273,7 +272,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
                 ++partCount[runKey(r) + QLatin1Char('\x1f') + rowKey[qsizetype(r)]];
     QSet<QString> unsplit;
     for (auto it = partCount.cbegin(); it != partCount.cend(); ++it)
-        if (*it < kMinGroupSize)
+        if (*it < kMinEllipseGroupSize)
             unsplit.insert(it.key().section(QLatin1Char('\x1f'), 0, 1));
 
     QHash<QString, int> groupOf;
@@ -324,7 +323,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     for (std::size_t i = 0; i < chart.groups.size() && i < stats.groups.size(); ++i) {
         AnalysisChartGroup &g = chart.groups[i];
         const GroupStatistics &s = stats.groups[i];
-        if (s.n < kMinGroupSize || !s.meanX || !s.meanY)
+        if (s.n < kMinEllipseGroupSize || !s.meanX || !s.meanY)
             continue;
         g.hasMean = true;
         g.mean = QPointF(*s.meanX, *s.meanY);

@@ -8,10 +8,14 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 // The batch tool's limit: larger pictures are more than any journal takes.
 constexpr int kMaxSide = 8192;
+// The density a chart window is laid out at.
+constexpr int kScreenDots = 96;
 
 QSpinBox *spinBox(QWidget *parent, const char *name, int low, int high, int value)
 {
@@ -52,6 +56,17 @@ ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *pare
                           .arg(kFewestDots)
                           .arg(kMostDots));
     m_dpi->setEnabled(format == ChartFileFormat::Png);
+    // A finer resolution keeps the picture's size in inches, so the chart keeps the layout
+    // it has in the window: the pixels grow with the resolution.
+    connect(m_dpi, &QComboBox::currentTextChanged, this, [this] {
+        const int dpi = chosenDotsPerInch();
+        const int now = dpi > 0 ? dpi : kScreenDots;
+        if (now == m_shownDots)
+            return;
+        for (QSpinBox *side : {m_width, m_height})
+            side->setValue(int(std::lround(double(side->value()) * now / m_shownDots)));
+        m_shownDots = now;
+    });
 
     m_facet = new QComboBox(this);
     m_facet->setObjectName(QStringLiteral("IDC_EXPORT_FACET"));

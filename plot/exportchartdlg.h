@@ -35,4 +35,5 @@ private:
     QSpinBox *m_height = nullptr;
     QComboBox *m_dpi = nullptr;
     QComboBox *m_facet = nullptr;
+    int m_shownDots = 96; // the resolution the size boxes were last set for
 };

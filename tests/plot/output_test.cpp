@@ -358,14 +358,18 @@ TEST(ChartExport, TheChartWindowsCommandAsksForTheFileThenTheSize)
     {
         ScopedFileDialogAnswer answer(files.path("chart.png"));
         ScopedModalRunner sized([](QDialog &dialog) {
-            dialog.findChild<QSpinBox *>("IDC_EXPORT_WIDTH")->setValue(1400);
-            dialog.findChild<QSpinBox *>("IDC_EXPORT_HEIGHT")->setValue(1000);
             auto *dpi = dialog.findChild<QComboBox *>("IDC_EXPORT_DPI");
             // The common resolutions are offered; any other in range can be typed.
             EXPECT_GE(dpi->findText("300"), 0);
             EXPECT_GE(dpi->findText("1200"), 0);
             EXPECT_LT(dpi->findText("1"), 0);
+            // Twice the window's resolution: twice its pixels, the same picture.
             dpi->setCurrentText("192");
+            auto *width = dialog.findChild<QSpinBox *>("IDC_EXPORT_WIDTH");
+            auto *height = dialog.findChild<QSpinBox *>("IDC_EXPORT_HEIGHT");
+            EXPECT_EQ(std::pair(width->value(), height->value()), std::pair(1400, 1000));
+            width->setValue(1400);
+            height->setValue(1000);
             return int(QDialog::Accepted);
         });
         EXPECT_TRUE(view.execute(ID_FILE_EXPORT_CHART));
