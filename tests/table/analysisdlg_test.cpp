@@ -206,4 +206,22 @@ TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
     EXPECT_EQ(
         std::tuple(shown.facetColumn, shown.equalAspect, shown.tokenMarks, shown.tokenTrajectories),
         std::tuple(QStringLiteral("age"), true, AnalysisOptions::TokenMarks::Dots, true));
+
+    // Export Chart offers the same columns to draw panels by; the choice holds for that
+    // picture only, the window keeps its own.
+    QStringList facets;
+    {
+        ScopedFileDialogAnswer answer(session.files.path("panels.png"));
+        ScopedModalRunner panels([&facets](QDialog &dialog) {
+            auto *facet = choose(dialog, "IDC_EXPORT_FACET", "dialect");
+            for (int i = 0; i < facet->count(); ++i)
+                facets << facet->itemText(i);
+            return int(QDialog::Accepted);
+        });
+        EXPECT_TRUE(windows<PlotView>(doc).front()->execute(ID_FILE_EXPORT_CHART));
+    }
+    EXPECT_TRUE(facets.contains("speaker") && facets.contains("age"))
+        << facets.join(',').toStdString();
+    EXPECT_FALSE(QImage(session.files.path("panels.png")).isNull());
+    EXPECT_EQ(doc->m_analysis.facetColumn, QStringLiteral("age"));
 }
