@@ -314,7 +314,11 @@ std::optional<QRect> ChartRenderer::AnalysisDrawing::freeCorner(const PanelPlace
     for (const AnalysisChartGroup &g : chart.groups) {
         if (!g.hasMean)
             continue;
-        points.push_back(toDevice(panel.mapping, g.mean.x(), g.mean.y()));
+        const QPointF mean = toDevice(panel.mapping, g.mean.x(), g.mean.y());
+        // The bold label hangs right of and below its mean too.
+        for (const QPointF &corner :
+             {QPointF(0, 0), QPointF(24, 0), QPointF(0, 30), QPointF(24, 30)})
+            points.push_back(mean + corner * u);
         if (pass.doc->m_bDrawEllipse)
             for (const QPointF &p : g.outline)
                 points.push_back(toDevice(panel.mapping, p.x(), p.y()));

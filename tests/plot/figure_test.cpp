@@ -156,6 +156,8 @@ TEST(ChartLegend, CoversNoDataAndVowelsKeepTheirSummaries)
         }
         for (const QPoint &mean : layout.means)
             EXPECT_FALSE(layout.legend.contains(mean)) << where.toStdString();
+        for (const QRect &label : layout.groupLabels)
+            EXPECT_FALSE(layout.legend.intersects(label)) << where.toStdString();
         EXPECT_EQ(layout.means.size(), std::size_t(each >= 3 ? 5 * speakers : 5))
             << where.toStdString();
         // More speakers than colours: the chart says so and points to panels.
