@@ -4,6 +4,7 @@
 
 #include "plot/chartpass.h"
 
+#include "analysis/documentanalysis.h"
 #include "analysis/frequencyscale.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
@@ -221,6 +222,12 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
             }
         }
     }
+    if (options.outlierLevel > 0.0) {
+        std::vector<QPointF> points(chart.x.size());
+        for (std::size_t row = 0; row < points.size(); ++row)
+            points[row] = toDevice(chart.x[row], chart.y[row]);
+        drawOutlierRings(painter, pass, points);
+    }
     if (!doc.m_bDrawEllipse) {
         painter.setClipping(false);
         return;
@@ -311,4 +318,31 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
     }
     setPenColour(painter, Qt::black);
     painter.setClipping(false);
+}
+
+void ChartRenderer::drawOutlierRings(QPainter &painter, const Pass &pass,
+                                     std::span<const QPointF> points)
+{
+    const OutlierResult outliers = documentOutliers(*pass.doc, pass.doc->m_analysis.outlierLevel);
+    const int u = pass.unit;
+    painter.save();
+    // Red, as every mark on the chart that asks for the user's attention.
+    painter.setPen(QPen(QColor(220, 0, 0), 2 * u));
+    painter.setBrush(Qt::NoBrush);
+    painter.setFont(pass.tokenFont);
+    for (std::size_t row = 0; row < points.size(); ++row) {
+        if (!outliers.isOutlier(row) || !usable(points[row]))
+            continue;
+        // About the token's mark, which hangs right of and below its point.
+        const QString symbol = pass.cells->GetCellText(int(row), TokenTableModel::Symbol);
+        const QSize mark =
+            symbol.isEmpty() ? QSize(5 * u, 5 * u) : m_tokenText.size(painter, symbol);
+        const QPoint centre(int(points[row].x()) + mark.width() / 2,
+                            int(points[row].y()) + mark.height() / 2);
+        const int radius = std::max(mark.width(), mark.height()) / 2 + 4 * u;
+        const QRect ring(centre - QPoint(radius, radius), QSize(2 * radius, 2 * radius));
+        painter.drawEllipse(ring);
+        m_layout.outlierRings.push_back(ring);
+    }
+    painter.restore();
 }

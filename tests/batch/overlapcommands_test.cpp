@@ -127,3 +127,49 @@ TEST_F(OverlapCommands, OutliersWritesTheTableWithTheDistances)
 }
 
 } // namespace
+
+namespace {
+
+// The far token of A's a is set aside: every command leaves it out and says so, and the
+// commands that write the table back keep its row with empty figures.
+TEST_F(OverlapCommands, EveryCommandLeavesOutExcludedRows)
+{
+    QByteArray text = "speaker\tvowel\tF1\tF2\tword\texclude\n";
+    for (const QByteArray &line : QByteArray(kTable).split('\n').mid(1, 12))
+        text += line + (line.endsWith("w1") ? "\t1\n" : "\t\n");
+    text += "A\ta\t900\t3000\tfar\tyes\n";
+    const QString marked = files.write("marked.tsv", text);
+    const QString said = "2 excluded row(s) left out (the exclude column)";
+
+    BatchRun result = runBatch({"stats", marked, "--scale", "hz", "--group", "speaker,vowel"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
+    EXPECT_TRUE(lines(result.out).value(1).startsWith("A/a\t3\t")) << result.out.toStdString();
+
+    result = runBatch({"normalize", marked, "--method", "lobanov", "--formants", "F1"});
+    EXPECT_TRUE(result.err.contains(said));
+    EXPECT_TRUE(lines(result.out).value(1).endsWith("\t1\t")) << result.out.toStdString();
+    EXPECT_TRUE(lines(result.out).last().endsWith("\tyes\t"));
+    // Only B's NA is missing; the excluded rows are not counted as such.
+    EXPECT_TRUE(result.err.contains("1 token(s) without F1 skipped")) << result.err.toStdString();
+
+    result = runBatch({"area", marked, "--scale", "hz"});
+    EXPECT_TRUE(result.err.contains(said));
+
+    result = runBatch({"overlap", marked, "--scale", "hz", "--pairs", "a:e"});
+    EXPECT_TRUE(result.err.contains(said));
+    EXPECT_TRUE(lines(result.out).value(1).startsWith("A\ta\te\t3\t4\t"));
+
+    result = runBatch({"outliers", marked, "--scale", "hz"});
+    EXPECT_TRUE(result.err.contains(said));
+    const QStringList rows = lines(result.out);
+    ASSERT_EQ(rows.size(), 14);
+    EXPECT_TRUE(rows[1].endsWith("\t1\t\t")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[13].endsWith("\tyes\t\t"));
+
+    result = runBatch({"chart", marked, "--plot", "f1f2", "-o", files.path("marked.svg")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
+}
+
+} // namespace
