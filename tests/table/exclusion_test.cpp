@@ -4,7 +4,12 @@
 
 #include "tablesession.h"
 
+#include "framework/modaldialogs.h"
 #include "plot/analysischart.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +117,27 @@ TEST(Exclusion, SelectOutliersMarksTheStrayTokenOnly)
     EXPECT_EQ(doc->tokens().number(marked[0], TokenTableModel::F1), 600);
     EXPECT_TRUE(table->statusText().startsWith("1 outlier(s) at level 0.95 on F1,F2"))
         << table->statusText().toStdString();
+    // At the level chosen in the Analysis options: ten tokens cannot lie beyond 9.21, the
+    // quantile at 0.99, however far one strays.
+    {
+        ScopedModalRunner ok([](QDialog &dialog) {
+            auto *mark = dialog.findChild<QCheckBox *>("IDC_MARK_OUTLIERS");
+            auto *level = dialog.findChild<QDoubleSpinBox *>("IDC_OUTLIER_LEVEL");
+            EXPECT_FALSE(mark->isChecked());
+            EXPECT_FALSE(level->isEnabled());
+            mark->setChecked(true);
+            level->setValue(0.99);
+            return int(QDialog::Accepted);
+        });
+        ASSERT_TRUE(table->execute(ID_OPTIONS_ANALYSIS));
+    }
+    EXPECT_DOUBLE_EQ(doc->m_analysis.outlierLevel, 0.99);
+    table->execute(ID_EDIT_SELECT_OUTLIERS);
+    EXPECT_EQ(table->grid().nextSelected(-1), -1);
+    EXPECT_TRUE(table->statusText().startsWith("0 outlier(s) at level 0.99"));
+    doc->m_analysis.outlierLevel = 0.0;
+    table->execute(ID_EDIT_SELECT_OUTLIERS);
+
     // Excluded, it is no outlier any more: nothing is marked.
     table->execute(ID_EDIT_EXCLUDE_ROWS);
     table->execute(ID_EDIT_SELECT_OUTLIERS);
