@@ -13,6 +13,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+namespace {
+
+constexpr int kFirstFigure = 5; // pillai; the columns before it name the pair
+
+} // namespace
+
 OverlapPanel::OverlapPanel(QWidget *parent) : QWidget(parent)
 {
     m_allPairs = new QCheckBox(QStringLiteral("&All pairs"), this);
@@ -28,6 +34,7 @@ OverlapPanel::OverlapPanel(QWidget *parent) : QWidget(parent)
     m_table = new QTableWidget(this);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->setWordWrap(false);
     m_notes = new QLabel(this);
     m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_notes->setWordWrap(true);
@@ -134,8 +141,15 @@ void OverlapPanel::refresh(const CTessavoxDoc &doc)
     m_table->setRowCount(int(lines.size()) - 1);
     for (int row = 1; row < lines.size(); ++row) {
         const QStringList fields = lines[row].split(u'\t');
-        for (int column = 0; column < fields.size(); ++column)
-            m_table->setItem(row - 1, column, new QTableWidgetItem(fields[column]));
+        for (int column = 0; column < fields.size(); ++column) {
+            // Six digits read at a glance; Copy and Save, and the tip, keep them all.
+            bool number = false;
+            const double value = fields[column].toDouble(&number);
+            auto *item = new QTableWidgetItem(
+                number && column >= kFirstFigure ? QString::number(value, 'g', 6) : fields[column]);
+            item->setToolTip(fields[column]);
+            m_table->setItem(row - 1, column, item);
+        }
     }
     QStringList formants;
     for (Formant f : space.formants)
