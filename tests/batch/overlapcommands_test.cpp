@@ -150,6 +150,17 @@ TEST_F(OverlapCommands, EveryCommandLeavesOutExcludedRows)
     EXPECT_TRUE(result.err.contains(said));
     EXPECT_TRUE(lines(result.out).value(1).endsWith("\t1\t")) << result.out.toStdString();
     EXPECT_TRUE(lines(result.out).last().endsWith("\tyes\t"));
+    // The kept rows' values are those of a file without the excluded rows.
+    QByteArray without = "speaker\tvowel\tF1\tF2\tword\n";
+    for (const QByteArray &line : QByteArray(kTable).split('\n').mid(2, 11))
+        without += line + '\n';
+    const BatchRun reference = runBatch({"normalize", files.write("without.tsv", without),
+                                         "--method", "lobanov", "--formants", "F1"});
+    const QStringList kept = lines(result.out).mid(2, 11);
+    const QStringList expected = lines(reference.out).mid(1);
+    ASSERT_EQ(kept.size(), expected.size());
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(kept[i].section('\t', -1), expected[i].section('\t', -1)) << i;
     // Only B's NA is missing; the excluded rows are not counted as such.
     EXPECT_TRUE(result.err.contains("1 token(s) without F1 skipped")) << result.err.toStdString();
 
