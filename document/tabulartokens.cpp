@@ -245,6 +245,6 @@ QStringList FormantFileLosses(const TabularTable &source, const TokenTableModel 
     if (fractional)
         losses << QStringLiteral("fractions of a hertz");
     if (const int excluded = tokens.excludedCount(); excluded > 0)
-        losses << QStringLiteral("which rows are excluded (%1 of them)").arg(excluded);
+        losses << QStringLiteral("the marks of the %1 excluded row(s)").arg(excluded);
     return losses;
 }

@@ -88,7 +88,7 @@ TEST(Exclusion, AFormantFileAsksBeforeDroppingTheMarks)
     s.capture.setAnswer(Messages::Answer::Cancel);
     EXPECT_FALSE(doc->DoFileSave());
     ASSERT_EQ(s.capture.messages().size(), 1);
-    EXPECT_TRUE(s.capture.lastMessage().contains("excluded (2 of them)"));
+    EXPECT_TRUE(s.capture.lastMessage().contains("the marks of the 2 excluded row(s)"));
     EXPECT_TRUE(doc->isModified());
     // Saved anyway: every row is in the file, excluded or not.
     s.capture.setAnswer(Messages::Answer::Yes);

@@ -432,9 +432,8 @@ private:
         const int excluded = m_doc->tokens().excludedCount();
         if (excluded == 0)
             return {};
-        return {QStringLiteral("A Tessavox file cannot hold which rows are excluded (%1 of "
-                               "them) of this table; they will not be in the saved file. Save "
-                               "anyway?")
+        return {QStringLiteral("A Tessavox file cannot hold the marks of the %1 excluded row(s) "
+                               "of this table; they will not be in the saved file. Save anyway?")
                     .arg(excluded)};
     }
 
