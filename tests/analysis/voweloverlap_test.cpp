@@ -72,8 +72,9 @@ TEST(VowelOverlap, TwoSquaresWorkedByHand)
 
 TEST(VowelOverlap, AgreesWithRsManova)
 {
-    // R 4.2.2, summary(manova(cbind(F1, F2) ~ vowel)) and by hand with cov() and
-    // mahalanobis() on these tokens (digits = 17).
+    // R 4.2.2 (options(digits = 17)) on these tokens: summary(manova(cbind(F1, F2, F3) ~
+    // vowel))$stats and the same for cbind(F1, F2); the distances from colMeans(), cov(),
+    // det() and mahalanobis(); the outliers' d2 from mahalanobis(i, colMeans(i), cov(i)).
     Tokens t;
     const double iF1[] = {300, 320, 310, 290, 305, 315};
     const double iF2[] = {2300, 2250, 2400, 2350, 2200, 2280};
