@@ -521,6 +521,26 @@ NormalizationResult normalize(const TokenColumns &tokens, NormalizationMethod me
         result.messages << QStringLiteral("%1 needs both F1 and F2").arg(QLatin1String(info.name));
         return result;
     }
+    if (tokens.excludedCount() > 0) {
+        // Excluded tokens count as missing for the speakers' parameters, and get no value;
+        // they are not reported as missing.
+        TokenColumns kept = tokens;
+        kept.excluded.clear();
+        for (Formant f : formants) {
+            std::vector<double> &column = kept.column(f);
+            const std::span<const double> values = tokens.values(f);
+            column.assign(values.begin(), values.end());
+            kept.views[std::size_t(f)] = {};
+            for (std::size_t i = 0; i < column.size(); ++i) {
+                if (tokens.isExcluded(i))
+                    column[i] = kNaN;
+            }
+        }
+        NormalizationResult masked = normalize(kept, method, formants);
+        for (Formant f : formants)
+            masked.skipped[std::size_t(f)] -= tokens.excludedCount();
+        return masked;
+    }
     const bool separable = !info.firstTwoOnly && method != NormalizationMethod::Nearey2 &&
                            method != NormalizationMethod::Nearey2Balanced;
     if (separable && formants.size() > 1 && tokens.size() >= kSideBySideFrom)

@@ -24,9 +24,7 @@ QStringList statisticsColumns()
             "cov_xy", "semi_major", "semi_minor", "angle_deg", "area", "inside"};
 }
 
-namespace {
-
-QByteArray field(const QString &text, char separator)
+QByteArray tableField(const QString &text, char separator)
 {
     QByteArray bytes = text.toUtf8();
     const bool quote = separator == ',' && (bytes.contains(',') || bytes.contains('"') ||
@@ -36,8 +34,6 @@ QByteArray field(const QString &text, char separator)
     bytes.replace("\"", "\"\"");
     return '"' + bytes + '"';
 }
-
-} // namespace
 
 QByteArray formatStatisticsTable(const StatisticsResult &stats, const QStringList &groupNames,
                                  char separator)
@@ -50,8 +46,8 @@ QByteArray formatStatisticsTable(const StatisticsResult &stats, const QStringLis
     };
     for (std::size_t g = 0; g < stats.groups.size(); ++g) {
         const GroupStatistics &s = stats.groups[g];
-        out.append(field(g < std::size_t(groupNames.size()) ? groupNames[qsizetype(g)] : QString(),
-                         separator));
+        out.append(tableField(
+            g < std::size_t(groupNames.size()) ? groupNames[qsizetype(g)] : QString(), separator));
         out.append(separator).append(QByteArray::number(s.n));
         number(s.meanX);
         number(s.meanY);

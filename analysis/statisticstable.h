@@ -12,6 +12,10 @@
 // nothing for a value that is not finite, so that no NaN reaches a file.
 void appendNumber(QByteArray &out, double value);
 
+// `text` as one field of a line joined by `separator`: with ',' a text holding a comma,
+// quote or line break is quoted.
+QByteArray tableField(const QString &text, char separator);
+
 // group n mean_x mean_y sd_x sd_y cov_xy semi_major semi_minor angle_deg area inside
 QStringList statisticsColumns();
 

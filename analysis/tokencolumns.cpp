@@ -1,5 +1,7 @@
 #include "analysis/tokencolumns.h"
 
+#include <algorithm>
+
 QString formantName(Formant formant)
 {
     return QStringLiteral("F%1").arg(int(formant));
@@ -34,4 +36,19 @@ QString TokenColumns::validate() const
                 .arg(vowels);
     }
     return {};
+}
+
+std::size_t TokenColumns::excludedCount() const
+{
+    return std::size_t(std::count(excluded.begin(), excluded.end(), true));
+}
+
+std::vector<int> TokenColumns::withoutExcluded(std::span<const int> index) const
+{
+    std::vector<int> kept(index.begin(), index.end());
+    for (std::size_t i = 0; i < kept.size() && i < excluded.size(); ++i) {
+        if (excluded[i])
+            kept[i] = -1;
+    }
+    return kept;
 }

@@ -31,6 +31,9 @@ struct TokenColumns
     std::array<std::span<const double>, kFormantCount> views;
     QStringList speakerNames;
     QStringList vowelNames;
+    // Per token, whether the user set it aside (a table's exclude column); empty when none
+    // is. Excluded tokens stay in what is written back, but no figure counts them.
+    std::vector<bool> excluded;
 
     std::size_t size() const { return speaker.size(); }
     const std::vector<double> &column(Formant formant) const
@@ -48,6 +51,11 @@ struct TokenColumns
     {
         return !values(formant).empty() && values(formant).size() == size();
     }
+
+    bool isExcluded(std::size_t i) const { return i < excluded.size() && excluded[i]; }
+    std::size_t excludedCount() const;
+    // `index` (a speaker or group per token) with -1, "leave out", for each excluded token.
+    std::vector<int> withoutExcluded(std::span<const int> index) const;
 
     // Empty when the columns fit together (equal lengths, every index within its names);
     // otherwise what is wrong. The analysis functions expect valid columns.

@@ -3,6 +3,7 @@
 #include "analysis/largepages.h"
 #include "batch/batchcommand.h"
 #include "batch/batchoptions.h"
+#include "document/tabulartokens.h"
 #include "framework/fileerror.h"
 #include "framework/safefile.h"
 
@@ -120,6 +121,11 @@ bool AnalysisInput::open(const AnalysisArguments &arguments, const QString &comm
         return false;
     }
     indexTokens(arguments.input, formants);
+    m_tokens.excluded = ExcludedRows(m_table);
+    if (const std::size_t excluded = m_tokens.excludedCount(); excluded > 0)
+        reportAnalysis(
+            command,
+            QStringLiteral("%1 excluded row(s) left out (the exclude column)").arg(excluded));
     return true;
 }
 

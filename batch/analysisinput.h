@@ -61,7 +61,8 @@ public:
     AnalysisInput(const AnalysisInput &) = delete;
     AnalysisInput &operator=(const AnalysisInput &) = delete;
 
-    // Reads the file; on failure writes the message for `command` on standard error.
+    // Reads the file; on failure writes the message for `command` on standard error, as
+    // it does how many rows the exclude column sets aside (tokens().excluded).
     // Only the `formants` are taken into tokens(); empty = all the table has.
     bool open(const AnalysisArguments &arguments, const QString &command,
               const std::vector<Formant> &formants = {});

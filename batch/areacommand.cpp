@@ -55,8 +55,9 @@ int runArea(const QStringList &args)
         }
         polygon.push_back(int(index));
     }
-    const VowelSpaceResult result = vowelSpaceAreas(tokens.speaker, tokens.speakerNames,
-                                                    tokens.vowel, vowelNames, x, y, polygon);
+    const VowelSpaceResult result =
+        vowelSpaceAreas(tokens.withoutExcluded(tokens.speaker), tokens.speakerNames, tokens.vowel,
+                        vowelNames, x, y, polygon);
     QByteArray out("speaker\tn_vowels\thull_area\tpolygon_area\n");
     for (std::size_t s = 0; s < result.speakers.size(); ++s) {
         const SpeakerVowelSpace &space = result.speakers[s];

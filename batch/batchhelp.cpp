@@ -40,11 +40,18 @@ const OptionHelp kOptions[] = {
      "nearey1-balanced, nearey2, nearey2-balanced, watt-fabricius, watt-fabricius-modified "
      "or gerstman"},
     {"--method M", "the normalisation method, one of those of --normalize"},
-    {"--formants F1,F2[,F3]", "the formants to normalise (default F1,F2,F3)"},
+    {"--formants F1,F2[,F3]",
+     "the formants to normalise (default F1,F2,F3); for overlap and outliers, the formants the "
+     "figures are computed on (default F1,F2)"},
     {"--ellipse KIND",
      "the ellipse around each vowel: sd2-population, sd1, sd2, coverage95, data95 or mean95"},
     {"--group COL[,COL...]", "the columns whose values make a group (default: the vowel)"},
     {"--polygon V1,V2,...", "also the area of the polygon through these vowels, in this order"},
+    {"--by COL", "the column whose values make a group (default: the speaker; without one, "
+                 "the whole file)"},
+    {"--pairs V1:V2,...|all", "the vowel pairs to compare in each group (default: all)"},
+    {"--level P",
+     "the chi-square level beyond which a token is an outlier, between 0 and 1 (default 0.95)"},
     {"--color-by COL", "one colour for each value of this column: vowel, speaker or any column"},
     {"--no-tokens", "draw only the means, labels and ellipses, not each token"},
     {"--fit", "fit the axes to the data instead of the fixed maxima"},

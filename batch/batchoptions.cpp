@@ -205,6 +205,10 @@ std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
     if (leftOut > 0)
         batchErr() << "tessavox-batch " << command << ": " << leftOut
                    << " rows without F1 or F2 left out" << Qt::endl;
+    // A printed table shows every row; a chart leaves the excluded ones out.
+    if (const int excluded = file->doc().tokens().excludedCount(); excluded > 0 && !arguments.table)
+        batchErr() << "tessavox-batch " << command << ": " << excluded
+                   << " excluded row(s) left out (the exclude column)" << Qt::endl;
     AnalysisOptions &analysis = file->doc().m_analysis;
     analysis = arguments.analysis;
     const QString facet = analysis.facetColumn;

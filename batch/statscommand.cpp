@@ -140,7 +140,8 @@ int runStats(const QStringList &args)
         return 1;
     }
     const StatisticsResult stats =
-        groupStatistics(*group, int(groupNames.size()), plane.x, plane.y, *kind, groupNames);
+        groupStatistics(tokens.withoutExcluded(*group), int(groupNames.size()), plane.x, plane.y,
+                        *kind, groupNames);
 
     const QByteArray out = formatStatisticsTable(stats, groupNames);
     for (const QString &message : stats.messages)

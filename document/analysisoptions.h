@@ -35,12 +35,16 @@ struct AnalysisOptions
     // Formants a normalisation uses ("F1,F2,F3"); empty: the method's own choice.
     QString formants;
 
+    // Above 0: the charts ring the tokens that are outliers of their speaker's vowel at this
+    // level (0 < level < 1).
+    double outlierLevel = 0.0;
+
     // Whether the chart is the classic one, drawn exactly as before these options.
     bool isClassic() const
     {
         return scale == QLatin1String("bark") && normalization.isEmpty() &&
                ellipse == QLatin1String("sd2-population") && colorBy == ColorBy::None &&
                showTokens && !fit && tokenMarks != TokenMarks::Dots && facetColumn.isEmpty() &&
-               !trajectories;
+               !trajectories && !(outlierLevel > 0.0);
     }
 };

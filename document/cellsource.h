@@ -24,4 +24,6 @@ public:
     virtual QByteArray GetSymbolBytes(int row) const { return GetCellText(row, 3).toUtf8(); }
     // F4 and F5 of the row, 0 where it has none; by default none.
     virtual std::array<int, 2> GetHigherFormants(int) const { return {}; }
+    // Whether the user set the row aside: the charts leave it out. By default none is.
+    virtual bool IsRowExcluded(int) const { return false; }
 };

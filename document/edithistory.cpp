@@ -9,7 +9,8 @@ bool sameToken(const TokenTableModel::Row &a, const TokenTableModel::Row &b)
 {
     return a.numbers == b.numbers && a.emptyNumbers == b.emptyNumbers &&
            a.higherFormants == b.higherFormants && a.sourceRow == b.sourceRow &&
-           a.symbolBytes == b.symbolBytes && a.symbol == b.symbol && a.speaker == b.speaker;
+           a.symbolBytes == b.symbolBytes && a.symbol == b.symbol && a.speaker == b.speaker &&
+           a.excluded == b.excluded;
 }
 
 } // namespace

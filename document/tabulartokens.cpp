@@ -34,6 +34,7 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
     tokens.clearRows();
     tokens.setSpeakerShown(table.speakerColumn() >= 0);
     tokens.reserveRows(table.rowCount());
+    const int exclude = ExcludeColumn(table);
     for (int i = 0; i < table.rowCount(); ++i) {
         TokenTableModel::Row row;
         for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
@@ -50,11 +51,38 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
         const std::string_view speaker = table.speaker(i);
         row.speaker = QString::fromUtf8(speaker.data(), qsizetype(speaker.size()));
         row.sourceRow = i;
+        row.excluded = exclude >= 0 && IsExcludeMark(table.cell(i, exclude));
         tokens.insertRowAt(i, row);
     }
     // The charts take each run of one Order number as a vowel group.
     AssignOrder(tokens);
     tokens.endBulkChange();
+}
+
+int ExcludeColumn(const TabularTable &table)
+{
+    return table.findColumn("exclude");
+}
+
+bool IsExcludeMark(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    const QByteArray lower = QByteArray(text.data(), qsizetype(text.size())).toLower();
+    return !lower.isEmpty() && lower != "0" && lower != "false" && lower != "no";
+}
+
+std::vector<bool> ExcludedRows(const TabularTable &table)
+{
+    const int column = ExcludeColumn(table);
+    if (column < 0)
+        return {};
+    std::vector<bool> excluded(std::size_t(table.rowCount()));
+    for (int row = 0; row < table.rowCount(); ++row)
+        excluded[std::size_t(row)] = IsExcludeMark(table.cell(row, column));
+    return excluded;
 }
 
 int CountEmptyTokenValues(const TabularTable &table)
@@ -86,16 +114,21 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                                             const TokenTableModel &tokens)
 {
     const int columns = source.columnCount();
+    // Marks go into the file's own exclude column, or a new last one when a row has one.
+    const int excludeColumn = ExcludeColumn(source);
+    const bool addExclude = excludeColumn < 0 && tokens.excludedCount() > 0;
     // The builder refuses more cells than a few per byte of text, its guard against a
     // damaged file; unused room of one byte per cell keeps a table of short cells clear
     // of it.
-    TabularTable::Buffer room(std::size_t(tokens.count() + 1) * std::size_t(columns), ' ');
+    TabularTable::Buffer room(std::size_t(tokens.count() + 1) * std::size_t(columns + 1), ' ');
     TabularBuilder builder(std::move(room), std::size_t(tokens.count()));
     for (int column = 0; column < columns; ++column) {
         TabularTable::Cell cell = builder.storeCopy(source.header(column));
         cell.quoted = source.headerQuoted(column) ? 1 : 0;
         builder.addField(cell);
     }
+    if (addExclude)
+        builder.addField(builder.storeCopy("exclude"));
     builder.endRow();
     std::array<int, TabularTable::kFormants> formantOf{};
     formantOf.fill(-1);
@@ -139,10 +172,17 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                 replace = true;
                 replaced = row.speaker.toUtf8();
             }
+            // A mark the user left as read keeps the file's own text ("yes", "x").
+            if (column == excludeColumn && IsExcludeMark(text) != row.excluded) {
+                replace = true;
+                replaced = row.excluded ? "1" : "0";
+            }
             TabularTable::Cell cell = builder.storeCopy(replace ? bytesView(replaced) : text);
             cell.quoted = quoted ? 1 : 0;
             builder.addField(cell);
         }
+        if (addExclude)
+            builder.addField(builder.storeCopy(row.excluded ? "1" : "0"));
         builder.endRow();
     }
     builder.setFormat(source.format());
@@ -176,7 +216,8 @@ QStringList OtherTableColumns(const TabularTable &table)
 {
     QStringList others;
     for (int column = 0; column < table.columnCount(); ++column) {
-        bool used = column == table.vowelColumn() || column == table.speakerColumn();
+        bool used = column == table.vowelColumn() || column == table.speakerColumn() ||
+                    column == ExcludeColumn(table);
         for (int formant = 1; formant <= 5; ++formant)
             used = used || column == table.formantColumn(formant);
         if (!used)
@@ -203,5 +244,7 @@ QStringList FormantFileLosses(const TabularTable &source, const TokenTableModel 
     }
     if (fractional)
         losses << QStringLiteral("fractions of a hertz");
+    if (const int excluded = tokens.excludedCount(); excluded > 0)
+        losses << QStringLiteral("the marks of the %1 excluded row(s)").arg(excluded);
     return losses;
 }

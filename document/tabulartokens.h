@@ -20,6 +20,13 @@ std::optional<int> TokenHertz(double hertz);
 // are. Shows the Speaker column when the table has one.
 void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens);
 
+// The column that marks the rows the user set aside, headed "exclude" in any case, or -1.
+int ExcludeColumn(const TabularTable &table);
+// Whether a cell of that column sets its row aside: anything but empty, 0, false or no.
+bool IsExcludeMark(std::string_view text);
+// Per row of `table`, whether it is set aside; empty when the table has no such column.
+std::vector<bool> ExcludedRows(const TabularTable &table);
+
 // How many F1, F2 and F3 values of the table leave their token cell empty.
 int CountEmptyTokenValues(const TabularTable &table);
 
@@ -31,7 +38,8 @@ std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 // The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
 // row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
 // differs from what that row gave, and the speaker where it was typed over. Rows added here get
-// empty other cells.
+// empty other cells. The exclude column says which rows are set aside; it is added when a row
+// is and `source` has none.
 // Nothing when the table cannot be built (more text than a table holds).
 std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                                             const TokenTableModel &tokens);

@@ -100,6 +100,19 @@ CTessavoxDoc::EditStep::~EditStep()
         m_doc->recordRowChanges(m_changesFile);
 }
 
+int CTessavoxDoc::setRowsExcluded(std::span<const int> rows, bool excluded)
+{
+    const EditStep step(this);
+    int changed = 0;
+    for (int row : rows) {
+        if (row < 0 || row >= m_tokens.count() || m_tokens.row(row).excluded == excluded)
+            continue;
+        m_tokens.setRowExcluded(row, excluded);
+        ++changed;
+    }
+    return changed;
+}
+
 void CTessavoxDoc::OnEditUndo()
 {
     moveThroughHistory(false);
@@ -280,7 +293,9 @@ void CTessavoxDoc::prepareSaveRequest(FileDialogRequest &request) const
 
 bool CTessavoxDoc::confirmFormantSave()
 {
-    const QStringList losses = FormantFileLosses(*m_table, m_tokens);
+    // A Formant document has no table of its own; it can lose only its exclusions.
+    const QStringList losses =
+        FormantFileLosses(m_table ? *m_table : EmptyTokenTable('\t', false), m_tokens);
     if (losses.isEmpty())
         return true;
     const QString text =
@@ -338,8 +353,8 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     const bool ownFile = QFileInfo(path).absoluteFilePath() == pathName();
     const bool asTable =
         TabularFileKindForPath(path) == TabularFileKind::Table || (ownFile && m_fileIsTable);
-    if (hasTable() && !asTable && m_table) {
-        if (m_tokens.count() > FormantLimits::kTokenLines) {
+    if (hasTable() && !asTable && (m_table || m_tokens.excludedCount() > 0)) {
+        if (m_table && m_tokens.count() > FormantLimits::kTokenLines) {
             Messages::show(QStringLiteral("A Tessavox file holds at most %L1 rows; this table has "
                                           "%L2. Save it as a table instead.")
                                .arg(FormantLimits::kTokenLines)

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 // One opened Formant file (or File New). Holds the records as the file was read, which
@@ -84,6 +85,9 @@ public:
         CTessavoxDoc *m_doc;
         bool m_changesFile;
     };
+    // Sets the rows aside (or takes them back), as one step Undo takes back; rows outside
+    // the table are passed over. Returns how many rows changed.
+    int setRowsExcluded(std::span<const int> rows, bool excluded);
     // The Label Selector's choice for vowel group `order`, as a step Undo takes back.
     void chooseOrderLabel(int order, int position, const QString &text);
 

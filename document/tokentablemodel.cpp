@@ -25,6 +25,12 @@ QColor selectedRowColor()
     return color;
 }
 
+// Excluded rows stay readable but recede, as disabled text does.
+QColor excludedRowColor()
+{
+    return QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+}
+
 } // namespace
 
 TokenTableModel::TokenTableModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -87,6 +93,11 @@ std::array<int, 2> TokenTableModel::GetHigherFormants(int row) const
     return {f[0], f[1]};
 }
 
+bool TokenTableModel::IsRowExcluded(int row) const
+{
+    return row >= 0 && row < count() && this->row(row).excluded;
+}
+
 QString TokenTableModel::GetCellText(int row, int column) const
 {
     if (row < 0 || row >= count() || column < 0 || column >= columnCount())
@@ -138,6 +149,10 @@ QVariant TokenTableModel::data(const QModelIndex &index, int role) const
         if (row(index.row()).selected)
             return selectedRowColor();
         return {};
+    case Qt::ForegroundRole:
+        if (row(index.row()).excluded)
+            return excludedRowColor();
+        return {};
     default:
         return {};
     }
@@ -158,6 +173,10 @@ QVariant TokenTableModel::headerData(int section, Qt::Orientation orientation, i
     case Qt::BackgroundRole:
         if (row(section).selected)
             return selectedRowColor();
+        return {};
+    case Qt::ForegroundRole:
+        if (row(section).excluded)
+            return excludedRowColor();
         return {};
     case Qt::FontRole:
         if (row(section).selected) {
@@ -375,6 +394,25 @@ void TokenTableModel::setRowSelected(int row, bool selected)
         return;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::BackgroundRole});
     emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void TokenTableModel::setRowExcluded(int row, bool excluded)
+{
+    Row &r = m_rows[static_cast<std::size_t>(row)];
+    if (r.excluded == excluded)
+        return;
+    r.excluded = excluded;
+    if (m_bulkDepth > 0)
+        return;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::ForegroundRole});
+    emit headerDataChanged(Qt::Vertical, row, row);
+    emitChanged();
+}
+
+int TokenTableModel::excludedCount() const
+{
+    return int(
+        std::count_if(m_rows.begin(), m_rows.end(), [](const Row &r) { return r.excluded; }));
 }
 
 void TokenTableModel::sortByColumn(int column)

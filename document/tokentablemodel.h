@@ -41,6 +41,9 @@ public:
         // from (-1 for a row added here), whose other cells are written back with it.
         QString speaker;
         int sourceRow = -1;
+        // Set aside by the user: kept, shown greyed and saved, but left out of the charts,
+        // statistics and normalisation.
+        bool excluded = false;
     };
 
     explicit TokenTableModel(QObject *parent = nullptr);
@@ -70,6 +73,7 @@ public:
     bool IsCellEmpty(int row, int column) const override;
     QByteArray GetSymbolBytes(int row) const override;
     std::array<int, 2> GetHigherFormants(int row) const override;
+    bool IsRowExcluded(int row) const override;
 
     // Highest frequency F1, F2 and F3 take, as a file's fill does.
     static constexpr int kMaxFormant = 10000;
@@ -117,6 +121,9 @@ public:
     void setSymbol(int row, const QString &symbol);
     void setSpeaker(int row, const QString &speaker);
     void setRowSelected(int row, bool selected);
+    // An edit, as a cell's is: the charts and statistics follow.
+    void setRowExcluded(int row, bool excluded);
+    int excludedCount() const;
     // Which row of the table file the row stands for; not an edit.
     void setSourceRow(int row, int sourceRow) { m_rows[std::size_t(row)].sourceRow = sourceRow; }
 

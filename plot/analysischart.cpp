@@ -1,5 +1,6 @@
 #include "plot/analysischart.h"
 
+#include "analysis/documentanalysis.h"
 #include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
 #include "analysis/normalization.h"
@@ -54,16 +55,6 @@ QString normalizationUnit(const QString &method)
 {
     const std::optional<NormalizationMethod> known = parseNormalizationMethod(method);
     return known ? QString::fromUtf8(normalizationMethodInfo(*known).unit) : method;
-}
-
-// A cell as hertz for the analysis: an empty cell, or 0 (a formant a Formant file's line
-// did not give), is missing.
-double hertzOf(const TokenTableModel &tokens, int row, int column)
-{
-    if (tokens.isEmpty(row, column))
-        return kMissing;
-    const int hz = tokens.number(row, column);
-    return hz > 0 ? double(hz) : kMissing;
 }
 
 std::vector<Formant> formantList(const QString &text)
@@ -135,26 +126,7 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
                                  ? doc.tableColumn(options.colorColumn)
                                  : -1;
 
-    TokenColumns tokens;
-    tokens.speaker.resize(std::size_t(count), 0);
-    tokens.vowel.resize(std::size_t(count), 0);
-    for (Formant f : {Formant::F1, Formant::F2, Formant::F3})
-        tokens.column(f).resize(std::size_t(count), kMissing);
-    Indexer speakers;
-    Indexer vowels;
-    if (!haveSpeakers)
-        speakers.indexOf(QString());
-    for (int row = 0; row < count; ++row) {
-        const std::size_t r = std::size_t(row);
-        if (haveSpeakers)
-            tokens.speaker[r] = speakers.indexOf(rows.row(row).speaker);
-        tokens.vowel[r] = vowels.indexOf(QString::number(rows.number(row, TokenTableModel::Order)));
-        tokens.column(Formant::F1)[r] = hertzOf(rows, row, TokenTableModel::F1);
-        tokens.column(Formant::F2)[r] = hertzOf(rows, row, TokenTableModel::F2);
-        tokens.column(Formant::F3)[r] = hertzOf(rows, row, TokenTableModel::F3);
-    }
-    tokens.speakerNames = speakers.names();
-    tokens.vowelNames = vowels.names();
+    TokenColumns tokens = documentTokenColumns(doc, DocumentVowels::ByOrder);
 
     chart.x.assign(std::size_t(count), kMissing);
     chart.y.assign(std::size_t(count), kMissing);
@@ -311,14 +283,20 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
             name += QLatin1Char('/') + chart.facets.value(g.facet);
         names << name;
     }
-    chart.statistics =
-        groupStatistics(group, int(chart.groups.size()), chart.x, chart.y, kind, names);
+    // Excluded rows keep their place in the groups but count in no figure and are not drawn.
+    for (std::size_t r = 0; r < std::size_t(count); ++r) {
+        if (tokens.isExcluded(r))
+            chart.x[r] = chart.y[r] = kMissing;
+    }
+    chart.statistics = groupStatistics(tokens.withoutExcluded(group), int(chart.groups.size()),
+                                       chart.x, chart.y, kind, names);
     chart.groupNames = names;
     const StatisticsResult &stats = chart.statistics;
     if (haveSpeakers) {
         chart.speakerNames = tokens.speakerNames;
-        chart.vowelSpace = vowelSpaceAreas(tokens.speaker, tokens.speakerNames, tokens.vowel,
-                                           tokens.vowelNames, chart.x, chart.y, {});
+        chart.vowelSpace =
+            vowelSpaceAreas(tokens.withoutExcluded(tokens.speaker), tokens.speakerNames,
+                            tokens.vowel, tokens.vowelNames, chart.x, chart.y, {});
     }
     for (std::size_t i = 0; i < chart.groups.size() && i < stats.groups.size(); ++i) {
         AnalysisChartGroup &g = chart.groups[i];

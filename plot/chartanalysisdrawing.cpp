@@ -5,6 +5,7 @@
 
 #include "plot/chartpass.h"
 
+#include "analysis/documentanalysis.h"
 #include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
 #include "document/tessavoxdoc.h"
@@ -98,6 +99,7 @@ private:
     std::optional<QRect> freeCorner(const PanelPlace &panel, QSize size);
     void drawAxes(const PanelPlace &panel);
     void drawTokens(const PanelPlace &panel, int facet);
+    void drawOutliers(const PanelPlace &panel, int facet);
     void drawGroups(const PanelPlace &panel, int facet);
     void drawTrajectories(const PanelPlace &panel, int facet);
     void drawLabel(const QPoint &at, const QString &text, const QColor &colour);
@@ -284,6 +286,7 @@ void ChartRenderer::AnalysisDrawing::draw()
         // Everything else stays inside the plot.
         painter.setClipRect(panel.plot.adjusted(1, 1, 0, 0));
         drawTokens(panel, p);
+        drawOutliers(panel, p);
         drawTrajectories(panel, p);
         drawGroups(panel, p);
         painter.setClipping(false);
@@ -444,6 +447,19 @@ void ChartRenderer::AnalysisDrawing::drawTokens(const PanelPlace &panel, int fac
         }
     }
     painter.restore();
+}
+
+void ChartRenderer::AnalysisDrawing::drawOutliers(const PanelPlace &panel, int facet)
+{
+    if (!(options.outlierLevel > 0.0))
+        return;
+    const QPointF nowhere(qQNaN(), qQNaN());
+    std::vector<QPointF> points(chart.x.size(), nowhere);
+    for (std::size_t row = 0; row < points.size(); ++row) {
+        if (shows(facet, int(row)))
+            points[row] = toDevice(panel.mapping, chart.x[row], chart.y[row]);
+    }
+    r.drawOutlierRings(painter, pass, points);
 }
 
 void ChartRenderer::AnalysisDrawing::drawLabel(const QPoint &at, const QString &text,
@@ -613,6 +629,33 @@ void ChartRenderer::AnalysisDrawing::drawTrajectories(const PanelPlace &panel, i
         painter.setBrush(colour);
         painter.drawPolygon(QPolygonF({tip, tip - along + across, tip - along - across}));
         painter.setBrush(Qt::NoBrush);
+    }
+    painter.restore();
+}
+
+void ChartRenderer::drawOutlierRings(QPainter &painter, const Pass &pass,
+                                     std::span<const QPointF> points)
+{
+    const OutlierResult outliers = documentOutliers(*pass.doc, pass.doc->m_analysis.outlierLevel);
+    const int u = pass.unit;
+    painter.save();
+    // Red, as every mark on the chart that asks for the user's attention.
+    painter.setPen(QPen(QColor(220, 0, 0), 2 * u));
+    painter.setBrush(Qt::NoBrush);
+    painter.setFont(pass.tokenFont);
+    for (std::size_t row = 0; row < points.size(); ++row) {
+        if (!outliers.isOutlier(row) || !usable(points[row]))
+            continue;
+        // About the token's mark, which hangs right of and below its point.
+        const QString symbol = pass.cells->GetCellText(int(row), TokenTableModel::Symbol);
+        const QSize mark =
+            symbol.isEmpty() ? QSize(5 * u, 5 * u) : m_tokenText.size(painter, symbol);
+        const QPoint centre(int(points[row].x()) + mark.width() / 2,
+                            int(points[row].y()) + mark.height() / 2);
+        const int radius = std::max(mark.width(), mark.height()) / 2 + 4 * u;
+        const QRect ring(centre - QPoint(radius, radius), QSize(2 * radius, 2 * radius));
+        painter.drawEllipse(ring);
+        m_layout.outlierRings.push_back(ring);
     }
     painter.restore();
 }

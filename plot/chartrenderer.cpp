@@ -147,7 +147,7 @@ ChartRenderer::ChartRenderer(ChartKind kind) : m_kind(kind) {}
 
 bool ChartRenderer::hasPosition(const CellSource &cells, int row) const
 {
-    return !cells.IsCellEmpty(row, TokenTableModel::F1) &&
+    return !cells.IsRowExcluded(row) && !cells.IsCellEmpty(row, TokenTableModel::F1) &&
            !cells.IsCellEmpty(row, horizontalColumn());
 }
 

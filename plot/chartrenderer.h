@@ -30,6 +30,7 @@ struct ChartLayoutRecord
     std::vector<QRect> f1TickLabels;
     std::vector<QRect> groupLabels; // one per drawn mean, in group order
     std::vector<QPoint> means;
+    std::vector<QRect> outlierRings; // one per ringed token, in row order
     QStringList messages;
     std::vector<QRect> panels; // each panel's plot area; one without facets
     QRect legend;              // null without a legend
@@ -93,6 +94,9 @@ private:
     bool transparentText(const Pass &pass) const;
     // The chart with analysis options (chartanalysisdrawing.cpp).
     void drawAnalysis(QPainter &painter, Pass &pass);
+    // A ring about each token that is an outlier at the options' level, the tokens at
+    // `points` (device units, per row).
+    void drawOutlierRings(QPainter &painter, const Pass &pass, std::span<const QPointF> points);
 
     ChartKind m_kind;
     ChartText m_axisText;

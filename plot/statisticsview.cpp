@@ -8,6 +8,7 @@
 #include "framework/messages.h"
 #include "framework/safefile.h"
 #include "plot/analysischart.h"
+#include "plot/overlappanel.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -41,9 +43,18 @@ StatisticsView::StatisticsView(QWidget *parent) : View(parent)
     buttons->addWidget(copy);
     buttons->addWidget(save);
     buttons->addStretch();
+    auto *groups = new QWidget(this);
+    auto *groupLayout = new QVBoxLayout(groups);
+    groupLayout->setContentsMargins(0, 0, 0, 0);
+    groupLayout->addWidget(m_table, 1);
+    groupLayout->addWidget(m_areas);
+    m_overlap = new OverlapPanel(this);
+    connect(m_overlap, &OverlapPanel::pairsChanged, this, &StatisticsView::refresh);
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(groups, QStringLiteral("&Groups"));
+    m_tabs->addTab(m_overlap, QStringLiteral("&Overlap"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_table, 1);
-    layout->addWidget(m_areas, 0);
+    layout->addWidget(m_tabs, 1);
     layout->addLayout(buttons);
     addCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
     resize(760, 360);
@@ -96,6 +107,17 @@ QString shortNumber(const QString &full)
 }
 
 } // namespace
+
+void StatisticsView::showTab(int index)
+{
+    m_tabs->setCurrentIndex(index);
+}
+
+QByteArray StatisticsView::shownText(char separator) const
+{
+    return m_tabs->currentWidget() == m_overlap ? m_overlap->tableText(separator)
+                                                : tableText(separator);
+}
 
 void StatisticsView::refresh()
 {
@@ -193,12 +215,13 @@ void StatisticsView::refresh()
                       areas.join(QLatin1Char('\n')));
     notes.prepend(settings.mid(2));
     m_areas->setPlainText(notes.join(QLatin1Char('\n')));
+    m_overlap->refresh(*doc);
 }
 
 void StatisticsView::OnEditCopy()
 {
     // Tab-separated: pastes into a spreadsheet one figure a cell.
-    QGuiApplication::clipboard()->setText(QString::fromUtf8(m_tsv));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(shownText('\t')));
 }
 
 void StatisticsView::OnFileSaveStatistics()
@@ -213,7 +236,7 @@ void StatisticsView::OnFileSaveStatistics()
     if (path.isEmpty())
         return;
     const QByteArray bytes =
-        path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? m_csv : m_tsv;
+        shownText(path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? ',' : '\t');
     if (const FileError error = WriteFileSafely(path, bytes); error.isError())
         Messages::show(saveFailureReport(error));
 }

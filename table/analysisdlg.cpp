@@ -9,7 +9,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -68,6 +70,17 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     m_showTokens->setObjectName(QStringLiteral("IDC_SHOW_TOKENS"));
     m_fit = new QCheckBox(QStringLiteral("&Fit the chart to its window"), this);
     m_fit->setObjectName(QStringLiteral("IDC_FIT"));
+    m_markOutliers = new QCheckBox(QStringLiteral("Mark &outliers at level"), this);
+    m_markOutliers->setObjectName(QStringLiteral("IDC_MARK_OUTLIERS"));
+    m_markOutliers->setToolTip(
+        QStringLiteral("Ring each token whose squared Mahalanobis distance from its speaker's "
+                       "vowel mean lies above the chi-square quantile at this level"));
+    m_outlierLevel = new QDoubleSpinBox(this);
+    m_outlierLevel->setObjectName(QStringLiteral("IDC_OUTLIER_LEVEL"));
+    m_outlierLevel->setRange(0.5, 0.999);
+    m_outlierLevel->setDecimals(3);
+    m_outlierLevel->setSingleStep(0.005);
+    connect(m_markOutliers, &QCheckBox::toggled, m_outlierLevel, &QWidget::setEnabled);
 
     m_equalAspect = new QCheckBox(QStringLiteral("&Equal units across and down"), this);
     m_equalAspect->setObjectName(QStringLiteral("IDC_EQUAL_ASPECT"));
@@ -101,6 +114,11 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("Token &marks:"), m_tokenMarks);
     form->addRow(QStringLiteral("&Panel per value of:"), m_facet);
     form->addRow(QStringLiteral("&Trajectories:"), m_trajectories);
+    auto *outliers = new QHBoxLayout;
+    outliers->addWidget(m_markOutliers);
+    outliers->addWidget(m_outlierLevel);
+    outliers->addStretch();
+    form->addRow(QString(), outliers);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -148,6 +166,10 @@ void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QStringList 
         m_facet->addItem(QStringLiteral("column %1").arg(column), column);
     selectData(m_facet, options.facetColumn);
     selectData(m_trajectories, options.tokenTrajectories ? 2 : options.trajectories ? 1 : 0);
+    const bool marking = options.outlierLevel > 0.0 && options.outlierLevel < 1.0;
+    m_markOutliers->setChecked(marking);
+    m_outlierLevel->setValue(marking ? options.outlierLevel : 0.95);
+    m_outlierLevel->setEnabled(marking);
     updateFormula();
 }
 
@@ -166,6 +188,7 @@ AnalysisOptions CAnalysisDlg::options() const
     options.facetColumn = m_facet->currentData().toString();
     options.trajectories = m_trajectories->currentData().toInt() > 0;
     options.tokenTrajectories = m_trajectories->currentData().toInt() > 1;
+    options.outlierLevel = m_markOutliers->isChecked() ? m_outlierLevel->value() : 0.0;
     return options;
 }
 

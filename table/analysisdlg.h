@@ -7,10 +7,11 @@
 class CTessavoxDoc;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 
 // The Analysis Options dialog: the scale or normalisation a document's charts are drawn
-// in, the ellipse drawn about each group, colours, hidden tokens and fitting. Each choice
-// names its formula and source. Edits a copy; OK hands it back.
+// in, the ellipse drawn about each group, colours, hidden tokens, fitting and outlier rings. Each
+// choice names its formula and source. Edits a copy; OK hands it back.
 class CAnalysisDlg : public QDialog
 {
     Q_OBJECT
@@ -43,5 +44,7 @@ private:
     QComboBox *m_tokenMarks = nullptr;
     QComboBox *m_facet = nullptr;
     QComboBox *m_trajectories = nullptr;
+    QCheckBox *m_markOutliers = nullptr;
+    QDoubleSpinBox *m_outlierLevel = nullptr;
     AnalysisOptions m_options; // keeps what the dialog does not show (formants)
 };

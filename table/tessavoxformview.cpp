@@ -1,5 +1,6 @@
 #include "table/tessavoxformview.h"
 
+#include "analysis/documentanalysis.h"
 #include "document/tessavoxdoc.h"
 #include "document/vowelorder.h"
 #include "framework/commandids.h"
@@ -13,7 +14,9 @@
 #include "table/plottemplates.h"
 #include "table/tableprinter.h"
 
+#include <QMainWindow>
 #include <QResizeEvent>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -41,6 +44,18 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
         [this](CommandState &ui) { OnUpdateEditRemoveRow(ui); });
     addCommand(ID_EDIT_SORT, [this] { OnEditSort(); });
     addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
+    addCommand(
+        ID_EDIT_EXCLUDE_ROWS, [this] { OnEditExcludeRows(); },
+        [this](CommandState &ui) { OnUpdateEditExcludeRows(ui, true); });
+    addCommand(
+        ID_EDIT_INCLUDE_ROWS, [this] { OnEditIncludeRows(); },
+        [this](CommandState &ui) { OnUpdateEditExcludeRows(ui, false); });
+    addCommand(
+        ID_EDIT_SELECT_OUTLIERS, [this] { OnEditSelectOutliers(); },
+        [this](CommandState &ui) {
+            const CTessavoxDoc *doc = GetDocument();
+            ui.setEnabled(doc && doc->m_nTokenCount > 0);
+        });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
     addCommand(ID_OPTIONS_ANALYSIS, [this] {
@@ -239,6 +254,81 @@ void CTessavoxFormView::OnEditSort()
     m_grid.setSortActive(true);
     m_grid.viewport()->update();
     m_grid.setSortActive(false);
+}
+
+std::vector<int> CTessavoxFormView::targetRows() const
+{
+    std::vector<int> rows;
+    for (int row = m_grid.nextSelected(-1); row >= 0; row = m_grid.nextSelected(row))
+        rows.push_back(row);
+    if (!rows.empty())
+        return rows;
+    for (const QModelIndex &index : m_grid.selectionModel()->selectedIndexes())
+        rows.push_back(index.row());
+    if (rows.empty() && m_grid.currentIndex().isValid())
+        rows.push_back(m_grid.currentIndex().row());
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void CTessavoxFormView::OnEditExcludeRows()
+{
+    if (CTessavoxDoc *doc = GetDocument())
+        doc->setRowsExcluded(targetRows(), true);
+}
+
+void CTessavoxFormView::OnEditIncludeRows()
+{
+    if (CTessavoxDoc *doc = GetDocument())
+        doc->setRowsExcluded(targetRows(), false);
+}
+
+void CTessavoxFormView::OnUpdateEditExcludeRows(CommandState &ui, bool excluding) const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    bool changes = false;
+    if (doc) {
+        for (int row : targetRows())
+            changes = changes ||
+                      (row < doc->tokens().count() && doc->tokens().row(row).excluded != excluding);
+    }
+    ui.setEnabled(changes);
+}
+
+void CTessavoxFormView::OnEditSelectOutliers()
+{
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    const double chosen = doc->m_analysis.outlierLevel;
+    const double level = chosen > 0.0 && chosen < 1.0 ? chosen : 0.95;
+    const OutlierResult outliers = documentOutliers(*doc, level);
+    int first = -1;
+    int count = 0;
+    for (int row = 0; row < m_grid.rowCount(); ++row) {
+        const bool outlier = outliers.isOutlier(std::size_t(row));
+        m_grid.setRowSelected(row, outlier);
+        if (outlier && first < 0)
+            first = row;
+        count += outlier ? 1 : 0;
+    }
+    if (first >= 0)
+        m_grid.scrollTo(m_grid.model()->index(first, 0));
+    QStringList formants;
+    for (Formant f : documentFormants(*doc))
+        formants << formantName(f);
+    showStatus(QStringLiteral("%1 outlier(s) at level %2 on %3, per speaker and vowel")
+                   .arg(count)
+                   .arg(level)
+                   .arg(formants.join(QLatin1Char(','))));
+}
+
+void CTessavoxFormView::showStatus(const QString &text)
+{
+    m_statusText = text;
+    if (auto *main = qobject_cast<QMainWindow *>(window()))
+        main->statusBar()->showMessage(text, 10000);
 }
 
 void CTessavoxFormView::AssignOrder()

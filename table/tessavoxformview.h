@@ -60,6 +60,16 @@ public:
     void OnEditRemoveRow();
     void OnUpdateEditRemoveRow(CommandState &ui) const;
     void OnEditSort();
+    // Exclude and Include act on the marked rows, else on the rows of the selected cells,
+    // else on the current row.
+    void OnEditExcludeRows();
+    void OnEditIncludeRows();
+    void OnUpdateEditExcludeRows(CommandState &ui, bool excluding) const;
+    // Marks the rows of the outliers at the document's level (0.95 when it marks none) and
+    // says how many on the status bar.
+    void OnEditSelectOutliers();
+    // The last text this window showed on the status bar.
+    QString statusText() const { return m_statusText; }
     // The document's vowel numbering (see vowelorder.h).
     void AssignOrder();
     bool HasOrder();
@@ -83,6 +93,7 @@ public:
     // The rows of the block recorded by the last Copy; -1 when none.
     int m_nCopyFirstRow = -1;
     int m_nCopyLastRow = -1;
+    QString m_statusText;
 
 protected:
     // reimplemented from QWidget
@@ -91,6 +102,8 @@ protected:
 
 private:
     void openPlotWindow(int commandId, QPointer<DocumentWindow> &frame);
+    std::vector<int> targetRows() const;
+    void showStatus(const QString &text);
 
     CDatatbl5 m_grid;
     struct PlotWindow

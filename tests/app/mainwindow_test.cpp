@@ -79,7 +79,8 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
                      "&Edit: &Undo\tCtrl+Z,Alt+Backspace|&Redo\tCtrl+Y,Ctrl+Shift+Z|-|Cu&t\tCtrl+X,"
                      "Shift+Del|&Copy\t"
                      "Ctrl+C,Ctrl+Ins|&Paste\tCtrl+V,Shift+Ins|-|Add Row\tCtrl+I|Remove "
-                     "Row\tCtrl+R|-|Sort|-|Assign Order",
+                     "Row\tCtrl+R|-|Sort|-|Assign Order|-|E&xclude Rows\tCtrl+E|I&nclude "
+                     "Rows\tCtrl+Shift+E|Select &Outliers",
                      "&Plot: F1 vs F2|F1 vs F2'|F1 vs F3|&Statistics",
                      "&Options: Calculation/Display...|&Analysis...", kViewMenu,
                      "&Window: &New Window|&Cascade|&Tile|&Arrange Icons", kHelpMenu}));

@@ -1,6 +1,7 @@
 // Charts drawn with analysis options: colour per group, hidden tokens, fitted geometry,
 // and tick and group labels that never overlap (over the examples and random data).
 
+#include "analysis/frequencyscale.h"
 #include "faketable.h"
 #include "plot/analysischart.h"
 #include "plot/chartfonts.h"
@@ -314,4 +315,49 @@ TEST(ChartLayout, LabelsNeverOverlapOverTheExamplesAndRandomData)
         FakeDocument data(rows);
         check(*data.doc, QStringLiteral("random %1").arg(trial));
     }
+}
+
+namespace {
+
+// Nine tokens of i close together and one far off: the one outlier of a 0.95 level.
+std::vector<FakeRow> strayGroup()
+{
+    std::vector<FakeRow> rows;
+    const int f1[] = {300, 310, 305, 295, 315, 290, 308, 302, 298};
+    const int f2[] = {2300, 2250, 2350, 2280, 2320, 2260, 2330, 2270, 2310};
+    for (int i = 0; i < 9; ++i)
+        rows.push_back({f1[i], f2[i], 2900, QStringLiteral("i"), 1});
+    rows.push_back({600, 1500, 2900, QStringLiteral("i"), 1});
+    return rows;
+}
+
+} // namespace
+
+// The ring goes about the stray token where the chart draws it; excluded, that token leaves
+// the chart, its ring and the group's figures, and the classic chart passes it over too.
+TEST(AnalysisChart, OutlierRingsAndExcludedTokens)
+{
+    FakeDocument data(strayGroup());
+    CTessavoxDoc &doc = *data.doc;
+    ChartRenderer renderer(ChartKind::F1F2);
+    doc.m_analysis.outlierLevel = 0.95;
+    const QImage ringed = drawChart(renderer, doc);
+    const ChartLayoutRecord layout = renderer.lastLayout();
+    ASSERT_EQ(layout.outlierRings.size(), 1u);
+    const QPoint stray(int(layout.mapping.x(HzToBarkZwicker(1500))),
+                       int(layout.mapping.y(HzToBarkZwicker(600))));
+    EXPECT_TRUE(layout.outlierRings[0].contains(stray));
+    EXPECT_GT(pixelsOf(ringed, QColor(220, 0, 0), layout.outlierRings[0]), 20);
+    EXPECT_EQ(buildAnalysisChart(doc, TokenTableModel::F2).statistics.groups[0].n, 10);
+
+    EXPECT_EQ(doc.setRowsExcluded(std::vector<int>{9, 42}, true), 1);
+    drawChart(renderer, doc);
+    EXPECT_TRUE(renderer.lastLayout().outlierRings.empty());
+    const AnalysisChart chart = buildAnalysisChart(doc, TokenTableModel::F2);
+    EXPECT_EQ(chart.statistics.groups[0].n, 9);
+    EXPECT_EQ(chart.statistics.skipped, 0u);
+    EXPECT_TRUE(std::isnan(chart.x[9]));
+    doc.m_analysis.outlierLevel = 0.0;
+    EXPECT_FALSE(renderer.hasPosition(doc.tokens(), 9));
+    EXPECT_TRUE(renderer.hasPosition(doc.tokens(), 8));
 }

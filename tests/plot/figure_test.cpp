@@ -115,10 +115,12 @@ TEST(ReadableGroups, LabelsHaloedAboveTokensDotsForCrowdsTokensClipped)
     }
     // The token far out is left out of the picture, not drawn over the axes' text.
     const QColor tokenColour = ChartPalette::colour(2);
-    for (int y = 0; y < with.height(); ++y)
-        for (int x = 0; x < with.width(); ++x)
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = 0; x < with.width(); ++x) {
             if (!layout.plotArea.contains(x, y))
                 ASSERT_NE(with.pixelColor(x, y), tokenColour) << x << "," << y;
+        }
+    }
 
     doc.m_analysis.showTokens = true;
     std::vector<FakeRow> crowd;

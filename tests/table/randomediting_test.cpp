@@ -63,11 +63,12 @@ std::vector<FileRow> documentRows(const CTessavoxDoc &doc)
 }
 
 // What Undo and Redo must give back: the rows, every cell as shown (an empty cell is not 0),
-// and the label choices.
+// which rows are excluded, and the label choices.
 struct DocState
 {
     std::vector<FileRow> rows;
     std::vector<QString> cells;
+    std::vector<bool> excluded;
     std::array<int, FormantLimits::kOrderLabels> labels{};
     std::array<QString, FormantLimits::kOrderLabels> labelTexts;
     bool operator==(const DocState &) const = default;
@@ -75,10 +76,11 @@ struct DocState
 
 DocState stateOf(const CTessavoxDoc &doc)
 {
-    DocState state{documentRows(doc), {}, doc.m_nOrderLabel, doc.m_strOrderLabel};
+    DocState state{documentRows(doc), {}, {}, doc.m_nOrderLabel, doc.m_strOrderLabel};
     for (int row = 0; row < doc.tokens().count(); ++row) {
         for (int column = 0; column < TokenTableModel::ColumnCount; ++column)
             state.cells.push_back(doc.tokens().cellText(row, column));
+        state.excluded.push_back(doc.tokens().row(row).excluded);
     }
     return state;
 }
@@ -158,7 +160,7 @@ public:
         for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
             m_session.capture.clear();
             m_expectedEvents.clear();
-            const int pick = below(rows() > kManyRows ? 127 : 107);
+            const int pick = below(rows() > kManyRows ? 131 : 111);
             const auto &[upTo, name, action] =
                 *std::find_if(m_steps.begin(), m_steps.end(),
                               [pick](const auto &s) { return pick < std::get<0>(s); });
@@ -285,6 +287,28 @@ private:
             checkSorted(table, id == ID_EDIT_ASSIGN_ORDER);
     }
 
+    // Exclude or Include acts on the rows the user picked, now and then after Select Outliers
+    // picked them; greyed, it does nothing.
+    void excludeOrInclude(bool excluding)
+    {
+        CTessavoxFormView *table = anyTable();
+        if (chance(25))
+            table->execute(ID_EDIT_SELECT_OUTLIERS);
+        const int id = excluding ? ID_EDIT_EXCLUDE_ROWS : ID_EDIT_INCLUDE_ROWS;
+        CommandState ui;
+        table->updateState(id, ui);
+        const DocState before = stateOf(*m_doc);
+        table->execute(id);
+        const DocState after = stateOf(*m_doc);
+        EXPECT_EQ(ui.enabled, after.excluded != before.excluded);
+        EXPECT_EQ(after.rows, before.rows);
+        for (int row = 0; row < rows(); ++row) {
+            const QVariant grey =
+                m_doc->tokens().data(m_doc->tokens().index(row, 0), Qt::ForegroundRole);
+            EXPECT_EQ(grey.isValid(), m_doc->tokens().row(row).excluded) << row;
+        }
+    }
+
     // Now and then every row goes, and the table is empty until rows come back.
     void removeRows()
     {
@@ -402,10 +426,24 @@ private:
         settle();
     }
 
+    // A Formant file cannot hold which rows are excluded: saving one asks first.
+    QStringList exclusionQuestion() const
+    {
+        const int excluded = m_doc->tokens().excludedCount();
+        if (excluded == 0)
+            return {};
+        return {QStringLiteral("A Tessavox file cannot hold the marks of the %1 excluded row(s) "
+                               "of this table; they will not be in the saved file. Save anyway?")
+                    .arg(excluded)};
+    }
+
     void save()
     {
         const std::vector<FileRow> expected = documentRows(*m_doc);
+        m_expectedEvents = exclusionQuestion();
+        m_session.capture.setAnswer(Messages::Answer::Yes);
         ASSERT_TRUE(m_doc->execute(ID_FILE_SAVE));
+        m_session.capture.setAnswer(Messages::Answer::No);
         m_expected.saved();
         checkFile(expected);
     }
@@ -414,13 +452,15 @@ private:
     void closeDocument()
     {
         const std::vector<FileRow> expected = documentRows(*m_doc);
+        const QStringList question = exclusionQuestion();
         m_session.capture.setAnswer(Messages::Answer::Yes);
         m_doc->execute(ID_FILE_CLOSE);
         m_session.capture.setAnswer(Messages::Answer::No);
         settle();
         ASSERT_FALSE(m_doc) << "the document outlived its windows";
         if (m_expected.modified()) {
-            m_expectedEvents = {QStringLiteral("Save changes to tokens.txt?")};
+            m_expectedEvents =
+                QStringList{QStringLiteral("Save changes to tokens.txt?")} + question;
             checkFile(expected);
         }
         // An empty file does not open; the user starts again from another.
@@ -467,8 +507,8 @@ private:
     }
     ExpectedHistory m_expected;
     QStringList m_expectedEvents;
-    // Each step is picked below its bound out of 107, marking rows and typing most often;
-    // past kManyRows rows the picks run to 127, so removing rows gets likelier.
+    // Each step is picked below its bound out of 111, marking rows and typing most often;
+    // past kManyRows rows the picks run to 131, so removing rows gets likelier.
     const std::vector<std::tuple<int, const char *, std::function<void()>>> m_steps = {
         {14, "mark rows", [this] { markRows(); }},
         {22, "select cells", [this] { selectCells(); }},
@@ -490,7 +530,9 @@ private:
         {87, "remove rows", [this] { removeRows(); }},
         {92, "undo", [this] { undoOrRedo(ID_EDIT_UNDO); }},
         {94, "redo", [this] { undoOrRedo(ID_EDIT_REDO); }},
-        {127, "remove row", [this] { command(ID_EDIT_REMOVE_ROW); }},
+        {97, "exclude", [this] { excludeOrInclude(true); }},
+        {99, "include", [this] { excludeOrInclude(false); }},
+        {131, "remove row", [this] { command(ID_EDIT_REMOVE_ROW); }},
     };
 };
 

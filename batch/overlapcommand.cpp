@@ -1,0 +1,74 @@
+// tessavox-batch overlap FILE: per group and vowel pair, the Pillai trace with its F test,
+// the distances of the means and the Bhattacharyya distance of the two vowels.
+
+#include "batch/analysisinput.h"
+#include "batch/batchcommand.h"
+#include "batch/groupedspace.h"
+
+#include "analysis/voweloverlap.h"
+
+namespace {
+
+const QString kUsage =
+    QStringLiteral("overlap FILE [--format formant|table] [--speaker COL] [--vowel COL] "
+                   "%1 [--pairs V1:V2,...|all] [-o OUT]")
+        .arg(groupedSpaceUsage());
+
+QString helpText()
+{
+    return QStringLiteral(
+        "per group (--by, default the speaker) and vowel pair (default all), on the formants\n"
+        "      in use (p of them, default F1,F2) in the scale S (default bark) or method M:\n"
+        "        pillai: trace(H (H + E)^-1), H and E the between- and within-vowel SSCP\n"
+        "          (Hay, Warren & Drager 2006); f = pillai/(1 - pillai) (n1 + n2 - p - 1)/p on\n"
+        "          df1 = p and df2 = n1 + n2 - p - 1, p its upper-tail probability\n"
+        "        euclidean: distance of the means; mahalanobis: sqrt(d' Sp^-1 d),\n"
+        "          Sp = E/(n1 + n2 - 2)\n"
+        "        bhattacharyya: d' S^-1 d/8 + ln(det S/sqrt(det S1 det S2))/2, S = (S1 + S2)/2\n"
+        "          (Bhattacharyya 1943); bc = exp(-bhattacharyya)\n"
+        "      a figure that cannot be computed is empty, and standard error says why");
+}
+
+int runOverlap(const QStringList &args)
+{
+    const QString command = QStringLiteral("overlap");
+    const auto arguments =
+        parseAnalysisArguments(args, groupedSpaceOptions() << QStringLiteral("--pairs"));
+    if (!arguments)
+        return batchUsageError(kUsage);
+    AnalysisInput input;
+    int status = 0;
+    const auto grouped = openGroupedSpace(input, *arguments, command, kUsage, status);
+    if (!grouped)
+        return status;
+    const QStringList &vowelNames = input.tokens().vowelNames;
+    std::vector<VowelPair> pairs;
+    const QString pairText = arguments->options.value(QStringLiteral("--pairs"));
+    if (!pairText.isEmpty() && pairText != QLatin1String("all")) {
+        QString error;
+        const auto named = parseVowelPairs(pairText, vowelNames, error);
+        if (!named) {
+            reportAnalysis(command, error);
+            return 1;
+        }
+        pairs = *named;
+    }
+    const OverlapResult result =
+        vowelOverlap(grouped->group, grouped->groupNames, input.tokens().vowel, vowelNames,
+                     grouped->space.columns(), pairs);
+    for (const QString &message : result.messages)
+        reportAnalysis(command, message);
+    if (result.skipped > 0)
+        reportAnalysis(
+            command, QStringLiteral("%1 token(s) skipped: a formant missing").arg(result.skipped));
+    const QByteArray out = formatOverlapTable(result, grouped->groupNames, vowelNames);
+    return writeAnalysisOutput(arguments->output, out, command) ? 0 : 1;
+}
+
+const BatchCommandRegistrar registrar{
+    {QStringLiteral("overlap"), kUsage,
+     QStringLiteral("per group and vowel pair: Pillai trace with its F test, Euclidean and "
+                    "Mahalanobis distance, Bhattacharyya distance and coefficient, as TSV"),
+     runOverlap, false, helpText()}};
+
+} // namespace
