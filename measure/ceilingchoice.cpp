@@ -7,16 +7,17 @@
 
 namespace {
 
+// A resonance this wide is a spare pole modelling the spectrum's slope, not a formant: a
+// track that holds one is as good as missing there.
+constexpr double kWidestFormant = 600;
 // A frame without the formant costs about as much as a track 10% off its fit there.
 constexpr double kMissingPenalty = 0.1;
 
+// A vowel's track bends at most once over its interval: a quadratic follows a glide, and
+// fitting more would follow the jumps it is meant to expose.
 int fitDegree(std::size_t points)
 {
-    if (points >= 12)
-        return 3;
-    if (points >= 7)
-        return 2;
-    return 1;
+    return points >= 4 ? 2 : 1;
 }
 
 } // namespace
@@ -49,7 +50,8 @@ double TrackIrregularity(std::span<const FormantFrame> frames, std::span<const d
         std::vector<double> y;
         for (std::size_t j = 0; j < n; ++j) {
             const double f = frames[j].frequency[formant];
-            if (std::isfinite(f) && f > 0) {
+            const double b = frames[j].bandwidth[formant];
+            if (std::isfinite(f) && f > 0 && b <= kWidestFormant) {
                 t.push_back(span > 0 ? 2 * (times[j] - t0) / span - 1 : 0);
                 y.push_back(std::log(f));
             }

@@ -94,27 +94,41 @@ TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
     const std::span<const float> segment(m_audio.samples.data() + from, std::size_t(to - from));
     const double segmentStart = double(from) / rate;
 
-    double bestScore = std::numeric_limits<double>::infinity();
-    int bestComplete = -1;
-    std::vector<FormantFrame> best;
-    for (double ceiling : m_settings.ceilings) {
+    const std::size_t count = m_settings.ceilings.size();
+    std::vector<std::vector<FormantFrame>> analyses(count);
+    std::vector<double> scores(count);
+    std::vector<int> complete(count);
+    std::vector<double> used(count);
+    for (std::size_t c = 0; c < count; ++c) {
         FrameSettings frame = m_settings.frame;
-        frame.ceiling = std::min(ceiling, 0.5 * rate);
+        frame.ceiling = std::min(m_settings.ceilings[c], 0.5 * rate);
+        used[c] = frame.ceiling;
         const std::vector<float> resampled = Resample(segment, rate, 2 * frame.ceiling);
-        std::vector<FormantFrame> frames = AnalyseFrames(resampled, segmentStart, times, frame);
-        const std::span<const FormantFrame> judged(frames.data() + first, last - first);
-        const double score =
+        analyses[c] = AnalyseFrames(resampled, segmentStart, times, frame);
+        const std::span<const FormantFrame> judged(analyses[c].data() + first, last - first);
+        scores[c] =
             TrackIrregularity(judged, std::span<const double>(times.data() + first, last - first));
+        complete[c] = completeFrames(analyses[c]);
+    }
+    std::size_t chosen = 0;
+    for (std::size_t c = 1; c < count; ++c) {
         // Ties and all-irregular cases go to the analysis that found the most formants.
-        const int complete = completeFrames(frames);
-        if (score < bestScore ||
-            (!std::isfinite(bestScore) && !std::isfinite(score) && complete > bestComplete)) {
-            bestScore = score;
-            bestComplete = complete;
-            best = std::move(frames);
-            result.ceiling = frame.ceiling;
+        if (scores[c] < scores[chosen] ||
+            (!std::isfinite(scores[chosen]) && !std::isfinite(scores[c]) &&
+             complete[c] > complete[chosen]))
+            chosen = c;
+    }
+    if (std::isfinite(scores[chosen])) {
+        const double enough = scores[chosen] * kRegularEnough;
+        for (std::size_t c = 0; c < chosen; ++c) {
+            if (scores[c] <= enough) {
+                chosen = c;
+                break;
+            }
         }
     }
+    const std::vector<FormantFrame> &best = analyses[chosen];
+    result.ceiling = used[chosen];
     for (std::size_t p = 0; p < points.size(); ++p) {
         const double t = start + points[p] / 100 * (end - start);
         for (std::size_t f = 0; f < 3; ++f) {
