@@ -27,10 +27,11 @@ struct TierSpec
 // A short-format TextGrid holding exactly the given tiers, items in the order given.
 QByteArray shortTextGrid(double end, const std::vector<TierSpec> &tiers)
 {
-    QString text = QStringLiteral("File type = \"ooTextFile\"\nObject class = \"TextGrid\"\n\n0\n%1\n"
-                                  "<exists>\n%2\n")
-                       .arg(end)
-                       .arg(tiers.size());
+    QString text =
+        QStringLiteral("File type = \"ooTextFile\"\nObject class = \"TextGrid\"\n\n0\n%1\n"
+                       "<exists>\n%2\n")
+            .arg(end)
+            .arg(tiers.size());
     const auto quoted = [](QString s) { return '"' + s.replace('"', "\"\"") + '"'; };
     for (const TierSpec &tier : tiers) {
         text += QStringLiteral("\"%1\"\n\"%2\"\n0\n%3\n%4\n")
@@ -68,9 +69,8 @@ protected:
         m_recordings[name] = SynthesizeRecording(v, list, rate, 11);
         const QString path = m_dir.filePath(name + ".wav");
         EXPECT_TRUE(WriteWav(path.toStdString(), m_recordings[name].samples, rate));
-        EXPECT_TRUE(
-            WriteText(m_dir.filePath(name + ".TextGrid").toStdString(),
-                      TextGridText(m_recordings[name])));
+        EXPECT_TRUE(WriteText(m_dir.filePath(name + ".TextGrid").toStdString(),
+                              TextGridText(m_recordings[name])));
         return path;
     }
 
@@ -131,8 +131,7 @@ TEST_F(MeasurementJobTest, DamagedInputsAreNamedAndSkippedWhileTheRestIsMeasured
     // A header and no samples.
     const QString empty = m_dir.filePath("empty.wav");
     ASSERT_TRUE(WriteWav(empty.toStdString(), {}, 16000));
-    writeFile(m_dir.filePath("empty.TextGrid"),
-              shortTextGrid(1, {{"vowel", true, {{0, 1, "a"}}}}));
+    writeFile(m_dir.filePath("empty.TextGrid"), shortTextGrid(1, {{"vowel", true, {{0, 1, "a"}}}}));
     // Intervals overlapping, and listed out of order.
     const QString overlap = record("overlap", "male", 16000);
     writeFile(m_dir.filePath("overlap.textgrid"), // any case of the extension
@@ -163,11 +162,13 @@ TEST_F(MeasurementJobTest, DamagedInputsAreNamedAndSkippedWhileTheRestIsMeasured
         }
         return false;
     };
-    EXPECT_TRUE(said(m_dir.filePath("truncated.TextGrid"), "beyond the recording")) << messages.toStdString();
+    EXPECT_TRUE(said(m_dir.filePath("truncated.TextGrid"), "beyond the recording"))
+        << messages.toStdString();
     EXPECT_TRUE(said(empty, "no samples")) << messages.toStdString();
     EXPECT_TRUE(said(m_dir.filePath("overlap.textgrid"), "line 16: in tier \"vowel\""))
         << messages.toStdString();
-    EXPECT_TRUE(said(m_dir.filePath("unsorted.TextGrid"), "out of order")) << messages.toStdString();
+    EXPECT_TRUE(said(m_dir.filePath("unsorted.TextGrid"), "out of order"))
+        << messages.toStdString();
     EXPECT_TRUE(said(lonely, "no TextGrid")) << messages.toStdString();
     EXPECT_TRUE(said(notAudio, "cannot be read as audio")) << messages.toStdString();
 }
