@@ -11,24 +11,26 @@ std::vector<double> BurgCoefficients(std::span<const double> x, int order)
     const std::size_t n = x.size();
     if (order < 1 || n < std::size_t(order) + 1)
         return {};
-    // f: forward errors, b: backward errors, both starting as the signal. At stage m only
-    // f[m..n-1] and b[m-1..n-2] take part.
-    std::vector<double> f(x.begin(), x.end());
-    std::vector<double> b(x.begin(), x.end());
-    std::vector<double> a(std::size_t(order) + 1, 0.0);
-    std::vector<double> previous(a.size());
-    a[0] = 1;
     double energy = 0;
     for (double v : x)
         energy += v * v;
     if (!(energy > 0) || !std::isfinite(energy))
         return {};
+    // At stage m, forward[j] is the forward error at sample j + m and backward[j] the backward
+    // error at sample j + m - 1, for j below n - m: both shrink by one each stage, and the
+    // update runs forward in place, which lets the compiler vectorise it.
+    std::vector<double> forward(x.begin() + 1, x.end());
+    std::vector<double> backward(x.begin(), x.end() - 1);
+    std::vector<double> a(std::size_t(order) + 1, 0.0);
+    std::vector<double> previous(a.size());
+    a[0] = 1;
     for (int m = 1; m <= order; ++m) {
+        const std::size_t length = n - std::size_t(m);
         double numerator = 0;
         double denominator = 0;
-        for (std::size_t i = std::size_t(m); i < n; ++i) {
-            numerator += f[i] * b[i - 1];
-            denominator += f[i] * f[i] + b[i - 1] * b[i - 1];
+        for (std::size_t j = 0; j < length; ++j) {
+            numerator += forward[j] * backward[j];
+            denominator += forward[j] * forward[j] + backward[j] * backward[j];
         }
         if (!(denominator > 0))
             break; // the frame is exhausted: the lower-order predictor stands
@@ -37,15 +39,40 @@ std::vector<double> BurgCoefficients(std::span<const double> x, int order)
         std::copy(a.begin(), a.end(), previous.begin());
         for (int i = 1; i <= m; ++i)
             a[std::size_t(i)] = previous[std::size_t(i)] + k * previous[std::size_t(m - i)];
-        // Update the errors from the top down, so that b[i-1] is still the old value.
-        for (std::size_t i = n - 1; i >= std::size_t(m); --i) {
-            const double forward = f[i];
-            f[i] = forward + k * b[i - 1];
-            b[i] = b[i - 1] + k * forward;
+        // f_m[i] = f_{m-1}[i] + k b_{m-1}[i-1], b_m[i] = b_{m-1}[i-1] + k f_{m-1}[i].
+        for (std::size_t j = 0; j + 1 < length; ++j) {
+            backward[j] += k * forward[j];
+            forward[j] = forward[j + 1] + k * backward[j + 1];
         }
     }
     return a;
 }
+
+namespace {
+
+// The companion matrix's eigenvalues. A matrix type with a fixed upper bound lives on the
+// stack: LPC orders are small, and a frame's roots are found thousands of times a second.
+template <typename Matrix>
+std::vector<std::complex<double>> companionEigenvalues(std::span<const double> a, int degree)
+{
+    Matrix companion = Matrix::Zero(degree, degree);
+    for (int j = 0; j < degree; ++j)
+        companion(0, j) = -a[std::size_t(j) + 1] / a[0];
+    for (int i = 1; i < degree; ++i)
+        companion(i, i - 1) = 1;
+    Eigen::EigenSolver<Matrix> solver(companion, false);
+    if (solver.info() != Eigen::Success)
+        return {};
+    std::vector<std::complex<double>> roots;
+    roots.reserve(std::size_t(degree));
+    for (int i = 0; i < degree; ++i)
+        roots.push_back(solver.eigenvalues()[i]);
+    return roots;
+}
+
+constexpr int kSmallDegree = 24;
+
+} // namespace
 
 std::vector<std::complex<double>> PolynomialRoots(std::span<const double> a)
 {
@@ -57,19 +84,11 @@ std::vector<std::complex<double>> PolynomialRoots(std::span<const double> a)
     const int degree = int(p) - 1;
     if (degree < 1 || a[0] == 0)
         return {};
-    Eigen::MatrixXd companion = Eigen::MatrixXd::Zero(degree, degree);
-    for (int j = 0; j < degree; ++j)
-        companion(0, j) = -a[std::size_t(j) + 1] / a[0];
-    for (int i = 1; i < degree; ++i)
-        companion(i, i - 1) = 1;
-    Eigen::EigenSolver<Eigen::MatrixXd> solver(companion, false);
-    if (solver.info() != Eigen::Success)
-        return {};
-    std::vector<std::complex<double>> roots;
-    roots.reserve(std::size_t(degree));
-    for (int i = 0; i < degree; ++i)
-        roots.push_back(solver.eigenvalues()[i]);
-    return roots;
+    if (degree <= kSmallDegree)
+        return companionEigenvalues<
+            Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, 0, kSmallDegree, kSmallDegree>>(
+            a, degree);
+    return companionEigenvalues<Eigen::MatrixXd>(a, degree);
 }
 
 std::vector<Resonance> PredictorResonances(std::span<const double> a, double rate)

@@ -12,6 +12,9 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // The fewest frames a ceiling is judged on; a shorter interval borrows the signal around it.
 constexpr int kFewestFrames = 5;
+// The most frames a ceiling is judged on; a longer interval is judged on every second or
+// third frame. Enough for a quadratic fit to expose a jump, and it bounds the work per token.
+constexpr int kJudgedFrames = 16;
 // Signal read beyond the outermost windows, so that the resampler's and the pre-emphasis's
 // edges fall outside every frame.
 constexpr double kSegmentMargin = 0.02;
@@ -72,7 +75,8 @@ TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
     std::vector<double> times;
     for (int k = -half; k <= half; ++k)
         times.push_back(middle + k * step);
-    // The frames the ceiling is judged on: those inside the interval, or the middle ones.
+    // The frames the ceiling is judged on: those inside the interval, or the middle ones,
+    // thinned to at most kJudgedFrames through the middle frame.
     std::size_t first = 0;
     std::size_t last = times.size();
     while (first < times.size() && times[first] < start)
@@ -83,6 +87,31 @@ TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
         first = std::size_t(half - kFewestFrames / 2);
         last = first + kFewestFrames;
     }
+    const std::size_t stride =
+        std::max<std::size_t>(1, (last - first + kJudgedFrames - 1) / std::size_t(kJudgedFrames));
+    std::vector<double> judgedTimes;
+    std::vector<std::size_t> judged;
+    for (std::size_t j = std::size_t(half) % stride; j < last; j += stride) {
+        if (j >= first) {
+            judged.push_back(j);
+            judgedTimes.push_back(times[j]);
+        }
+    }
+    // The frames the points are read from: the two around each.
+    std::vector<std::size_t> needed;
+    for (double point : points) {
+        const double t = start + point / 100 * (end - start);
+        const auto upper = std::size_t(std::clamp<std::ptrdiff_t>(
+            std::upper_bound(times.begin(), times.end(), t) - times.begin(), 1,
+            std::ptrdiff_t(times.size()) - 1));
+        needed.push_back(upper - 1);
+        needed.push_back(upper);
+    }
+    std::sort(needed.begin(), needed.end());
+    needed.erase(std::unique(needed.begin(), needed.end()), needed.end());
+    std::vector<double> neededTimes;
+    for (std::size_t j : needed)
+        neededTimes.push_back(times[j]);
 
     const double rate = m_audio.sampleRate;
     const double reach = m_settings.frame.windowLength + kSegmentMargin;
@@ -95,20 +124,20 @@ TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
     const double segmentStart = double(from) / rate;
 
     const std::size_t count = m_settings.ceilings.size();
-    std::vector<std::vector<FormantFrame>> analyses(count);
-    std::vector<double> scores(count);
-    std::vector<int> complete(count);
-    std::vector<double> used(count);
+    std::vector<std::vector<float>> resampled(count);
+    std::vector<double> scores(count, 0.0);
+    std::vector<int> complete(count, 0);
+    std::vector<FrameSettings> settings(count, m_settings.frame);
     for (std::size_t c = 0; c < count; ++c) {
-        FrameSettings frame = m_settings.frame;
-        frame.ceiling = std::min(m_settings.ceilings[c], 0.5 * rate);
-        used[c] = frame.ceiling;
-        const std::vector<float> resampled = Resample(segment, rate, 2 * frame.ceiling);
-        analyses[c] = AnalyseFrames(resampled, segmentStart, times, frame);
-        const std::span<const FormantFrame> judged(analyses[c].data() + first, last - first);
-        scores[c] =
-            TrackIrregularity(judged, std::span<const double>(times.data() + first, last - first));
-        complete[c] = completeFrames(analyses[c]);
+        settings[c].ceiling = std::min(m_settings.ceilings[c], 0.5 * rate);
+        resampled[c] = Resample(segment, rate, 2 * settings[c].ceiling);
+        // One ceiling is a fixed analysis: nothing to judge.
+        if (count == 1)
+            break;
+        const std::vector<FormantFrame> frames =
+            AnalyseFrames(resampled[c], segmentStart, judgedTimes, settings[c]);
+        scores[c] = TrackIrregularity(frames, judgedTimes);
+        complete[c] = completeFrames(frames);
     }
     std::size_t chosen = 0;
     for (std::size_t c = 1; c < count; ++c) {
@@ -127,8 +156,13 @@ TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
             }
         }
     }
-    const std::vector<FormantFrame> &best = analyses[chosen];
-    result.ceiling = used[chosen];
+    result.ceiling = settings[chosen].ceiling;
+    std::vector<FormantFrame> best(times.size(),
+                                   FormantFrame{{kNaN, kNaN, kNaN}, {kNaN, kNaN, kNaN}});
+    const std::vector<FormantFrame> read =
+        AnalyseFrames(resampled[chosen], segmentStart, neededTimes, settings[chosen]);
+    for (std::size_t i = 0; i < needed.size(); ++i)
+        best[needed[i]] = read[i];
     for (std::size_t p = 0; p < points.size(); ++p) {
         const double t = start + points[p] / 100 * (end - start);
         for (std::size_t f = 0; f < 3; ++f) {
