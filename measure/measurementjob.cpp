@@ -203,7 +203,7 @@ void MeasurementJob::measureFile(int index, FileOutcome &outcome,
                                 QStringLiteral(": sampled at %1 Hz, so no ceiling above %2 Hz")
                                     .arg(audio.signal.sampleRate)
                                     .arg(nyquist);
-    const TokenMeasurer measurer(audio.signal, analysis);
+    TokenMeasurer measurer(audio.signal, analysis);
 
     const TextGridTier *speakerTier = nullptr;
     for (const TextGridTier &other : grid.grid.tiers) {

@@ -57,10 +57,15 @@ double interpolate(const std::vector<double> &times, const std::vector<FormantFr
 
 TokenMeasurer::TokenMeasurer(const AudioSignal &audio, Settings settings)
     : m_audio(audio), m_settings(std::move(settings))
-{}
+{
+    for (double &ceiling : m_settings.ceilings) {
+        ceiling = std::min(ceiling, 0.5 * m_audio.sampleRate);
+        m_resamplers.emplace_back(m_audio.sampleRate, 2 * ceiling);
+    }
+}
 
 TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
-                                             std::span<const double> points) const
+                                             std::span<const double> points)
 {
     Result result;
     result.frequencies.assign(points.size(), {kNaN, kNaN, kNaN});
@@ -129,8 +134,8 @@ TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
     std::vector<int> complete(count, 0);
     std::vector<FrameSettings> settings(count, m_settings.frame);
     for (std::size_t c = 0; c < count; ++c) {
-        settings[c].ceiling = std::min(m_settings.ceilings[c], 0.5 * rate);
-        resampled[c] = Resample(segment, rate, 2 * settings[c].ceiling);
+        settings[c].ceiling = m_settings.ceilings[c];
+        resampled[c] = m_resamplers[c].process(segment);
         // One ceiling is a fixed analysis: nothing to judge.
         if (count == 1)
             break;

@@ -2,6 +2,7 @@
 
 #include "measure/audiofile.h"
 #include "measure/formantframes.h"
+#include "measure/resampler.h"
 
 #include <array>
 #include <span>
@@ -10,7 +11,8 @@
 // Measures F1-F3 of one labelled interval of a recording: analyses frames over the interval
 // (and one step beyond each end) at each candidate ceiling, keeps the analysis whose tracks
 // are the most regular, and reads the values at the requested points. Reads only the
-// signal around the interval. Holds a reference to the recording, which must outlive it.
+// signal around the interval. Holds a reference to the recording, which must outlive it, and
+// one resampler per ceiling; one thread at a time.
 class TokenMeasurer
 {
 public:
@@ -35,9 +37,10 @@ public:
 
     // The interval from `start` to `end` (s) at `points`, each a percentage of the interval.
     // An interval shorter than a few frames is analysed from the signal around its middle.
-    Result measure(double start, double end, std::span<const double> points) const;
+    Result measure(double start, double end, std::span<const double> points);
 
 private:
     const AudioSignal &m_audio; // not owned
     Settings m_settings;
+    std::vector<Resampler> m_resamplers; // one per ceiling, to twice the ceiling
 };

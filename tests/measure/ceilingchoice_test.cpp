@@ -68,7 +68,7 @@ int f3Hits(const char *voiceName, const std::vector<double> &ceilings, int &toke
     audio.sampleRate = recording.rate;
     TokenMeasurer::Settings settings;
     settings.ceilings = ceilings;
-    const TokenMeasurer measurer(audio, settings);
+    TokenMeasurer measurer(audio, settings);
     int hits = 0;
     tokens = 0;
     const std::vector<double> middle{50};
