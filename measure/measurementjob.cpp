@@ -116,12 +116,18 @@ MeasurementJob::MeasurementJob(MeasurementSettings settings) : m_settings(std::m
 QString MeasurementJob::textGridBeside(const QString &audioPath)
 {
     const QFileInfo audio(audioPath);
-    const QString base = audio.completeBaseName();
-    const QStringList names = audio.dir().entryList({base + QStringLiteral(".*")},
-                                                    QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString &name : names) {
-        if (name.compare(base + QStringLiteral(".TextGrid"), Qt::CaseInsensitive) == 0)
-            return audio.dir().filePath(name);
+    const QDir dir = audio.dir();
+    const QString base = audio.completeBaseName() + QLatin1Char('.');
+    // The usual spellings first: listing a folder of thousands of recordings for each of
+    // them would cost more than measuring.
+    for (const char *extension : {"TextGrid", "textgrid", "TEXTGRID", "Textgrid"}) {
+        const QString path = dir.filePath(base + QLatin1String(extension));
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Readable, QDir::Name)) {
+        if (name.compare(base + QStringLiteral("TextGrid"), Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
     }
     return {};
 }
@@ -312,9 +318,10 @@ MeasurementResult MeasurementJob::run(const ProgressCallback &progress,
                 context << (at >= 0 ? token.context.value(at) : QString());
             }
             token.context = context;
-            for (const auto &point : token.frequencies)
-                for (double f : point)
-                    result.missingValues += !std::isfinite(f);
+            for (const auto &point : token.frequencies) {
+                for (double hz : point)
+                    result.missingValues += !std::isfinite(hz);
+            }
             result.tokens.push_back(std::move(token));
         }
     }

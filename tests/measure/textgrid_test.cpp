@@ -118,6 +118,12 @@ struct FaultCase
     const char *words; // part of the message
 };
 
+// By name: gtest would otherwise print the case's bytes, padding and all.
+void PrintTo(const FaultCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class TextGridFault : public testing::TestWithParam<FaultCase>
 {
 };
