@@ -226,17 +226,18 @@ std::vector<SynthVowel> StandardVowels(const SynthVoice &voice, bool glides)
     return vowels;
 }
 
-bool WriteWav(const std::string &path, const std::vector<float> &samples, double rate)
+bool WriteWav(const std::string &path, const std::vector<float> &samples, double rate, int channels)
 {
     SF_INFO info{};
     info.samplerate = int(std::lround(rate));
-    info.channels = 1;
+    info.channels = channels;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE *file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file)
         return false;
-    const sf_count_t written = sf_writef_float(file, samples.data(), sf_count_t(samples.size()));
-    return sf_close(file) == 0 && written == sf_count_t(samples.size());
+    const auto frames = sf_count_t(samples.size()) / channels;
+    const sf_count_t written = sf_writef_float(file, samples.data(), frames);
+    return sf_close(file) == 0 && written == frames;
 }
 
 std::string TextGridText(const SynthRecording &recording)

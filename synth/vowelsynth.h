@@ -63,8 +63,9 @@ SynthVoice VoiceNamed(const std::string &name);
 // formants from published means for men, women and children; F4 and F5 as the voice has.
 std::vector<SynthVowel> StandardVowels(const SynthVoice &voice, bool glides);
 
-// 16-bit WAV; false when it cannot be written.
-bool WriteWav(const std::string &path, const std::vector<float> &samples, double rate);
+// 16-bit WAV, `channels` interleaved in `samples`; false when it cannot be written.
+bool WriteWav(const std::string &path, const std::vector<float> &samples, double rate,
+              int channels = 1);
 // A long-format TextGrid with an interval tier "vowel" (the tokens) and "word" (their
 // words), empty intervals between them.
 std::string TextGridText(const SynthRecording &recording);

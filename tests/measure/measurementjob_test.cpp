@@ -226,6 +226,40 @@ TEST_F(MeasurementJobTest, TierChoiceAndItsFaults)
     EXPECT_TRUE(result.messages.join(' ').contains("no tier \"nothing\""));
 }
 
+TEST_F(MeasurementJobTest, ChannelsAndLowSamplingRates)
+{
+    // Speech on the second channel only; the first is silent.
+    record("stereo", "male", 16000, 2);
+    const SynthRecording &speech = m_recordings["stereo"];
+    std::vector<float> interleaved;
+    for (float sample : speech.samples)
+        interleaved.insert(interleaved.end(), {0.0f, sample});
+    const QString stereo = m_dir.filePath("stereo.wav");
+    ASSERT_TRUE(WriteWav(stereo.toStdString(), interleaved, 16000, 2));
+    MeasurementSettings settings;
+    settings.audioFiles << stereo;
+    settings.channel = 1;
+    MeasurementResult result = run(settings);
+    ASSERT_TRUE(result.complete()) << result.messages.join('\n').toStdString();
+    EXPECT_NEAR(result.tokens[0].frequencies[0][1], speech.tokens[0].vowel.truth(1, 50), 150);
+    settings.channel = 0;
+    result = run(settings);
+    EXPECT_EQ(result.missingValues, 6); // silence has no formants: empty cells, never 0
+    settings.channel = 2;
+    result = run(settings);
+    EXPECT_EQ(result.skippedFiles, 1);
+    EXPECT_TRUE(result.messages.join(' ').contains("has 2 channel(s); there is no channel 3"));
+
+    // At 8 kHz no ceiling can pass 4 kHz: the analysis says so and uses 4 kHz.
+    settings = {};
+    settings.audioFiles << record("telephone", "male", 8000, 1);
+    result = run(settings);
+    ASSERT_EQ(result.tokens.size(), 1u);
+    EXPECT_EQ(result.tokens[0].ceiling, 4000);
+    EXPECT_TRUE(
+        result.messages.join(' ').contains("sampled at 8000 Hz, so no ceiling above 4000 Hz"));
+}
+
 TEST_F(MeasurementJobTest, ShortIntervalIsMeasuredFromTheSignalAroundIt)
 {
     // 8 ms, less than one window: the frames around its middle stand for it.
