@@ -125,12 +125,14 @@ int runMeasure(const QStringList &args)
 QString helpText()
 {
     return QStringLiteral(
-        "Ceiling auto (the default): per token, the ceiling among 10 log-spaced steps of\n"
-        "      --ceiling-range (default 4500:7000 Hz) whose F1-F3 tracks are the most regular:\n"
-        "      the least RMS residual of a polynomial fit of each track in log frequency\n"
-        "      over the token (Weenink 2015; Barreda 2021). LPC by Burg's method (Burg 1967;\n"
-        "      Childers 1978; Markel & Gray 1976): 5 formants, 25 ms Gaussian window,\n"
-        "      pre-emphasis from 50 Hz, 5 ms steps, values linear between frames.");
+        "Ceiling auto (the default): per token, of 10 ceilings log-spaced over\n"
+        "      --ceiling-range (default 4500:7000 Hz), the one whose F1-F3 tracks are the\n"
+        "      most regular: the least RMS residual of a quadratic fit of each track in log\n"
+        "      frequency over the token (Weenink 2015; Barreda 2021), resonances wider than\n"
+        "      600 Hz counting as missing; of the analyses within 1.5 times the least\n"
+        "      residual, the lowest ceiling. LPC by Burg's method (Burg 1967; Childers 1978;\n"
+        "      Markel & Gray 1976): 5 formants, 25 ms Gaussian window, pre-emphasis from\n"
+        "      50 Hz, 5 ms steps, values linear between frames.");
 }
 
 const BatchCommandRegistrar registrar{
