@@ -88,6 +88,14 @@ TEST_F(MeasureRecordingsTest, ResultOpensAsAnUnsavedTableWithItsChart)
     EXPECT_TRUE(state(ID_PLOT_F1F2).enabled);
     EXPECT_TRUE(execute(ID_PLOT_F1F2));
     EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+    // Saved, it is a table like any other, every measured column kept.
+    const QString saved = files.path("measured.tsv");
+    ASSERT_TRUE(doc->OnSaveDocument(saved));
+    EXPECT_FALSE(doc->isModified());
+    const QList<QByteArray> lines = TestFiles::read(saved).split('\n');
+    EXPECT_TRUE(lines.first().contains("\tCeiling\tF1_20\tF2_20\tF3_20\tF1_80\tF2_80\tF3_80"))
+        << lines.first().toStdString();
+    EXPECT_EQ(lines.size(), 1 + 8 + 1); // the header, the rows, the final line end
 
     // The dialog opens with the values used last.
     MeasurementSettings seen;
