@@ -22,6 +22,33 @@
 #include <QApplication>
 #include <QScreen>
 
+namespace {
+
+// What went wrong in a measurement, for one message: the files skipped, each named, and the
+// formants not found; empty when all went well. The tier notes stay out of it.
+QString measurementProblems(const MeasurementResult &result, int files)
+{
+    QStringList problems;
+    for (const QString &message : result.messages) {
+        if (!message.contains(QStringLiteral(": measuring tier \"")))
+            problems << message;
+    }
+    if (problems.isEmpty())
+        return {};
+    constexpr int kShown = 12;
+    QString text = result.skippedFiles > 0
+                       ? QStringLiteral("%1 of %2 recording(s) could not be measured:\n\n")
+                             .arg(result.skippedFiles)
+                             .arg(files)
+                       : QString();
+    text += problems.mid(0, kShown).join(QLatin1Char('\n'));
+    if (problems.size() > kShown)
+        text += QStringLiteral("\n... and %1 more.").arg(problems.size() - kShown);
+    return text;
+}
+
+} // namespace
+
 CTessavoxApp::CTessavoxApp(QObject *parent)
     : Application(parent), m_shellServerName(ShellOpenChannel::defaultServerName())
 {
@@ -116,26 +143,16 @@ void CTessavoxApp::OnFileMeasureRecordings()
         MeasurementProgress::run(m_measurement, mainWindow());
     if (!result)
         return;
-    QStringList problems;
-    for (const QString &message : result->messages) {
-        if (!message.contains(QStringLiteral(": measuring tier \"")))
-            problems << message;
-    }
-    if (!problems.isEmpty()) {
-        constexpr int kShown = 12;
-        QString text = result->skippedFiles > 0
-                           ? QStringLiteral("%1 of %2 recording(s) could not be measured:\n\n")
-                                 .arg(result->skippedFiles)
-                                 .arg(m_measurement.audioFiles.size())
-                           : QString();
-        text += problems.mid(0, kShown).join(QLatin1Char('\n'));
-        if (problems.size() > kShown)
-            text += QStringLiteral("\n... and %1 more.").arg(problems.size() - kShown);
-        Messages::show(text);
-    }
-    if (result->tokens.empty())
-        return;
-    TabularReadResult table = ParseTabularText(FormatMeasurementTable(*result));
+    if (const QString problems = measurementProblems(*result, int(m_measurement.audioFiles.size()));
+        !problems.isEmpty())
+        Messages::show(problems);
+    if (!result->tokens.empty())
+        openMeasuredTable(*result);
+}
+
+void CTessavoxApp::openMeasuredTable(const MeasurementResult &result)
+{
+    TabularReadResult table = ParseTabularText(FormatMeasurementTable(result));
     if (!table.ok()) {
         Messages::show(table.message);
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/application.h"
-#include "measure/measurementsettings.h"
+#include "measure/measurementjob.h"
 
 #include <QStringList>
 
@@ -37,6 +37,9 @@ public:
     void OnAppAbout();
 
 private:
+    // The measured table as a new document, titled "Measured N" and not yet saved.
+    void openMeasuredTable(const MeasurementResult &result);
+
     QString m_shellServerName;
     ShellOpenChannel *m_shellChannel = nullptr; // owned through the object tree
     MeasurementSettings m_measurement;          // the dialog's last values

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <functional>
-
 #include <memory>
 #include <vector>
 
