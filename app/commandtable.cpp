@@ -17,6 +17,12 @@ constexpr Command kCommands[] = {
     // File
     {ID_FILE_NEW, "&New", "Create a new document", "New", {"Ctrl+N"}, kOpening},
     {ID_FILE_OPEN, "&Open...", "Open an existing document", "Open", {"Ctrl+O"}, kOpening},
+    {ID_FILE_MEASURE_RECORDINGS,
+     "&Measure Recordings...",
+     "Measure the formants of the labelled vowels of recordings into a new table",
+     nullptr,
+     {},
+     "measuring"},
     {ID_FILE_CLOSE, "&Close", "Close the active document", "Close", {}, kExport},
     {ID_FILE_SAVE, "&Save", "Save the active document", "Save", {"Ctrl+S"}, kExport},
     {ID_FILE_SAVE_AS,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/application.h"
+#include "measure/measurementjob.h"
 
 #include <QStringList>
 
@@ -8,8 +9,8 @@ class CMainFrame;
 class ShellOpenChannel;
 
 // The Tessavox application: registers the Formant document type, makes the maximized
-// main window, answers shell open requests, and handles File Open (with its own dialog)
-// and About.
+// main window, answers shell open requests, and handles File Open (with its own dialog),
+// File > Measure Recordings... and About.
 class CTessavoxApp : public Application
 {
     Q_OBJECT
@@ -30,9 +31,17 @@ public:
 
     // command handlers
     void OnFileOpen();
+    // Measures recordings chosen in a dialog, with progress and Cancel, into a new table
+    // document that is not saved yet.
+    void OnFileMeasureRecordings();
     void OnAppAbout();
 
 private:
+    // The measured table as a new document, titled "Measured N" and not yet saved.
+    void openMeasuredTable(const MeasurementResult &result);
+
     QString m_shellServerName;
     ShellOpenChannel *m_shellChannel = nullptr; // owned through the object tree
+    MeasurementSettings m_measurement;          // the dialog's last values
+    int m_measuredCount = 0;                    // numbers the measured documents' titles
 };

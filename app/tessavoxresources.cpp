@@ -7,6 +7,7 @@ namespace {
 constexpr MenuItem kMainFrameMenu[] = {
     {"&File", ID_FILE_NEW},
     {"&File", ID_FILE_OPEN},
+    {"&File", ID_FILE_MEASURE_RECORDINGS},
     {"&File", 0},
     {"&File", ID_FILE_PRINT_SETUP},
     {"&File", 0},
@@ -23,6 +24,7 @@ constexpr MenuItem kMainFrameMenu[] = {
 constexpr MenuItem kDocumentMenu[] = {
     {"&File", ID_FILE_NEW},
     {"&File", ID_FILE_OPEN},
+    {"&File", ID_FILE_MEASURE_RECORDINGS},
     {"&File", ID_FILE_CLOSE},
     {"&File", ID_FILE_SAVE},
     {"&File", ID_FILE_SAVE_AS},

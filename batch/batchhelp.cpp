@@ -23,6 +23,20 @@ const OptionHelp kOptions[] = {
      "read FILE as a Formant file or as a table, whatever its name; names ending in .csv or "
      ".tsv are tables, all others Formant files"},
     {"--speaker COL", "the table column that names the speaker"},
+    {"--speaker NAME", "measure: the Speaker of every token (default: the label of a tier named "
+                       "speaker, else the recording's base name)"},
+    {"--textgrid F", "measure: the TextGrid of the one recording (default: the .TextGrid of the "
+                     "same name beside each recording)"},
+    {"--tier NAME", "measure: the tier whose labelled intervals are the tokens (default: the "
+                    "first interval tier named vowel(s), phone(s) or segment(s), else the "
+                    "first interval tier)"},
+    {"--match RE", "measure: only intervals whose trimmed label matches this regular expression"},
+    {"--channel N", "measure: the channel to read, from 1 (default 1)"},
+    {"--ceiling HZ|auto", "measure: the LPC formant ceiling in Hz, or auto (the default) to "
+                          "choose it per token"},
+    {"--ceiling-range LO:HI", "measure: the range auto chooses in (default 4500:7000)"},
+    {"--points P,...", "measure: percentages of each interval to measure (default 50); each "
+                       "point p other than 50 adds the columns F1_p F2_p F3_p"},
     {"--vowel COL", "the table column that names the vowel"},
     {"--size WxH", "the picture's width and height in pixels (default 800x600)"},
     {"--dpmm X[,Y]", "pixels per millimetre across and down (default: the screen's)"},
@@ -151,6 +165,7 @@ void printBatchHelp(QTextStream &stream)
               "  tessavox-batch records vowels.txt\n"
               "  tessavox-batch chart vowels.txt --plot f1f2 -o vowels.png\n"
               "  tessavox-batch chart vowels.txt --plot f1f3 --size 900x700 -o vowels.pdf\n"
-              "  tessavox-batch print vowels.txt --plot f1f2 --page a4 -o vowels-page.pdf\n";
+              "  tessavox-batch print vowels.txt --plot f1f2 --page a4 -o vowels-page.pdf\n"
+              "  tessavox-batch measure rec/*.wav --tier phone --points 20,50,80 -o tokens.tsv\n";
     stream.flush();
 }

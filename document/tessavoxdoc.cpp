@@ -407,6 +407,14 @@ QString CTessavoxDoc::readTable(const QString &path, const TabularReadOptions &o
     return {};
 }
 
+void CTessavoxDoc::adoptTable(TabularTable table)
+{
+    m_table = std::move(table);
+    m_fileIsTable = true;
+    m_nTokenCount = m_table->rowCount();
+    m_bDataLoaded = true;
+}
+
 int CTessavoxDoc::tableColumn(const QString &name) const
 {
     return m_table ? m_table->findColumn(name.toStdString()) : -1;

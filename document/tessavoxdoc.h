@@ -95,6 +95,10 @@ public:
     // Open reads a table, but shows nothing: for a caller that reports on its own (the
     // batch tool). Why it cannot be read, or empty.
     QString readTable(const QString &path, const TabularReadOptions &options);
+    // The rows come from `table` from now on, as from a table file not yet saved anywhere
+    // (formants measured from recordings): File Save asks for a name and offers the table
+    // formats first. Call before the first table window shows the rows.
+    void adoptTable(TabularTable table);
     // The table file's column named `name` (any case), or -1; always -1 for a Formant
     // document.
     int tableColumn(const QString &name) const;

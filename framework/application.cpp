@@ -117,6 +117,17 @@ Document *Application::OpenDocumentFile(const QString &path)
     return doc;
 }
 
+Document *Application::OpenFilledDocument(const QString &title,
+                                          const std::function<bool(Document &)> &fill)
+{
+    DocTemplate *docTemplate = firstTemplate();
+    if (!docTemplate)
+        return nullptr;
+    Document *doc = docTemplate->OpenFilledDocument(title, fill);
+    track(doc);
+    return doc;
+}
+
 void Application::AddToRecentFileList(const QString &path)
 {
     if (!m_recentFiles)

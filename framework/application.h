@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     // Opens `path` as a document, or activates the window of the document that already
     // has it open. Returns nullptr when it cannot be read.
     Document *OpenDocumentFile(const QString &path);
+    // A new document of the first template filled by `fill` (see
+    // DocTemplate::OpenFilledDocument); nullptr when it could not be made.
+    Document *OpenFilledDocument(const QString &title, const std::function<bool(Document &)> &fill);
     void AddToRecentFileList(const QString &path);
     RecentFileList *recentFiles() const { return m_recentFiles.get(); }
 

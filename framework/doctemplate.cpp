@@ -66,6 +66,32 @@ QString DocTemplate::filterExtension() const
 
 Document *DocTemplate::OpenDocumentFile(const QString &path)
 {
+    return openWith([this, &path](Document &doc) {
+        if (path.isEmpty()) {
+            doc.setTitle(documentName() + QString::number(m_untitledCount + 1));
+            if (!doc.OnNewDocument())
+                return false;
+            ++m_untitledCount;
+            return true;
+        }
+        if (!doc.OnOpenDocument(path))
+            return false;
+        doc.setPathName(path);
+        return true;
+    });
+}
+
+Document *DocTemplate::OpenFilledDocument(const QString &title,
+                                          const std::function<bool(Document &)> &fill)
+{
+    return openWith([&title, &fill](Document &doc) {
+        doc.setTitle(title);
+        return fill && fill(doc);
+    });
+}
+
+Document *DocTemplate::openWith(const std::function<bool(Document &)> &load)
+{
     Document *doc = createDocument();
     if (!doc)
         return nullptr;
@@ -76,18 +102,7 @@ Document *DocTemplate::OpenDocumentFile(const QString &path)
         delete doc;
         return nullptr;
     }
-    bool ok = false;
-    if (path.isEmpty()) {
-        doc->setTitle(documentName() + QString::number(m_untitledCount + 1));
-        ok = doc->OnNewDocument();
-        if (ok)
-            ++m_untitledCount;
-    } else {
-        ok = doc->OnOpenDocument(path);
-        if (ok)
-            doc->setPathName(path);
-    }
-    if (!ok) {
+    if (!load(*doc)) {
         delete frame; // takes its view with it
         delete doc;
         return nullptr;

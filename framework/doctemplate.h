@@ -37,6 +37,10 @@ public:
     // document nor its frame remains and nullptr is returned; the document has told the
     // user why.
     Document *OpenDocumentFile(const QString &path);
+    // A new document filled by `fill` instead of from a file (e.g. measured from
+    // recordings): titled `title`, with no path, shown as a file just opened is. When `fill`
+    // returns false neither the document nor its frame remains and nullptr is returned.
+    Document *OpenFilledDocument(const QString &title, const std::function<bool(Document &)> &fill);
 
     // A new frame holding a new view of `document`, not yet shown; nullptr on failure.
     DocumentWindow *newWindow(Document *document);
@@ -47,6 +51,8 @@ public:
     static QMdiArea *mdiArea();
 
 private:
+    Document *openWith(const std::function<bool(Document &)> &load);
+
     int m_resourceId;
     DocumentFactory m_makeDocument;
     FrameFactory m_makeFrame;

@@ -54,7 +54,8 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
     EXPECT_EQ(frame->messageText(), "For Help, press F1");
     EXPECT_EQ(QSettings().organizationName(), "Local AppWizard-Generated Applications");
     EXPECT_EQ(describe(frame->currentMenus()),
-              QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|-|P&rint Setup...|-|Recent "
+              QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Measure Recordings...|-|P&rint "
+                           "Setup...|-|Recent "
                            "File|-|E&xit",
                            kViewMenu, kHelpMenu}));
     EXPECT_FALSE(state(ID_FILE_MRU_FILE1).enabled);
@@ -71,7 +72,8 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
     frame->refreshCommandStates();
     EXPECT_EQ(
         describe(frame->currentMenus()),
-        QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Close|&Save\tCtrl+S|Save "
+        QStringList({"&File: &New\tCtrl+N|&Open...\tCtrl+O|&Measure Recordings...|&Close|&Save\t"
+                     "Ctrl+S|Save "
                      "&As...|-|Save As Bitmap...|&Export Chart...|-|&View/Modify "
                      "|-|&Print...\tCtrl+P|Print "
                      "Pre&view|P&rint Setup...|-|&1 " +

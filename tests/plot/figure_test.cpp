@@ -117,8 +117,9 @@ TEST(ReadableGroups, LabelsHaloedAboveTokensDotsForCrowdsTokensClipped)
     const QColor tokenColour = ChartPalette::colour(2);
     for (int y = 0; y < with.height(); ++y) {
         for (int x = 0; x < with.width(); ++x) {
-            if (!layout.plotArea.contains(x, y))
+            if (!layout.plotArea.contains(x, y)) {
                 ASSERT_NE(with.pixelColor(x, y), tokenColour) << x << "," << y;
+            }
         }
     }
 
