@@ -338,6 +338,21 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     const bool ownFile = QFileInfo(path).absoluteFilePath() == pathName();
     const bool asTable =
         TabularFileKindForPath(path) == TabularFileKind::Table || (ownFile && m_fileIsTable);
+    if (hasTable() && !asTable) {
+        // Written as 0 an empty formant would come back as a token at 0 Hz: the file on disk
+        // stays as it is.
+        if (const FormantCell empty = FindEmptyFormant(m_tokens, m_tokens.count());
+            empty.row >= 0) {
+            const FileError refusal{FileError::Kind::WriteFailed, path,
+                                    QStringLiteral("row %1 has no %2, and a Tessavox file cannot "
+                                                   "hold an empty cell; fill it in, remove the "
+                                                   "row, or save as a table (.csv)")
+                                        .arg(empty.row + 1)
+                                        .arg(TokenTableModel::heading(empty.column))};
+            Messages::show(saveFailureReport(refusal));
+            return false;
+        }
+    }
     if (hasTable() && !asTable && m_table) {
         if (m_tokens.count() > FormantLimits::kTokenLines) {
             Messages::show(QStringLiteral("A Tessavox file holds at most %L1 rows; this table has "

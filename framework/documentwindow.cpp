@@ -32,7 +32,9 @@ void DocumentWindow::setView(View *view)
     if (Document *doc = activeDocument()) {
         m_documentConnections << connect(doc, &Document::titleChanged, this, [this] {
             OnUpdateFrameTitle(true);
-        }) << connect(doc, &Document::viewsChanged, this, [this] { OnUpdateFrameTitle(true); });
+        }) << connect(doc, &Document::viewsChanged, this, [this] {
+            OnUpdateFrameTitle(true);
+        }) << connect(doc, &Document::modifiedChanged, this, [this] { OnUpdateFrameTitle(true); });
     }
     OnUpdateFrameTitle(true);
 }
@@ -59,10 +61,13 @@ void DocumentWindow::OnUpdateFrameTitle(bool addToTitle)
         if (frame && !frame->isClosing() && !frames.contains(frame))
             frames.append(frame);
     }
+    // A star marks changes that File Save has not written yet.
+    const QString mark = doc->isModified() ? QStringLiteral("*") : QString();
     if (frames.size() > 1 && frames.contains(this))
-        setWindowTitle(QStringLiteral("%1:%2").arg(doc->title()).arg(frames.indexOf(this) + 1));
+        setWindowTitle(
+            QStringLiteral("%1:%2%3").arg(doc->title()).arg(frames.indexOf(this) + 1).arg(mark));
     else
-        setWindowTitle(doc->title());
+        setWindowTitle(doc->title() + mark);
 }
 
 void DocumentWindow::ActivateFrame()

@@ -27,7 +27,7 @@ public:
     static DocumentWindow *frameOf(const View *view);
 
     // Sets the window text; the default is the document title, with ":n" appended when
-    // the document has several windows.
+    // the document has several windows, and "*" while it has unsaved changes.
     virtual void OnUpdateFrameTitle(bool addToTitle);
     // Shows the frame and makes it the active window; a minimized frame is restored.
     virtual void ActivateFrame();

@@ -358,7 +358,9 @@ void MdiMainWindow::OnUpdateFrameTitle(bool addToTitle)
     const Document *doc = activeDocument();
     // A maximized document window adds its own title in brackets, as Qt does for it.
     if (addToTitle && doc && !activeFrame()->isMaximized())
-        setWindowTitle(QStringLiteral("%1 - %2").arg(appTitle, doc->title()));
+        setWindowTitle(
+            QStringLiteral("%1 - %2%3")
+                .arg(appTitle, doc->title(), doc->isModified() ? QStringLiteral("*") : QString()));
     else
         setWindowTitle(appTitle);
 }
@@ -369,10 +371,10 @@ void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
         disconnect(connection);
     m_documentConnections.clear();
     if (Document *doc = activeDocument()) {
-        m_documentConnections << connect(doc, &Document::modifiedChanged, this,
-                                         &CommandRouter::requestUpdate)
-                              << connect(doc, &Document::viewsChanged, this,
-                                         &CommandRouter::requestUpdate);
+        m_documentConnections
+            << connect(doc, &Document::modifiedChanged, this, &CommandRouter::requestUpdate)
+            << connect(doc, &Document::modifiedChanged, this, &MdiMainWindow::onActiveTitleChanged)
+            << connect(doc, &Document::viewsChanged, this, &CommandRouter::requestUpdate);
     }
     if (window) {
         connect(window, &QWidget::windowTitleChanged, this, &MdiMainWindow::onActiveTitleChanged,

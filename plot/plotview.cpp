@@ -60,6 +60,23 @@ CTessavoxDoc *PlotView::GetDocument() const
     return qobject_cast<CTessavoxDoc *>(document());
 }
 
+void PlotView::OnInitialUpdate()
+{
+    View::OnInitialUpdate();
+    CTessavoxDoc *doc = GetDocument();
+    if (!doc)
+        return;
+    // The chart reads the rows at every paint, so a repaint is all an edit needs; update()
+    // folds a burst of changes into one paint.
+    const TokenTableModel *rows = &doc->tokens();
+    const auto repaint = [this] { update(); };
+    connect(rows, &QAbstractItemModel::modelReset, this, repaint);
+    connect(rows, &QAbstractItemModel::layoutChanged, this, repaint);
+    connect(rows, &QAbstractItemModel::dataChanged, this, repaint);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, repaint);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, repaint);
+}
+
 void PlotView::OnDraw(QPainter &painter)
 {
     DrawPlot(painter, 1);

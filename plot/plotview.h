@@ -48,6 +48,8 @@ public:
     std::span<const QRect> labelHits() const { return m_rcLabelHit; }
 
     // reimplemented from View
+    // Follows the document's rows from now on: any edit, from any window, repaints.
+    void OnInitialUpdate() override;
     bool keepsDocumentOpen() const override { return false; }
     // The page's title and chart frame, then the chart at twice the window's scale.
     void OnPrint(QPainter &painter, PrintInfo &info) override;

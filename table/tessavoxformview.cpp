@@ -165,7 +165,7 @@ void CTessavoxFormView::OnEditCopy()
         m_grid.setRowSelected(i, false);
         m_nCopyLastRow = i;
     }
-    m_grid.selectBlock(m_nCopyFirstRow, 0, m_nCopyLastRow, CDatatbl5::kColumnCount - 1, true);
+    m_grid.selectBlock(m_nCopyFirstRow, 0, m_nCopyLastRow, m_grid.columnCount() - 1, true);
     m_grid.copySelectedCells();
 }
 

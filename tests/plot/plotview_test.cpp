@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -123,6 +125,59 @@ TEST(PlotWindows, EachTablesChartsAndALabelChosenFromTheChart)
         type(table, row, 4, QVariant());
     table->OnPlotF1F2(); // even while its window is open
     EXPECT_EQ(session.capture.events(), QStringList{LoadString(IDS_ERR_NO_ORDER)});
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A chart once kept showing the table as it was until it was clicked, while the
+// Statistics window followed every edit.
+TEST(PlotWindows, EveryOpenChartRepaintsAfterAnEditFromAnyTableWindow)
+{
+    TableSession session;
+    CTessavoxFormView *first = session.openTable(kVowels);
+    ASSERT_TRUE(first);
+    CTessavoxFormView *second = newWindow(first->GetDocument());
+    ASSERT_TRUE(second);
+    first->OnPlotF1F2();
+    first->OnPlotF1F3();
+    std::vector<std::unique_ptr<PaintCounter>> counters;
+    for (DocumentWindow *frame : {first->m_pF1F2Frame.data(), first->m_pF1F3Frame.data()}) {
+        ASSERT_TRUE(frame);
+        frame->resize(300, 240);
+        counters.push_back(std::make_unique<PaintCounter>(frame->activeView()));
+    }
+    // Side by side, so neither hides the other.
+    first->m_pF1F3Frame->move(320, 0);
+    const std::vector<std::function<void()>> edits = {
+        [&] { type(second, 0, TokenTableModel::F1, 650); },
+        [&] { second->OnEditAddRow(); },
+        [&] { second->GetDocument()->OnEditUndo(); },
+        [&] { type(second, 0, TokenTableModel::Symbol, QStringLiteral("z")); },
+        [&] { second->OnEditSort(); }, // "z" moves to the end
+        [&] { second->grid().setRowSelected(1, true); },
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        QCoreApplication::processEvents();
+        for (auto &counter : counters)
+            counter->paints = 0;
+        edits[i]();
+        QCoreApplication::processEvents();
+        for (auto &counter : counters)
+            EXPECT_GT(counter->paints, 0) << "edit " << i;
+    }
 }
 
 } // namespace
