@@ -10,6 +10,7 @@
 #include "framework/recentfilelist.h"
 #include "framework/stringtable.h"
 #include "framework/view.h"
+#include "framework/windowarrangement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,6 +24,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -79,9 +81,9 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
         });
     const auto anyWindow = [this](CommandState &ui) { ui.setEnabled(activeFrame() != nullptr); };
     addCommand(
-        ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); }, anyWindow);
+        ID_WINDOW_CASCADE, [this] { OnWindowCascade(); }, anyWindow);
     addCommand(
-        ID_WINDOW_TILE_HORZ, [this] { m_mdiArea->tileSubWindows(); }, anyWindow);
+        ID_WINDOW_TILE_HORZ, [this] { OnWindowTileHorz(); }, anyWindow);
     addCommand(
         ID_WINDOW_ARRANGE, [this] { OnWindowArrange(); }, anyWindow);
 
@@ -388,6 +390,47 @@ void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
 void MdiMainWindow::onActiveTitleChanged()
 {
     OnUpdateFrameTitle(true);
+}
+
+QList<QMdiSubWindow *> MdiMainWindow::arrangedWindows() const
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        const auto *frame = qobject_cast<DocumentWindow *>(window);
+        if (window->isHidden() || window->isMinimized() || (frame && frame->isClosing()))
+            continue;
+        if (window->isMaximized())
+            window->showNormal();
+        windows.append(window);
+    }
+    return windows;
+}
+
+void MdiMainWindow::OnWindowCascade()
+{
+    const QList<QMdiSubWindow *> windows = arrangedWindows();
+    if (windows.isEmpty())
+        return;
+    QList<QSize> wanted;
+    for (const QMdiSubWindow *window : windows)
+        wanted.append(window->sizeHint().expandedTo(window->minimumSizeHint()));
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first());
+    const QList<QRect> places =
+        WindowArrangement::cascade(m_mdiArea->viewport()->size(), wanted, std::max(step, 16));
+    // The last window ends on top, the front of the stack.
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        windows[i]->setGeometry(places[i]);
+        windows[i]->raise();
+    }
+}
+
+void MdiMainWindow::OnWindowTileHorz()
+{
+    const QList<QMdiSubWindow *> windows = arrangedWindows();
+    const QList<QRect> cells =
+        WindowArrangement::tile(m_mdiArea->viewport()->size(), int(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(cells[i]);
 }
 
 void MdiMainWindow::OnWindowNew()

@@ -68,6 +68,9 @@ public:
     // command handlers
     void OnWindowNew();
     void OnWindowArrange();
+    // Both keep every window wholly inside the visible area, however many there are.
+    void OnWindowCascade();
+    void OnWindowTileHorz();
 
 protected:
     // Whether a lock key is on, when the platform can tell; nullopt means unknown.
@@ -88,6 +91,9 @@ private:
     void updateLockIndicators();
     void onSubWindowActivated(QMdiSubWindow *window);
     void onActiveTitleChanged();
+    // The windows that Cascade and Tile place: shown, not minimized, not closing; a
+    // maximized one is restored first.
+    QList<QMdiSubWindow *> arrangedWindows() const;
 
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;

@@ -297,4 +297,34 @@ TEST_F(WindowsTest, NewWindowsOpenWhollyInsideTheArea)
         EXPECT_TRUE(room().contains(window->geometry())) << window->windowTitle().toStdString();
 }
 
+// Cascade once ran the front window below the area and Tile with four windows put two of
+// them below it; with any number of windows, each lies wholly inside the area, Tile without
+// overlap.
+TEST_F(WindowsTest, CascadeAndTileKeepFourAndElevenWindowsInsideTheArea)
+{
+    for (int count : {4, 11}) {
+        SCOPED_TRACE(count);
+        area()->closeAllSubWindows();
+        QCoreApplication::processEvents();
+        while (area()->subWindowList().size() + 3 < count)
+            ASSERT_TRUE(execute(ID_FILE_NEW));
+        openTableAndCharts();
+        const QList<QMdiSubWindow *> windows = area()->subWindowList();
+        ASSERT_EQ(windows.size(), count);
+        windows.first()->showMaximized();
+        for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+            ASSERT_TRUE(execute(id));
+            QCoreApplication::processEvents();
+            for (int i = 0; i < count; ++i) {
+                EXPECT_TRUE(room().contains(windows[i]->geometry()))
+                    << id << " window " << i << " at " << windows[i]->x() << "," << windows[i]->y()
+                    << " " << windows[i]->width() << "x" << windows[i]->height();
+                for (int j = i + 1; id == ID_WINDOW_TILE_HORZ && j < count; ++j)
+                    EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()))
+                        << i << " " << j;
+            }
+        }
+    }
+}
+
 } // namespace
