@@ -16,7 +16,7 @@
 #include "plot/exportchartdlg.h"
 #include "plot/labelselectordlg.h"
 #include "plot/printpage.h"
-#include "table/analysisdlg.h"
+#include "table/analysisoptionsdialog.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -49,7 +49,7 @@ PlotView::PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent)
     // The analysis options belong to the document: a chart window changes them for all.
     addCommand(ID_OPTIONS_ANALYSIS, [this] {
         if (CTessavoxDoc *doc = GetDocument())
-            CAnalysisDlg::editOptions(*doc, this);
+            AnalysisOptionsDialog::editOptions(*doc, this);
     });
 }
 

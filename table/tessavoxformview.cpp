@@ -7,7 +7,7 @@
 #include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
-#include "table/analysisdlg.h"
+#include "table/analysisoptionsdialog.h"
 #include "table/calcdisplaydlg.h"
 #include "table/griderror.h"
 #include "table/plottemplates.h"
@@ -45,7 +45,7 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
     addCommand(ID_OPTIONS_ANALYSIS, [this] {
         if (CTessavoxDoc *doc = GetDocument())
-            CAnalysisDlg::editOptions(*doc, this);
+            AnalysisOptionsDialog::editOptions(*doc, this);
     });
     const auto plotEnabled = [this](CommandState &ui) { OnUpdatePlot(ui); };
     addCommand(
