@@ -13,7 +13,7 @@
 #include "plot/bitmapexport.h"
 #include "plot/chartexport.h"
 #include "plot/chartfonts.h"
-#include "plot/exportchartdlg.h"
+#include "plot/exportchartdialog.h"
 #include "plot/labelselectordlg.h"
 #include "plot/printpage.h"
 #include "table/analysisoptionsdialog.h"
@@ -137,7 +137,7 @@ void PlotView::OnFileExportChart()
                            .arg(path));
         return;
     }
-    ExportChartDlg dialog(*format, size(), this);
+    ExportChartDialog dialog(*format, size(), this);
     if (ModalDialogs::exec(dialog) != QDialog::Accepted)
         return;
     ChartExportSettings settings;

@@ -1,4 +1,4 @@
-#include "plot/exportchartdlg.h"
+#include "plot/exportchartdialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -21,7 +21,7 @@ QSpinBox *spinBox(QWidget *parent, const char *name, int low, int high, int valu
 
 } // namespace
 
-ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent)
+ExportChartDialog::ExportChartDialog(ChartFileFormat format, QSize size, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Export Chart"));
@@ -48,12 +48,12 @@ ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *pare
     layout->addWidget(buttons);
 }
 
-QSize ExportChartDlg::chosenSize() const
+QSize ExportChartDialog::chosenSize() const
 {
     return QSize(m_width->value(), m_height->value());
 }
 
-int ExportChartDlg::chosenDotsPerInch() const
+int ExportChartDialog::chosenDotsPerInch() const
 {
     return m_dpi->isEnabled() ? m_dpi->value() : 0;
 }

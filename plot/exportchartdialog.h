@@ -8,12 +8,12 @@ class QSpinBox;
 
 // File > Export Chart...'s size dialog: the picture's width and height (pixels for PNG,
 // points for SVG and PDF) and, for PNG, its resolution.
-class ExportChartDlg : public QDialog
+class ExportChartDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent = nullptr);
+    ExportChartDialog(ChartFileFormat format, QSize size, QWidget *parent = nullptr);
 
     QSize chosenSize() const;
     int chosenDotsPerInch() const;
