@@ -82,7 +82,7 @@ TEST(TableFile, CsvWithSpeakersShowsEditsAndSavesThemInItsOwnLayoutAndChartsFoll
     // m01 keeps two rows, so a row coloured as another would part them.
     ASSERT_TRUE(type(table, 3, TokenTableModel::Speaker, QStringLiteral("m01")));
     ASSERT_TRUE(type(table, 0, TokenTableModel::Speaker, QStringLiteral("f03")));
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
     QByteArray expected = kSpeakerCsv;
     expected.replace("m01,a,700,1200,NA", "f03,a,700,1250,NA");
     EXPECT_EQ(TestFiles::read(doc->pathName()), expected + "m01,e,400,2000,2600,\r\n");
@@ -140,14 +140,14 @@ TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
     EXPECT_TRUE(s.capture.messages().isEmpty());
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
     const QString copy = s.files.path("copy.tsv");
-    ASSERT_TRUE(doc->DoSave(copy));
+    ASSERT_TRUE(doc->saveAs(copy));
     EXPECT_EQ(TestFiles::read(copy), tsv);
     // A row added in the window is written with empty other cells.
     TokenTableModel::Row added;
     added.numbers = {300, 2300, 2900, 0};
     added.symbol = QStringLiteral("i");
     doc->tokens().insertRowAt(2, added);
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
     EXPECT_EQ(TestFiles::read(copy), tsv + "\ni\t300\t2300\t2900\t"); // no final line end before
 }
 
@@ -163,7 +163,7 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
         ScopedFileDialogAnswer answer(formant);
         // Cancelled at the warning: nothing is written, the document keeps its file.
         s.capture.setAnswer(Messages::Answer::Cancel);
-        EXPECT_FALSE(doc->DoSave(QString()));
+        EXPECT_FALSE(doc->saveAs(QString()));
         ASSERT_EQ(answer.requests().size(), 1);
         const FileDialogRequest &request = answer.requests().front();
         EXPECT_EQ(request.patterns, (QStringList{"*.csv", "*.tsv"}));
@@ -177,12 +177,12 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
     EXPECT_TRUE(doc->pathName().endsWith("speakers.csv"));
 
     s.capture.setAnswer(Messages::Answer::Yes);
-    ASSERT_TRUE(doc->DoSave(formant));
+    ASSERT_TRUE(doc->saveAs(formant));
     EXPECT_EQ(fileRows(formant),
               (std::vector<Row>{{700, 1200, 0, "a"}, {313, 2300, 2900, "i"}, {350, 2500, 0, "i"}}));
     // Still a table: Save As proposes one beside the file it was saved to.
     ScopedFileDialogAnswer cancel(QString{});
-    EXPECT_FALSE(doc->DoSave(QString()));
+    EXPECT_FALSE(doc->saveAs(QString()));
     ASSERT_EQ(cancel.requests().size(), 1);
     EXPECT_EQ(cancel.requests().front().initialPath, s.files.path("tokens-out.csv"));
 }
@@ -195,13 +195,13 @@ TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
     {
         ScopedFileDialogAnswer answer(QString{});
-        doc->DoSave(QString());
+        doc->saveAs(QString());
         ASSERT_EQ(answer.requests().size(), 1);
         EXPECT_EQ(answer.requests().front().moreFilters.front().patterns,
                   (QStringList{"*.csv", "*.tsv"}));
     }
     const QString path = s.files.path("tokens.tsv");
-    ASSERT_TRUE(doc->DoSave(path));
+    ASSERT_TRUE(doc->saveAs(path));
     EXPECT_TRUE(s.capture.messages().isEmpty()); // nothing to lose, nothing asked
     EXPECT_TRUE(TestFiles::read(path).startsWith("F1\tF2\tF3\tvowel\n"));
     TableSession again;
@@ -246,7 +246,7 @@ TEST(TableFile, AWideTableOfShortCellsIsSavedWhole)
     CTessavoxFormView *table = s.openCsv(csv, "wide.csv");
     ASSERT_TRUE(table);
     const QString copy = s.files.path("copy.csv");
-    ASSERT_TRUE(table->GetDocument()->DoSave(copy));
+    ASSERT_TRUE(table->GetDocument()->saveAs(copy));
     EXPECT_EQ(TestFiles::read(copy), csv);
 }
 

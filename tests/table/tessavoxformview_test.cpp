@@ -165,7 +165,7 @@ TEST(TableRows, AddedRowsAreEmptyCellsAndTheTitleMarksUnsavedChanges)
         EXPECT_TRUE(t.doc->tokens().IsCellEmpty(2, column)) << column;
 
     const QByteArray file = TestFiles::read(t.path);
-    EXPECT_FALSE(t.doc->DoFileSave());
+    EXPECT_FALSE(t.doc->save());
     ASSERT_EQ(t.capture.messages().size(), 1);
     EXPECT_TRUE(t.capture.lastMessage().contains("row 3 has no F1"))
         << t.capture.lastMessage().toStdString();
@@ -173,14 +173,14 @@ TEST(TableRows, AddedRowsAreEmptyCellsAndTheTitleMarksUnsavedChanges)
     EXPECT_EQ(frame->windowTitle(), "tokens.txt*");
 
     const QString csv = t.files.path("tokens.csv");
-    ASSERT_TRUE(t.doc->DoSave(csv));
+    ASSERT_TRUE(t.doc->saveAs(csv));
     EXPECT_EQ(frame->windowTitle(), "tokens.csv");
     EXPECT_EQ(TestFiles::read(csv), "F1,F2,F3,vowel\n100,1000,2000,a\n101,1001,2001,b\n,,,\n");
 
     for (int column : {0, 1, 2})
         type(t.view, 2, column, 500 + column);
     EXPECT_EQ(frame->windowTitle(), "tokens.csv*");
-    ASSERT_TRUE(t.doc->DoSave(t.path));
+    ASSERT_TRUE(t.doc->saveAs(t.path));
     EXPECT_EQ(fileRows(t.path).back(), (Row{500, 501, 502, ""}));
     EXPECT_EQ(frame->windowTitle(), "tokens.txt");
 }
