@@ -13,10 +13,10 @@ struct PrintInfo
 {
     QPrinter *printer = nullptr; // not owned
     QRect m_rectDraw;            // printable area of the page, in device pixels
-    int m_nCurPage = 1;
+    int currentPage = 1;
     int minPage = 1;
     int maxPage = 1; // the framework prints pages minPage..maxPage
-    bool m_bPreview = false;
+    bool preview = false;
 };
 
 // Width of a printed line in device units: at least a quarter point, since a one-unit
