@@ -31,12 +31,12 @@ void DocumentWindow::setView(View *view)
     setWidget(view);
     if (Document *doc = activeDocument()) {
         m_documentConnections << connect(doc, &Document::titleChanged, this, [this] {
-            OnUpdateFrameTitle(true);
+            updateTitle();
         }) << connect(doc, &Document::viewsChanged, this, [this] {
-            OnUpdateFrameTitle(true);
-        }) << connect(doc, &Document::modifiedChanged, this, [this] { OnUpdateFrameTitle(true); });
+            updateTitle();
+        }) << connect(doc, &Document::modifiedChanged, this, [this] { updateTitle(); });
     }
-    OnUpdateFrameTitle(true);
+    updateTitle();
 }
 
 DocumentWindow *DocumentWindow::frameOf(const View *view)
@@ -48,10 +48,10 @@ DocumentWindow *DocumentWindow::frameOf(const View *view)
     return nullptr;
 }
 
-void DocumentWindow::OnUpdateFrameTitle(bool addToTitle)
+void DocumentWindow::updateTitle()
 {
     Document *doc = activeDocument();
-    if (!addToTitle || !doc)
+    if (!doc)
         return;
     // Every window of the document counts, in the order of its views; a closing one no
     // longer does.

@@ -28,7 +28,7 @@ public:
 
     // Sets the window text; the default is the document title, with ":n" appended when
     // the document has several windows, and "*" while it has unsaved changes.
-    virtual void OnUpdateFrameTitle(bool addToTitle);
+    virtual void updateTitle();
     // Shows the frame and makes it the active window; a minimized frame is restored.
     virtual void ActivateFrame();
 

@@ -351,15 +351,15 @@ void MdiMainWindow::refreshCommandStates()
     }
     updateRecentFileEntries();
     updateLockIndicators();
-    OnUpdateFrameTitle(true);
+    updateTitle();
 }
 
-void MdiMainWindow::OnUpdateFrameTitle(bool addToTitle)
+void MdiMainWindow::updateTitle()
 {
     const QString appTitle = LoadString(IDR_MAINFRAME);
     const Document *doc = activeDocument();
     // A maximized document window adds its own title in brackets, as Qt does for it.
-    if (addToTitle && doc && !activeFrame()->isMaximized())
+    if (doc && !activeFrame()->isMaximized())
         setWindowTitle(
             QStringLiteral("%1 - %2%3")
                 .arg(appTitle, doc->title(), doc->isModified() ? QStringLiteral("*") : QString()));
@@ -389,7 +389,7 @@ void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
 
 void MdiMainWindow::onActiveTitleChanged()
 {
-    OnUpdateFrameTitle(true);
+    updateTitle();
 }
 
 QList<QMdiSubWindow *> MdiMainWindow::arrangedWindows() const

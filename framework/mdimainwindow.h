@@ -63,7 +63,7 @@ public:
     // title and lock indicators with them.
     void refreshCommandStates();
     // "Tessavox" alone, or followed by " - " and the active document's title.
-    virtual void OnUpdateFrameTitle(bool addToTitle);
+    virtual void updateTitle();
 
     // command handlers
     void OnWindowNew();
