@@ -318,11 +318,11 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     // From now on the rows stand for the rows of the file just written, in the history too.
     const std::vector<int> order = TableRowOrder(m_tokens);
     std::vector<int> newIndex(m_table ? std::size_t(m_table->rowCount()) : 0, -1);
-    for (std::size_t written = 0; written < order.size(); ++written) {
-        const int source = m_tokens.row(order[written]).sourceRow;
-        if (source >= 0 && std::size_t(source) < newIndex.size())
-            newIndex[std::size_t(source)] = int(written);
-        m_tokens.setSourceRow(order[written], int(written));
+    for (std::size_t fileRow = 0; fileRow < order.size(); ++fileRow) {
+        const int before = m_tokens.row(order[fileRow]).sourceRow;
+        if (before >= 0 && std::size_t(before) < newIndex.size())
+            newIndex[std::size_t(before)] = int(fileRow);
+        m_tokens.setSourceRow(order[fileRow], int(fileRow));
     }
     // Rows removed before the save would come back without the cells the file kept for
     // them: Undo stops at this save rather than lose them.
