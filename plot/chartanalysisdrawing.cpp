@@ -136,6 +136,15 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
                           QPointF(mapping.x(box.xLo), mapping.y(box.yHi)));
         plot = used.adjusted(-5 * u, -5 * u, 20 * u, 20 * u).toAlignedRect() & room;
     }
+    // The classic place has its zoom from the geometry already.
+    if (!m_zoom.isWhole() && !classicPlace) {
+        // The plot area stays; the data move and grow inside it, and the ticks follow.
+        const QPointF origin(frame.left, frame.top);
+        const QSizeF size(frame.right - frame.left, frame.bottom - frame.top);
+        const QPointF zero = m_zoom.map(QPointF(mapping.x0, mapping.y0), origin, size);
+        mapping =
+            ScaleMapping{zero.x(), zero.y(), mapping.kx * m_zoom.scale, mapping.ky * m_zoom.scale};
+    }
     m_layout.plotArea = plot;
     m_layout.mapping = mapping;
     const auto toDevice = [&mapping](double x, double y) {
@@ -213,6 +222,9 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
             const int x = int(p.x());
             const int y = int(p.y());
             const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
+            markToken(painter, pass, row,
+                      QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
+                                                           : m_tokenText.size(painter, symbol)));
             if (symbol.isEmpty()) {
                 painter.setBrush(Qt::NoBrush);
                 painter.drawEllipse(QRect(x, y, circle - 1, circle - 1));

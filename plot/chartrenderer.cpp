@@ -217,6 +217,8 @@ bool ChartRenderer::transparentText(const Pass &pass) const
 
 void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
 {
+    if (pass.screen)
+        m_tokenMarks.clear();
     if (!doc.m_bDataLoaded)
         return;
     // Without a table the rows are not filled: the chart shows nothing.
@@ -234,6 +236,17 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
     pass.doc = &doc;
     pass.cells = cells;
     pass.geometry = PlotGeometry::compute(pass.frame, pass.unit, pass.zoom);
+    if (!m_zoom.isWhole()) {
+        // The axes stay at the frame's edges; the data move under them.
+        PlotGeometry &g = pass.geometry;
+        const QPointF origin(pass.frame.left, pass.frame.top);
+        const QSizeF size(pass.frame.right - pass.frame.left, pass.frame.bottom - pass.frame.top);
+        const QPointF zero = m_zoom.map(QPointF(g.xOrigin, g.yOrigin), origin, size);
+        g.xOrigin = toDeviceUnits(zero.x());
+        g.yOrigin = toDeviceUnits(zero.y());
+        g.kF1 = int(std::lround(g.kF1 * m_zoom.scale));
+        g.kF2 = int(std::lround(g.kF2 * m_zoom.scale));
+    }
     pass.tokenFont = painter.font();
     pass.groupFont = ChartFonts::defaultGuiFont(28 * pass.unit, 700);
 
@@ -247,9 +260,18 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
     painter.setFont(pass.tokenFont);
     if (transparentText(pass))
         painter.setBackgroundMode(Qt::TransparentMode);
+    // Zoomed in, the data stay below and left of the axes, clear of their labels.
+    if (!m_zoom.isWhole())
+        painter.setClipRect(QRect(QPoint(pass.frame.left, pass.geometry.yAxis + 1),
+                                  QPoint(pass.geometry.xAxis - 1, pass.frame.bottom)));
     drawTokens(painter, pass);
     if (doc.m_bDrawEllipse)
         drawGroups(painter, pass);
+}
+
+bool ChartRenderer::outsideZoomedAxes(const Pass &pass, int x, int y) const
+{
+    return !m_zoom.isWhole() && (x > pass.geometry.xAxis || y < pass.geometry.yAxis);
 }
 
 void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
@@ -266,6 +288,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
     // F1 ticks: a line right of the axis, labelled beside it.
     for (int hz : f1TickFrequencies(pass.doc->m_nF1Max)) {
         const int y = g.yOfF1(hz);
+        if (outsideZoomedAxes(pass, g.xAxis, y))
+            continue;
         strokeOpen(painter, {{g.xAxis, y}, {f1.tickEnd, y}, {f1.labelLeft + 5, y}});
         const QString label = QString::number(hz);
         m_axisText.draw(painter, f1.labelLeft, y - f1.halfLine, label);
@@ -281,6 +305,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
     const int labelTop = toDeviceUnits(g.yAxis - 20.0 * u);
     for (int hz : f2TickFrequencies(horizontalMax)) {
         const int x = g.xOfF2(hz);
+        if (outsideZoomedAxes(pass, x, g.yAxis))
+            continue;
         const QPoint foot(x, g.yAxis);
         const QPoint top(x, g.yAxis - 5 * u);
         if (!isLabelledF2Tick(hz)) {
@@ -312,11 +338,26 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
         const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
+        markToken(painter, pass, row,
+                  QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
+                                                       : m_tokenText.size(painter, symbol)));
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
         else
             m_tokenText.draw(painter, x, y, symbol);
     }
+}
+
+void ChartRenderer::markToken(QPainter &painter, const Pass &pass, int row, const QRect &box)
+{
+    if (!pass.screen)
+        return;
+    m_tokenMarks.push_back({row, box});
+    const TokenTableModel &rows = pass.doc->tokens();
+    if (row >= rows.count() || !rows.row(row).selected)
+        return;
+    // Behind the mark, so the label stays readable.
+    painter.fillRect(box.adjusted(-2, -2, 2, 2), QColor(255, 190, 0, 150));
 }
 
 void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)

@@ -1,5 +1,6 @@
 #include "plot/exportchartdialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
@@ -21,7 +22,8 @@ QSpinBox *spinBox(QWidget *parent, const char *name, int low, int high, int valu
 
 } // namespace
 
-ExportChartDialog::ExportChartDialog(ChartFileFormat format, QSize size, QWidget *parent)
+ExportChartDialog::ExportChartDialog(ChartFileFormat format, QSize size, QWidget *parent,
+                                     bool zoomed)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Export Chart"));
@@ -40,6 +42,12 @@ ExportChartDialog::ExportChartDialog(ChartFileFormat format, QSize size, QWidget
     form->addRow(QStringLiteral("&Width:"), m_width);
     form->addRow(QStringLiteral("&Height:"), m_height);
     form->addRow(QStringLiteral("&Resolution:"), m_dpi);
+    if (zoomed) {
+        m_zoomed = new QCheckBox(QStringLiteral("&Zoomed view, as in the window"), this);
+        m_zoomed->setObjectName(QStringLiteral("IDC_EXPORT_ZOOMED"));
+        m_zoomed->setChecked(true);
+        form->addRow(QString(), m_zoomed);
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -56,4 +64,9 @@ QSize ExportChartDialog::chosenSize() const
 int ExportChartDialog::chosenDotsPerInch() const
 {
     return m_dpi->isEnabled() ? m_dpi->value() : 0;
+}
+
+bool ExportChartDialog::zoomedViewChosen() const
+{
+    return m_zoomed && m_zoomed->isChecked();
 }

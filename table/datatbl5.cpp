@@ -437,6 +437,13 @@ void CDatatbl5::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
+    // Space plays the token rather than starting an edit: a symbol rarely starts with one.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        state() != QAbstractItemView::EditingState) {
+        emit playRequested();
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

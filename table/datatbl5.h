@@ -128,6 +128,8 @@ signals:
     void rowSelectEvent();
     // A value typed by the user changed a cell.
     void cellEdited(int row, int column);
+    // Space outside a cell editor: the user asks to hear the current row's token.
+    void playRequested();
 
 protected:
     // reimplemented from QAbstractItemView

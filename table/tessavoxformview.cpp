@@ -12,6 +12,7 @@
 #include "table/griderror.h"
 #include "table/plottemplates.h"
 #include "table/tableprinter.h"
+#include "table/tokenplayer.h"
 
 #include <QResizeEvent>
 
@@ -31,6 +32,7 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
 {
     m_grid.setGeometry(kGridRect);
     connect(&m_grid, &CDatatbl5::rowSelectEvent, this, &CTessavoxFormView::OnGridRowSelectEvent);
+    connect(&m_grid, &CDatatbl5::playRequested, this, &CTessavoxFormView::OnEditPlayToken);
 
     addCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     addCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
@@ -41,6 +43,9 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
         [this](CommandState &ui) { OnUpdateEditRemoveRow(ui); });
     addCommand(ID_EDIT_SORT, [this] { OnEditSort(); });
     addCommand(ID_EDIT_ASSIGN_ORDER, [this] { AssignOrder(); });
+    addCommand(
+        ID_EDIT_PLAY_TOKEN, [this] { OnEditPlayToken(); },
+        [this](CommandState &ui) { OnUpdateEditPlayToken(ui); });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
     addCommand(ID_OPTIONS_ANALYSIS, [this] {
@@ -247,6 +252,18 @@ void CTessavoxFormView::AssignOrder()
         const CTessavoxDoc::EditStep step(doc, false);
         ::AssignOrder(doc->tokens());
     }
+}
+
+void CTessavoxFormView::OnEditPlayToken()
+{
+    if (const CTessavoxDoc *doc = GetDocument(); doc && m_grid.rowCount() > 0)
+        TokenPlayer::instance().playRow(*doc, m_grid.activeRow(), this);
+}
+
+void CTessavoxFormView::OnUpdateEditPlayToken(CommandState &ui) const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    ui.setEnabled(doc && m_grid.rowCount() > 0 && doc->tableColumn(QStringLiteral("File")) >= 0);
 }
 
 bool CTessavoxFormView::HasOrder()

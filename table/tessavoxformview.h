@@ -60,6 +60,9 @@ public:
     void OnEditRemoveRow();
     void OnUpdateEditRemoveRow(CommandState &ui) const;
     void OnEditSort();
+    // Plays the current row's token from the recording its table names.
+    void OnEditPlayToken();
+    void OnUpdateEditPlayToken(CommandState &ui) const;
     // The document's vowel numbering (see vowelorder.h).
     void AssignOrder();
     bool HasOrder();

@@ -79,9 +79,9 @@ TEST_F(AppTest, MenusAndAcceleratorsFollowTheActiveWindow)
                      "&Edit: &Undo\tCtrl+Z,Alt+Backspace|&Redo\tCtrl+Y,Ctrl+Shift+Z|-|Cu&t\tCtrl+X,"
                      "Shift+Del|&Copy\t"
                      "Ctrl+C,Ctrl+Ins|&Paste\tCtrl+V,Shift+Ins|-|Add Row\tCtrl+I|Remove "
-                     "Row\tCtrl+R|-|Sort|-|Assign Order",
+                     "Row\tCtrl+R|-|Sort|-|Assign Order|-|&Play Token",
                      "&Plot: F1 vs F2|F1 vs F2'|F1 vs F3|&Statistics",
-                     "&Options: Calculation/Display...|&Analysis...", kViewMenu,
+                     "&Options: Calculation/Display...|&Analysis...", kViewMenu + "|-|&Reset Zoom",
                      "&Window: &New Window|&Cascade|&Tile|&Arrange Icons", kHelpMenu}));
     EXPECT_EQ(frame->windowTitle(), "Tessavox - vowels.txt");
     EXPECT_EQ(frame->commandAction(ID_HELP)->shortcut(), QKeySequence("F1"));
