@@ -4,7 +4,7 @@
 #include "document/cellsource.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
-#include "framework/printinfo.h"
+#include "framework/printlinewidth.h"
 #include "plot/barkscale.h"
 #include "plot/chartfonts.h"
 #include "plot/groupmoments.h"

@@ -7,6 +7,7 @@
 #include "framework/messages.h"
 #include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
+#include "framework/printlinewidth.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapexport.h"
 #include "plot/bitmapfile.h"
