@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRegularExpression>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -238,6 +239,14 @@ TEST_F(Batch, PrintTablePutsEveryRowOnNumberedPagesOfTheGivenPaper)
     EXPECT_TRUE(letter.contains("/MediaBox [0 0 612.000000 792.000000]"));
     EXPECT_GE(letter.count("/Type /Page\n"), 2); // 120 rows do not fit on one page
     EXPECT_EQ(runBatch(print + QStringList{"--label", "1=a"}).exitCode, 2);
+}
+
+// A run that outlasts its time fails the test instead of passing for an exit code: no
+// program starts within a millisecond.
+TEST(BatchRunner, ARunPastItsTimeFailsTheTest)
+{
+    EXPECT_NONFATAL_FAILURE(runBatch({"--help"}, 1), "ran past 1 ms");
+    EXPECT_EQ(runBatch({"--help"}).exitCode, 0);
 }
 
 } // namespace
