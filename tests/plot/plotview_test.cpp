@@ -96,19 +96,25 @@ TEST(PlotWindows, EachTablesChartsAndALabelChosenFromTheChart)
         combo->setCurrentIndex(1);
         return int(QDialog::Accepted);
     });
-    QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(385, 110));
+    // The "i" group's click square reaches 30 units round its mean.
+    const QPoint mean = screenMean({{320, 2200}, {310, 2400}, {300, 2300}});
+    QTest::mouseClick(chart, Qt::LeftButton, {}, mean + QPoint(10, 10));
     EXPECT_EQ(offered, QStringList({"i", "e", "i"}));
     EXPECT_EQ(doc->m_nOrderLabel[order], 1);
     EXPECT_EQ(doc->m_strOrderLabel[order], "e");
     // The chosen label replaces the red "?".
-    const QRect label(375, 100, 40, 40);
+    const QRect label(mean, QSize(40, 40));
     EXPECT_NE(ink(before, label, qRgb(255, 0, 0)).box,
               ink(paint(*chart), label, qRgb(255, 0, 0)).box);
     // A window paints through a painter redirected to its place in the top-level window;
-    // the axis texts, on opaque boxes, land there too (the F1 caption at 750, 207).
+    // the axis texts, on opaque boxes, land there too (the F1 caption, 50 units right of
+    // the axis, half a Bark below 500 Hz).
     QImage placed = blankImage(900, 700, Qt::gray);
     chart->render(&placed, QPoint(100, 50));
-    EXPECT_GT(ink(placed, QRect(100 + 750, 50 + 197, 30, 20)).count, 0);
+    const PlotGeometry g = PlotGeometry::compute({0, 0, 800, 600}, 1, 1);
+    const QPoint caption(g.xAxis + 50, toDeviceUnits(g.yOrigin + g.kF1 * (HzToBark(500) + 0.5)));
+    EXPECT_GT(ink(placed, QRect(QPoint(100, 50) + caption - QPoint(0, 10), QSize(30, 20))).count,
+              0);
 
     DocumentWindow::frameOf(first)->close();
     settle();
