@@ -2,13 +2,16 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QCoreApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -46,16 +49,21 @@ QString TokenPlayer::playThroughMultimedia(const TokenRecording &recording)
     if (QMediaDevices::audioOutputs().isEmpty())
         return QStringLiteral("No sound output device: cannot play %1.").arg(recording.fileName);
     if (!m_player) {
-        m_player = new QMediaPlayer(this);
-        m_audio = new QAudioOutput(this);
+        m_player = new QMediaPlayer(QCoreApplication::instance());
+        m_audio = new QAudioOutput(m_player);
         m_player->setAudioOutput(m_audio);
+        m_stopTimer = new QTimer(this);
+        m_stopTimer->setSingleShot(true);
+        connect(m_stopTimer, &QTimer::timeout, this, [this] {
+            m_stopAt = -1;
+            if (m_player)
+                m_player->stop();
+        });
         // The position is set once the file is loaded; until then it would be ignored.
         connect(m_player, &QMediaPlayer::mediaStatusChanged, this,
                 [this](QMediaPlayer::MediaStatus status) {
-                    if (status == QMediaPlayer::LoadedMedia && m_stopAt >= 0) {
-                        m_player->setPosition(m_startAt);
-                        m_player->play();
-                    }
+                    if (status == QMediaPlayer::LoadedMedia && m_stopAt >= 0)
+                        playFromStart();
                 });
         connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 position) {
             if (m_stopAt >= 0 && position >= m_stopAt) {
@@ -74,13 +82,18 @@ QString TokenPlayer::playThroughMultimedia(const TokenRecording &recording)
     m_stopAt = qint64(std::llround(recording.to * 1000.0));
     const QUrl source = QUrl::fromLocalFile(recording.path);
     if (m_player->source() == source && m_player->mediaStatus() != QMediaPlayer::NoMedia &&
-        m_player->mediaStatus() != QMediaPlayer::InvalidMedia) {
-        m_player->setPosition(m_startAt);
-        m_player->play();
-    } else {
+        m_player->mediaStatus() != QMediaPlayer::InvalidMedia)
+        playFromStart();
+    else
         m_player->setSource(source);
-    }
     return {};
+}
+
+void TokenPlayer::playFromStart()
+{
+    m_player->setPosition(m_startAt);
+    m_player->play();
+    m_stopTimer->start(int(std::max<qint64>(m_stopAt - m_startAt, 1)));
 }
 
 void TokenPlayer::showStatus(const QString &text)

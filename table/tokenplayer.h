@@ -10,6 +10,7 @@
 class CTessavoxDoc;
 class QAudioOutput;
 class QMediaPlayer;
+class QTimer;
 class QWidget;
 
 // Plays a token's stretch of its recording, with a little context either side, through Qt
@@ -41,10 +42,16 @@ private:
     QString playThroughMultimedia(const TokenRecording &recording);
     void showStatus(const QString &text);
 
+    // Starts the sound at the interval's start; a timer ends it at the interval's end, as
+    // position reports may come too seldom for a token a tenth of a second long.
+    void playFromStart();
+
     Output m_output;
-    QMediaPlayer *m_player = nullptr; // owned through the object tree
-    QAudioOutput *m_audio = nullptr;  // owned through the object tree
-    qint64 m_startAt = 0;             // ms
-    qint64 m_stopAt = -1;             // ms; -1 = no interval playing
+    // Owned by the application object, so that they go before Qt Multimedia does.
+    QPointer<QMediaPlayer> m_player;
+    QPointer<QAudioOutput> m_audio;
+    QTimer *m_stopTimer = nullptr; // owned through the object tree
+    qint64 m_startAt = 0;          // ms
+    qint64 m_stopAt = -1;          // ms; -1 = no interval playing
     QPointer<QWidget> m_statusFrom;
 };

@@ -4,6 +4,8 @@
 
 #include "faketable.h"
 #include "framework/modaldialogs.h"
+#include "plot/chartfonts.h"
+#include "plot/chartrenderer.h"
 #include "plot/chartzoom.h"
 #include "plot/exportchartdialog.h"
 #include "plot/plotviewf1f2.h"
@@ -11,10 +13,13 @@
 #include "table/tablesession.h"
 
 #include <QCheckBox>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -183,6 +188,45 @@ TEST(ChartLink, TheWheelZoomsAboutThePointerAndResetZoomShowsTheWholeChart)
     EXPECT_EQ(s.chart->tokenAt(farCorner + QPoint(2, 5)), 6);
     s.chart->updateState(ID_VIEW_RESET_ZOOM, ui);
     EXPECT_FALSE(ui.enabled);
+}
+
+// A fitted chart zoomed four times keeps its plot area; its scale grows four times and
+// the ticks are chosen afresh for the values now shown: ticks of the whole chart's range
+// would stand far outside the plot.
+TEST(ChartZoom, AFittedChartsTicksFollowTheZoom)
+{
+    std::vector<FakeRow> rows = wideGroup("a", "a", 1);
+    std::ranges::copy(wideGroup("e", "e", 2), std::back_inserter(rows));
+    rows.push_back({450, 1400, 2500, "o", 3});
+    FakeDocument data(rows);
+    data.doc->m_analysis.fit = true;
+    ChartRenderer renderer(ChartKind::F1F2);
+    const QFont font = ChartFonts::displayFont();
+    std::vector<QRect> hits(100);
+    const auto draw = [&] {
+        QImage image = blankImage();
+        QPainter painter(&image);
+        renderer.DrawPlot(painter, *data.doc, {0, 0, 800, 600}, 1, font, hits);
+        return renderer.lastLayout();
+    };
+    const ChartLayoutRecord whole = draw();
+    ChartZoom zoom;
+    zoom.zoomAt(QPointF(0.5, 0.5), 4.0);
+    renderer.setZoom(zoom);
+    const ChartLayoutRecord zoomed = draw();
+    EXPECT_EQ(zoomed.plotArea, whole.plotArea);
+    EXPECT_DOUBLE_EQ(zoomed.mapping.kx, 4 * whole.mapping.kx);
+    EXPECT_DOUBLE_EQ(zoomed.mapping.ky, 4 * whole.mapping.ky);
+    ASSERT_GE(zoomed.horizontalTickLabels.size(), 2u);
+    ASSERT_GE(zoomed.f1TickLabels.size(), 2u);
+    for (const QRect &label : zoomed.horizontalTickLabels) {
+        EXPECT_GE(label.center().x(), zoomed.plotArea.left());
+        EXPECT_LE(label.center().x(), zoomed.plotArea.right());
+    }
+    for (const QRect &label : zoomed.f1TickLabels) {
+        EXPECT_GE(label.center().y(), zoomed.plotArea.top());
+        EXPECT_LE(label.center().y(), zoomed.plotArea.bottom());
+    }
 }
 
 } // namespace
