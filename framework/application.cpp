@@ -140,7 +140,7 @@ QList<Document *> Application::documents() const
     return result;
 }
 
-bool Application::SaveAllModified()
+bool Application::saveAllModified()
 {
     for (Document *doc : documents()) {
         if (!doc->SaveModified())
@@ -149,7 +149,7 @@ bool Application::SaveAllModified()
     return true;
 }
 
-void Application::CloseAllDocuments()
+void Application::closeAllDocuments()
 {
     for (Document *doc : documents())
         doc->OnCloseDocument();
@@ -189,8 +189,8 @@ void Application::OnAppExit()
         m_mainWindow->close();
         return;
     }
-    if (SaveAllModified()) {
-        CloseAllDocuments();
+    if (saveAllModified()) {
+        closeAllDocuments();
         saveSettings();
         QCoreApplication::quit();
     }

@@ -288,11 +288,11 @@ std::optional<bool> MdiMainWindow::queryLockKey(Qt::Key) const
 void MdiMainWindow::closeEvent(QCloseEvent *event)
 {
     if (Application *app = Application::instance()) {
-        if (!app->SaveAllModified()) {
+        if (!app->saveAllModified()) {
             event->ignore();
             return;
         }
-        app->CloseAllDocuments();
+        app->closeAllDocuments();
         app->saveSettings();
     }
     QMainWindow::closeEvent(event);

@@ -81,7 +81,7 @@ TEST_F(AppTest, RecentFilesAreListedReopenedAndDroppedWhenGone)
               "&2 " + QDir::toNativeSeparators(QFileInfo(a).canonicalFilePath()));
     EXPECT_FALSE(frame->commandAction(ID_FILE_MRU_FILE3)->isVisible());
 
-    app->CloseAllDocuments();
+    app->closeAllDocuments();
     flushDeletes();
     execute(ID_FILE_MRU_FILE2);
     ASSERT_EQ(app->documents().size(), 1);
