@@ -105,7 +105,7 @@ Document *Application::OpenDocumentFile(const QString &path)
     for (Document *doc : documents()) {
         if (!doc->pathName().isEmpty() && samePath(doc->pathName(), path)) {
             if (DocumentWindow *frame = doc->frames().value(0))
-                frame->ActivateFrame();
+                frame->showAndActivate();
             return doc;
         }
     }

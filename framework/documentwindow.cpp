@@ -70,7 +70,7 @@ void DocumentWindow::updateTitle()
         setWindowTitle(doc->title() + mark);
 }
 
-void DocumentWindow::ActivateFrame()
+void DocumentWindow::showAndActivate()
 {
     if (isMinimized())
         showNormal();

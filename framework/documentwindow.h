@@ -30,7 +30,7 @@ public:
     // the document has several windows, and "*" while it has unsaved changes.
     virtual void updateTitle();
     // Shows the frame and makes it the active window; a minimized frame is restored.
-    virtual void ActivateFrame();
+    virtual void showAndActivate();
 
     // Closes the frame without asking to save its document.
     void closeWithoutPrompt();

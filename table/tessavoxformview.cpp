@@ -335,7 +335,7 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<DocumentWindow> &
     }
     // A frame that was closed but not yet deleted counts as gone.
     if (frame && !frame->isHidden() && !frame->isClosing()) {
-        frame->ActivateFrame();
+        frame->showAndActivate();
         frame->raise();
         frame->update();
         if (QWidget *view = frame->widget())
