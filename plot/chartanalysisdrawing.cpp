@@ -222,9 +222,11 @@ void ChartRenderer::drawAnalysis(QPainter &painter, Pass &pass)
             const int x = int(p.x());
             const int y = int(p.y());
             const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
-            markToken(painter, pass, row,
-                      QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
-                                                           : m_tokenText.size(painter, symbol)));
+            if (pass.screen)
+                markToken(painter, pass, row,
+                          QRect(QPoint(x, y), symbol.isEmpty()
+                                                  ? QSize(circle, circle)
+                                                  : m_tokenText.size(painter, symbol)));
             if (symbol.isEmpty()) {
                 painter.setBrush(Qt::NoBrush);
                 painter.drawEllipse(QRect(x, y, circle - 1, circle - 1));

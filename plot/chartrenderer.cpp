@@ -338,9 +338,10 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
         const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
-        markToken(painter, pass, row,
-                  QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
-                                                       : m_tokenText.size(painter, symbol)));
+        if (pass.screen)
+            markToken(painter, pass, row,
+                      QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
+                                                           : m_tokenText.size(painter, symbol)));
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
         else

@@ -98,8 +98,8 @@ private:
     bool transparentText(const Pass &pass) const;
     // Whether a zoomed classic chart leaves out a tick at `x` or `y`: past the axes.
     bool outsideZoomedAxes(const Pass &pass, int x, int y) const;
-    // In the window: records where the token of `row` went, and rings it first when its
-    // row is selected in the table.
+    // In the window only: records where the token of `row` went, and highlights it first
+    // when its row is selected in the table.
     void markToken(QPainter &painter, const Pass &pass, int row, const QRect &box);
     // The chart with analysis options (chartanalysisdrawing.cpp).
     void drawAnalysis(QPainter &painter, Pass &pass);
