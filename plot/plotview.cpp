@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -51,6 +52,8 @@ PlotView::PlotView(ChartKind kind, std::size_t labelHitCount, QWidget *parent)
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
+    // Keys zoom the chart once it is clicked or its window activated.
+    setFocusPolicy(Qt::StrongFocus);
 
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
@@ -247,6 +250,18 @@ void PlotView::wheelEvent(QWheelEvent *event)
     }
     zoomAt(event->position().toPoint(), std::pow(kWheelZoom, notches));
     event->accept();
+}
+
+void PlotView::keyPressEvent(QKeyEvent *event)
+{
+    const QPoint centre(width() / 2, height() / 2);
+    if (event->matches(QKeySequence::ZoomIn) ||
+        event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Equal))
+        zoomAt(centre, kWheelZoom);
+    else if (event->matches(QKeySequence::ZoomOut))
+        zoomAt(centre, 1.0 / kWheelZoom);
+    else
+        View::keyPressEvent(event);
 }
 
 bool PlotView::onLabelSquare(const QPoint &point) const

@@ -21,7 +21,8 @@ struct PrintInfo;
 // selection by clicking a group's label, printing and Save As Bitmap. Tokens lead to their
 // rows: a click makes the row current in the table windows, a dragged rectangle selects
 // rows, selected rows are highlighted, a tooltip names the token and a double-click plays
-// it. The wheel zooms, a drag with Shift (or the middle button) pans. A chart only shows a
+// it. The wheel (or Ctrl+plus and Ctrl+minus) zooms, a drag with Shift (or the middle
+// button) pans. A chart only shows a
 // document, so it does not keep the document open on its own.
 class PlotView : public View
 {
@@ -90,6 +91,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Whether a click at `point` lands on a mixed group's click square.

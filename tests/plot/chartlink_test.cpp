@@ -184,6 +184,11 @@ TEST(ChartLink, TheWheelZoomsAboutThePointerAndResetZoomShowsTheWholeChart)
     EXPECT_FALSE(dialog.zoomedViewChosen());
 
     ASSERT_TRUE(s.chart->execute(ID_VIEW_RESET_ZOOM));
+    // The keys zoom about the window's centre, in and back out.
+    QTest::keyClick(s.chart, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_FALSE(s.chart->renderer().zoom().isWhole());
+    QTest::keyClick(s.chart, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_TRUE(s.chart->renderer().zoom().isWhole());
     s.chart->grab();
     EXPECT_EQ(s.chart->tokenAt(farCorner + QPoint(2, 5)), 6);
     s.chart->updateState(ID_VIEW_RESET_ZOOM, ui);
