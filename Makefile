@@ -5,6 +5,8 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+# WERROR=ON makes every compiler warning an error, as CI builds do.
+WERROR ?= OFF
 
 .PHONY: all deps configure build test run install package bench format clean
 .PHONY: test-sanitize fuzz
@@ -16,7 +18,7 @@ deps:
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-		-DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+		-DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DTESSAVOX_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -56,7 +58,7 @@ bench: deps
 # library makes by design would be named in scripts/lsan.supp (none is needed today).
 test-sanitize: deps
 	@cmake -S . -B $(BUILD_DIR)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-		-DTESSAVOX_SANITIZE=ON >/dev/null
+		-DTESSAVOX_SANITIZE=ON -DTESSAVOX_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \

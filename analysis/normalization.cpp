@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 
@@ -428,12 +431,32 @@ void normalizeSideBySide(const TokenColumns &tokens, NormalizationMethod method,
     for (Formant f : formants)
         single.push_back({f});
     std::vector<NormalizationResult> parts(formants.size());
+    // A worker's exception (out of memory, above all) is carried back to this thread: one
+    // escaping a thread would end the program.
+    std::vector<std::exception_ptr> failures(formants.size());
+    const auto runPart = [&](std::size_t k) {
+        try {
+            Normalizer(tokens, method, single[k], parts[k]).run();
+        } catch (...) {
+            failures[k] = std::current_exception();
+        }
+    };
     std::vector<std::thread> workers;
-    for (std::size_t k = 1; k < formants.size(); ++k)
-        workers.emplace_back([&, k] { Normalizer(tokens, method, single[k], parts[k]).run(); });
-    Normalizer(tokens, method, single[0], parts[0]).run();
+    try {
+        for (std::size_t k = 1; k < formants.size(); ++k)
+            workers.emplace_back(runPart, k);
+    } catch (const std::system_error &) {
+        // No thread to be had: the rest run here, one after the other.
+        for (std::size_t k = workers.size() + 1; k < formants.size(); ++k)
+            runPart(k);
+    }
+    runPart(0);
     for (std::thread &worker : workers)
         worker.join();
+    for (const std::exception_ptr &failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
 
     const std::size_t speakers = std::size_t(tokens.speakerNames.size());
     result.refused.assign(speakers, false);
@@ -543,10 +566,18 @@ NormalizationResult normalize(const TokenColumns &tokens, NormalizationMethod me
     }
     const bool separable = !info.firstTwoOnly && method != NormalizationMethod::Nearey2 &&
                            method != NormalizationMethod::Nearey2Balanced;
-    if (separable && formants.size() > 1 && tokens.size() >= kSideBySideFrom)
-        normalizeSideBySide(tokens, method, formants, result);
-    else
-        Normalizer(tokens, method, formants, result).run();
+    try {
+        if (separable && formants.size() > 1 && tokens.size() >= kSideBySideFrom)
+            normalizeSideBySide(tokens, method, formants, result);
+        else
+            Normalizer(tokens, method, formants, result).run();
+    } catch (const std::bad_alloc &) {
+        // The request cannot be met, as an invalid one cannot: say why, fill nothing.
+        result = NormalizationResult{};
+        result.messages << QStringLiteral("not enough memory to normalise %L1 tokens")
+                               .arg(qulonglong(tokens.size()));
+        return result;
+    }
     result.formants = std::move(formants);
     return result;
 }

@@ -103,6 +103,13 @@ constexpr Command kCommands[] = {
      nullptr,
      {},
      kTable},
+    {ID_EDIT_PLAY_TOKEN,
+     "&Play Token",
+     "Play the current row's token from its recording (Space in the table, double-click in a "
+     "chart)",
+     nullptr,
+     {},
+     kTable},
     // Plot and Options
     {ID_PLOT_F1F2, "F1 vs F2", nullptr, nullptr, {}, kCharts},
     {ID_PLOT_F1F2PRIME, "F1 vs F2'", nullptr, nullptr, {}, kCharts},
@@ -121,6 +128,12 @@ constexpr Command kCommands[] = {
      {},
      "analysis"},
     // View and Window
+    {ID_VIEW_RESET_ZOOM,
+     "&Reset Zoom",
+     "Show the whole chart again after zooming with the wheel",
+     nullptr,
+     {},
+     kCharts},
     {ID_VIEW_TOOLBAR, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", {}, kWindows},
     {ID_VIEW_STATUS_BAR,
      "&Status Bar",

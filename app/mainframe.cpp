@@ -31,7 +31,7 @@ CMainFrame::CMainFrame(QWidget *parent) : MdiMainWindow(parent)
     addCommand(ID_CONTEXT_HELP, [this] { OnContextHelp(); });
 }
 
-bool CMainFrame::LoadFrame()
+bool CMainFrame::buildMenusAndBars()
 {
     setCommands(CommandTable::commands());
     buildMenus(TessavoxResources::mainFrameMenu(), TessavoxResources::documentMenu());

@@ -15,7 +15,7 @@ public:
     explicit CMainFrame(QWidget *parent = nullptr);
 
     // Builds menus, keys, toolbar and status bar; false when a bar could not be made.
-    bool LoadFrame();
+    bool buildMenusAndBars();
 
     HelpWindow *helpWindow();
     ContextHelpMode *contextHelp() const { return m_contextHelp; }

@@ -4,7 +4,7 @@
 
 CChildFrame::CChildFrame(QWidget *parent) : DocumentWindow(parent) {}
 
-void CChildFrame::ActivateFrame()
+void CChildFrame::showAndActivate()
 {
     showNormal();
     if (QMdiArea *area = mdiArea())

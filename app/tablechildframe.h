@@ -12,5 +12,5 @@ public:
     explicit CChildFrame(QWidget *parent = nullptr);
 
     // reimplemented from DocumentWindow
-    void ActivateFrame() override;
+    void showAndActivate() override;
 };

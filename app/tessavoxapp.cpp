@@ -71,7 +71,7 @@ bool CTessavoxApp::init()
     PlotTemplates::setFactory(chartTemplate);
 
     auto *frame = new CMainFrame;
-    if (!frame->LoadFrame()) {
+    if (!frame->buildMenusAndBars()) {
         delete frame;
         return false;
     }

@@ -221,9 +221,9 @@ std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
     }
     // Speakers that cannot be normalised are left off the chart: say which and why.
     if (!analysis.isClassic()) {
-        const int column =
+        const int horizontal =
             arguments.kind == ChartKind::F1F3 ? TokenTableModel::F3 : TokenTableModel::F2;
-        for (const QString &message : buildAnalysisChart(file->doc(), column).messages)
+        for (const QString &message : buildAnalysisChart(file->doc(), horizontal).messages)
             batchErr() << "tessavox-batch " << command << ": " << message << Qt::endl;
     }
     return file;

@@ -33,13 +33,17 @@ QByteArray FormatFormantText(const CellSource &table, int rowCount)
     // Three four-digit formants and a short label fill about 24 bytes a row.
     text.reserve(qsizetype(std::max(rowCount, 0)) * 28);
     for (int row = 0; row < rowCount; ++row) {
+        const std::array<int, 2> higher = table.GetHigherFormants(row);
+        const bool hasHigher = higher[0] != 0 || higher[1] != 0;
         for (int column = 0; column < kSymbolColumn; ++column) {
+            // A line of two formants is the file's own way of saying there is no F3.
+            if (column == kSymbolColumn - 1 && !hasHigher && table.IsCellEmpty(row, column))
+                break;
             appendFormant(text, table.GetCellInt(row, column));
             text += '\t';
         }
         // A file of three formants is written as ever; F4 and F5 only where a row has them.
-        if (const std::array<int, 2> higher = table.GetHigherFormants(row);
-            higher[0] != 0 || higher[1] != 0) {
+        if (hasHigher) {
             for (int value : higher) {
                 appendFormant(text, value);
                 text += '\t';
@@ -60,4 +64,17 @@ int FindUnwritableSymbol(const CellSource &table, int rowCount)
             return row;
     }
     return -1;
+}
+
+FormantCell FindEmptyFormant(const CellSource &table, int rowCount)
+{
+    for (int row = 0; row < rowCount; ++row) {
+        for (int column = 0; column < kSymbolColumn; ++column) {
+            const bool lineEndsBefore =
+                column == kSymbolColumn - 1 && table.GetHigherFormants(row) == std::array<int, 2>{};
+            if (table.IsCellEmpty(row, column) && !lineEndsBefore)
+                return {row, column};
+        }
+    }
+    return {};
 }

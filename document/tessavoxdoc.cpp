@@ -333,11 +333,11 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     // From now on the rows stand for the rows of the file just written, in the history too.
     const std::vector<int> order = TableRowOrder(m_tokens);
     std::vector<int> newIndex(m_table ? std::size_t(m_table->rowCount()) : 0, -1);
-    for (std::size_t written = 0; written < order.size(); ++written) {
-        const int source = m_tokens.row(order[written]).sourceRow;
-        if (source >= 0 && std::size_t(source) < newIndex.size())
-            newIndex[std::size_t(source)] = int(written);
-        m_tokens.setSourceRow(order[written], int(written));
+    for (std::size_t fileRow = 0; fileRow < order.size(); ++fileRow) {
+        const int before = m_tokens.row(order[fileRow]).sourceRow;
+        if (before >= 0 && std::size_t(before) < newIndex.size())
+            newIndex[std::size_t(before)] = int(fileRow);
+        m_tokens.setSourceRow(order[fileRow], int(fileRow));
     }
     // Rows removed before the save would come back without the cells the file kept for
     // them: Undo stops at this save rather than lose them.
@@ -353,6 +353,21 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     const bool ownFile = QFileInfo(path).absoluteFilePath() == pathName();
     const bool asTable =
         TabularFileKindForPath(path) == TabularFileKind::Table || (ownFile && m_fileIsTable);
+    if (hasTable() && !asTable) {
+        // Written as 0 an empty formant would come back as a token at 0 Hz: the file on disk
+        // stays as it is.
+        if (const FormantCell empty = FindEmptyFormant(m_tokens, m_tokens.count());
+            empty.row >= 0) {
+            const FileError refusal{FileError::Kind::WriteFailed, path,
+                                    QStringLiteral("row %1 has no %2, and a Tessavox file cannot "
+                                                   "hold an empty cell; fill it in, remove the "
+                                                   "row, or save as a table (.csv)")
+                                        .arg(empty.row + 1)
+                                        .arg(TokenTableModel::heading(empty.column))};
+            Messages::show(saveFailureReport(refusal));
+            return false;
+        }
+    }
     if (hasTable() && !asTable && (m_table || m_tokens.excludedCount() > 0)) {
         if (m_table && m_tokens.count() > FormantLimits::kTokenLines) {
             Messages::show(QStringLiteral("A Tessavox file holds at most %L1 rows; this table has "

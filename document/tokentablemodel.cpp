@@ -250,6 +250,8 @@ bool TokenTableModel::isEmpty(int row, int column) const
 {
     if (column == Symbol)
         return symbol(row).isEmpty();
+    if (column == Speaker)
+        return this->row(row).speaker.isEmpty();
     return (this->row(row).emptyNumbers & emptyBit(column)) != 0;
 }
 
@@ -357,10 +359,10 @@ void TokenTableModel::setNumber(int row, int column, int value)
 
 void TokenTableModel::setEmpty(int row, int column)
 {
-    if (column == Speaker)
-        return; // typed only: a cleared block of token cells may take it in
     Row &r = m_rows[static_cast<std::size_t>(row)];
-    if (column == Symbol) {
+    if (column == Speaker) {
+        r.speaker.clear();
+    } else if (column == Symbol) {
         r.symbol.clear();
         r.symbolBytes.clear();
     } else {
@@ -392,7 +394,7 @@ void TokenTableModel::setRowSelected(int row, bool selected)
     r.selected = selected;
     if (m_bulkDepth > 0)
         return;
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::BackgroundRole});
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::BackgroundRole});
     emit headerDataChanged(Qt::Vertical, row, row);
 }
 

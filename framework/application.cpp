@@ -105,7 +105,7 @@ Document *Application::OpenDocumentFile(const QString &path)
     for (Document *doc : documents()) {
         if (!doc->pathName().isEmpty() && samePath(doc->pathName(), path)) {
             if (DocumentWindow *frame = doc->frames().value(0))
-                frame->ActivateFrame();
+                frame->showAndActivate();
             return doc;
         }
     }
@@ -151,7 +151,7 @@ QList<Document *> Application::documents() const
     return result;
 }
 
-bool Application::SaveAllModified()
+bool Application::saveAllModified()
 {
     for (Document *doc : documents()) {
         if (!doc->SaveModified())
@@ -160,7 +160,7 @@ bool Application::SaveAllModified()
     return true;
 }
 
-void Application::CloseAllDocuments()
+void Application::closeAllDocuments()
 {
     for (Document *doc : documents())
         doc->OnCloseDocument();
@@ -200,8 +200,8 @@ void Application::OnAppExit()
         m_mainWindow->close();
         return;
     }
-    if (SaveAllModified()) {
-        CloseAllDocuments();
+    if (saveAllModified()) {
+        closeAllDocuments();
         saveSettings();
         QCoreApplication::quit();
     }

@@ -53,8 +53,8 @@ public:
     // Open documents in the order they were made.
     QList<Document *> documents() const;
     // Asks to save each modified document in turn; false as soon as one says stop.
-    bool SaveAllModified();
-    void CloseAllDocuments();
+    bool saveAllModified();
+    void closeAllDocuments();
     // Writes the recent-file list back.
     void saveSettings() const;
 

@@ -154,7 +154,7 @@ void DocTemplate::showWindow(DocumentWindow *frame)
     if (View *view = frame->activeView())
         view->OnInitialUpdate();
     keepInsideArea(*frame);
-    frame->ActivateFrame();
+    frame->showAndActivate();
 }
 
 void DocTemplate::setMdiArea(QMdiArea *mdiArea)

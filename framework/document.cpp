@@ -44,7 +44,7 @@ bool Document::SaveModified()
     const QString name = m_title.isEmpty() ? QStringLiteral("Untitled") : m_title;
     switch (Messages::askYesNoCancel(QStringLiteral("Save changes to %1?").arg(name))) {
     case Messages::Answer::Yes:
-        return DoFileSave();
+        return save();
     case Messages::Answer::No:
         return true;
     case Messages::Answer::Cancel:
@@ -53,16 +53,16 @@ bool Document::SaveModified()
     return false;
 }
 
-bool Document::DoFileSave()
+bool Document::save()
 {
     const QFileInfo info(m_pathName);
     // A read-only file cannot take the changes: ask for another name instead.
     if (m_pathName.isEmpty() || (info.exists() && !info.isWritable()))
-        return DoSave(QString());
-    return DoSave(m_pathName);
+        return saveAs(QString());
+    return saveAs(m_pathName);
 }
 
-bool Document::DoSave(const QString &path)
+bool Document::saveAs(const QString &path)
 {
     QString target = path;
     if (target.isEmpty()) {
@@ -105,12 +105,12 @@ void Document::OnCloseDocument()
 
 void Document::OnFileSave()
 {
-    DoFileSave();
+    save();
 }
 
 void Document::OnFileSaveAs()
 {
-    DoSave(QString());
+    saveAs(QString());
 }
 
 void Document::OnFileClose()

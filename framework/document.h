@@ -35,11 +35,11 @@ public:
     virtual bool SaveModified();
     // File Save: saves to the document's path, or asks for one when it has none or the
     // file is read-only.
-    virtual bool DoFileSave();
+    virtual bool save();
     // Saves to `path`, or to a path asked for with the Save As dialog when `path` is empty.
     // On success the document is unmodified and takes the new path (which joins the
     // recent-file list). On failure it stays modified.
-    virtual bool DoSave(const QString &path);
+    virtual bool saveAs(const QString &path);
     // Lets a document offer more file types in Save As; the request is filled already.
     virtual void prepareSaveRequest(FileDialogRequest &request) const { (void)request; }
     // Closes every window of the document without asking; the document goes with them.

@@ -31,10 +31,12 @@ void DocumentWindow::setView(View *view)
     setWidget(view);
     if (Document *doc = activeDocument()) {
         m_documentConnections << connect(doc, &Document::titleChanged, this, [this] {
-            OnUpdateFrameTitle(true);
-        }) << connect(doc, &Document::viewsChanged, this, [this] { OnUpdateFrameTitle(true); });
+            updateTitle();
+        }) << connect(doc, &Document::viewsChanged, this, [this] {
+            updateTitle();
+        }) << connect(doc, &Document::modifiedChanged, this, [this] { updateTitle(); });
     }
-    OnUpdateFrameTitle(true);
+    updateTitle();
 }
 
 DocumentWindow *DocumentWindow::frameOf(const View *view)
@@ -46,10 +48,10 @@ DocumentWindow *DocumentWindow::frameOf(const View *view)
     return nullptr;
 }
 
-void DocumentWindow::OnUpdateFrameTitle(bool addToTitle)
+void DocumentWindow::updateTitle()
 {
     Document *doc = activeDocument();
-    if (!addToTitle || !doc)
+    if (!doc)
         return;
     // Every window of the document counts, in the order of its views; a closing one no
     // longer does.
@@ -59,13 +61,16 @@ void DocumentWindow::OnUpdateFrameTitle(bool addToTitle)
         if (frame && !frame->isClosing() && !frames.contains(frame))
             frames.append(frame);
     }
+    // A star marks changes that File Save has not written yet.
+    const QString mark = doc->isModified() ? QStringLiteral("*") : QString();
     if (frames.size() > 1 && frames.contains(this))
-        setWindowTitle(QStringLiteral("%1:%2").arg(doc->title()).arg(frames.indexOf(this) + 1));
+        setWindowTitle(
+            QStringLiteral("%1:%2%3").arg(doc->title()).arg(frames.indexOf(this) + 1).arg(mark));
     else
-        setWindowTitle(doc->title());
+        setWindowTitle(doc->title() + mark);
 }
 
-void DocumentWindow::ActivateFrame()
+void DocumentWindow::showAndActivate()
 {
     if (isMinimized())
         showNormal();

@@ -27,10 +27,10 @@ public:
     static DocumentWindow *frameOf(const View *view);
 
     // Sets the window text; the default is the document title, with ":n" appended when
-    // the document has several windows.
-    virtual void OnUpdateFrameTitle(bool addToTitle);
+    // the document has several windows, and "*" while it has unsaved changes.
+    virtual void updateTitle();
     // Shows the frame and makes it the active window; a minimized frame is restored.
-    virtual void ActivateFrame();
+    virtual void showAndActivate();
 
     // Closes the frame without asking to save its document.
     void closeWithoutPrompt();

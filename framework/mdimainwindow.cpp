@@ -2,14 +2,17 @@
 
 #include "framework/application.h"
 #include "framework/commandids.h"
+#include "framework/commandmenus.h"
 #include "framework/commandrouter.h"
 #include "framework/doctemplate.h"
 #include "framework/document.h"
 #include "framework/documentwindow.h"
+#include "framework/lockindicators.h"
 #include "framework/messages.h"
 #include "framework/recentfilelist.h"
 #include "framework/stringtable.h"
 #include "framework/view.h"
+#include "framework/windowarrangement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,32 +26,14 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
-
-namespace {
-
-constexpr int kWindowListSize = 9;
-constexpr int kRecentFileCount = 4;
-
-int indicatorString(Qt::Key key)
-{
-    switch (key) {
-    case Qt::Key_CapsLock:
-        return IDS_INDICATOR_CAPS;
-    case Qt::Key_NumLock:
-        return IDS_INDICATOR_NUM;
-    case Qt::Key_ScrollLock:
-        return IDS_INDICATOR_SCRL;
-    default:
-        return 0;
-    }
-}
-
-} // namespace
 
 MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
 {
     m_mdiArea = new QMdiArea(this);
+    m_menus = new CommandMenus(*this, *m_mdiArea);
+    connect(m_menus, &CommandMenus::menuAboutToShow, this, &MdiMainWindow::refreshCommandStates);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
@@ -79,9 +64,9 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
         });
     const auto anyWindow = [this](CommandState &ui) { ui.setEnabled(activeFrame() != nullptr); };
     addCommand(
-        ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); }, anyWindow);
+        ID_WINDOW_CASCADE, [this] { OnWindowCascade(); }, anyWindow);
     addCommand(
-        ID_WINDOW_TILE_HORZ, [this] { m_mdiArea->tileSubWindows(); }, anyWindow);
+        ID_WINDOW_TILE_HORZ, [this] { OnWindowTileHorz(); }, anyWindow);
     addCommand(
         ID_WINDOW_ARRANGE, [this] { OnWindowArrange(); }, anyWindow);
 
@@ -90,14 +75,13 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
     // run; each asks for one refresh.
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &CommandRouter::requestUpdate);
-    // Only the lock keys: the indicators must follow them whichever widget has the focus.
-    qApp->installEventFilter(this);
 }
 
 MdiMainWindow::~MdiMainWindow()
 {
+    // The indicators ask this window about the keys; they must not outlive it.
+    delete m_lockIndicators;
     // The document windows go after this class is gone; their last signals must not reach it.
-    qApp->removeEventFilter(this);
     m_mdiArea->disconnect(this);
     QGuiApplication::clipboard()->disconnect(this);
     for (QMdiSubWindow *window : m_mdiArea->subWindowList())
@@ -126,121 +110,27 @@ Document *MdiMainWindow::activeDocument() const
     return frame ? frame->activeDocument() : nullptr;
 }
 
-QAction *MdiMainWindow::commandAction(int id)
-{
-    if (QAction *action = m_actions.value(id))
-        return action;
-    auto *action = new QAction(this);
-    action->setData(id);
-    action->setIconVisibleInMenu(false);
-    if (const Command *command = m_commands.value(id)) {
-        action->setStatusTip(QString::fromUtf8(command->prompt));
-        if (command->tooltip) {
-            action->setToolTip(QString::fromUtf8(command->tooltip));
-            action->setText(QString::fromUtf8(command->tooltip));
-        }
-        if (command->caption)
-            action->setText(QString::fromUtf8(command->caption));
-        QList<QKeySequence> keys;
-        for (const char *key : command->keys) {
-            if (key)
-                keys.append(QKeySequence(QString::fromLatin1(key)));
-        }
-        action->setShortcuts(keys);
-    }
-    connect(action, &QAction::triggered, this, [id] { CommandRouter::instance().execute(id); });
-    addAction(action); // its keys work whichever menu shows
-    m_actions.insert(id, action);
-    return action;
-}
-
 void MdiMainWindow::setCommands(std::span<const Command> commands)
 {
-    for (const Command &command : commands) {
-        m_commands.insert(command.id, &command);
-        if (command.keys.front())
-            commandAction(command.id);
-    }
+    m_menus->setCommands(commands);
 }
 
-QMenu *MdiMainWindow::buildMenu(const char *caption, std::span<const MenuItem> items)
+QAction *MdiMainWindow::commandAction(int id)
 {
-    auto *menu = new QMenu(QString::fromUtf8(caption), this);
-    for (const MenuItem &item : items) {
-        if (qstrcmp(item.menu, caption) != 0)
-            continue;
-        if (item.id == 0)
-            menu->addSeparator();
-        else if (item.id == ID_FILE_MRU_FILE1)
-            addRecentFileEntries(menu);
-        else
-            menu->addAction(commandAction(item.id));
-    }
-    connect(menu, &QMenu::aboutToShow, this, &MdiMainWindow::refreshCommandStates);
-    return menu;
-}
-
-void MdiMainWindow::addRecentFileEntries(QMenu *menu)
-{
-    if (!m_recentPlaceholder) {
-        m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
-        m_recentPlaceholder->setData(int(ID_FILE_MRU_FILE1));
-        m_recentPlaceholder->setEnabled(false);
-        for (int i = 0; i < kRecentFileCount; ++i) {
-            QAction *entry = commandAction(ID_FILE_MRU_FILE1 + i);
-            entry->setVisible(false);
-            m_recentEntries.append(entry);
-        }
-    }
-    menu->addAction(m_recentPlaceholder);
-    menu->addActions(m_recentEntries);
+    return m_menus->commandAction(id);
 }
 
 void MdiMainWindow::buildMenus(std::span<const MenuItem> mainMenu,
                                std::span<const MenuItem> documentMenu)
 {
-    const auto build = [this](std::span<const MenuItem> items) {
-        QList<QMenu *> menus;
-        QList<QByteArray> seen;
-        for (const MenuItem &item : items) {
-            if (seen.contains(item.menu))
-                continue;
-            seen.append(item.menu);
-            menus.append(buildMenu(item.menu, items));
-        }
-        return menus;
-    };
-    m_mainMenus = build(mainMenu);
-    m_documentMenus = build(documentMenu);
-    for (QMenu *menu : std::as_const(m_documentMenus)) {
-        if (menu->title() == QStringLiteral("&Window"))
-            connect(menu, &QMenu::aboutToShow, this, [this, menu] { updateWindowList(menu); });
-    }
-    m_showingDocumentMenus = !m_showingDocumentMenus; // forces the first update
+    m_menus->buildMenus(mainMenu, documentMenu);
     updateMenuBar();
 }
 
 QToolBar *MdiMainWindow::buildToolBar(std::span<const ToolbarButton> buttons,
                                       const QList<QIcon> &images)
 {
-    m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
-    m_toolBar->setObjectName(QStringLiteral("toolBar"));
-    m_toolBar->setIconSize(QSize(16, 15));
-    m_toolBar->setMovable(true);
-    m_toolBar->setFloatable(true);
-    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    // Our own Toolbar command shows and hides it; the bar's context menu would bypass it.
-    m_toolBar->toggleViewAction()->setVisible(false);
-    for (const ToolbarButton &button : buttons) {
-        if (button.id == 0) {
-            m_toolBar->addSeparator();
-            continue;
-        }
-        QAction *action = commandAction(button.id);
-        action->setIcon(images.value(button.image));
-        m_toolBar->addAction(action);
-    }
-    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_toolBar = m_menus->buildToolBar(buttons, images);
     return m_toolBar;
 }
 
@@ -249,18 +139,27 @@ void MdiMainWindow::buildStatusBar(const QString &idleText, const QList<Qt::Key>
     QStatusBar *bar = statusBar();
     m_messagePane = new QLabel(idleText, bar);
     bar->addWidget(m_messagePane, 1);
-    for (Qt::Key key : lockKeys) {
-        const QString text = LoadString(indicatorString(key));
-        auto *pane = new QLabel(bar);
-        pane->setFrameShape(QFrame::Panel);
-        pane->setFrameShadow(QFrame::Sunken);
-        pane->setAlignment(Qt::AlignCenter);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(text) + 12);
-        pane->setProperty("indicatorText", text);
-        bar->addPermanentWidget(pane);
-        m_lockPanes.append({key, pane});
-    }
-    updateLockIndicators();
+    m_lockIndicators = new LockIndicators(
+        bar, lockKeys, [this](Qt::Key key) { return queryLockKey(key); }, this);
+}
+
+QList<QMenu *> MdiMainWindow::currentMenus() const
+{
+    return m_menus->currentMenus();
+}
+
+void MdiMainWindow::updateMenuBar()
+{
+    m_menus->showMenusFor(activeFrame() != nullptr);
+}
+
+void MdiMainWindow::refreshCommandStates()
+{
+    updateMenuBar();
+    m_menus->refreshStates();
+    if (m_lockIndicators)
+        m_lockIndicators->refresh();
+    updateTitle();
 }
 
 void MdiMainWindow::setMessageText(const QString &text)
@@ -275,90 +174,15 @@ QString MdiMainWindow::messageText() const
     return m_messagePane ? m_messagePane->text() : QString();
 }
 
-QList<QMenu *> MdiMainWindow::currentMenus() const
-{
-    return m_showingDocumentMenus ? m_documentMenus : m_mainMenus;
-}
-
-void MdiMainWindow::updateMenuBar()
-{
-    const bool wantDocument = activeFrame() != nullptr;
-    if (wantDocument == m_showingDocumentMenus)
-        return;
-    m_showingDocumentMenus = wantDocument;
-    menuBar()->clear();
-    for (QMenu *menu : currentMenus())
-        menuBar()->addMenu(menu);
-}
-
-void MdiMainWindow::updateRecentFileEntries()
-{
-    const RecentFileList *recent =
-        Application::instance() ? Application::instance()->recentFiles() : nullptr;
-    const int count = recent ? qMin(recent->size(), int(m_recentEntries.size())) : 0;
-    if (m_recentPlaceholder)
-        m_recentPlaceholder->setVisible(count == 0);
-    for (int i = 0; i < m_recentEntries.size(); ++i) {
-        m_recentEntries[i]->setVisible(i < count);
-        if (i < count)
-            m_recentEntries[i]->setText(recent->menuText(i));
-    }
-}
-
-void MdiMainWindow::updateWindowList(QMenu *menu)
-{
-    qDeleteAll(m_windowListEntries);
-    m_windowListEntries.clear();
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
-        auto *frame = qobject_cast<DocumentWindow *>(window);
-        if (!frame || !frame->isClosing())
-            windows.append(window);
-    }
-    if (windows.isEmpty())
-        return;
-    m_windowListEntries.append(menu->addSeparator());
-    QMdiSubWindow *current = m_mdiArea->currentSubWindow();
-    for (int i = 0; i < windows.size() && i < kWindowListSize; ++i) {
-        QMdiSubWindow *window = windows.at(i);
-        QString title = window->windowTitle();
-        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
-        entry->setCheckable(true);
-        entry->setChecked(window == current);
-        connect(entry, &QAction::triggered, m_mdiArea, [this, target = QPointer(window)] {
-            if (target)
-                m_mdiArea->setActiveSubWindow(target);
-        });
-        m_windowListEntries.append(entry);
-    }
-}
-
-void MdiMainWindow::refreshCommandStates()
-{
-    updateMenuBar();
-    CommandRouter &router = CommandRouter::instance();
-    for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it) {
-        const CommandState ui = router.state(it.key());
-        QAction *action = it.value();
-        action->setEnabled(ui.enabled);
-        if (ui.checked && !action->isCheckable())
-            action->setCheckable(true);
-        if (action->isCheckable())
-            action->setChecked(ui.checked);
-    }
-    updateRecentFileEntries();
-    updateLockIndicators();
-    OnUpdateFrameTitle(true);
-}
-
-void MdiMainWindow::OnUpdateFrameTitle(bool addToTitle)
+void MdiMainWindow::updateTitle()
 {
     const QString appTitle = LoadString(IDR_MAINFRAME);
     const Document *doc = activeDocument();
     // A maximized document window adds its own title in brackets, as Qt does for it.
-    if (addToTitle && doc && !activeFrame()->isMaximized())
-        setWindowTitle(QStringLiteral("%1 - %2").arg(appTitle, doc->title()));
+    if (doc && !activeFrame()->isMaximized())
+        setWindowTitle(
+            QStringLiteral("%1 - %2%3")
+                .arg(appTitle, doc->title(), doc->isModified() ? QStringLiteral("*") : QString()));
     else
         setWindowTitle(appTitle);
 }
@@ -369,10 +193,10 @@ void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
         disconnect(connection);
     m_documentConnections.clear();
     if (Document *doc = activeDocument()) {
-        m_documentConnections << connect(doc, &Document::modifiedChanged, this,
-                                         &CommandRouter::requestUpdate)
-                              << connect(doc, &Document::viewsChanged, this,
-                                         &CommandRouter::requestUpdate);
+        m_documentConnections
+            << connect(doc, &Document::modifiedChanged, this, &CommandRouter::requestUpdate)
+            << connect(doc, &Document::modifiedChanged, this, &MdiMainWindow::onActiveTitleChanged)
+            << connect(doc, &Document::viewsChanged, this, &CommandRouter::requestUpdate);
     }
     if (window) {
         connect(window, &QWidget::windowTitleChanged, this, &MdiMainWindow::onActiveTitleChanged,
@@ -385,7 +209,48 @@ void MdiMainWindow::onSubWindowActivated(QMdiSubWindow *window)
 
 void MdiMainWindow::onActiveTitleChanged()
 {
-    OnUpdateFrameTitle(true);
+    updateTitle();
+}
+
+QList<QMdiSubWindow *> MdiMainWindow::arrangedWindows() const
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        const auto *frame = qobject_cast<DocumentWindow *>(window);
+        if (window->isHidden() || window->isMinimized() || (frame && frame->isClosing()))
+            continue;
+        if (window->isMaximized())
+            window->showNormal();
+        windows.append(window);
+    }
+    return windows;
+}
+
+void MdiMainWindow::OnWindowCascade()
+{
+    const QList<QMdiSubWindow *> windows = arrangedWindows();
+    if (windows.isEmpty())
+        return;
+    QList<QSize> wanted;
+    for (const QMdiSubWindow *window : windows)
+        wanted.append(window->sizeHint().expandedTo(window->minimumSizeHint()));
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first());
+    const QList<QRect> places =
+        WindowArrangement::cascade(m_mdiArea->viewport()->size(), wanted, std::max(step, 16));
+    // The last window ends on top, the front of the stack.
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        windows[i]->setGeometry(places[i]);
+        windows[i]->raise();
+    }
+}
+
+void MdiMainWindow::OnWindowTileHorz()
+{
+    const QList<QMdiSubWindow *> windows = arrangedWindows();
+    const QList<QRect> cells =
+        WindowArrangement::tile(m_mdiArea->viewport()->size(), int(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(cells[i]);
 }
 
 void MdiMainWindow::OnWindowNew()
@@ -420,39 +285,14 @@ std::optional<bool> MdiMainWindow::queryLockKey(Qt::Key) const
     return std::nullopt;
 }
 
-void MdiMainWindow::updateLockIndicators()
-{
-    for (const auto &[key, pane] : std::as_const(m_lockPanes)) {
-        const bool on = queryLockKey(key).value_or(m_trackedLocks.value(key, false));
-        pane->setText(on ? pane->property("indicatorText").toString() : QString());
-    }
-}
-
-bool MdiMainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return QMainWindow::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() != Qt::Key_CapsLock && key->key() != Qt::Key_NumLock &&
-        key->key() != Qt::Key_ScrollLock)
-        return QMainWindow::eventFilter(watched, event);
-    // One event reaches the filter once for each widget it passes on its way up.
-    if (watched == QApplication::focusWidget()) {
-        if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
-            m_trackedLocks[key->key()] = !m_trackedLocks.value(key->key(), false);
-        updateLockIndicators();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void MdiMainWindow::closeEvent(QCloseEvent *event)
 {
     if (Application *app = Application::instance()) {
-        if (!app->SaveAllModified()) {
+        if (!app->saveAllModified()) {
             event->ignore();
             return;
         }
-        app->CloseAllDocuments();
+        app->closeAllDocuments();
         app->saveSettings();
     }
     QMainWindow::closeEvent(event);

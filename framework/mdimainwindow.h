@@ -10,8 +10,10 @@
 #include <optional>
 #include <span>
 
+class CommandMenus;
 class DocumentWindow;
 class Document;
+class LockIndicators;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -20,10 +22,11 @@ class QToolBar;
 class View;
 
 // The main window of a multiple-document program: an MDI area of child frames, menus,
-// toolbar and accelerators built from tables, and the status bar with its prompt and lock
-// indicators. It feeds the command router with the route of the moment (active view, its
-// document, its frame, this window, the application) and keeps every command's enabled
-// state up to date. It handles the window and bar commands itself.
+// toolbar and accelerators built from tables (CommandMenus), and the status bar with its
+// prompt and lock indicators (LockIndicators). It feeds the command router with the route
+// of the moment (active view, its document, its frame, this window, the application) and
+// keeps every command's enabled state up to date. It handles the window and bar commands
+// itself.
 class MdiMainWindow : public QMainWindow, public CommandTarget
 {
     Q_OBJECT
@@ -63,44 +66,36 @@ public:
     // title and lock indicators with them.
     void refreshCommandStates();
     // "Tessavox" alone, or followed by " - " and the active document's title.
-    virtual void OnUpdateFrameTitle(bool addToTitle);
+    virtual void updateTitle();
 
     // command handlers
     void OnWindowNew();
     void OnWindowArrange();
+    // Both keep every window wholly inside the visible area, however many there are.
+    void OnWindowCascade();
+    void OnWindowTileHorz();
 
 protected:
     // Whether a lock key is on, when the platform can tell; nullopt means unknown.
     virtual std::optional<bool> queryLockKey(Qt::Key key) const;
 
-    // reimplemented from QObject / QWidget
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // reimplemented from QWidget
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QMenu *buildMenu(const char *caption, std::span<const MenuItem> items);
-    void addRecentFileEntries(QMenu *menu);
     void updateMenuBar();
-    void updateRecentFileEntries();
-    void updateWindowList(QMenu *menu);
-    void updateLockIndicators();
     void onSubWindowActivated(QMdiSubWindow *window);
     void onActiveTitleChanged();
+    // The windows that Cascade and Tile place: shown, not minimized, not closing; a
+    // maximized one is restored first.
+    QList<QMdiSubWindow *> arrangedWindows() const;
 
     QMdiArea *m_mdiArea = nullptr;
+    CommandMenus *m_menus = nullptr; // owned through the object tree
     QToolBar *m_toolBar = nullptr;
     QLabel *m_messagePane = nullptr;
-    QHash<int, const Command *> m_commands; // rows of the table given to setCommands()
-    QHash<int, QAction *> m_actions;
-    QList<QMenu *> m_mainMenus;
-    QList<QMenu *> m_documentMenus;
-    bool m_showingDocumentMenus = false;
-    QAction *m_recentPlaceholder = nullptr;
-    QList<QAction *> m_recentEntries;
-    QList<QAction *> m_windowListEntries;
-    QList<QPair<Qt::Key, QLabel *>> m_lockPanes;
-    QHash<int, bool> m_trackedLocks; // toggled by key presses where the platform cannot say
+    LockIndicators *m_lockIndicators = nullptr;           // owned through the object tree
     QList<QMetaObject::Connection> m_documentConnections; // to the active document
 };

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QPagedPaintDevice>
 #include <QRect>
-
-#include <algorithm>
-#include <cmath>
 
 class QPrinter;
 
@@ -13,18 +9,8 @@ struct PrintInfo
 {
     QPrinter *printer = nullptr; // not owned
     QRect m_rectDraw;            // printable area of the page, in device pixels
-    int m_nCurPage = 1;
+    int currentPage = 1;
     int minPage = 1;
     int maxPage = 1; // the framework prints pages minPage..maxPage
-    bool m_bPreview = false;
+    bool preview = false;
 };
-
-// Width of a printed line in device units: at least a quarter point, since a one-unit
-// line at printer resolution is a hairline that all but vanishes in previews and PDF
-// viewers. Screens and bitmaps, which are not paged, keep their one-pixel lines.
-inline int PrintLineWidth(const QPaintDevice *device)
-{
-    if (!dynamic_cast<const QPagedPaintDevice *>(device))
-        return 1;
-    return std::max(1, int(std::ceil(0.25 * device->logicalDpiX() / 72.0)));
-}

@@ -72,7 +72,7 @@ void PrintJob::printPages(View &view, QPrinter &printer, PrintInfo &info)
     for (int page = info.minPage; page <= last; ++page) {
         if (page > info.minPage && !printer.newPage())
             break;
-        info.m_nCurPage = page;
+        info.currentPage = page;
         info.m_rectDraw = drawArea(printer);
         painter.save();
         view.OnPrint(painter, info);
@@ -114,7 +114,7 @@ void PrintJob::preview(View &view)
     loadSettings(printer);
     PrintInfo prepared;
     prepared.printer = &printer;
-    prepared.m_bPreview = true;
+    prepared.preview = true;
     if (!view.OnPreparePrinting(prepared))
         return;
 

@@ -12,8 +12,10 @@ const QHash<int, QString> &table()
          QStringLiteral("\nTessavox\nTessavox\nTessavox Files (*.txt)\n.txt\nTessavox.Document\n"
                         "Tessavox Document")},
         {57344, QStringLiteral("Tessavox")},
-        // Prompts of standard commands that the program does not offer (its own commands
-        // keep theirs in the command table): status-bar text, then the tooltip.
+        // The standard prompts of framework command ids (status-bar text, then the tooltip),
+        // kept as the framework numbers them. None shows in the program: every command it
+        // offers, Redo and the recent files among them, takes its prompt from the command
+        // table.
         {57605, QStringLiteral("Change the printing options\nPage Setup")},
         {57620, QStringLiteral("Open this document")},
         {57621, QStringLiteral("Open this document")},

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The program's string table by numeric id: its messages, and the standard prompts of
-// commands that it does not offer.
+// The program's string table by numeric id: its titles, status-bar texts and messages,
+// and the framework's standard command prompts, which the command table's own prompts
+// take the place of.
 enum StringId : int {
     IDR_MAINFRAME = 128,
     IDR_TESSAVOXTYPE = 129,

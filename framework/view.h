@@ -34,7 +34,7 @@ public:
     // Returns false to cancel the job.
     virtual bool OnPreparePrinting(PrintInfo &info);
     virtual void OnBeginPrinting(QPainter &painter, PrintInfo &info);
-    // Prints page info.m_nCurPage.
+    // Prints page info.currentPage.
     virtual void OnPrint(QPainter &painter, PrintInfo &info);
     virtual void OnEndPrinting(QPainter &painter, PrintInfo &info);
 

@@ -170,7 +170,7 @@ PanelPlace ChartRenderer::AnalysisDrawing::place(const PlotFrame &frame) const
     // that leaves room for the axes' text, its axes close about the values shown.
     PanelPlace panel;
     if (!options.fit && scale == FrequencyScale::Bark && chart.facets.isEmpty()) {
-        const PlotGeometry g = PlotGeometry::compute(frame, u, pass.zoom);
+        const PlotGeometry g = r.zoomedGeometry(frame, pass);
         panel.mapping = {double(g.xOrigin), double(g.yOrigin), double(g.kF2), double(g.kF1)};
         panel.plot = QRect(QPoint(frame.left, g.yAxis), QPoint(g.xAxis, frame.bottom - 1));
         return panel;
@@ -198,6 +198,14 @@ PanelPlace ChartRenderer::AnalysisDrawing::place(const PlotFrame &frame) const
     const QRectF used(QPointF(m.x(padded.xHi), m.y(padded.yLo)),
                       QPointF(m.x(padded.xLo), m.y(padded.yHi)));
     panel.plot = used.adjusted(-5 * u, -5 * u, 20 * u, 20 * u).toAlignedRect() & room;
+    if (!r.m_zoom.isWhole()) {
+        // The plot area stays; the data move and grow inside it, and the ticks follow.
+        const QPointF origin(frame.left, frame.top);
+        const QSizeF size(frame.right - frame.left, frame.bottom - frame.top);
+        const QPointF zero = r.m_zoom.map(QPointF(m.x0, m.y0), origin, size);
+        panel.mapping = ScaleMapping{zero.x(), zero.y(), m.kx * r.m_zoom.scale,
+                                     m.ky * r.m_zoom.scale};
+    }
     return panel;
 }
 
@@ -429,6 +437,9 @@ void ChartRenderer::AnalysisDrawing::drawTokens(const PanelPlace &panel, int fac
             continue;
         const QColor colour = ChartPalette::colour(chart.rowColour[std::size_t(row)]);
         if (dots) {
+            const int reach = int(std::ceil(dot));
+            r.markToken(painter, pass, row,
+                        QRect(int(p.x()) - reach, int(p.y()) - reach, 2 * reach, 2 * reach));
             QColor faded = colour;
             faded.setAlphaF(0.35f);
             painter.setBrush(faded);
@@ -439,6 +450,9 @@ void ChartRenderer::AnalysisDrawing::drawTokens(const PanelPlace &panel, int fac
         const int x = int(p.x());
         const int y = int(p.y());
         const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
+        r.markToken(painter, pass, row,
+                    QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
+                                                         : r.m_tokenText.size(painter, symbol)));
         if (symbol.isEmpty()) {
             painter.setBrush(Qt::NoBrush);
             painter.drawEllipse(QRect(x, y, circle - 1, circle - 1));

@@ -23,12 +23,14 @@
 namespace {
 
 // The window's picture at `pixels`; finer than the window when `dotsPerInch` is above 96.
-QImage rasterChart(const CTessavoxDoc &doc, ChartKind kind, QSize pixels, int dotsPerInch)
+QImage rasterChart(const CTessavoxDoc &doc, ChartKind kind, QSize pixels, int dotsPerInch,
+                   const ChartZoom &zoom)
 {
     const double scale = dotsPerInch > 0 ? dotsPerInch / 96.0 : 1.0;
     const QSize logical(std::max(1, int(std::lround(pixels.width() / scale))),
                         std::max(1, int(std::lround(pixels.height() / scale))));
     DocumentChart chart(doc, kind, logical);
+    chart.renderer().setZoom(zoom);
     QImage image(pixels, QImage::Format_RGB32);
     // A chart window is cleared to white before it paints.
     image.fill(Qt::white);
@@ -104,7 +106,8 @@ FileError WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
         return FileError{FileError::Kind::WriteFailed, settings.path,
                          QStringLiteral("the picture has no area")};
     if (settings.format == ChartFileFormat::Bmp) {
-        const int status = WriteBitmapFile(rasterChart(doc, kind, settings.size, 0), settings.path);
+        const int status =
+            WriteBitmapFile(rasterChart(doc, kind, settings.size, 0, settings.zoom), settings.path);
         if (status != 0)
             return FileError{FileError::Kind::WriteFailed, settings.path, LoadString(status)};
         return {};
@@ -116,12 +119,14 @@ FileError WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
     switch (settings.format) {
     case ChartFileFormat::Png:
         error = WriteFileSafely(settings.path, [&](QIODevice &device) {
-            return WritePngImage(rasterChart(doc, kind, settings.size, settings.dotsPerInch),
-                                 &device);
+            return WritePngImage(
+                rasterChart(doc, kind, settings.size, settings.dotsPerInch, settings.zoom),
+                &device);
         });
         break;
     case ChartFileFormat::Svg: {
         DocumentChart chart(doc, kind, settings.size);
+        chart.renderer().setZoom(settings.zoom);
         QBuffer buffer;
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
@@ -136,6 +141,7 @@ FileError WriteChartFile(const CTessavoxDoc &doc, ChartKind kind,
     case ChartFileFormat::Pdf:
         error = WriteFileSafely(settings.path, [&](QIODevice &device) {
             DocumentChart chart(doc, kind, settings.size);
+            chart.renderer().setZoom(settings.zoom);
             QPdfWriter pdf(&device);
             pdf.setResolution(72);
             pdf.setPageLayout(QPageLayout(

@@ -29,6 +29,8 @@ struct ChartExportSettings
     // pixels, no resolution recorded.
     int dotsPerInch = 0;
     QString title; // the vector formats' document title
+    // The part of the chart to show: a window's zoomed view, or (the default) the whole.
+    ChartZoom zoom;
 };
 
 // Writes the file; what went wrong, if anything. Everything but BMP (which has its own safe

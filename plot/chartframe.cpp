@@ -14,8 +14,8 @@ ChartFrame::~ChartFrame()
         disconnect(doc, nullptr, this, nullptr);
 }
 
-void ChartFrame::OnUpdateFrameTitle(bool addToTitle)
+void ChartFrame::updateTitle()
 {
-    if (Document *doc = activeDocument(); addToTitle && doc)
+    if (Document *doc = activeDocument())
         setWindowTitle(doc->title() + m_titleSuffix);
 }

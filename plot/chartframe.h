@@ -14,7 +14,7 @@ public:
     QString titleSuffix() const { return m_titleSuffix; }
 
     // reimplemented from DocumentWindow
-    void OnUpdateFrameTitle(bool addToTitle) override;
+    void updateTitle() override;
 
 protected:
     ChartFrame(const QString &titleSuffix, QWidget *parent);

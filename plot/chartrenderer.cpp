@@ -5,7 +5,7 @@
 #include "document/cellsource.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
-#include "framework/printinfo.h"
+#include "framework/printlinewidth.h"
 #include "plot/barkscale.h"
 #include "plot/chartfonts.h"
 
@@ -219,6 +219,8 @@ bool ChartRenderer::transparentText(const Pass &pass) const
 
 void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
 {
+    if (pass.screen)
+        m_tokenMarks.clear();
     if (!doc.m_bDataLoaded)
         return;
     // Without a table the rows are not filled: the chart shows nothing.
@@ -235,7 +237,7 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
 
     pass.doc = &doc;
     pass.cells = cells;
-    pass.geometry = PlotGeometry::compute(pass.frame, pass.unit, pass.zoom);
+    pass.geometry = zoomedGeometry(pass.frame, pass);
     pass.tokenFont = painter.font();
     pass.groupFont = ChartFonts::defaultGuiFont(28 * pass.unit, 700);
 
@@ -249,9 +251,34 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
     painter.setFont(pass.tokenFont);
     if (transparentText(pass))
         painter.setBackgroundMode(Qt::TransparentMode);
+    // Zoomed in, the data stay below and left of the axes, clear of their labels.
+    if (!m_zoom.isWhole())
+        painter.setClipRect(QRect(QPoint(pass.frame.left, pass.geometry.yAxis + 1),
+                                  QPoint(pass.geometry.xAxis - 1, pass.frame.bottom)));
     drawTokens(painter, pass);
     if (doc.m_bDrawEllipse)
         drawGroups(painter, pass);
+}
+
+PlotGeometry ChartRenderer::zoomedGeometry(const PlotFrame &frame, const Pass &pass) const
+{
+    PlotGeometry g = PlotGeometry::compute(frame, pass.unit, pass.zoom);
+    if (m_zoom.isWhole())
+        return g;
+    // The axes stay at the frame's edges; the data move under them.
+    const QPointF origin(frame.left, frame.top);
+    const QSizeF size(frame.right - frame.left, frame.bottom - frame.top);
+    const QPointF zero = m_zoom.map(QPointF(g.xOrigin, g.yOrigin), origin, size);
+    g.xOrigin = toDeviceUnits(zero.x());
+    g.yOrigin = toDeviceUnits(zero.y());
+    g.kF1 = int(std::lround(g.kF1 * m_zoom.scale));
+    g.kF2 = int(std::lround(g.kF2 * m_zoom.scale));
+    return g;
+}
+
+bool ChartRenderer::outsideZoomedAxes(const Pass &pass, int x, int y) const
+{
+    return !m_zoom.isWhole() && (x > pass.geometry.xAxis || y < pass.geometry.yAxis);
 }
 
 void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
@@ -270,6 +297,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
     int lastLabelBottom = std::numeric_limits<int>::min();
     for (int hz : f1TickFrequencies(pass.doc->m_nF1Max)) {
         const int y = g.yOfF1(hz);
+        if (outsideZoomedAxes(pass, g.xAxis, y))
+            continue;
         strokeOpen(painter, {{g.xAxis, y}, {f1.tickEnd, y}, {f1.labelLeft + 5, y}});
         const QString label = QString::number(hz);
         const QSize size = m_axisText.size(painter, label);
@@ -293,6 +322,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const Pass &pass)
     int lastLabelLeft = std::numeric_limits<int>::max();
     for (int hz : f2TickFrequencies(horizontalMax)) {
         const int x = g.xOfF2(hz);
+        if (outsideZoomedAxes(pass, x, g.yAxis))
+            continue;
         const QPoint foot(x, g.yAxis);
         const QPoint top(x, g.yAxis - 5 * u);
         if (!isLabelledF2Tick(hz)) {
@@ -328,11 +359,27 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
         const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
+        if (pass.screen)
+            markToken(painter, pass, row,
+                      QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
+                                                           : m_tokenText.size(painter, symbol)));
         if (symbol.isEmpty())
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
         else
             m_tokenText.draw(painter, x, y, symbol);
     }
+}
+
+void ChartRenderer::markToken(QPainter &painter, const Pass &pass, int row, const QRect &box)
+{
+    if (!pass.screen)
+        return;
+    m_tokenMarks.push_back({row, box});
+    const TokenTableModel &rows = pass.doc->tokens();
+    if (row >= rows.count() || !rows.row(row).selected)
+        return;
+    // Behind the mark, so the label stays readable.
+    painter.fillRect(box.adjusted(-2, -2, 2, 2), QColor(255, 190, 0, 150));
 }
 
 void ChartRenderer::drawGroups(QPainter &painter, const Pass &pass)

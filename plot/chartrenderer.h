@@ -2,7 +2,9 @@
 
 #include "plot/chartlayout.h"
 #include "plot/charttext.h"
+#include "plot/chartzoom.h"
 #include "plot/plotgeometry.h"
+#include "plot/tokenhittest.h"
 
 #include <QFont>
 #include <QRect>
@@ -77,6 +79,13 @@ public:
 
     // Filled by every drawing with analysis options; empty after a classic drawing.
     const ChartLayoutRecord &lastLayout() const { return m_layout; }
+    // The part of the chart every later drawing shows, window and device alike; the whole
+    // chart unless set.
+    void setZoom(const ChartZoom &zoom) { m_zoom = zoom; }
+    const ChartZoom &zoom() const { return m_zoom; }
+    // Where the last drawing in the window put each token it drew, for clicks, drags and
+    // tooltips; device output records none.
+    const std::vector<TokenMark> &tokenMarks() const { return m_tokenMarks; }
 
     ChartRenderer(const ChartRenderer &) = delete;
     ChartRenderer &operator=(const ChartRenderer &) = delete;
@@ -92,6 +101,13 @@ private:
     void drawGroupLabel(QPainter &painter, const Pass &pass, int order, bool sameLabel,
                         const QString &firstLabel, int xc, int yc);
     bool transparentText(const Pass &pass) const;
+    // Whether a zoomed classic chart leaves out a tick at `x` or `y`: past the axes.
+    bool outsideZoomedAxes(const Pass &pass, int x, int y) const;
+    // In the window only: records where the token of `row` went, and highlights it first
+    // when its row is selected in the table.
+    void markToken(QPainter &painter, const Pass &pass, int row, const QRect &box);
+    // The classic chart's geometry in `frame`, moved and scaled by the zoom.
+    PlotGeometry zoomedGeometry(const PlotFrame &frame, const Pass &pass) const;
     // The chart with analysis options (chartanalysisdrawing.cpp).
     void drawAnalysis(QPainter &painter, Pass &pass);
     // A ring about each token that is an outlier at the options' level, the tokens at
@@ -103,4 +119,6 @@ private:
     ChartText m_tokenText;
     ChartText m_groupText;
     ChartLayoutRecord m_layout;
+    std::vector<TokenMark> m_tokenMarks;
+    ChartZoom m_zoom;
 };

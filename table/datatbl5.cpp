@@ -58,7 +58,7 @@ std::optional<int> numberFor(int column, const QVariant &value)
 
 CDatatbl5::RowValues CDatatbl5::blankRow()
 {
-    return {QVariant(0), QVariant(0), QVariant(0), QVariant(QString()), QVariant(0)};
+    return {QVariant(), QVariant(), QVariant(), QVariant(QString()), QVariant(0), QVariant()};
 }
 
 CDatatbl5::CDatatbl5(QWidget *parent) : QTableView(parent)
@@ -229,8 +229,8 @@ int CDatatbl5::cellInt(int row, int column) const
 {
     checkRow(row);
     checkColumn(column);
-    if (column == TokenTableModel::Symbol)
-        return m_model->symbol(row).toInt();
+    if (!TokenTableModel::isNumberColumn(column))
+        return m_model->cellText(row, column).toInt();
     return m_model->number(row, column);
 }
 
@@ -317,7 +317,7 @@ void CDatatbl5::copySelectedCells()
             return;
         selection.select(current, current);
     }
-    int top = rowCount(), left = kColumnCount, bottom = -1, right = -1;
+    int top = rowCount(), left = columnCount(), bottom = -1, right = -1;
     for (const QItemSelectionRange &range : std::as_const(selection)) {
         top = std::min(top, range.top());
         left = std::min(left, range.left());
@@ -369,7 +369,7 @@ void CDatatbl5::pasteAtActiveCell()
     int width = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QStringList &fields = lines[i];
-        const int n = std::min<int>(int(fields.size()), kColumnCount - startColumn);
+        const int n = std::min<int>(int(fields.size()), columnCount() - startColumn);
         width = std::max(width, n);
         for (int j = 0; j < n; ++j) {
             const int column = startColumn + j;
@@ -378,7 +378,9 @@ void CDatatbl5::pasteAtActiveCell()
                 return GridError(QStringLiteral("Cannot paste \"%1\" into the %2 column: %3")
                                      .arg(fields[j], columnName(column), why));
             };
-            if (!TokenTableModel::isNumberColumn(column)) {
+            if (column == TokenTableModel::Speaker) {
+                value = fields[j]; // a table file quotes whatever a speaker's name holds
+            } else if (!TokenTableModel::isNumberColumn(column)) {
                 if (const QString why = TokenTableModel::symbolRefusal(fields[j]); !why.isEmpty())
                     throw refuse(why);
                 value = fields[j];
@@ -397,7 +399,7 @@ void CDatatbl5::pasteAtActiveCell()
     if (rowCount() <= endRow)
         m_model->insertRowsAt(rowCount(), endRow - rowCount() + 1, toRow(blankRow()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int n = std::min<int>(int(lines[i].size()), kColumnCount - startColumn);
+        const int n = std::min<int>(int(lines[i].size()), columnCount() - startColumn);
         for (int j = 0; j < n; ++j) {
             const int column = startColumn + j;
             writeCell(startRow + int(i), column,
@@ -433,6 +435,13 @@ void CDatatbl5::keyPressEvent(QKeyEvent *event)
     // step; the view's own cell copy must not take the keys first.
     if (event == QKeySequence::Copy || event == QKeySequence::Cut || event == QKeySequence::Paste) {
         event->ignore();
+        return;
+    }
+    // Space plays the token rather than starting an edit: a symbol rarely starts with one.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        state() != QAbstractItemView::EditingState) {
+        emit playRequested();
+        event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
@@ -475,16 +484,18 @@ void CDatatbl5::checkRow(int row) const
 
 void CDatatbl5::checkColumn(int column) const
 {
-    if (column < 0 || column >= kColumnCount)
+    if (column < 0 || column >= columnCount())
         throw GridError(QStringLiteral("There is no column %1.").arg(column));
 }
 
 TokenTableModel::Row CDatatbl5::toRow(const RowValues &values) const
 {
     TokenTableModel::Row row;
-    for (int column = 0; column < kColumnCount; ++column) {
+    for (int column = 0; column < int(values.size()); ++column) {
         const QVariant &value = values[static_cast<std::size_t>(column)];
-        if (column == TokenTableModel::Symbol) {
+        if (column == TokenTableModel::Speaker) {
+            row.speaker = value.toString();
+        } else if (column == TokenTableModel::Symbol) {
             row.symbol = value.toString();
         } else if (const std::optional<int> n = numberFor(column, value)) {
             row.numbers[static_cast<std::size_t>(TokenTableModel::slot(column))] = *n;
@@ -497,7 +508,9 @@ TokenTableModel::Row CDatatbl5::toRow(const RowValues &values) const
 
 void CDatatbl5::writeCell(int row, int column, const QVariant &value)
 {
-    if (column == TokenTableModel::Symbol)
+    if (column == TokenTableModel::Speaker)
+        m_model->setSpeaker(row, value.toString());
+    else if (column == TokenTableModel::Symbol)
         m_model->setSymbol(row, value.toString());
     else if (const std::optional<int> n = numberFor(column, value))
         m_model->setNumber(row, column, *n);

@@ -12,7 +12,8 @@
 
 class QPainter;
 
-// The data table's grid: five columns (F1, F2, F3, Symbol, Order), a selection flag per
+// The data table's grid: five columns (F1, F2, F3, Symbol, Order), and Speaker for a table
+// with speakers, a selection flag per
 // row that the row header sets, kept apart from the block of selected cells, a sort on a
 // key column, copy and paste of cell blocks through the clipboard as tab-separated text,
 // and printing. Shows rows of its own until it is given a document's rows (showRows); the
@@ -25,10 +26,15 @@ class CDatatbl5 : public QTableView
 
 public:
     static constexpr int kColumnCount = TokenTableModel::ColumnCount;
-    // One value per column: int (or invalid, empty) for numbers, QString for the symbol.
-    using RowValues = std::array<QVariant, kColumnCount>;
-    // F1 = F2 = F3 = 0, no symbol, Order 0.
+    // One value per column, Speaker last: int (or invalid, empty) for numbers, QString for
+    // the symbol and the speaker.
+    using RowValues = std::array<QVariant, TokenTableModel::ColumnCount + 1>;
+    // F1, F2 and F3 empty, no symbol, no speaker, Order 0: a token still to be measured,
+    // never one at 0 Hz.
     static RowValues blankRow();
+
+    // The columns shown: the five token columns, and Speaker when the rows have speakers.
+    int columnCount() const { return m_model->columnCount(); }
 
     explicit CDatatbl5(QWidget *parent = nullptr);
     ~CDatatbl5() override;
@@ -122,6 +128,8 @@ signals:
     void rowSelectEvent();
     // A value typed by the user changed a cell.
     void cellEdited(int row, int column);
+    // Space outside a cell editor: the user asks to hear the current row's token.
+    void playRequested();
 
 protected:
     // reimplemented from QAbstractItemView

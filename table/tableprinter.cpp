@@ -1,7 +1,7 @@
 #include "table/tableprinter.h"
 
 #include "document/tokentablemodel.h"
-#include "framework/printinfo.h"
+#include "framework/printlinewidth.h"
 
 #include <QFont>
 #include <QFontMetrics>

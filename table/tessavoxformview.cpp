@@ -8,11 +8,12 @@
 #include "framework/documentwindow.h"
 #include "framework/messages.h"
 #include "framework/stringtable.h"
-#include "table/analysisdlg.h"
+#include "table/analysisoptionsdialog.h"
 #include "table/calcdisplaydlg.h"
 #include "table/griderror.h"
 #include "table/plottemplates.h"
 #include "table/tableprinter.h"
+#include "table/tokenplayer.h"
 
 #include <QMainWindow>
 #include <QResizeEvent>
@@ -34,6 +35,7 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
 {
     m_grid.setGeometry(kGridRect);
     connect(&m_grid, &CDatatbl5::rowSelectEvent, this, &CTessavoxFormView::OnGridRowSelectEvent);
+    connect(&m_grid, &CDatatbl5::playRequested, this, &CTessavoxFormView::OnEditPlayToken);
 
     addCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     addCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
@@ -56,11 +58,14 @@ CTessavoxFormView::CTessavoxFormView(QWidget *parent) : View(parent), m_grid(thi
             const CTessavoxDoc *doc = GetDocument();
             ui.setEnabled(doc && doc->m_nTokenCount > 0);
         });
+    addCommand(
+        ID_EDIT_PLAY_TOKEN, [this] { OnEditPlayToken(); },
+        [this](CommandState &ui) { OnUpdateEditPlayToken(ui); });
     addCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     addCommand(ID_OPTIONS_CALC_DISPLAY, [this] { OnOptionsCalcDisplay(); });
     addCommand(ID_OPTIONS_ANALYSIS, [this] {
         if (CTessavoxDoc *doc = GetDocument())
-            CAnalysisDlg::editOptions(*doc, this);
+            AnalysisOptionsDialog::editOptions(*doc, this);
     });
     const auto plotEnabled = [this](CommandState &ui) { OnUpdatePlot(ui); };
     addCommand(
@@ -180,7 +185,7 @@ void CTessavoxFormView::OnEditCopy()
         m_grid.setRowSelected(i, false);
         m_nCopyLastRow = i;
     }
-    m_grid.selectBlock(m_nCopyFirstRow, 0, m_nCopyLastRow, CDatatbl5::kColumnCount - 1, true);
+    m_grid.selectBlock(m_nCopyFirstRow, 0, m_nCopyLastRow, m_grid.columnCount() - 1, true);
     m_grid.copySelectedCells();
 }
 
@@ -339,6 +344,18 @@ void CTessavoxFormView::AssignOrder()
     }
 }
 
+void CTessavoxFormView::OnEditPlayToken()
+{
+    if (const CTessavoxDoc *doc = GetDocument(); doc && m_grid.rowCount() > 0)
+        TokenPlayer::instance().playRow(*doc, m_grid.activeRow(), this);
+}
+
+void CTessavoxFormView::OnUpdateEditPlayToken(CommandState &ui) const
+{
+    const CTessavoxDoc *doc = GetDocument();
+    ui.setEnabled(doc && m_grid.rowCount() > 0 && doc->tableColumn(QStringLiteral("File")) >= 0);
+}
+
 bool CTessavoxFormView::HasOrder()
 {
     const CTessavoxDoc *doc = GetDocument();
@@ -408,7 +425,7 @@ void CTessavoxFormView::openPlotWindow(int commandId, QPointer<DocumentWindow> &
     }
     // A frame that was closed but not yet deleted counts as gone.
     if (frame && !frame->isHidden() && !frame->isClosing()) {
-        frame->ActivateFrame();
+        frame->showAndActivate();
         frame->raise();
         frame->update();
         if (QWidget *view = frame->widget())

@@ -70,6 +70,9 @@ public:
     void OnEditSelectOutliers();
     // The last text this window showed on the status bar.
     QString statusText() const { return m_statusText; }
+    // Plays the current row's token from the recording its table names.
+    void OnEditPlayToken();
+    void OnUpdateEditPlayToken(CommandState &ui) const;
     // The document's vowel numbering (see vowelorder.h).
     void AssignOrder();
     bool HasOrder();

@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -231,3 +236,58 @@ TEST(Normalization, InvalidRequestsSayWhy)
 }
 
 } // namespace
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Pages of address space the process holds now.
+long addressSpacePages()
+{
+    long pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    return pages;
+}
+
+// In a child process: caps the address space just above what is in use, normalises, and
+// exits 0 when the result is the out-of-memory message.
+[[noreturn]] void normalizeWithoutRoom(const TokenColumns &tokens)
+{
+    const long page = sysconf(_SC_PAGESIZE);
+    const auto cap = rlim_t(addressSpacePages() * page + (64 << 10));
+    const rlimit limit{cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+    const NormalizationResult result =
+        normalize(tokens, NormalizationMethod::Lobanov, {Formant::F1, Formant::F2, Formant::F3});
+    const bool told = !result.valid() && result.messages.size() == 1 &&
+                      result.messages[0].startsWith("not enough memory");
+    std::_Exit(told ? 0 : 1);
+}
+#endif
+
+// Out of memory once ended the program from a worker thread; it is a message now, in the
+// one-thread and the side-by-side runs alike. The address space is capped in a child
+// process so that the test's own process is untouched.
+TEST(NormalizationDeathTest, OutOfMemoryIsAMessageNotTheEndOfTheProgram)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator reports instead of throwing";
+#else
+    for (const std::size_t count : {std::size_t(50000), std::size_t(300000)}) {
+        TokenColumns tokens;
+        tokens.speaker.assign(count, 0);
+        tokens.vowel.resize(count);
+        for (std::size_t i = 0; i < count; ++i)
+            tokens.vowel[i] = int(i % 2);
+        for (Formant f : {Formant::F1, Formant::F2, Formant::F3}) {
+            tokens.column(f).resize(count);
+            for (std::size_t i = 0; i < count; ++i)
+                tokens.column(f)[i] = 300.0 * int(f) + double(i % 97);
+        }
+        tokens.speakerNames = {"A"};
+        tokens.vowelNames = {"i", "a"};
+        EXPECT_EXIT(normalizeWithoutRoom(tokens), ::testing::ExitedWithCode(0), "") << count;
+    }
+#endif
+}

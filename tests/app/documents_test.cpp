@@ -81,7 +81,7 @@ TEST_F(AppTest, RecentFilesAreListedReopenedAndDroppedWhenGone)
               "&2 " + QDir::toNativeSeparators(QFileInfo(a).canonicalFilePath()));
     EXPECT_FALSE(frame->commandAction(ID_FILE_MRU_FILE3)->isVisible());
 
-    app->CloseAllDocuments();
+    app->closeAllDocuments();
     flushDeletes();
     execute(ID_FILE_MRU_FILE2);
     ASSERT_EQ(app->documents().size(), 1);
@@ -295,6 +295,36 @@ TEST_F(WindowsTest, NewWindowsOpenWhollyInsideTheArea)
     ASSERT_EQ(area()->subWindowList().size(), 11);
     for (const QMdiSubWindow *window : area()->subWindowList())
         EXPECT_TRUE(room().contains(window->geometry())) << window->windowTitle().toStdString();
+}
+
+// Cascade once ran the front window below the area and Tile with four windows put two of
+// them below it; with any number of windows, each lies wholly inside the area, Tile without
+// overlap.
+TEST_F(WindowsTest, CascadeAndTileKeepFourAndElevenWindowsInsideTheArea)
+{
+    for (int count : {4, 11}) {
+        SCOPED_TRACE(count);
+        area()->closeAllSubWindows();
+        QCoreApplication::processEvents();
+        while (area()->subWindowList().size() + 3 < count)
+            ASSERT_TRUE(execute(ID_FILE_NEW));
+        openTableAndCharts();
+        const QList<QMdiSubWindow *> windows = area()->subWindowList();
+        ASSERT_EQ(windows.size(), count);
+        windows.first()->showMaximized();
+        for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+            ASSERT_TRUE(execute(id));
+            QCoreApplication::processEvents();
+            for (int i = 0; i < count; ++i) {
+                EXPECT_TRUE(room().contains(windows[i]->geometry()))
+                    << id << " window " << i << " at " << windows[i]->x() << "," << windows[i]->y()
+                    << " " << windows[i]->width() << "x" << windows[i]->height();
+                for (int j = i + 1; id == ID_WINDOW_TILE_HORZ && j < count; ++j)
+                    EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()))
+                        << i << " " << j;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -2,17 +2,20 @@
 // 1 failed with the message on standard error, 2 a usage error).
 
 #include "batchrun.h"
+#include "plot/barkscale.h"
+#include "plot/plotgeometry.h"
 #include "testfiles.h"
 
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Three "i" tokens, one group whose disc is centred at (375, 100) in an 800 x 600 F1-F2
+// Three "i" tokens, one group whose disc stands at their mean in an 800 x 600 F1-F2
 // chart, and three "u" tokens.
 const QByteArray kTokens = "F1 F2 F3 vowel\n300 2300 2900 \"i\"\n320 2200 2800 \"i\"\n"
                            "310 2400 2700 \"i\"\n330 900 2300 \"u\"\n350 800 2400 \"u\"\n"
@@ -99,8 +102,15 @@ TEST_F(Batch, ChartDrawsTheWindowPictureWithItsOptionsInEveryRasterFormat)
     ASSERT_EQ(chart("chart", "f1f2", "c.BMP").exitCode, 0);
     const QImage png = image("c.png");
     ASSERT_EQ(png.size(), QSize(800, 600));
-    EXPECT_EQ(png.pixel(375, 100), qRgb(0, 0, 0)); // the group's disc
-    EXPECT_EQ(png.pixel(705, 50), qRgb(0, 0, 0));  // the 200 Hz tick
+    // The "i" group's disc at the mean of its tokens in Bark, and the 200 Hz tick.
+    const PlotGeometry g = PlotGeometry::compute({0, 0, 800, 600}, 1, 1);
+    int x = 0, y = 0;
+    g.mapBark((HzToBark(300) + HzToBark(320) + HzToBark(310)) / 3,
+              (HzToBark(2300) + HzToBark(2200) + HzToBark(2400)) / 3, x, y);
+    const QPoint disc(x, y);
+    const QPoint tick(g.xAxis + 5, g.yOfF1(200));
+    EXPECT_EQ(png.pixel(disc), qRgb(0, 0, 0));
+    EXPECT_EQ(png.pixel(tick), qRgb(0, 0, 0));
     EXPECT_EQ(png.pixel(5, 5), qRgb(255, 255, 255));
     EXPECT_EQ(image("c.BMP"), png);
 
@@ -109,8 +119,8 @@ TEST_F(Batch, ChartDrawsTheWindowPictureWithItsOptionsInEveryRasterFormat)
     const QImage small = image("small.png");
     ASSERT_EQ(small.size(), QSize(640, 480));
     // The chart hangs from the right edge: everything moves left by 160.
-    EXPECT_NE(small.pixel(375 - 160, 100), qRgb(0, 0, 0));
-    EXPECT_NE(small.pixel(705 - 160, 50), qRgb(0, 0, 0));
+    EXPECT_NE(small.pixel(disc - QPoint(160, 0)), qRgb(0, 0, 0));
+    EXPECT_NE(small.pixel(tick - QPoint(160, 0)), qRgb(0, 0, 0));
 }
 
 TEST_F(Batch, VectorFormatsKeepTextAsText)
@@ -238,6 +248,14 @@ TEST_F(Batch, PrintTablePutsEveryRowOnNumberedPagesOfTheGivenPaper)
     EXPECT_TRUE(letter.contains("/MediaBox [0 0 612.000000 792.000000]"));
     EXPECT_GE(letter.count("/Type /Page\n"), 2); // 120 rows do not fit on one page
     EXPECT_EQ(runBatch(print + QStringList{"--label", "1=a"}).exitCode, 2);
+}
+
+// A run that outlasts its time fails the test instead of passing for an exit code: no
+// program starts within a millisecond.
+TEST(BatchRunner, ARunPastItsTimeFailsTheTest)
+{
+    EXPECT_NONFATAL_FAILURE(runBatch({"--help"}, 1), "ran past 1 ms");
+    EXPECT_EQ(runBatch({"--help"}).exitCode, 0);
 }
 
 } // namespace

@@ -159,6 +159,7 @@ public:
     explicit FakeTable(std::vector<Row> rows) : m_rows(std::move(rows)) {}
     int GetCellInt(int row, int column) const override { return at(row).f[column]; }
     QString GetCellText(int row, int) const override { return at(row).symbol; }
+    bool IsCellEmpty(int row, int) const override { return at(row).f[0] < -1000; }
 
 private:
     const Row &at(int row) const
@@ -195,6 +196,11 @@ TEST(FormantWriter, WritesEveryRowWithItsOwnLabelAndReadsBack)
                                 "300\t2000\t2900\t\"a\"b\"\t\r\n"));
     EXPECT_TRUE(FormatFormantText(table, 0).isEmpty());
     EXPECT_THROW(FormatFormantText(table, 8), std::out_of_range);
+    EXPECT_EQ(FindEmptyFormant(table, 7).row, -1);
+    // A row whose cells are empty cannot be written: a 0 would read back as 0 Hz.
+    const FakeTable empty({{{300, 2000, 2900}, "a"}, {{-9999, 0, 0}, "e"}});
+    EXPECT_EQ(FindEmptyFormant(empty, 2).row, 1);
+    EXPECT_EQ(FindEmptyFormant(empty, 2).column, 0);
 
     const auto records = parse(bytes.toStdString());
     ASSERT_EQ(records.size(), 6u);

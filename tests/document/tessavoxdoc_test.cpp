@@ -217,6 +217,6 @@ TEST_P(OpenFile, GivesAClearMessageOrASensibleDocument)
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, OpenFile, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &test) { return std::string(test.param.name); });
 
 } // namespace

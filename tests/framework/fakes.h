@@ -40,9 +40,9 @@ public:
     }
     void OnPrint(QPainter &, PrintInfo &info) override
     {
-        printedPages.append(info.m_nCurPage);
+        printedPages.append(info.currentPage);
         lastDrawRect = info.m_rectDraw;
-        lastWasPreview = info.m_bPreview;
+        lastWasPreview = info.preview;
     }
 
     int pages = 1;

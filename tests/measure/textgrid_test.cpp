@@ -167,6 +167,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "unknown tier class"},
         FaultCase{"fractionalCount", replaced(kShort, "<exists>\n2\n", "<exists>\n1.5\n"), 7,
                   "whole number"}),
-    [](const testing::TestParamInfo<FaultCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<FaultCase> &param) { return std::string(param.param.name); });
 
 } // namespace

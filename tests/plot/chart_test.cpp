@@ -95,24 +95,41 @@ TEST(GroupEllipse, ZeroCovarianceAndDegenerateGroups)
 TEST(ChartAxes, TicksCaptionsAndLabelsOfThe800x600Window)
 {
     const QImage image = Chart({{500, 1500, 0, "", 1}}).draw(kGrey);
-    // F1: 14 ticks from row 50 to 493, each line hidden from x = 710 on by its label box.
-    EXPECT_EQ(ink(image, QRect(705, 0, 1, 600)).count, 14);
-    EXPECT_EQ(ink(image, QRect(705, 0, 1, 600)).box, QRect(705, 50, 1, 444));
+    // F1: 14 ticks from 200 to 1500 Hz along the axis, each line hidden from 10 units
+    // right of the axis on by its label box.
+    const int tickColumn = kScreen.xAxis + 5;
+    const int y200 = kScreen.yOfF1(200);
+    const int y1500 = kScreen.yOfF1(1500);
+    EXPECT_EQ(ink(image, QRect(tickColumn, 0, 1, 600)).count, 14);
+    EXPECT_EQ(ink(image, QRect(tickColumn, 0, 1, 600)).box,
+              QRect(tickColumn, y200, 1, y1500 - y200 + 1));
     const int y300 = kScreen.yOfF1(300);
-    EXPECT_EQ(ink(image, QRect(690, y300, 30, 1)).box, QRect(700, y300, 10, 1));
+    EXPECT_EQ(ink(image, QRect(kScreen.xAxis - 10, y300, 30, 1)).box,
+              QRect(kScreen.xAxis, y300, 10, 1));
     for (int hz = 200; hz <= 1500; hz += 100)
-        EXPECT_EQ(ink(image, QRect(705, kScreen.yOfF1(hz) - 4, 60, 9), kWhite).box.left(), 710);
-    // F2: 32 ticks from 699 to 295, 5 units high; labelled ones go on up to row 26.
-    EXPECT_EQ(ink(image, QRect(0, 47, 800, 1)).count, 32);
-    EXPECT_EQ(ink(image, QRect(0, 47, 800, 1)).box, QRect(295, 47, 405, 1));
+        EXPECT_EQ(ink(image, QRect(tickColumn, kScreen.yOfF1(hz) - 4, 60, 9), kWhite).box.left(),
+                  kScreen.xAxis + 10);
+    // F2: 32 ticks from 400 to 3500 Hz, 5 units high above the axis; labelled ones go on
+    // up 20 units.
+    const int tickRow = kScreen.yAxis - 3;
+    const int x400 = kScreen.xOfF2(400);
+    const int x3500 = kScreen.xOfF2(3500);
+    EXPECT_EQ(ink(image, QRect(0, tickRow, 800, 1)).count, 32);
+    EXPECT_EQ(ink(image, QRect(0, tickRow, 800, 1)).box,
+              QRect(x3500, tickRow, x400 - x3500 + 1, 1));
     const int x600 = kScreen.xOfF2(600);
-    EXPECT_EQ(ink(image, QRect(x600, 40, 1, 20)).box, QRect(x600, 46, 1, 5));
-    EXPECT_EQ(ink(image, QRect(540, 20, 20, 10)).box.top(), 26);
-    // The F1 and F2 captions by their left edge and centre.
-    const QRect f1 = ink(image, QRect(740, 180, 60, 60), kWhite).box;
-    const QRect f2 = ink(image, QRect(400, 0, 80, 28), kWhite).box;
-    EXPECT_EQ(std::pair(f1.left(), f2.left()), std::pair(750, 431));
-    EXPECT_NEAR(f1.center().y(), 207, 1);
+    EXPECT_EQ(ink(image, QRect(x600, kScreen.yAxis - 10, 1, 20)).box,
+              QRect(x600, kScreen.yAxis - 4, 1, 5));
+    const int x1500 = kScreen.xOfF2(1500);
+    EXPECT_EQ(ink(image, QRect(x1500 - 5, kScreen.yAxis - 30, 10, 10)).box.top(),
+              kScreen.yAxis - 24);
+    // The F1 caption 50 units right of the axis, half a Bark below 500 Hz; the F2 caption
+    // from 1750 Hz, above the labels.
+    const int f1CaptionY = toDeviceUnits(kScreen.yOrigin + kScreen.kF1 * (HzToBark(500) + 0.5));
+    const QRect f1 = ink(image, QRect(kScreen.xAxis + 40, f1CaptionY - 30, 60, 60), kWhite).box;
+    const QRect f2 = ink(image, QRect(kScreen.xOfF2(1750) - 30, 0, 80, 28), kWhite).box;
+    EXPECT_EQ(std::pair(f1.left(), f2.left()), std::pair(kScreen.xAxis + 50, kScreen.xOfF2(1750)));
+    EXPECT_NEAR(f1.center().y(), f1CaptionY, 1);
     EXPECT_NEAR(f2.center().y(), 15, 1);
 }
 
@@ -156,15 +173,18 @@ TEST(ChartTokens, HollowCircleOrTextReadAtEveryPaint)
 {
     Chart chart({{500, 1500, 0, "", 0}, {1500, 3500, 0, "a", 1}});
     QImage image = chart.draw();
-    EXPECT_EQ(ink(image, QRect(455, 175, 20, 20)).box, QRect(464, 183, 5, 5));
-    EXPECT_NE(image.pixel(466, 185), kBlack);
+    const QPoint circle = screenPoint(500, 1500);
+    const QRect aroundCircle(circle - QPoint(9, 8), QSize(20, 20));
+    EXPECT_EQ(ink(image, aroundCircle).box, QRect(circle, QSize(5, 5)));
+    EXPECT_NE(image.pixel(circle + QPoint(2, 2)), kBlack);
     QPainter painter(&image);
     painter.setFont(ChartFonts::deviceDefaultFont(&image));
     const QSize box = ChartRenderer::GetTextSize(painter, "a");
-    const QRect text = ink(image, QRect(280, 480, 40, 40)).box;
-    EXPECT_TRUE(!text.isEmpty() && QRect(QPoint(295, 493), box).contains(text));
+    const QPoint label = screenPoint(1500, 3500);
+    const QRect text = ink(image, QRect(label - QPoint(15, 13), QSize(40, 40))).box;
+    EXPECT_TRUE(!text.isEmpty() && QRect(label, box).contains(text));
     chart.data.doc->tokens().setNumber(0, TokenTableModel::F2, 1000);
-    EXPECT_TRUE(ink(chart.draw(), QRect(455, 175, 20, 20)).box.isEmpty());
+    EXPECT_TRUE(ink(chart.draw(), aroundCircle).box.isEmpty());
     chart.data.doc->m_bDataLoaded = false;
     EXPECT_EQ(ink(chart.draw(), QRect(0, 0, 800, 600)).count, 0);
     chart.data.doc->m_bDataLoaded = true;
@@ -180,7 +200,9 @@ TEST(ChartGroups, DiscAndOutlineOfGroupsOfThreeInOneRun)
     const QImage on = chart.draw();
     chart.data.doc->m_bDrawEllipse = false;
     const QImage off = chart.draw();
-    for (QPoint p : {QPoint(375, 100), {375, 106}, {363, 100}, {375, 94}, {387, 100}})
+    const QPoint mean = screenMean({{300, 2300}, {320, 2200}, {310, 2400}});
+    for (QPoint p : {mean, mean + QPoint(0, 6), mean - QPoint(12, 0), mean - QPoint(0, 6),
+                     mean + QPoint(12, 0)})
         EXPECT_TRUE(on.pixel(p) == kBlack && off.pixel(p) != kBlack) << p.x() << "," << p.y();
     const QPoint c = kWideCentre;
     EXPECT_EQ(ink(Chart(wideGroup("", "", 1)).draw(), QRect(c.x() - 10, c.y(), 20, 1)).box,
@@ -237,8 +259,10 @@ TEST(ChartGroups, MixedGroupsShowARedQuestionMarkWithAClickSquare)
 TEST(ChartF1F3, F3AxisFramedQuestionMarksAndTextBackgrounds)
 {
     const QImage f3 = Chart({{500, 9999, 1500, "", 1}}, ChartKind::F1F3).draw();
-    EXPECT_EQ(ink(f3, QRect(455, 175, 20, 20)).box, QRect(464, 183, 5, 5));
-    EXPECT_EQ(ink(f3, QRect(0, 47, 800, 1)).count, 27);
+    // F3 maps as F2 does: the token stands where F2 = 1500 Hz would; 27 ticks up to 3000.
+    const QPoint circle = screenPoint(500, 1500);
+    EXPECT_EQ(ink(f3, QRect(circle - QPoint(9, 8), QSize(20, 20))).box, QRect(circle, QSize(5, 5)));
+    EXPECT_EQ(ink(f3, QRect(0, kScreen.yAxis - 3, 800, 1)).count, 27);
     Chart chart(wideGroup("a", "e", 3), ChartKind::F1F3);
     const QPoint c = kWideCentre;
     const QImage framed = chart.draw();
@@ -249,7 +273,8 @@ TEST(ChartF1F3, F3AxisFramedQuestionMarksAndTextBackgrounds)
     EXPECT_NE(chart.draw().pixel(c - QPoint(30, 0)), kBlack);
     for (ChartKind kind : {ChartKind::F1F2, ChartKind::F1F3}) {
         const QImage image = Chart({{1500, 3500, 3500, "a", 1}}, kind).draw(kGrey, true);
-        EXPECT_EQ(ink(image, QRect(295, 493, 8, 8), kWhite).box.isEmpty(), kind == ChartKind::F1F2);
+        EXPECT_EQ(ink(image, QRect(screenPoint(1500, 3500), QSize(8, 8)), kWhite).box.isEmpty(),
+                  kind == ChartKind::F1F2);
     }
 }
 

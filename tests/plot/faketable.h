@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -51,7 +52,29 @@ inline std::vector<FakeRow> wideGroup(const QString &a, const QString &b, int or
             {700, 1000, 1000, a, order},
             {700, 2000, 2000, a, order}};
 }
-const QPoint kWideCentre(477, 179);
+// Where the 800 x 600 window draws a point of F1 and F2 in hertz, or in Bark.
+inline QPoint screenPointOfBark(double b1, double b2)
+{
+    int x = 0, y = 0;
+    PlotGeometry::compute({0, 0, 800, 600}, 1, 1).mapBark(b1, b2, x, y);
+    return QPoint(x, y);
+}
+inline QPoint screenPoint(int f1, int f2)
+{
+    return screenPointOfBark(HzToBark(f1), HzToBark(f2));
+}
+// Where the window puts the mean of tokens given by F1 and F2: their mean in Bark.
+inline QPoint screenMean(const std::vector<std::pair<int, int>> &tokens)
+{
+    double b1 = 0.0, b2 = 0.0;
+    for (const auto &[f1, f2] : tokens) {
+        b1 += HzToBark(f1);
+        b2 += HzToBark(f2);
+    }
+    const auto n = double(std::max<std::size_t>(tokens.size(), 1));
+    return screenPointOfBark(b1 / n, b2 / n);
+}
+const QPoint kWideCentre = screenMean({{300, 1000}, {300, 2000}, {700, 1000}, {700, 2000}});
 
 inline QImage blankImage(int width = 800, int height = 600, QColor fill = Qt::white)
 {

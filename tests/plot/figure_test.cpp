@@ -237,9 +237,9 @@ TEST(ChartExport, APictureIsTheSameAtAnyResolution)
         doc.m_analysis.colorBy =
             analysis ? AnalysisOptions::ColorBy::Vowel : AnalysisOptions::ColorBy::None;
         ChartExportSettings fine{
-            files.path("fine.png"), ChartFileFormat::Png, {1800, 1200}, 300, "t"};
+            files.path("fine.png"), ChartFileFormat::Png, {1800, 1200}, 300, "t", {}};
         ChartExportSettings coarse{
-            files.path("coarse.png"), ChartFileFormat::Png, {600, 400}, 100, "t"};
+            files.path("coarse.png"), ChartFileFormat::Png, {600, 400}, 100, "t", {}};
         ASSERT_FALSE(WriteChartFile(doc, ChartKind::F1F2, fine).isError());
         ASSERT_FALSE(WriteChartFile(doc, ChartKind::F1F2, coarse).isError());
         const QImage small = QImage(coarse.path).convertToFormat(QImage::Format_RGB32);

@@ -7,6 +7,7 @@
 #include "framework/messages.h"
 #include "framework/modaldialogs.h"
 #include "framework/printinfo.h"
+#include "framework/printlinewidth.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapexport.h"
 #include "plot/bitmapfile.h"
@@ -138,10 +139,10 @@ TEST(SaveAsBitmap, ReportsFailuresAndWritesTheChartAtTheScreensDensityAndDepth)
     // Depth, file bits, pixel offset, colours used, bytes per row.
     for (auto [depth, bits, offset, colours, row] :
          {std::array<quint32, 5>{16, 24, 54, 0, 1680}, {8, 8, 1078, 256, 560}, {1, 1, 62, 2, 72}}) {
-        const QByteArray file = EncodeBitmapFile(RenderChartBitmap(f1f2, extent, int(depth)));
-        EXPECT_EQ(header(file), (Header{offset + 720 * row, 0, offset, 40, 560, 720, bits << 16 | 1,
-                                        0, 720 * row, colours}));
-        expectChartCorner(file);
+        const QByteArray encoded = EncodeBitmapFile(RenderChartBitmap(f1f2, extent, int(depth)));
+        EXPECT_EQ(header(encoded), (Header{offset + 720 * row, 0, offset, 40, 560, 720,
+                                           bits << 16 | 1, 0, 720 * row, colours}));
+        expectChartCorner(encoded);
     }
     EXPECT_TRUE(RenderChartBitmap(f1f2, BitmapExtentForDensity(0, 3.2), 32).isNull());
 }
@@ -320,13 +321,13 @@ TEST(ChartExport, WritesPngAtItsResolutionAndKeepsThePreviousFileOnFailure)
     data.doc->m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
     data.doc->m_analysis.fit = true;
 
-    ChartExportSettings png{files.path("c.png"), ChartFileFormat::Png, {1600, 1200}, 192, "t"};
+    ChartExportSettings png{files.path("c.png"), ChartFileFormat::Png, {1600, 1200}, 192, "t", {}};
     ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, png).isError());
     const QImage image(png.path);
     EXPECT_EQ(image.size(), QSize(1600, 1200));
     EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 192, 0.5);
     // Every mark twice the pixels: halved, it is the chart at 800 x 600.
-    ChartExportSettings screen{files.path("s.png"), ChartFileFormat::Png, {800, 600}, 0, "t"};
+    ChartExportSettings screen{files.path("s.png"), ChartFileFormat::Png, {800, 600}, 0, "t", {}};
     ASSERT_FALSE(WriteChartFile(*data.doc, ChartKind::F1F2, screen).isError());
     const QImage small = QImage(screen.path).convertToFormat(QImage::Format_RGB32);
     const QImage halved = image.scaled(800, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)

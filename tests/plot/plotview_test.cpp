@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -94,19 +96,25 @@ TEST(PlotWindows, EachTablesChartsAndALabelChosenFromTheChart)
         combo->setCurrentIndex(1);
         return int(QDialog::Accepted);
     });
-    QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(385, 110));
+    // The "i" group's click square reaches 30 units round its mean.
+    const QPoint mean = screenMean({{320, 2200}, {310, 2400}, {300, 2300}});
+    QTest::mouseClick(chart, Qt::LeftButton, {}, mean + QPoint(10, 10));
     EXPECT_EQ(offered, QStringList({"i", "e", "i"}));
     EXPECT_EQ(doc->m_nOrderLabel[order], 1);
     EXPECT_EQ(doc->m_strOrderLabel[order], "e");
     // The chosen label replaces the red "?".
-    const QRect label(375, 100, 40, 40);
+    const QRect label(mean, QSize(40, 40));
     EXPECT_NE(ink(before, label, qRgb(255, 0, 0)).box,
               ink(paint(*chart), label, qRgb(255, 0, 0)).box);
     // A window paints through a painter redirected to its place in the top-level window;
-    // the axis texts, on opaque boxes, land there too (the F1 caption at 750, 207).
+    // the axis texts, on opaque boxes, land there too (the F1 caption, 50 units right of
+    // the axis, half a Bark below 500 Hz).
     QImage placed = blankImage(900, 700, Qt::gray);
     chart->render(&placed, QPoint(100, 50));
-    EXPECT_GT(ink(placed, QRect(100 + 750, 50 + 197, 30, 20)).count, 0);
+    const PlotGeometry g = PlotGeometry::compute({0, 0, 800, 600}, 1, 1);
+    const QPoint caption(g.xAxis + 50, toDeviceUnits(g.yOrigin + g.kF1 * (HzToBark(500) + 0.5)));
+    EXPECT_GT(ink(placed, QRect(QPoint(100, 50) + caption - QPoint(0, 10), QSize(30, 20))).count,
+              0);
 
     DocumentWindow::frameOf(first)->close();
     settle();
@@ -123,6 +131,59 @@ TEST(PlotWindows, EachTablesChartsAndALabelChosenFromTheChart)
         type(table, row, 4, QVariant());
     table->OnPlotF1F2(); // even while its window is open
     EXPECT_EQ(session.capture.events(), QStringList{LoadString(IDS_ERR_NO_ORDER)});
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A chart once kept showing the table as it was until it was clicked, while the
+// Statistics window followed every edit.
+TEST(PlotWindows, EveryOpenChartRepaintsAfterAnEditFromAnyTableWindow)
+{
+    TableSession session;
+    CTessavoxFormView *first = session.openTable(kVowels);
+    ASSERT_TRUE(first);
+    CTessavoxFormView *second = newWindow(first->GetDocument());
+    ASSERT_TRUE(second);
+    first->OnPlotF1F2();
+    first->OnPlotF1F3();
+    std::vector<std::unique_ptr<PaintCounter>> counters;
+    for (DocumentWindow *frame : {first->m_pF1F2Frame.data(), first->m_pF1F3Frame.data()}) {
+        ASSERT_TRUE(frame);
+        frame->resize(300, 240);
+        counters.push_back(std::make_unique<PaintCounter>(frame->activeView()));
+    }
+    // Side by side, so neither hides the other.
+    first->m_pF1F3Frame->move(320, 0);
+    const std::vector<std::function<void()>> edits = {
+        [&] { type(second, 0, TokenTableModel::F1, 650); },
+        [&] { second->OnEditAddRow(); },
+        [&] { second->GetDocument()->OnEditUndo(); },
+        [&] { type(second, 0, TokenTableModel::Symbol, QStringLiteral("z")); },
+        [&] { second->OnEditSort(); }, // "z" moves to the end
+        [&] { second->grid().setRowSelected(1, true); },
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        QCoreApplication::processEvents();
+        for (auto &counter : counters)
+            counter->paints = 0;
+        edits[i]();
+        QCoreApplication::processEvents();
+        for (auto &counter : counters)
+            EXPECT_GT(counter->paints, 0) << "edit " << i;
+    }
 }
 
 } // namespace

@@ -52,7 +52,7 @@ TEST(Exclusion, MarksAreSavedInTheTableReadBackAndUndone)
     EXPECT_TRUE(doc->tokens().data(doc->tokens().index(2, 3), Qt::ForegroundRole).isValid());
     EXPECT_EQ(buildAnalysisChart(*doc, TokenTableModel::F2).statistics.groups[1].n, 1);
 
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
     EXPECT_EQ(TestFiles::read(doc->pathName()),
               "speaker,vowel,F1,F2,exclude\nm1,i,300,2300,1\nm1,a,700,1200,0\nm1,i,320,2200,1\n"
               "m1,a,720,1150,0\nm1,i,310,2400,0\n");
@@ -66,7 +66,7 @@ TEST(Exclusion, MarksAreSavedInTheTableReadBackAndUndone)
     table->grid().setRowSelected(2, true);
     table->execute(ID_EDIT_INCLUDE_ROWS);
     EXPECT_EQ(excludedRows(*doc), (std::vector<bool>{false, false, false, true, false}));
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
 
     TableSession again;
     QByteArray saved = TestFiles::read(doc->pathName());
@@ -86,13 +86,13 @@ TEST(Exclusion, AFormantFileAsksBeforeDroppingTheMarks)
     const std::vector<Row> before = fileRows(s.path);
     ASSERT_EQ(doc->setRowsExcluded(std::vector<int>{0, 6, 7, -1}, true), 2);
     s.capture.setAnswer(Messages::Answer::Cancel);
-    EXPECT_FALSE(doc->DoFileSave());
+    EXPECT_FALSE(doc->save());
     ASSERT_EQ(s.capture.messages().size(), 1);
     EXPECT_TRUE(s.capture.lastMessage().contains("the marks of the 2 excluded row(s)"));
     EXPECT_TRUE(doc->isModified());
     // Saved anyway: every row is in the file, excluded or not.
     s.capture.setAnswer(Messages::Answer::Yes);
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
     EXPECT_EQ(fileRows(s.path).size(), before.size());
 }
 

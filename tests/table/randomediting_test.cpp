@@ -280,7 +280,15 @@ private:
     {
         CTessavoxFormView *table = anyTable();
         const int rowsBefore = rows();
+        const int marked = table->grid().nextSelected(-1);
         table->execute(id);
+        if (id == ID_EDIT_ADD_ROW) {
+            // A new row is a token still to be measured: no formant reads as 0 Hz.
+            const int added = marked < 0 ? rows() - 1 : marked;
+            for (int column : {0, 1, 2, 3})
+                EXPECT_TRUE(m_doc->tokens().IsCellEmpty(added, column)) << "column " << column;
+            EXPECT_EQ(m_doc->tokens().GetCellInt(added, TokenTableModel::Order), 0);
+        }
         if (id == ID_EDIT_REMOVE_ROW && rowsBefore == 0)
             m_expectedEvents = {MessageCapture::beepEvent, LoadString(IDS_ERR_REMOVE_ROW)};
         if (id == ID_EDIT_SORT || id == ID_EDIT_ASSIGN_ORDER)
@@ -437,9 +445,25 @@ private:
                     .arg(excluded)};
     }
 
+    // A row with an empty formant cell is refused (the file has no empty cell) and the
+    // file stays; mostly the user types the missing values first.
     void save()
     {
+        if (chance(70))
+            fillEmptyFormants();
         const std::vector<FileRow> expected = documentRows(*m_doc);
+        const QByteArray fileBefore = TestFiles::read(m_session.path);
+        const bool modifiedBefore = m_doc->isModified();
+        if (hasEmptyFormant()) {
+            ASSERT_TRUE(m_doc->execute(ID_FILE_SAVE));
+            m_expectedEvents = m_session.capture.events();
+            ASSERT_EQ(m_expectedEvents.size(), 1);
+            EXPECT_TRUE(m_expectedEvents[0].contains(QStringLiteral("cannot hold an empty cell")))
+                << m_expectedEvents[0].toStdString();
+            EXPECT_EQ(TestFiles::read(m_session.path), fileBefore);
+            EXPECT_EQ(m_doc->isModified(), modifiedBefore);
+            return;
+        }
         m_expectedEvents = exclusionQuestion();
         m_session.capture.setAnswer(Messages::Answer::Yes);
         ASSERT_TRUE(m_doc->execute(ID_FILE_SAVE));
@@ -448,12 +472,42 @@ private:
         checkFile(expected);
     }
 
+    // An empty F1 or F2, or an empty F3 before F4 and F5: what no Formant line can hold.
+    bool hasEmptyFormant() const
+    {
+        const TokenTableModel &tokens = m_doc->tokens();
+        for (int row = 0; row < rows(); ++row) {
+            const bool higher = tokens.GetHigherFormants(row) != std::array<int, 2>{};
+            if (tokens.IsCellEmpty(row, 0) || tokens.IsCellEmpty(row, 1) ||
+                (higher && tokens.IsCellEmpty(row, 2)))
+                return true;
+        }
+        return false;
+    }
+
+    // Each typed value is a step of the history of its own.
+    void fillEmptyFormants()
+    {
+        CTessavoxFormView *table = anyTable();
+        for (int row = 0; row < rows(); ++row) {
+            for (int column : {0, 1, 2}) {
+                if (!m_doc->tokens().IsCellEmpty(row, column))
+                    continue;
+                type(table, row, column, 200 + below(2500));
+                m_expected.afterStep(stateOf(*m_doc), true);
+            }
+        }
+    }
+
     // The user closes the document and opens the file again; a modified one is saved.
     void closeDocument()
     {
         const std::vector<FileRow> expected = documentRows(*m_doc);
-        const QStringList question = exclusionQuestion();
-        m_session.capture.setAnswer(Messages::Answer::Yes);
+        // A table that cannot be saved as it stands is let go unsaved.
+        const bool keep = !hasEmptyFormant();
+        const QStringList question = keep ? exclusionQuestion() : QStringList{};
+        const QByteArray fileBefore = TestFiles::read(m_session.path);
+        m_session.capture.setAnswer(keep ? Messages::Answer::Yes : Messages::Answer::No);
         m_doc->execute(ID_FILE_CLOSE);
         m_session.capture.setAnswer(Messages::Answer::No);
         settle();
@@ -461,7 +515,10 @@ private:
         if (m_expected.modified()) {
             m_expectedEvents =
                 QStringList{QStringLiteral("Save changes to tokens.txt?")} + question;
-            checkFile(expected);
+            if (keep)
+                checkFile(expected);
+            else
+                EXPECT_EQ(TestFiles::read(m_session.path), fileBefore);
         }
         // An empty file does not open; the user starts again from another.
         const bool empty = QFileInfo(m_session.path).size() == 0;

@@ -6,6 +6,9 @@
 #include "framework/filedialogs.h"
 #include "plot/analysischart.h"
 
+#include <QApplication>
+#include <QClipboard>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -66,7 +69,8 @@ TEST(TableFile, CsvWithSpeakersShowsEditsAndSavesThemInItsOwnLayoutAndChartsFoll
     table->grid().selectionModel()->select(model.index(2, TokenTableModel::Speaker),
                                            QItemSelectionModel::ClearAndSelect);
     table->grid().clearSelectedCells();
-    EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", "f02"}));
+    EXPECT_EQ(shownRow(model, 2), (QStringList{"350", "2500", "", "i", "2", ""}));
+    ASSERT_TRUE(type(table, 2, TokenTableModel::Speaker, QStringLiteral("f02")));
 
     // Typed cells and speakers, of read rows and added ones alike, go to the file's columns.
     ASSERT_TRUE(type(table, 0, TokenTableModel::F2, 1250));
@@ -78,7 +82,7 @@ TEST(TableFile, CsvWithSpeakersShowsEditsAndSavesThemInItsOwnLayoutAndChartsFoll
     // m01 keeps two rows, so a row coloured as another would part them.
     ASSERT_TRUE(type(table, 3, TokenTableModel::Speaker, QStringLiteral("m01")));
     ASSERT_TRUE(type(table, 0, TokenTableModel::Speaker, QStringLiteral("f03")));
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
     QByteArray expected = kSpeakerCsv;
     expected.replace("m01,a,700,1200,NA", "f03,a,700,1250,NA");
     EXPECT_EQ(TestFiles::read(doc->pathName()), expected + "m01,e,400,2000,2600,\r\n");
@@ -87,6 +91,41 @@ TEST(TableFile, CsvWithSpeakersShowsEditsAndSavesThemInItsOwnLayoutAndChartsFoll
     EXPECT_EQ(speakerColours(*doc).size(), 3u);
     model.sortByColumn(TokenTableModel::F1);
     EXPECT_EQ(speakerColours(*doc).size(), 3u);
+}
+
+// Copy, Cut and Paste once stopped at the Order column, so a copied token came back
+// without its speaker and a cleared row kept one.
+TEST(TableFile, CopyCutAndPasteCarryTheSpeakerColumn)
+{
+    TableSession s;
+    CTessavoxFormView *table = s.openCsv("speaker,vowel,F1,F2,F3\n"
+                                         "m01,i,300,2300,2900\n"
+                                         "f02,a,700,1200,2500\n");
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
+    TokenTableModel &model = doc->tokens();
+    ASSERT_EQ(shownRow(model, 0), (QStringList{"700", "1200", "2500", "a", "1", "f02"}));
+
+    table->grid().setRowSelected(0, true);
+    table->execute(ID_EDIT_COPY);
+    EXPECT_EQ(QApplication::clipboard()->text(), "700\t1200\t2500\ta\t1\tf02\n");
+    table->grid().setRowSelected(2 - 1, true);
+    table->execute(ID_EDIT_PASTE);
+    ASSERT_EQ(model.count(), 3);
+    EXPECT_EQ(shownRow(model, 1), (QStringList{"700", "1200", "2500", "a", "1", "f02"}));
+
+    // A block from a spreadsheet reaches the Speaker column too.
+    table->m_nCopyFirstRow = -1;
+    QApplication::clipboard()->setText("i\t2\tm03\n");
+    table->grid().setActiveRow(2);
+    table->grid().setActiveColumn(TokenTableModel::Symbol);
+    table->execute(ID_EDIT_PASTE);
+    EXPECT_EQ(shownRow(model, 2), (QStringList{"300", "2300", "2900", "i", "2", "m03"}));
+
+    table->grid().selectBlock(1, 0, 1, TokenTableModel::Speaker, true);
+    table->execute(ID_EDIT_CUT);
+    EXPECT_EQ(shownRow(model, 1), (QStringList{"", "", "", "", "", ""}));
+    EXPECT_TRUE(s.capture.messages().isEmpty()) << s.capture.lastMessage().toStdString();
 }
 
 TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
@@ -101,14 +140,14 @@ TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
     EXPECT_TRUE(s.capture.messages().isEmpty());
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
     const QString copy = s.files.path("copy.tsv");
-    ASSERT_TRUE(doc->DoSave(copy));
+    ASSERT_TRUE(doc->saveAs(copy));
     EXPECT_EQ(TestFiles::read(copy), tsv);
     // A row added in the window is written with empty other cells.
     TokenTableModel::Row added;
     added.numbers = {300, 2300, 2900, 0};
     added.symbol = QStringLiteral("i");
     doc->tokens().insertRowAt(2, added);
-    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(doc->save());
     EXPECT_EQ(TestFiles::read(copy), tsv + "\ni\t300\t2300\t2900\t"); // no final line end before
 }
 
@@ -124,7 +163,7 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
         ScopedFileDialogAnswer answer(formant);
         // Cancelled at the warning: nothing is written, the document keeps its file.
         s.capture.setAnswer(Messages::Answer::Cancel);
-        EXPECT_FALSE(doc->DoSave(QString()));
+        EXPECT_FALSE(doc->saveAs(QString()));
         ASSERT_EQ(answer.requests().size(), 1);
         const FileDialogRequest &request = answer.requests().front();
         EXPECT_EQ(request.patterns, (QStringList{"*.csv", "*.tsv"}));
@@ -138,12 +177,12 @@ TEST(TableFile, SaveAsOffersBothFormatsAndWarnsBeforeATableLosesItsSpeakers)
     EXPECT_TRUE(doc->pathName().endsWith("speakers.csv"));
 
     s.capture.setAnswer(Messages::Answer::Yes);
-    ASSERT_TRUE(doc->DoSave(formant));
+    ASSERT_TRUE(doc->saveAs(formant));
     EXPECT_EQ(fileRows(formant),
               (std::vector<Row>{{700, 1200, 0, "a"}, {313, 2300, 2900, "i"}, {350, 2500, 0, "i"}}));
     // Still a table: Save As proposes one beside the file it was saved to.
     ScopedFileDialogAnswer cancel(QString{});
-    EXPECT_FALSE(doc->DoSave(QString()));
+    EXPECT_FALSE(doc->saveAs(QString()));
     ASSERT_EQ(cancel.requests().size(), 1);
     EXPECT_EQ(cancel.requests().front().initialPath, s.files.path("tokens-out.csv"));
 }
@@ -156,13 +195,13 @@ TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
     {
         ScopedFileDialogAnswer answer(QString{});
-        doc->DoSave(QString());
+        doc->saveAs(QString());
         ASSERT_EQ(answer.requests().size(), 1);
         EXPECT_EQ(answer.requests().front().moreFilters.front().patterns,
                   (QStringList{"*.csv", "*.tsv"}));
     }
     const QString path = s.files.path("tokens.tsv");
-    ASSERT_TRUE(doc->DoSave(path));
+    ASSERT_TRUE(doc->saveAs(path));
     EXPECT_TRUE(s.capture.messages().isEmpty()); // nothing to lose, nothing asked
     EXPECT_TRUE(TestFiles::read(path).startsWith("F1\tF2\tF3\tvowel\n"));
     TableSession again;
@@ -190,7 +229,7 @@ TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
     EXPECT_EQ(TestFiles::read(path), "vowel,F1,F2\ni,300,2300\n");
     const QString other = files.path("other.txt");
     ASSERT_TRUE(table.OnSaveDocument(other));
-    EXPECT_EQ(TestFiles::read(other), "300\t2300\t000\t\"i\"\t\r\n");
+    EXPECT_EQ(TestFiles::read(other), "300\t2300\t\"i\"\t\r\n");
     MessageCapture capture;
     CTessavoxDoc formant;
     formant.OnOpenDocument(path);
@@ -207,7 +246,7 @@ TEST(TableFile, AWideTableOfShortCellsIsSavedWhole)
     CTessavoxFormView *table = s.openCsv(csv, "wide.csv");
     ASSERT_TRUE(table);
     const QString copy = s.files.path("copy.csv");
-    ASSERT_TRUE(table->GetDocument()->DoSave(copy));
+    ASSERT_TRUE(table->GetDocument()->saveAs(copy));
     EXPECT_EQ(TestFiles::read(copy), csv);
 }
 

@@ -150,6 +150,41 @@ TEST(TableRows, TypingMarksTheDocumentAndAddAndRemoveFollowTheMarkedRows)
     EXPECT_FALSE(t.doc->isModified());
 }
 
+// Add Row once made a token at 0 Hz (written "000 000 000"); the Tessavox format has no empty
+// cell, so such a row is refused there, the file kept, and saved as a table as empty cells.
+// The window title marks what is not yet saved.
+TEST(TableRows, AddedRowsAreEmptyCellsAndTheTitleMarksUnsavedChanges)
+{
+    TableFixture t(numberedTokens(2));
+    DocumentWindow *frame = DocumentWindow::frameOf(t.view);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->windowTitle(), "tokens.txt");
+    t.view->OnEditAddRow();
+    EXPECT_EQ(frame->windowTitle(), "tokens.txt*");
+    for (int column : {0, 1, 2, 3})
+        EXPECT_TRUE(t.doc->tokens().IsCellEmpty(2, column)) << column;
+
+    const QByteArray file = TestFiles::read(t.path);
+    EXPECT_FALSE(t.doc->save());
+    ASSERT_EQ(t.capture.messages().size(), 1);
+    EXPECT_TRUE(t.capture.lastMessage().contains("row 3 has no F1"))
+        << t.capture.lastMessage().toStdString();
+    EXPECT_EQ(TestFiles::read(t.path), file);
+    EXPECT_EQ(frame->windowTitle(), "tokens.txt*");
+
+    const QString csv = t.files.path("tokens.csv");
+    ASSERT_TRUE(t.doc->saveAs(csv));
+    EXPECT_EQ(frame->windowTitle(), "tokens.csv");
+    EXPECT_EQ(TestFiles::read(csv), "F1,F2,F3,vowel\n100,1000,2000,a\n101,1001,2001,b\n,,,\n");
+
+    for (int column : {0, 1, 2})
+        type(t.view, 2, column, 500 + column);
+    EXPECT_EQ(frame->windowTitle(), "tokens.csv*");
+    ASSERT_TRUE(t.doc->saveAs(t.path));
+    EXPECT_EQ(fileRows(t.path).back(), (Row{500, 501, 502, ""}));
+    EXPECT_EQ(frame->windowTitle(), "tokens.txt");
+}
+
 // Many rows over several pages are the batch print's test; the same printer serves both.
 TEST(TablePrint, AnEmptyTablePrintsOnePage)
 {

@@ -1,4 +1,4 @@
-#include "table/analysisdlg.h"
+#include "table/analysisoptionsdialog.h"
 
 #include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
@@ -38,7 +38,7 @@ void selectData(QComboBox *combo, const QVariant &value)
 
 } // namespace
 
-CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
+AnalysisOptionsDialog::AnalysisOptionsDialog(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Analysis Options"));
     setObjectName(QStringLiteral("IDD_ANALYSIS"));
@@ -101,7 +101,8 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     m_trajectories->addItem(QStringLiteral("each vowel's mean and each token's"), 2);
 
     // A normalisation replaces the scale: the scale list only counts without one.
-    connect(m_normalization, &QComboBox::currentIndexChanged, this, &CAnalysisDlg::updateFormula);
+    connect(m_normalization, &QComboBox::currentIndexChanged, this,
+            &AnalysisOptionsDialog::updateFormula);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Scale:"), m_scale);
@@ -128,7 +129,7 @@ CAnalysisDlg::CAnalysisDlg(QWidget *parent) : QDialog(parent)
     setOptions(AnalysisOptions{});
 }
 
-void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QStringList &columns)
+void AnalysisOptionsDialog::setOptions(const AnalysisOptions &options, const QStringList &columns)
 {
     m_options = options;
     selectData(m_scale, options.scale.toLower());
@@ -173,7 +174,7 @@ void CAnalysisDlg::setOptions(const AnalysisOptions &options, const QStringList 
     updateFormula();
 }
 
-AnalysisOptions CAnalysisDlg::options() const
+AnalysisOptions AnalysisOptionsDialog::options() const
 {
     AnalysisOptions options = m_options;
     options.scale = m_scale->currentData().toString();
@@ -192,15 +193,15 @@ AnalysisOptions CAnalysisDlg::options() const
     return options;
 }
 
-void CAnalysisDlg::apply(CTessavoxDoc &doc) const
+void AnalysisOptionsDialog::apply(CTessavoxDoc &doc) const
 {
     doc.m_analysis = options();
     doc.UpdateAllViews(nullptr);
 }
 
-bool CAnalysisDlg::editOptions(CTessavoxDoc &doc, QWidget *parent)
+bool AnalysisOptionsDialog::editOptions(CTessavoxDoc &doc, QWidget *parent)
 {
-    CAnalysisDlg dialog(parent);
+    AnalysisOptionsDialog dialog(parent);
     dialog.setOptions(doc.m_analysis, doc.otherTableColumns());
     if (ModalDialogs::exec(dialog) != QDialog::Accepted)
         return false;
@@ -208,7 +209,7 @@ bool CAnalysisDlg::editOptions(CTessavoxDoc &doc, QWidget *parent)
     return true;
 }
 
-void CAnalysisDlg::updateFormula()
+void AnalysisOptionsDialog::updateFormula()
 {
     m_scale->setEnabled(m_normalization->currentData().toString().isEmpty());
 }

@@ -7,7 +7,7 @@
 #include "framework/modaldialogs.h"
 #include "plot/plotview.h"
 #include "plot/statisticsview.h"
-#include "table/analysisdlg.h"
+#include "table/analysisoptionsdialog.h"
 #include "tablesession.h"
 
 #include <QApplication>
@@ -195,7 +195,7 @@ TEST(AnalysisDialog, OffersTheTablesOtherColumnsToColourBy)
     EXPECT_EQ(doc->m_analysis.colorColumn, QStringLiteral("dialect"));
     EXPECT_TRUE(hasColour(windows<PlotView>(doc).front()->grab().toImage()));
 
-    CAnalysisDlg again;
+    AnalysisOptionsDialog again;
     again.setOptions(doc->m_analysis, doc->otherTableColumns());
     EXPECT_EQ(again.findChild<QComboBox *>("IDC_COLOR_BY")->currentText(), "column dialect");
     const AnalysisOptions shown = again.options();

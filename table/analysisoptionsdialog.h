@@ -12,12 +12,12 @@ class QDoubleSpinBox;
 // The Analysis Options dialog: the scale or normalisation a document's charts are drawn
 // in, the ellipse drawn about each group, colours, hidden tokens, fitting and outlier rings. Each
 // choice names its formula and source. Edits a copy; OK hands it back.
-class CAnalysisDlg : public QDialog
+class AnalysisOptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CAnalysisDlg(QWidget *parent = nullptr);
+    explicit AnalysisOptionsDialog(QWidget *parent = nullptr);
 
     // Runs the dialog on `doc`'s analysis options; on OK stores them and repaints every
     // view of the document. Returns whether OK ended it. The options are not part of the

@@ -1,5 +1,6 @@
-#include "plot/exportchartdlg.h"
+#include "plot/exportchartdialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -30,8 +31,8 @@ const QString kAsOnScreen = QStringLiteral("as on screen");
 
 } // namespace
 
-ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *parent,
-                               const QStringList &facets, const QString &facet)
+ExportChartDialog::ExportChartDialog(ChartFileFormat format, QSize size, QWidget *parent,
+                                     const QStringList &facets, const QString &facet, bool zoomed)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Export Chart"));
@@ -82,6 +83,12 @@ ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *pare
     form->addRow(QStringLiteral("&Height:"), m_height);
     form->addRow(QStringLiteral("&Resolution (dpi):"), m_dpi);
     form->addRow(QStringLiteral("&Panel per value of:"), m_facet);
+    if (zoomed) {
+        m_zoomed = new QCheckBox(QStringLiteral("&Zoomed view, as in the window"), this);
+        m_zoomed->setObjectName(QStringLiteral("IDC_EXPORT_ZOOMED"));
+        m_zoomed->setChecked(true);
+        form->addRow(QString(), m_zoomed);
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -90,12 +97,12 @@ ExportChartDlg::ExportChartDlg(ChartFileFormat format, QSize size, QWidget *pare
     layout->addWidget(buttons);
 }
 
-QSize ExportChartDlg::chosenSize() const
+QSize ExportChartDialog::chosenSize() const
 {
     return QSize(m_width->value(), m_height->value());
 }
 
-int ExportChartDlg::chosenDotsPerInch() const
+int ExportChartDialog::chosenDotsPerInch() const
 {
     if (!m_dpi->isEnabled())
         return 0;
@@ -105,7 +112,12 @@ int ExportChartDlg::chosenDotsPerInch() const
     return ok ? std::clamp(dpi, kFewestDots, kMostDots) : 0;
 }
 
-QString ExportChartDlg::chosenFacet() const
+QString ExportChartDialog::chosenFacet() const
 {
     return m_facet->currentData().toString();
+}
+
+bool ExportChartDialog::zoomedViewChosen() const
+{
+    return m_zoomed && m_zoomed->isChecked();
 }
