@@ -1,16 +1,19 @@
 // tessavox-batch area FILE: per speaker the area of the vowel space spanned by the vowel
 // means in the F2-F1 plane: the convex hull, and a polygon through named vowels.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/batchoptions.h"
 
+#include "analysis/frequencyscale.h"
+#include "analysis/statisticstable.h"
 #include "analysis/vowelspace.h"
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("area FILE [--format formant|table] [--speaker COL] [--vowel COL] "
-                   "[--scale S] [--polygon V1,V2,...] [-o OUT]");
+const QString kUsage = QStringLiteral("area FILE [--format formant|table] [--speaker COL] [--vowel "
+                                      "COL] [--f1 COL] [--f2 COL] [--f3 COL] "
+                                      "[--scale S] [--polygon V1,V2,...] [-o OUT]");
 
 int runArea(const QStringList &args)
 {
@@ -28,10 +31,11 @@ int runArea(const QStringList &args)
     if (!scale || (!polygonNames.isEmpty() && polygonNames.size() < 3))
         return batchUsageError(kUsage);
 
-    AnalysisInput input;
-    if (!input.open(*arguments, command, {Formant::F1, Formant::F2}))
+    const std::unique_ptr<BatchInput> input =
+        BatchInput::openTokens(command, arguments->input, arguments->open);
+    if (!input)
         return 1;
-    const TokenColumns &tokens = input.tokens();
+    const TokenColumns tokens = input->tokenColumns({Formant::F1, Formant::F2});
     for (Formant f : {Formant::F1, Formant::F2}) {
         if (!tokens.hasFormant(f)) {
             reportAnalysis(command,

@@ -2,12 +2,14 @@
 
 #include "batch/batchcommand.h"
 
+#include "batch/batchinput.h"
 #include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "plot/analysischart.h"
-#include "plot/openeddocument.h"
 #include <QRegularExpression>
+
+#include <array>
 
 #include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
@@ -65,22 +67,68 @@ bool isAnalysisOption(const QString &option)
 } // namespace
 
 std::optional<bool> parseReadOption(const QString &option, const QString &value,
-                                    std::optional<TabularFileKind> &format,
-                                    TabularReadOptions &read)
+                                    TokenFileOptions &open)
 {
     if (option == QLatin1String("--format")) {
-        format = ParseTabularFileKind(value);
-        return format.has_value();
+        open.kind = ParseTabularFileKind(value);
+        return open.kind.has_value();
     }
-    if (option == QLatin1String("--speaker")) {
-        read.speakerColumn = value;
-        return !value.isEmpty();
-    }
-    if (option == QLatin1String("--vowel")) {
-        read.vowelColumn = value;
-        return !value.isEmpty();
+    static const std::array<std::pair<const char *, TabularRole>, 5> columns{{
+        {"--speaker", TabularRole::Speaker},
+        {"--vowel", TabularRole::Vowel},
+        {"--f1", TabularRole::F1},
+        {"--f2", TabularRole::F2},
+        {"--f3", TabularRole::F3},
+    }};
+    for (const auto &[name, role] : columns) {
+        if (option == QLatin1String(name)) {
+            open.columns.column(role) = value;
+            return !value.isEmpty();
+        }
     }
     return std::nullopt;
+}
+
+std::optional<AnalysisArguments> parseAnalysisArguments(const QStringList &args,
+                                                        const QStringList &accepted)
+{
+    AnalysisArguments parsed;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
+            parsed.input = arg;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        const QString &value = args[++i];
+        if (arg == QLatin1String("-o")) {
+            parsed.output = value;
+        } else if (const auto read = parseReadOption(arg, value, parsed.open)) {
+            if (!*read)
+                return std::nullopt;
+        } else if (accepted.contains(arg) && !parsed.options.contains(arg)) {
+            parsed.options.insert(arg, value);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.input.isEmpty())
+        return std::nullopt;
+    return parsed;
+}
+
+std::optional<std::vector<Formant>> parseFormantList(const QString &text)
+{
+    std::vector<Formant> formants;
+    for (const QString &name : text.split(QLatin1Char(','))) {
+        const QString trimmed = name.trimmed();
+        if (trimmed.size() != 2 || trimmed[0].toUpper() != QLatin1Char('F') ||
+            trimmed[1] < QLatin1Char('0') || trimmed[1] > QLatin1Char('5'))
+            return std::nullopt;
+        formants.push_back(Formant(trimmed[1].unicode() - '0'));
+    }
+    return formants;
 }
 
 std::optional<ChartKind> parseChartKind(const QString &text)
@@ -147,7 +195,7 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
             if (!choice)
                 return std::nullopt;
             parsed.labels.append(*choice);
-        } else if (const auto read = parseReadOption(arg, value, parsed.format, parsed.read)) {
+        } else if (const auto read = parseReadOption(arg, value, parsed.open)) {
             if (!*read)
                 return std::nullopt;
         } else if (isAnalysisOption(arg)) {
@@ -165,37 +213,46 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
     return parsed;
 }
 
-std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
-                                               const QString &command)
+std::unique_ptr<BatchInput> openChartInput(const ChartArguments &arguments, const QString &command)
 {
-    QString error;
-    int leftOut = 0;
-    const QString column = arguments.analysis.colorColumn;
-    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(
-        arguments.input, arguments.format, arguments.read, column, error, leftOut);
-    if (!file) {
-        if (!error.isEmpty())
-            batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": " << error
-                       << Qt::endl;
+    std::unique_ptr<BatchInput> file = BatchInput::open(command, arguments.input, arguments.open);
+    if (!file)
         return nullptr;
-    }
-    if (leftOut > 0)
-        batchErr() << "tessavox-batch " << command << ": " << leftOut
-                   << " rows without F1 or F2 left out" << Qt::endl;
-    AnalysisOptions &analysis = file->doc().m_analysis;
+    const auto refuse = [&](const QString &why) {
+        batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": " << why
+                   << Qt::endl;
+        return nullptr;
+    };
+    CTessavoxDoc &doc = file->doc();
+    const QString column = arguments.analysis.colorColumn;
+    if (!column.isEmpty() && doc.tableColumn(column) < 0)
+        return refuse(QStringLiteral("the table has no column \"%1\"").arg(column));
+    // Rows without F1 or F2 stay, numbered as in the table; the chart leaves them out.
+    const TokenTableModel &tokens = doc.tokens();
+    const auto drawable = [&tokens](int row) {
+        return !tokens.isEmpty(row, TokenTableModel::F1) &&
+               tokens.number(row, TokenTableModel::F1) > 0 &&
+               !tokens.isEmpty(row, TokenTableModel::F2) &&
+               tokens.number(row, TokenTableModel::F2) > 0;
+    };
+    int drawn = 0;
+    for (int row = 0; row < tokens.count(); ++row)
+        drawn += drawable(row) ? 1 : 0;
+    if (drawn == 0 && doc.isTableDocument())
+        return refuse(QStringLiteral("no row has both F1 and F2"));
+    AnalysisOptions &analysis = doc.m_analysis;
     analysis = arguments.analysis;
     // Speakers that cannot be normalised are left off the chart: say which and why.
     if (!analysis.isClassic()) {
-        const int column =
+        const int horizontal =
             arguments.kind == ChartKind::F1F3 ? TokenTableModel::F3 : TokenTableModel::F2;
-        for (const QString &message : buildAnalysisChart(file->doc(), column).messages)
+        for (const QString &message : buildAnalysisChart(doc, horizontal).messages)
             batchErr() << "tessavox-batch " << command << ": " << message << Qt::endl;
     }
     return file;
 }
 
-bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,
-                       const QString &command)
+bool applyChartChoices(BatchInput &file, const ChartArguments &arguments, const QString &command)
 {
     file.doc().m_bDrawEllipse = arguments.drawEllipse;
     for (const auto &[order, text] : arguments.labels) {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "document/analysisoptions.h"
-#include "document/tabularreader.h"
+#include "document/tokenfile.h"
 #include "plot/chartrenderer.h"
 
+#include "analysis/tokencolumns.h"
+
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,8 +15,9 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
-class OpenedDocument;
+class BatchInput;
 
 // Option values shared by the chart commands of tessavox-batch.
 
@@ -34,16 +38,14 @@ struct ChartArguments
     QList<std::pair<int, QString>> labels;
     // --scale, --normalize, --formants, --ellipse, --color-by, --no-tokens, --fit
     AnalysisOptions analysis;
-    // --format, --speaker, --vowel: how the input is read
-    std::optional<TabularFileKind> format;
-    TabularReadOptions read;
+    // --format, --speaker, --vowel, --f1, --f2, --f3: how the input is read
+    TokenFileOptions open;
 };
 
-// --format, --speaker and --vowel, which say how FILE is read, for every command that reads
-// tables: nullopt when `option` is none of them, else whether its value is valid.
+// --format, --speaker, --vowel, --f1, --f2 and --f3, which say how FILE is read, for every
+// command: nullopt when `option` is none of them, else whether its value is valid.
 std::optional<bool> parseReadOption(const QString &option, const QString &value,
-                                    std::optional<TabularFileKind> &format,
-                                    TabularReadOptions &read);
+                                    TokenFileOptions &open);
 
 // The usage text of the options every chart command takes for drawing with analysis.
 QString chartAnalysisUsage();
@@ -62,10 +64,25 @@ std::optional<ChartArguments> parseChartArguments(const QStringList &args, Chart
 
 // Opens the input as the arguments say: a Formant file, or a table whose rows become the
 // chart's tokens. Null with the message on standard error when it cannot be read.
-std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
-                                               const QString &command);
+std::unique_ptr<BatchInput> openChartInput(const ChartArguments &arguments, const QString &command);
 
 // Applies --no-ellipse and the --label choices to the opened file. False (with the
 // message on standard error) when a label matches no token of its order.
-bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,
-                       const QString &command);
+bool applyChartChoices(BatchInput &file, const ChartArguments &arguments, const QString &command);
+
+// FILE, -o OUT, the reading options, and the command's own options with values: what the
+// analysis commands (normalize, stats, area) are told.
+struct AnalysisArguments
+{
+    QString input;
+    QString output; // empty: standard output
+    TokenFileOptions open;
+    QHash<QString, QString> options; // e.g. "--method" -> "lobanov"
+};
+
+// nullopt on a usage error: an option not in `accepted`, a missing value or FILE.
+std::optional<AnalysisArguments> parseAnalysisArguments(const QStringList &args,
+                                                        const QStringList &accepted);
+
+// "F1,F2,F3" as formants; nullopt for anything else.
+std::optional<std::vector<Formant>> parseFormantList(const QString &text);

@@ -1,8 +1,8 @@
 // tessavox-batch bitmap FILE --plot f1f2|f1f3 ...: File > Save As Bitmap without a window.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 #include "batch/batchoptions.h"
-#include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
 #include "framework/stringtable.h"
@@ -75,7 +75,7 @@ int runBitmap(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<OpenedDocument> file =
+    const std::unique_ptr<BatchInput> file =
         openChartInput(options->chart, QStringLiteral("bitmap"));
     if (!file || !applyChartChoices(*file, options->chart, QStringLiteral("bitmap")))
         return 1;

@@ -2,10 +2,10 @@
 // or as an SVG or PDF vector drawing for papers.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 #include "batch/batchoptions.h"
 #include "document/tessavoxdoc.h"
 #include "plot/chartexport.h"
-#include "plot/openeddocument.h"
 
 #include <QFileInfo>
 
@@ -94,7 +94,7 @@ int runChart(const QStringList &args)
         return 2;
     }
 
-    std::unique_ptr<OpenedDocument> file = openChartInput(options->chart, QStringLiteral("chart"));
+    std::unique_ptr<BatchInput> file = openChartInput(options->chart, QStringLiteral("chart"));
     if (!file)
         return 1;
     CTessavoxDoc &doc = file->doc();

@@ -1,17 +1,20 @@
 // tessavox-batch normalize FILE --method M: the table with one normalised column added per
 // formant, each speaker normalised on its own.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/batchoptions.h"
 
 #include "analysis/normalization.h"
+#include "analysis/statisticstable.h"
 #include "document/tabularwriter.h"
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "normalize FILE --method M [--format formant|table] [--speaker COL] [--vowel COL] "
-    "[--formants F1,F2[,F3]] [-o OUT]");
+const QString kUsage =
+    QStringLiteral("normalize FILE --method M [--format formant|table] [--speaker COL] [--vowel "
+                   "COL] [--f1 COL] [--f2 COL] [--f3 COL] "
+                   "[--formants F1,F2[,F3]] [-o OUT]");
 
 QString helpText()
 {
@@ -42,10 +45,11 @@ int runNormalize(const QStringList &args)
     if (!method)
         return batchUsageError(kUsage);
 
-    AnalysisInput input;
-    if (!input.open(*arguments, command))
+    const std::unique_ptr<BatchInput> input =
+        BatchInput::openTokens(command, arguments->input, arguments->open);
+    if (!input)
         return 1;
-    const TokenColumns &tokens = input.tokens();
+    const TokenColumns tokens = input->tokenColumns();
     NormalizationResult result = normalize(
         tokens, *method, formants.value_or(defaultNormalizationFormants(*method, tokens)));
     if (!result.valid()) {
@@ -70,7 +74,7 @@ int runNormalize(const QStringList &args)
         return 1;
     }
 
-    TabularTable &table = input.table();
+    TabularTable table = input->tableCopy();
     QByteArray text;
     for (Formant f : result.formants) {
         const QByteArray header = (formantName(f) + QLatin1Char('_') +

@@ -2,8 +2,8 @@
 // the data table as a PDF file.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 #include "batch/batchoptions.h"
-#include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
 #include "framework/safefile.h"
@@ -82,7 +82,7 @@ int runPrint(const QStringList &args)
     if (!options)
         return batchUsageError(kUsage);
 
-    const std::unique_ptr<OpenedDocument> file =
+    const std::unique_ptr<BatchInput> file =
         openChartInput(options->chart, QStringLiteral("print"));
     if (!file)
         return 1;

@@ -1,6 +1,7 @@
 // tessavox-batch records FILE: the reader's records, as a check of how a file is read.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 
 #include "document/tessavoxdoc.h"
 
@@ -12,11 +13,14 @@ int runRecords(const QStringList &args)
 {
     if (args.size() != 1)
         return batchUsageError(QStringLiteral("records FILE"));
-    auto doc = std::make_unique<CTessavoxDoc>();
-    if (!doc->OnOpenDocument(args.first()))
+    const std::unique_ptr<BatchInput> input =
+        BatchInput::open(QStringLiteral("records"), args.first(), {});
+    if (!input)
         return 1;
+    const CTessavoxDoc *doc = &input->doc();
     QTextStream &out = batchOut();
-    for (int i = 0; i < doc->m_nTokenCount; ++i) {
+    // A table has no token lines to show.
+    for (int i = 0; i < doc->m_nTokenCount && !doc->isTableDocument(); ++i) {
         const FormantRecord &record = doc->m_records[std::size_t(i)];
         for (int formant : record.formants)
             out << formant << '\t';

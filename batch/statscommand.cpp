@@ -1,17 +1,21 @@
 // tessavox-batch stats FILE: per group the token count, means, SDs, covariance and the
 // ellipse's axes, angle, area and the tokens inside it, in a scale or a normalisation.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/batchoptions.h"
 
+#include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
 #include "analysis/largepages.h"
 #include "analysis/normalization.h"
+#include "analysis/statisticstable.h"
 
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "stats FILE [--format formant|table] [--speaker COL] [--vowel COL] [--group COL[,COL...]] "
+    "stats FILE [--format formant|table] [--speaker COL] [--vowel COL] [--f1 COL] [--f2 COL] [--f3 "
+    "COL] [--group COL[,COL...]] "
     "[--plot f1f2|f1f3] [--scale S | --normalize M [--formants F1,F2[,F3]]] [--ellipse KIND] "
     "[-o OUT]");
 
@@ -83,10 +87,11 @@ int runStats(const QStringList &args)
     if (shared && !formants)
         wanted = {Formant::F1, Formant::F2, Formant::F3};
 
-    AnalysisInput input;
-    if (!input.open(*arguments, command, wanted))
+    const std::unique_ptr<BatchInput> input =
+        BatchInput::openTokens(command, arguments->input, arguments->open);
+    if (!input)
         return 1;
-    const TokenColumns &tokens = input.tokens();
+    const TokenColumns tokens = input->tokenColumns(wanted);
     for (Formant f : {Formant::F1, horizontal}) {
         if (!tokens.hasFormant(f)) {
             reportAnalysis(command,
@@ -134,7 +139,7 @@ int runStats(const QStringList &args)
     QString unknown;
     const QStringList groupColumns =
         options.value(QStringLiteral("--group"), QStringLiteral("vowel")).split(QLatin1Char(','));
-    const auto group = input.groupRows(groupColumns, groupNames, unknown);
+    const auto group = input->groupRows(groupColumns, groupNames, unknown);
     if (!group) {
         reportAnalysis(command, QStringLiteral("no column \"%1\" to group by").arg(unknown));
         return 1;

@@ -1,7 +1,8 @@
 // tessavox-batch table FILE [-o OUT]: the data table as its window fills it, and File > Save.
 
 #include "batch/batchcommand.h"
-#include "plot/openeddocument.h"
+#include "batch/batchinput.h"
+#include "batch/batchoptions.h"
 
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
@@ -11,36 +12,16 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("table FILE [-o OUT]");
-
-struct TableOptions
-{
-    QString input;
-    QString output;
-};
-
-std::optional<TableOptions> parseArgs(const QStringList &args)
-{
-    TableOptions options;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("-o") && i + 1 < args.size() && options.output.isEmpty())
-            options.output = args[++i];
-        else if (!args[i].startsWith(QLatin1Char('-')) && options.input.isEmpty())
-            options.input = args[i];
-        else
-            return std::nullopt;
-    }
-    if (options.input.isEmpty())
-        return std::nullopt;
-    return options;
-}
+const QString kUsage = QStringLiteral("table FILE [--format formant|table] [--speaker COL] "
+                                      "[--vowel COL] [--f1 COL] [--f2 COL] [--f3 COL] [-o OUT]");
 
 int runTable(const QStringList &args)
 {
-    const std::optional<TableOptions> options = parseArgs(args);
+    const std::optional<AnalysisArguments> options = parseAnalysisArguments(args, {});
     if (!options)
         return batchUsageError(kUsage);
-    const std::unique_ptr<OpenedDocument> file = OpenedDocument::open(options->input);
+    const std::unique_ptr<BatchInput> file =
+        BatchInput::open(QStringLiteral("table"), options->input, options->open);
     if (!file)
         return 1;
     const TokenTableModel &tokens = file->doc().tokens();

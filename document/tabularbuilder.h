@@ -48,6 +48,8 @@ private:
     void addColumn(Cell header);
     QString headerList() const;
     bool assignRoles(const TabularReadOptions &options, TabularReadResult &result);
+    bool checkGroupedNumbers(const TabularTable::NumberMarks &marks,
+                             TabularReadResult &result) const;
 
     TabularTable m_table;
     std::string m_copies;   // unescaped texts, appended to the buffer at the end

@@ -5,6 +5,7 @@
 #include "document/vowelorder.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include <cmath>
 #include <limits>
@@ -23,13 +24,30 @@ std::string_view bytesView(const QByteArray &bytes)
 
 std::optional<int> TokenHertz(double hertz)
 {
-    if (!std::isfinite(hertz) || hertz < 0 || hertz > TokenTableModel::kMaxFormant)
+    if (!std::isfinite(hertz) || hertz < 0 || hertz > kMaxFormant)
         return std::nullopt;
     return int(std::lround(hertz));
 }
 
 void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
 {
+    // Rows of one text share one decoded copy: a large table repeats a few vowels and
+    // speakers millions of times. Texts are told apart by their bytes, and shown decoded as
+    // UTF-8 or else Windows-1252, so "Zoë" and "Zoé" in either stay two speakers.
+    struct Decoded
+    {
+        QByteArray bytes;
+        QString text;
+    };
+    std::unordered_map<std::string_view, Decoded> decoded;
+    const auto decode = [&decoded](std::string_view text) -> const Decoded & {
+        auto found = decoded.find(text);
+        if (found == decoded.end()) {
+            QByteArray bytes(text.data(), qsizetype(text.size()));
+            found = decoded.emplace(text, Decoded{bytes, LabelText(bytes)}).first;
+        }
+        return found->second;
+    };
     tokens.beginBulkChange();
     tokens.clearRows();
     tokens.setSpeakerShown(table.speakerColumn() >= 0);
@@ -42,13 +60,13 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
             else
                 row.emptyNumbers |= TokenTableModel::emptyBit(int(j));
         }
-        const std::string_view vowel = table.vowel(i);
-        row.symbolBytes = QByteArray(vowel.data(), qsizetype(vowel.size()));
-        row.symbol = LabelText(row.symbolBytes);
+        const Decoded &vowel = decode(table.vowel(i));
+        row.symbolBytes = vowel.bytes;
+        row.symbol = vowel.text;
         for (int k = 0; k < 2; ++k)
             row.higherFormants[std::size_t(k)] = TokenHertz(table.formant(i, 4 + k)).value_or(0);
-        const std::string_view speaker = table.speaker(i);
-        row.speaker = QString::fromUtf8(speaker.data(), qsizetype(speaker.size()));
+        if (table.speakerColumn() >= 0)
+            row.speaker = decode(table.speaker(i)).text;
         row.sourceRow = i;
         tokens.insertRowAt(i, row);
     }
@@ -103,6 +121,10 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
         if (const int column = source.formantColumn(formant); column >= 0)
             formantOf[std::size_t(formant)] = column;
     }
+    const bool commaSeparated = source.format().separator == ',';
+    const auto isFormant = [&formantOf](int column) {
+        return std::find(formantOf.begin(), formantOf.end(), column) != formantOf.end();
+    };
     for (int r : TableRowOrder(tokens)) {
         const TokenTableModel::Row &row = tokens.row(r);
         const int from = row.sourceRow < source.rowCount() ? row.sourceRow : -1;
@@ -139,6 +161,13 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
                 replace = true;
                 replaced = row.speaker.toUtf8();
             }
+            // A decimal comma kept from a file that allowed one would read back as no number
+            // once the comma separates the fields.
+            if (!replace && commaSeparated && isFormant(column) &&
+                text.find(',') != std::string_view::npos) {
+                replace = true;
+                replaced = QByteArray(text.data(), qsizetype(text.size())).replace(',', '.');
+            }
             TabularTable::Cell cell = builder.storeCopy(replace ? bytesView(replaced) : text);
             cell.quoted = quoted ? 1 : 0;
             builder.addField(cell);
@@ -146,12 +175,13 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
         builder.endRow();
     }
     builder.setFormat(source.format());
-    builder.setDecimalComma(source.format().separator == ';');
+    builder.setDecimalComma(source.format().separator != ',');
+    // The roles stay on the columns they were read from, whatever their names.
     TabularReadOptions options;
-    if (source.vowelColumn() >= 0)
-        options.vowelColumn = QString::fromUtf8(source.header(source.vowelColumn()));
-    if (source.speakerColumn() >= 0)
-        options.speakerColumn = QString::fromUtf8(source.header(source.speakerColumn()));
+    for (int role = 0; role < kTabularRoleCount; ++role) {
+        if (const int column = source.roleColumn(TabularRole(role)); column >= 0)
+            options.columns[std::size_t(role)] = QString::fromUtf8(source.header(column));
+    }
     TabularReadResult result = builder.finish(options);
     if (!result.ok())
         return std::nullopt;

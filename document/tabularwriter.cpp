@@ -2,6 +2,8 @@
 
 #include "document/formantwriter.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -52,6 +54,11 @@ private:
     {
         if (m_format.byteOrderMark)
             put("\xEF\xBB\xBF");
+        if (m_format.separatorLine) {
+            put("sep=");
+            put(std::string_view(&m_format.separator, 1));
+            put(m_lineEnd);
+        }
         const int columns = m_table.columnCount();
         for (int column = 0; column < columns; ++column)
             field(column, m_table.header(column), m_table.headerQuoted(column), true);
@@ -114,7 +121,15 @@ private:
 
 QByteArray FormatTabularText(const TabularTable &table)
 {
-    return RowWriter(table).bytes();
+    QByteArray bytes = RowWriter(table).bytes();
+    const TabularFormat::Encoding encoding = table.format().encoding;
+    if (encoding == TabularFormat::Encoding::Utf8)
+        return bytes;
+    // Back in the UTF-16 the file came in, with its byte-order mark.
+    QStringEncoder encoder(encoding == TabularFormat::Encoding::Utf16Le ? QStringEncoder::Utf16LE
+                                                                        : QStringEncoder::Utf16BE,
+                           QStringEncoder::Flag::WriteBom);
+    return encoder(QString::fromUtf8(bytes));
 }
 
 FileError WriteTabularFile(const QString &path, const TabularTable &table)

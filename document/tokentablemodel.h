@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/cellsource.h"
+#include "document/formantrecord.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -72,7 +73,7 @@ public:
     std::array<int, 2> GetHigherFormants(int row) const override;
 
     // Highest frequency F1, F2 and F3 take, as a file's fill does.
-    static constexpr int kMaxFormant = 10000;
+    static constexpr int kMaxFormant = ::kMaxFormant;
     // Why a typed or pasted value cannot go into its cell; empty when it can. A symbol
     // must read back from a saved file; F1 to F3 lie within 0..kMaxFormant.
     static QString symbolRefusal(const QString &text);

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,8 +42,10 @@ public:
     void setMainWindow(QMainWindow *window);
 
     // Opens `path` as a document, or activates the window of the document that already
-    // has it open. Returns nullptr when it cannot be read.
-    Document *OpenDocumentFile(const QString &path);
+    // has it open. Returns nullptr when it cannot be read. `prepare` sees a new document
+    // before it reads the file.
+    Document *OpenDocumentFile(const QString &path,
+                               const std::function<void(Document &)> &prepare = {});
     void AddToRecentFileList(const QString &path);
     RecentFileList *recentFiles() const { return m_recentFiles.get(); }
 

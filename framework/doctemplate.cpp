@@ -64,7 +64,8 @@ QString DocTemplate::filterExtension() const
     return stringField(m_resourceId, 4);
 }
 
-Document *DocTemplate::OpenDocumentFile(const QString &path)
+Document *DocTemplate::OpenDocumentFile(const QString &path,
+                                        const std::function<void(Document &)> &prepare)
 {
     Document *doc = createDocument();
     if (!doc)
@@ -83,6 +84,8 @@ Document *DocTemplate::OpenDocumentFile(const QString &path)
         if (ok)
             ++m_untitledCount;
     } else {
+        if (prepare)
+            prepare(*doc);
         ok = doc->OnOpenDocument(path);
         if (ok)
             doc->setPathName(path);
