@@ -90,6 +90,10 @@ int runNormalize(const QStringList &args)
     }
     TabularFormat format = table.format();
     format.separator = '\t';
+    // Plain TSV, whatever the input's layout: a spreadsheet's "sep=" line would name the
+    // wrong separator.
+    format.separatorLine = false;
+    format.encoding = TabularFormat::Encoding::Utf8;
     table.setFormat(format);
     if (arguments->output.isEmpty())
         return writeAnalysisOutput({}, FormatTabularText(table), command) ? 0 : 1;

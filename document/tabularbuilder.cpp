@@ -82,7 +82,12 @@ void TabularBuilder::endRow()
 {
     if (m_inHeader) {
         m_inHeader = false;
+        m_headerFields = m_field;
     } else if (!m_tooRagged) {
+        // A trailing separator on the rows alone leaves an empty last field: no row names.
+        if (m_table.m_rowCount == 0)
+            m_rowNames = m_headerFields > 0 && m_field == m_headerFields + 1 &&
+                         m_table.m_columns[m_headerFields].back().length > 0;
         const std::size_t columns = m_table.m_columns.size();
         if ((std::size_t(m_table.m_rowCount) + 1) * columns > m_cellLimit) {
             m_tooRagged = true;
@@ -220,6 +225,11 @@ TabularReadResult TabularBuilder::finish(const TabularReadOptions &options)
     // Before the roles: the header's names may be among the copies.
     m_table.m_buffer.insert(m_table.m_buffer.end(), m_copies.begin(), m_copies.end());
     m_copies = {};
+    if (m_rowNames) {
+        // The row names' column is the first, unnamed; the names belong one to the right.
+        m_table.m_header.insert(m_table.m_header.begin(), Cell{});
+        m_table.m_header.pop_back();
+    }
     if (!assignRoles(options, result))
         return result;
     TabularTable::NumberMarks marks;

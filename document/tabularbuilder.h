@@ -59,4 +59,8 @@ private:
     bool m_tooRagged = false;
     std::size_t m_field = 0; // index of the next field in the current row
     bool m_inHeader = true;
+    std::size_t m_headerFields = 0;
+    // The first row has one field more than the header: row names before the named
+    // columns, as R's write.table puts them.
+    bool m_rowNames = false;
 };

@@ -42,12 +42,13 @@ TabularReadResult refusal(Status status, const QString &message)
     return result;
 }
 
-// Tab, then semicolon, then comma, whichever the header row holds outside quoted fields.
+// Tab, then semicolon, then comma, whichever the header row holds outside quoted fields;
+// failing those, a space between quoted names (R's write.table writes `"vowel" "F1"`).
 // A quote opens a field only at the start of the row or after one of those characters,
 // as the splitter reads it; elsewhere it is an ordinary character.
 char detectSeparator(std::string_view text)
 {
-    bool tab = false, semicolon = false, comma = false;
+    bool tab = false, semicolon = false, comma = false, spaceAfterQuote = false;
     bool fieldStart = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -60,6 +61,7 @@ char detectSeparator(std::string_view text)
                         break;
                 }
             }
+            spaceAfterQuote |= i + 1 < text.size() && text[i + 1] == ' ';
             fieldStart = false;
             continue;
         }
@@ -68,9 +70,11 @@ char detectSeparator(std::string_view text)
         tab |= c == '\t';
         semicolon |= c == ';';
         comma |= c == ',';
-        fieldStart = c == '\t' || c == ';' || c == ',';
+        fieldStart = c == '\t' || c == ';' || c == ',' || c == ' ';
     }
-    return tab ? '\t' : semicolon ? ';' : comma ? ',' : '\t';
+    if (tab || semicolon || comma)
+        return tab ? '\t' : semicolon ? ';' : ',';
+    return spaceAfterQuote && text.starts_with('"') ? ' ' : '\t';
 }
 
 std::size_t estimateRows(std::string_view text)
@@ -448,6 +452,7 @@ bool LooksLikeTable(std::string_view text)
     // Formant file's comment.
     pos = skipToHeader(text, byteOrderMark, pos + header.size());
     const std::string_view next = lineAt(pos);
+    const std::size_t quote = next.find('"');
     FormantRecord record;
-    return !(ParseFormantLine(next, record) && next.find('"') != std::string_view::npos);
+    return quote == std::string_view::npos || !ParseFormantLine(next.substr(0, quote), record);
 }

@@ -111,6 +111,8 @@ std::optional<TabularPointColumn> ParseTabularPoint(std::string_view name)
         if (end == 0 || percent > 100)
             return std::nullopt;
         point.percent = percent;
+        while (end < rest.size() && rest[end] == ' ')
+            ++end;
         if (end < rest.size() && rest[end] == '%')
             ++end;
     }

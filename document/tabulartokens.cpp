@@ -157,7 +157,7 @@ std::optional<TabularTable> TableFromTokens(const TabularTable &source,
             // unless it was typed over.
             if (column == source.speakerColumn() &&
                 (from < 0 ||
-                 row.speaker != QString::fromUtf8(text.data(), qsizetype(text.size())))) {
+                 row.speaker != LabelText(QByteArray(text.data(), qsizetype(text.size()))))) {
                 replace = true;
                 replaced = row.speaker.toUtf8();
             }

@@ -284,11 +284,13 @@ FileError CTessavoxDoc::saveTable(const QString &path)
         higherFormants = higherFormants || m_tokens.row(r).higherFormants != std::array<int, 2>{};
     const bool tsv = suffixOf(TabularFileKind::Table, path) == QStringLiteral("tsv");
     TabularTable source = m_table ? *m_table : EmptyTokenTable(tsv ? '\t' : ',', higherFormants);
-    // The name's extension says the separator; a semicolon table stays one as a .csv.
+    // A .csv or .tsv name says the separator (a semicolon table stays one as a .csv);
+    // a table of any other name keeps its own.
     TabularFormat format = source.format();
+    const bool named = TabularFileKindForPath(path) == TabularFileKind::Table;
     if (tsv)
         format.separator = '\t';
-    else if (format.separator == '\t')
+    else if (named && format.separator == '\t')
         format.separator = ',';
     source.setFormat(format);
     std::optional<TabularTable> written;
@@ -390,5 +392,5 @@ QString CTessavoxDoc::tableText(int row, int column) const
     if (token.sourceRow < 0)
         return {};
     const std::string_view text = m_table->cell(token.sourceRow, column);
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return LabelText(QByteArray(text.data(), qsizetype(text.size())));
 }
