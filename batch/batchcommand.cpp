@@ -43,8 +43,10 @@ QTextStream &batchErr()
     return stream;
 }
 
-int batchUsageError(const QString &usage)
+int batchUsageError(const QString &usage, const QString &why)
 {
+    if (!why.isEmpty())
+        batchErr() << "tessavox-batch: " << why << Qt::endl;
     batchErr() << "usage: tessavox-batch " << usage << Qt::endl;
     return 2;
 }

@@ -1,134 +1,29 @@
 #include "batch/batchoptions.h"
 
+#include "analysis/frequencyscale.h"
+#include "analysis/groupstatistics.h"
+#include "analysis/normalization.h"
+#include "analysis/tokencolumns.h"
 #include "batch/batchcommand.h"
-
 #include "batch/batchinput.h"
 #include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "plot/analysischart.h"
-#include <QRegularExpression>
 
-#include <array>
+#include <functional>
 
-#include "analysis/frequencyscale.h"
-#include "analysis/groupstatistics.h"
-#include "analysis/normalization.h"
+QString readingUsage()
+{
+    return QStringLiteral(
+        "[--format formant|table] [--speaker COL] [--vowel COL] [--f1 COL] [--f2 COL] [--f3 COL]");
+}
 
 QString chartAnalysisUsage()
 {
-    return QStringLiteral(
-        "[--format formant|table] [--speaker COL] [--vowel COL] [--scale S | --normalize M "
-        "[--formants F1,F2[,F3]]] [--ellipse KIND] [--color-by COL] [--no-tokens] [--fit]");
-}
-
-namespace {
-
-// One of the analysis options with its value; false when the value is not valid.
-bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QString &value)
-{
-    AnalysisOptions &a = parsed.analysis;
-    if (option == QLatin1String("--scale")) {
-        a.scale = value.toLower();
-        return parseFrequencyScale(value).has_value();
-    }
-    if (option == QLatin1String("--normalize")) {
-        a.normalization = value.toLower();
-        return parseNormalizationMethod(value).has_value();
-    }
-    if (option == QLatin1String("--formants")) {
-        static const QRegularExpression list(QStringLiteral("^[Ff][1-3](,[Ff][1-3])*$"));
-        a.formants = value;
-        return list.match(value).hasMatch();
-    }
-    if (option == QLatin1String("--ellipse")) {
-        a.ellipse = value.toLower();
-        return parseEllipseKind(value).has_value();
-    }
-    if (option == QLatin1String("--color-by")) {
-        if (value.isEmpty())
-            return false;
-        a.colorBy = value == QLatin1String("vowel")     ? AnalysisOptions::ColorBy::Vowel
-                    : value == QLatin1String("speaker") ? AnalysisOptions::ColorBy::Speaker
-                                                        : AnalysisOptions::ColorBy::Column;
-        a.colorColumn = a.colorBy == AnalysisOptions::ColorBy::Column ? value : QString();
-        return true;
-    }
-    return false;
-}
-
-bool isAnalysisOption(const QString &option)
-{
-    static const QStringList options = {"--scale", "--normalize", "--formants", "--ellipse",
-                                        "--color-by"};
-    return options.contains(option);
-}
-
-} // namespace
-
-std::optional<bool> parseReadOption(const QString &option, const QString &value,
-                                    TokenFileOptions &open)
-{
-    if (option == QLatin1String("--format")) {
-        open.kind = ParseTabularFileKind(value);
-        return open.kind.has_value();
-    }
-    static const std::array<std::pair<const char *, TabularRole>, 5> columns{{
-        {"--speaker", TabularRole::Speaker},
-        {"--vowel", TabularRole::Vowel},
-        {"--f1", TabularRole::F1},
-        {"--f2", TabularRole::F2},
-        {"--f3", TabularRole::F3},
-    }};
-    for (const auto &[name, role] : columns) {
-        if (option == QLatin1String(name)) {
-            open.columns.column(role) = value;
-            return !value.isEmpty();
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<AnalysisArguments> parseAnalysisArguments(const QStringList &args,
-                                                        const QStringList &accepted)
-{
-    AnalysisArguments parsed;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
-            parsed.input = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        const QString &value = args[++i];
-        if (arg == QLatin1String("-o")) {
-            parsed.output = value;
-        } else if (const auto read = parseReadOption(arg, value, parsed.open)) {
-            if (!*read)
-                return std::nullopt;
-        } else if (accepted.contains(arg) && !parsed.options.contains(arg)) {
-            parsed.options.insert(arg, value);
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (parsed.input.isEmpty())
-        return std::nullopt;
-    return parsed;
-}
-
-std::optional<std::vector<Formant>> parseFormantList(const QString &text)
-{
-    std::vector<Formant> formants;
-    for (const QString &name : text.split(QLatin1Char(','))) {
-        const QString trimmed = name.trimmed();
-        if (trimmed.size() != 2 || trimmed[0].toUpper() != QLatin1Char('F') ||
-            trimmed[1] < QLatin1Char('0') || trimmed[1] > QLatin1Char('5'))
-            return std::nullopt;
-        formants.push_back(Formant(trimmed[1].unicode() - '0'));
-    }
-    return formants;
+    return readingUsage() + QStringLiteral(" [--scale S | --normalize M [--formants F1,F2[,F3]]] "
+                                           "[--ellipse KIND] [--color-by COL] [--no-tokens] "
+                                           "[--fit]");
 }
 
 std::optional<ChartKind> parseChartKind(const QString &text)
@@ -150,67 +45,89 @@ std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text)
     return std::pair{order, text.mid(eq + 1)};
 }
 
-std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
-                                                  const CommandOption &commandOption,
-                                                  TablePlot tablePlot)
+namespace {
+
+// A name the analysis module knows, kept as the text the document stores.
+std::function<bool(const QString &)> storeKnown(QString &target,
+                                                std::function<bool(const QString &)> known)
 {
-    ChartArguments parsed;
-    bool hasKind = false;
-    const bool takesChoices = choices == ChartChoices::Taken;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (takesChoices && arg == QLatin1String("--no-ellipse")) {
-            parsed.drawEllipse = false;
-            continue;
+    return [&target, known = std::move(known)](const QString &text) {
+        target = text.toLower();
+        return known(text);
+    };
+}
+
+} // namespace
+
+void declareChartArguments(CommandLine &line, ChartArguments &arguments, ChartChoices choices,
+                           TablePlot tablePlot)
+{
+    AnalysisOptions &a = arguments.analysis;
+    line.input(arguments.input).output(arguments.output, true).reading(arguments.open);
+    line.repeated("--plot", [&arguments, tablePlot](const QString &text) {
+        if (tablePlot == TablePlot::Taken && text == QLatin1String("table")) {
+            arguments.table = true;
+            return true;
         }
-        if (arg == QLatin1String("--no-tokens")) {
-            parsed.analysis.showTokens = false;
-            continue;
-        }
-        if (arg == QLatin1String("--fit")) {
-            parsed.analysis.fit = true;
-            continue;
-        }
-        if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
-            parsed.input = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        const QString &value = args[++i];
-        if (arg == QLatin1String("--plot") && tablePlot == TablePlot::Taken &&
-            value == QLatin1String("table")) {
-            parsed.table = true;
-            hasKind = true;
-        } else if (arg == QLatin1String("--plot")) {
-            const std::optional<ChartKind> kind = parseChartKind(value);
-            if (!kind)
-                return std::nullopt;
-            parsed.kind = *kind;
-            hasKind = true;
-        } else if (arg == QLatin1String("-o")) {
-            parsed.output = value;
-        } else if (takesChoices && arg == QLatin1String("--label")) {
-            const auto choice = parseLabelChoice(value);
-            if (!choice)
-                return std::nullopt;
-            parsed.labels.append(*choice);
-        } else if (const auto read = parseReadOption(arg, value, parsed.open)) {
-            if (!*read)
-                return std::nullopt;
-        } else if (isAnalysisOption(arg)) {
-            if (!parseAnalysisOption(parsed, arg, value))
-                return std::nullopt;
-        } else if (!commandOption || !commandOption(arg, value)) {
-            return std::nullopt;
+        const std::optional<ChartKind> kind = parseChartKind(text);
+        arguments.kind = kind.value_or(arguments.kind);
+        return kind.has_value();
+    });
+    if (choices == ChartChoices::Taken) {
+        line.flag("--no-ellipse", arguments.drawEllipse, false);
+        line.repeated("--label", [&arguments](const QString &text) {
+            const auto choice = parseLabelChoice(text);
+            if (choice)
+                arguments.labels.append(*choice);
+            return choice.has_value();
+        });
+    }
+    line.repeated("--scale", storeKnown(a.scale, [](const QString &text) {
+                      return parseFrequencyScale(text).has_value();
+                  }));
+    line.repeated("--normalize", storeKnown(a.normalization, [](const QString &text) {
+                      return parseNormalizationMethod(text).has_value();
+                  }));
+    line.repeated("--ellipse", storeKnown(a.ellipse, [](const QString &text) {
+                      return parseEllipseKind(text).has_value();
+                  }));
+    line.repeated("--formants", [&a](const QString &text) {
+        a.formants = text;
+        return parseFormantList(text).has_value();
+    });
+    line.repeated("--color-by", [&a](const QString &text) {
+        if (text.isEmpty())
+            return false;
+        a.colorBy = text == QLatin1String("vowel")     ? AnalysisOptions::ColorBy::Vowel
+                    : text == QLatin1String("speaker") ? AnalysisOptions::ColorBy::Speaker
+                                                       : AnalysisOptions::ColorBy::Column;
+        a.colorColumn = a.colorBy == AnalysisOptions::ColorBy::Column ? text : QString();
+        return true;
+    });
+    line.flag("--no-tokens", a.showTokens, false);
+    line.flag("--fit", a.fit);
+}
+
+bool checkChartArguments(const CommandLine &line, const ChartArguments &arguments, QString &error)
+{
+    if (!line.given("--plot")) {
+        error = QStringLiteral("--plot is missing");
+        return false;
+    }
+    // A scale and a normalisation exclude each other: normalised values have no scale.
+    if (line.given("--scale") && line.given("--normalize")) {
+        error = QStringLiteral("--scale and --normalize exclude each other");
+        return false;
+    }
+    // A chart's rows hold F1 to F3.
+    for (Formant f :
+         parseFormantList(arguments.analysis.formants).value_or(std::vector<Formant>{})) {
+        if (f < Formant::F1 || f > Formant::F3) {
+            error = QStringLiteral("--formants for a chart takes F1, F2 and F3 only");
+            return false;
         }
     }
-    if (parsed.input.isEmpty() || parsed.output.isEmpty() || !hasKind)
-        return std::nullopt;
-    // A scale and a normalisation exclude each other: normalised values have no scale.
-    if (!parsed.analysis.normalization.isEmpty() && args.contains(QStringLiteral("--scale")))
-        return std::nullopt;
-    return parsed;
+    return true;
 }
 
 std::unique_ptr<BatchInput> openChartInput(const ChartArguments &arguments, const QString &command)

@@ -2,6 +2,7 @@
 
 #include "batch/batchcommand.h"
 #include "batch/batchinput.h"
+#include "batch/commandline.h"
 
 #include "document/tessavoxdoc.h"
 
@@ -11,10 +12,12 @@ namespace {
 
 int runRecords(const QStringList &args)
 {
-    if (args.size() != 1)
-        return batchUsageError(QStringLiteral("records FILE"));
-    const std::unique_ptr<BatchInput> input =
-        BatchInput::open(QStringLiteral("records"), args.first(), {});
+    QString path;
+    CommandLine line;
+    line.input(path);
+    if (!line.parse(args))
+        return batchUsageError(QStringLiteral("records FILE"), line.error());
+    const std::unique_ptr<BatchInput> input = BatchInput::open(QStringLiteral("records"), path, {});
     if (!input)
         return 1;
     const CTessavoxDoc *doc = &input->doc();

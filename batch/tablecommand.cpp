@@ -2,7 +2,7 @@
 
 #include "batch/batchcommand.h"
 #include "batch/batchinput.h"
-#include "batch/batchoptions.h"
+#include "batch/commandline.h"
 
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
@@ -17,11 +17,13 @@ const QString kUsage = QStringLiteral("table FILE [--format formant|table] [--sp
 
 int runTable(const QStringList &args)
 {
-    const std::optional<AnalysisArguments> options = parseAnalysisArguments(args, {});
-    if (!options)
-        return batchUsageError(kUsage);
-    const std::unique_ptr<BatchInput> file =
-        BatchInput::open(QStringLiteral("table"), options->input, options->open);
+    QString input, output;
+    TokenFileOptions open;
+    CommandLine line;
+    line.input(input).output(output).reading(open);
+    if (!line.parse(args))
+        return batchUsageError(kUsage, line.error());
+    const std::unique_ptr<BatchInput> file = BatchInput::open(QStringLiteral("table"), input, open);
     if (!file)
         return 1;
     const TokenTableModel &tokens = file->doc().tokens();
@@ -32,7 +34,7 @@ int runTable(const QStringList &args)
             out << tokens.cellText(row, column) << (column + 1 < columns ? '\t' : '\n');
     }
     out.flush();
-    if (options->output.isEmpty())
+    if (output.isEmpty())
         return 0;
     // File > Save's own writer; its message has gone to standard error when it fails. What a
     // Tessavox file would lose of a table is said, and nothing is written: no one is here
@@ -45,7 +47,7 @@ int runTable(const QStringList &args)
         return Messages::Answer::No;
     };
     Messages::setSink(refusing);
-    const bool saved = file->doc().OnSaveDocument(options->output);
+    const bool saved = file->doc().OnSaveDocument(output);
     Messages::setSink(sink);
     if (!saved)
         return 1;
