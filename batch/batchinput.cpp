@@ -49,6 +49,8 @@ std::unique_ptr<BatchInput> BatchInput::open(const QString &command, const QStri
                                              const TokenFileOptions &options)
 {
     std::unique_ptr<BatchInput> input(new BatchInput);
+    // No one edits here: the rows need no copy for Undo.
+    input->m_doc->setHistoryKept(false);
     const TokenFile file = input->m_doc->open(path, options);
     const QString prefix = QStringLiteral("tessavox-batch %1: %2: ").arg(command, path);
     if (!file.ok()) {

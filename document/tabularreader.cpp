@@ -74,7 +74,9 @@ char detectSeparator(std::string_view text)
     }
     if (tab || semicolon || comma)
         return tab ? '\t' : semicolon ? ';' : ',';
-    return spaceAfterQuote && text.starts_with('"') ? ' ' : '\t';
+    // A header written back with an empty first name (R's row names) starts with the space.
+    const std::size_t first = text.find_first_not_of(' ');
+    return spaceAfterQuote && first != std::string_view::npos && text[first] == '"' ? ' ' : '\t';
 }
 
 std::size_t estimateRows(std::string_view text)

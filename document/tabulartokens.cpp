@@ -2,6 +2,7 @@
 
 #include "document/labeltext.h"
 #include "document/tabularbuilder.h"
+#include "document/tabularwriter.h"
 #include "document/vowelorder.h"
 
 #include <algorithm>
@@ -89,103 +90,158 @@ int CountEmptyTokenValues(const TabularTable &table)
 
 std::vector<int> TableRowOrder(const TokenTableModel &tokens)
 {
-    std::vector<int> order(std::size_t(tokens.count()));
-    std::iota(order.begin(), order.end(), 0);
-    const auto place = [&tokens](int r) {
+    // A stable counting sort on the file row: linear, since a corpus has millions of rows.
+    const int count = tokens.count();
+    int last = -1;
+    for (int r = 0; r < count; ++r)
+        last = std::max(last, tokens.row(r).sourceRow);
+    std::vector<int> start(std::size_t(last) + 2, 0);
+    for (int r = 0; r < count; ++r) {
         const int from = tokens.row(r).sourceRow;
-        return from >= 0 ? from : std::numeric_limits<int>::max();
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&place](int a, int b) { return place(a) < place(b); });
+        ++start[from >= 0 ? std::size_t(from) + 1 : 0];
+    }
+    // Rows added here (file row -1) go last, in the window's order.
+    const int added = start[0];
+    start[0] = 0;
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<int> order(static_cast<std::size_t>(count));
+    int nextAdded = count - added;
+    for (int r = 0; r < count; ++r) {
+        const int from = tokens.row(r).sourceRow;
+        if (from < 0)
+            order[std::size_t(nextAdded++)] = r;
+        else
+            order[std::size_t(start[std::size_t(from)]++)] = r;
+    }
     return order;
 }
 
-std::optional<TabularTable> TableFromTokens(const TabularTable &source,
-                                            const TokenTableModel &tokens)
+namespace {
+
+// The token rows over the table they came from, as the writer reads them: each row's cells
+// from its row of the table, with the values the rows hold where they differ. Nothing is
+// copied but the few cells that changed.
+class TokenRowCells final : public TabularCells
 {
-    const int columns = source.columnCount();
-    // The builder refuses more cells than a few per byte of text, its guard against a
-    // damaged file; unused room of one byte per cell keeps a table of short cells clear
-    // of it.
-    TabularTable::Buffer room(std::size_t(tokens.count() + 1) * std::size_t(columns), ' ');
-    TabularBuilder builder(std::move(room), std::size_t(tokens.count()));
-    for (int column = 0; column < columns; ++column) {
-        TabularTable::Cell cell = builder.storeCopy(source.header(column));
-        cell.quoted = source.headerQuoted(column) ? 1 : 0;
-        builder.addField(cell);
+public:
+    TokenRowCells(const TabularTable &source, const TabularFormat &format,
+                  const TokenTableModel &tokens)
+        : m_source(source), m_format(format), m_tokens(tokens), m_order(TableRowOrder(tokens)),
+          m_commaSeparated(format.separator == ',')
+    {
+        m_formantOf.fill(-1);
+        for (int formant = 0; formant < TabularTable::kFormants; ++formant)
+            m_formantOf[std::size_t(formant)] = source.formantColumn(formant);
     }
-    builder.endRow();
-    std::array<int, TabularTable::kFormants> formantOf{};
-    formantOf.fill(-1);
-    for (int formant = 0; formant < TabularTable::kFormants; ++formant) {
-        if (const int column = source.formantColumn(formant); column >= 0)
-            formantOf[std::size_t(formant)] = column;
+
+    int rowCount() const override { return int(m_order.size()); }
+    int columnCount() const override { return m_source.columnCount(); }
+    std::string_view header(int column) const override { return m_source.header(column); }
+    bool headerQuoted(int column) const override { return m_source.headerQuoted(column); }
+    const TabularFormat &format() const override { return m_format; }
+
+    bool cellQuoted(int r, int column) const override
+    {
+        const int from = sourceRow(r);
+        return from >= 0 && m_source.cellQuoted(from, column);
     }
-    const bool commaSeparated = source.format().separator == ',';
-    const auto isFormant = [&formantOf](int column) {
-        return std::find(formantOf.begin(), formantOf.end(), column) != formantOf.end();
-    };
-    for (int r : TableRowOrder(tokens)) {
-        const TokenTableModel::Row &row = tokens.row(r);
-        const int from = row.sourceRow < source.rowCount() ? row.sourceRow : -1;
-        for (int column = 0; column < columns; ++column) {
-            std::string_view text = from >= 0 ? source.cell(from, column) : std::string_view{};
-            const bool quoted = from >= 0 && source.cellQuoted(from, column);
-            QByteArray replaced;
-            bool replace = false;
-            if (column == source.vowelColumn()) {
-                replace = from < 0 || bytesView(row.symbolBytes) != text;
-                replaced = row.symbolBytes;
-            }
-            for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
-                if (column != formantOf[std::size_t(kShownFormants[j])])
-                    continue;
-                // A value the user left as read keeps the file's own text (decimals, NA).
-                const bool empty = row.emptyNumbers & TokenTableModel::emptyBit(int(j));
-                const std::optional<int> now =
-                    empty ? std::nullopt : std::optional<int>(row.numbers[j]);
-                replace = from < 0 || now != TokenHertz(source.formant(from, kShownFormants[j]));
-                replaced = now ? QByteArray::number(*now) : QByteArray();
-            }
-            for (int k = 0; k < 2 && from < 0; ++k) {
-                if (column == formantOf[std::size_t(4 + k)] && row.higherFormants[std::size_t(k)]) {
-                    replace = true;
-                    replaced = QByteArray::number(row.higherFormants[std::size_t(k)]);
-                }
-            }
+
+    std::string_view cell(int r, int column) const override
+    {
+        const TokenTableModel::Row &row = m_tokens.row(m_order[std::size_t(r)]);
+        const int from = sourceRow(r);
+        const std::string_view text = from >= 0 ? m_source.cell(from, column) : std::string_view{};
+        if (column == m_source.vowelColumn())
+            return from < 0 || bytesView(row.symbolBytes) != text ? bytesView(row.symbolBytes)
+                                                                  : text;
+        if (column == m_source.speakerColumn()) {
             // Compared as text, so that a speaker read in another encoding keeps its bytes
             // unless it was typed over.
-            if (column == source.speakerColumn() &&
-                (from < 0 ||
-                 row.speaker != LabelText(QByteArray(text.data(), qsizetype(text.size()))))) {
-                replace = true;
-                replaced = row.speaker.toUtf8();
-            }
-            // A decimal comma kept from a file that allowed one would read back as no number
-            // once the comma separates the fields.
-            if (!replace && commaSeparated && isFormant(column) &&
-                text.find(',') != std::string_view::npos) {
-                replace = true;
-                replaced = QByteArray(text.data(), qsizetype(text.size())).replace(',', '.');
-            }
-            TabularTable::Cell cell = builder.storeCopy(replace ? bytesView(replaced) : text);
-            cell.quoted = quoted ? 1 : 0;
-            builder.addField(cell);
+            if (from >= 0 && row.speaker == decoded(text))
+                return text;
+            m_scratch = row.speaker.toUtf8();
+            return bytesView(m_scratch);
         }
-        builder.endRow();
+        for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
+            if (column != m_formantOf[std::size_t(kShownFormants[j])])
+                continue;
+            // A value the user left as read keeps the file's own text (decimals, NA).
+            const bool empty = row.emptyNumbers & TokenTableModel::emptyBit(int(j));
+            const std::optional<int> now =
+                empty ? std::nullopt : std::optional<int>(row.numbers[j]);
+            if (from < 0 || now != TokenHertz(m_source.formant(from, kShownFormants[j]))) {
+                m_scratch = now ? QByteArray::number(*now) : QByteArray();
+                return bytesView(m_scratch);
+            }
+            return pointDecimal(text);
+        }
+        for (int k = 0; k < 2 && from < 0; ++k) {
+            if (column == m_formantOf[std::size_t(4 + k)] && row.higherFormants[std::size_t(k)]) {
+                m_scratch = QByteArray::number(row.higherFormants[std::size_t(k)]);
+                return bytesView(m_scratch);
+            }
+        }
+        if (m_commaSeparated &&
+            std::find(m_formantOf.begin(), m_formantOf.end(), column) != m_formantOf.end())
+            return pointDecimal(text);
+        return text;
     }
-    builder.setFormat(source.format());
-    builder.setDecimalComma(source.format().separator != ',');
-    // The roles stay on the columns they were read from, whatever their names.
+
+private:
+    int sourceRow(int r) const
+    {
+        const int from = m_tokens.row(m_order[std::size_t(r)]).sourceRow;
+        return from < m_source.rowCount() ? from : -1;
+    }
+
+    // A decimal comma kept from a file that allowed one would read back as no number once
+    // the comma separates the fields.
+    std::string_view pointDecimal(std::string_view text) const
+    {
+        if (!m_commaSeparated || text.find(',') == std::string_view::npos)
+            return text;
+        m_scratch = QByteArray(text.data(), qsizetype(text.size())).replace(',', '.');
+        return bytesView(m_scratch);
+    }
+
+    // The speaker's text as the rows hold it; each distinct text decoded once.
+    const QString &decoded(std::string_view text) const
+    {
+        auto found = m_decoded.find(text);
+        if (found == m_decoded.end())
+            found =
+                m_decoded.emplace(text, LabelText(QByteArray(text.data(), qsizetype(text.size()))))
+                    .first;
+        return found->second;
+    }
+
+    const TabularTable &m_source;
+    const TabularFormat m_format;
+    const TokenTableModel &m_tokens;
+    const std::vector<int> m_order;
+    const bool m_commaSeparated;
+    std::array<int, TabularTable::kFormants> m_formantOf{};
+    mutable QByteArray m_scratch; // a changed cell's text until the next cell
+    mutable std::unordered_map<std::string_view, QString> m_decoded;
+};
+
+} // namespace
+
+TabularTable::Buffer FormatTableFromTokens(const TabularTable &source, const TabularFormat &format,
+                                           const TokenTableModel &tokens)
+{
+    return FormatTabularCells(TokenRowCells(source, format, tokens));
+}
+
+TabularReadOptions SameRoles(const TabularTable &table)
+{
     TabularReadOptions options;
     for (int role = 0; role < kTabularRoleCount; ++role) {
-        if (const int column = source.roleColumn(TabularRole(role)); column >= 0)
-            options.columns[std::size_t(role)] = QString::fromUtf8(source.header(column));
+        if (const int column = table.roleColumn(TabularRole(role)); column >= 0)
+            options.columns[std::size_t(role)] = QString::fromUtf8(table.header(column));
     }
-    TabularReadResult result = builder.finish(options);
-    if (!result.ok())
-        return std::nullopt;
-    return std::move(result.table);
+    return options;
 }
 
 TabularTable EmptyTokenTable(char separator, bool higherFormants)

@@ -29,7 +29,7 @@ std::string_view lineEndOf(TabularFormat::LineEnd lineEnd)
 class RowWriter
 {
 public:
-    explicit RowWriter(const TabularTable &table)
+    explicit RowWriter(const TabularCells &table)
         : m_table(table), m_format(table.format()), m_lineEnd(lineEndOf(m_format.lineEnd))
     {
         m_special.fill(false);
@@ -37,12 +37,14 @@ public:
             m_special[static_cast<unsigned char>(c)] = true;
     }
 
-    QByteArray bytes()
+    // Into a QByteArray or a table's buffer.
+    template <class Bytes> Bytes bytes()
     {
         m_out = nullptr;
         m_size = 0;
         writeAll();
-        QByteArray out(qsizetype(m_size), Qt::Uninitialized);
+        Bytes out;
+        out.resize(m_size);
         m_out = out.data();
         m_size = 0;
         writeAll();
@@ -109,7 +111,7 @@ private:
         m_size += text.size();
     }
 
-    const TabularTable &m_table;
+    const TabularCells &m_table;
     const TabularFormat &m_format;
     const std::string_view m_lineEnd;
     std::array<bool, 256> m_special{};
@@ -117,19 +119,50 @@ private:
     std::size_t m_size = 0;
 };
 
+// A TabularTable as the writer reads it.
+class TableCells final : public TabularCells
+{
+public:
+    explicit TableCells(const TabularTable &table) : m_table(table) {}
+    int rowCount() const override { return m_table.rowCount(); }
+    int columnCount() const override { return m_table.columnCount(); }
+    std::string_view header(int column) const override { return m_table.header(column); }
+    bool headerQuoted(int column) const override { return m_table.headerQuoted(column); }
+    std::string_view cell(int row, int column) const override { return m_table.cell(row, column); }
+    bool cellQuoted(int row, int column) const override { return m_table.cellQuoted(row, column); }
+    const TabularFormat &format() const override { return m_table.format(); }
+
+private:
+    const TabularTable &m_table;
+};
+
+// Back in the UTF-16 the file came in, with its byte-order mark.
+QByteArray toUtf16(const QByteArray &utf8, TabularFormat::Encoding encoding)
+{
+    QStringEncoder encoder(encoding == TabularFormat::Encoding::Utf16Le ? QStringEncoder::Utf16LE
+                                                                        : QStringEncoder::Utf16BE,
+                           QStringEncoder::Flag::WriteBom);
+    return encoder(QString::fromUtf8(utf8));
+}
+
 } // namespace
 
 QByteArray FormatTabularText(const TabularTable &table)
 {
-    QByteArray bytes = RowWriter(table).bytes();
+    QByteArray bytes = RowWriter(TableCells(table)).bytes<QByteArray>();
     const TabularFormat::Encoding encoding = table.format().encoding;
+    return encoding == TabularFormat::Encoding::Utf8 ? bytes : toUtf16(bytes, encoding);
+}
+
+TabularTable::Buffer FormatTabularCells(const TabularCells &cells)
+{
+    TabularTable::Buffer bytes = RowWriter(cells).bytes<TabularTable::Buffer>();
+    const TabularFormat::Encoding encoding = cells.format().encoding;
     if (encoding == TabularFormat::Encoding::Utf8)
         return bytes;
-    // Back in the UTF-16 the file came in, with its byte-order mark.
-    QStringEncoder encoder(encoding == TabularFormat::Encoding::Utf16Le ? QStringEncoder::Utf16LE
-                                                                        : QStringEncoder::Utf16BE,
-                           QStringEncoder::Flag::WriteBom);
-    return encoder(QString::fromUtf8(bytes));
+    const QByteArray utf16 =
+        toUtf16(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())), encoding);
+    return TabularTable::Buffer(utf16.begin(), utf16.end());
 }
 
 FileError WriteTabularFile(const QString &path, const TabularTable &table)

@@ -154,7 +154,8 @@ void CTessavoxDoc::attachTable(QObject *table)
         } else {
             fillTokensFromRecords();
         }
-        m_history.reset(m_tokens);
+        if (m_historyKept)
+            m_history.reset(m_tokens);
     }
 }
 
@@ -283,30 +284,29 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     for (int r = 0; r < m_tokens.count(); ++r)
         higherFormants = higherFormants || m_tokens.row(r).higherFormants != std::array<int, 2>{};
     const bool tsv = suffixOf(TabularFileKind::Table, path) == QStringLiteral("tsv");
-    TabularTable source = m_table ? *m_table : EmptyTokenTable(tsv ? '\t' : ',', higherFormants);
+    if (!m_table)
+        m_table = EmptyTokenTable(tsv ? '\t' : ',', higherFormants);
     // A .csv or .tsv name says the separator (a semicolon table stays one as a .csv);
     // a table of any other name keeps its own.
-    TabularFormat format = source.format();
+    TabularFormat format = m_table->format();
     const bool named = TabularFileKindForPath(path) == TabularFileKind::Table;
     if (tsv)
         format.separator = '\t';
     else if (named && format.separator == '\t')
         format.separator = ',';
-    source.setFormat(format);
-    std::optional<TabularTable> written;
+    TabularTable::Buffer bytes;
     try {
-        written = TableFromTokens(source, m_tokens);
-    } catch (const std::length_error &) {
+        bytes = FormatTableFromTokens(*m_table, format, m_tokens);
+    } catch (const std::bad_alloc &) {
+        return FileError{FileError::Kind::OutOfMemory, path, {}};
     }
-    if (!written)
-        return FileError{FileError::Kind::WriteFailed, path,
-                         QStringLiteral("the table holds more text than a table file can")};
-    const FileError error = WriteTabularFile(path, *written);
+    const FileError error =
+        WriteFileSafely(path, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
     if (error.isError())
         return error;
     // From now on the rows stand for the rows of the file just written, in the history too.
     const std::vector<int> order = TableRowOrder(m_tokens);
-    std::vector<int> newIndex(m_table ? std::size_t(m_table->rowCount()) : 0, -1);
+    std::vector<int> newIndex(std::size_t(m_table->rowCount()), -1);
     for (std::size_t written = 0; written < order.size(); ++written) {
         const int source = m_tokens.row(order[written]).sourceRow;
         if (source >= 0 && std::size_t(source) < newIndex.size())
@@ -315,10 +315,19 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     }
     // Rows removed before the save would come back without the cells the file kept for
     // them: Undo stops at this save rather than lose them.
-    if (!m_history.renumberSourceRows(newIndex, m_tokens))
+    if (m_history.isStarted() && !m_history.renumberSourceRows(newIndex, m_tokens))
         m_history.reset(m_tokens);
-    m_table = std::move(*written);
     m_fileIsTable = true;
+    // The file just written becomes the table, read back from its own bytes: the old one goes
+    // first, so that a large table is never held twice.
+    const TabularReadOptions roles = SameRoles(*m_table);
+    m_table.reset();
+    TabularReadResult written = ParseTabularBuffer(std::move(bytes), roles);
+    if (!written.ok())
+        return FileError{
+            FileError::Kind::ReadFailed, path,
+            QStringLiteral("the saved table could not be read back: %1").arg(written.message)};
+    m_table = std::move(written.table);
     return error;
 }
 

@@ -72,6 +72,9 @@ public:
     // commands that change the rows in several places make one step of them by holding an
     // EditStep while they work.
     bool canUndo() const { return m_history.canUndo(); }
+    // Whether the rows keep a history for Undo, a copy of every row; a document that no
+    // one edits (the batch tool's) does without. Set before a table attaches.
+    void setHistoryKept(bool kept) { m_historyKept = kept; }
     bool canRedo() const { return m_history.canRedo(); }
     void OnEditUndo();
     void OnEditRedo();
@@ -154,6 +157,7 @@ private:
     TabularTable m_formantTokens;
     TokenFileOptions m_openOptions;
     EditHistory m_history;
+    bool m_historyKept = true;
     int m_openSteps = 0;      // EditSteps alive; their command records the step
     bool m_restoring = false; // Undo or Redo is putting rows back
 };

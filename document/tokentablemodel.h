@@ -2,6 +2,7 @@
 
 #include "document/cellsource.h"
 #include "document/formantrecord.h"
+#include "document/largeblockallocator.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -162,7 +163,9 @@ private:
     void emitCellChanged(int row, int column);
     void emitChanged();
 
-    std::vector<Row> m_rows;
+    // On huge pages when large: a corpus of millions of rows would otherwise spend much of
+    // its opening faulting in fresh 4 KB pages.
+    std::vector<Row, LargeBlockAllocator<Row>> m_rows;
     int m_bulkDepth = 0;  // open bulk changes; the views hear nothing while above 0
     int m_quietDepth = 0; // open quiet changes; `changed` is silent while above 0
     bool m_speakerShown = false;
