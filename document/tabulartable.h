@@ -120,6 +120,9 @@ public:
     // Both throw std::length_error once the table would pass 4 GB of text.
     void setCell(int row, int column, std::string_view text);
 
+    // Bytes of text the table holds: the file's, and the cells' copies.
+    std::size_t textBytes() const { return m_buffer.size(); }
+
     // Same header, cells and roles (the layout may differ).
     bool sameContent(const TabularTable &other) const;
 

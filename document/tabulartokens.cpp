@@ -49,11 +49,45 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
         }
         return found->second;
     };
+    // The rows go in already sorted by symbol bytes, as AssignOrder sorts them (stably): a
+    // sort afterwards would move millions of rows about.
+    const int count = table.rowCount();
+    std::unordered_map<std::string_view, int> distinctOf;
+    std::vector<std::string_view> distinct;
+    std::vector<int> vowelOf(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const auto [found, added] = distinctOf.emplace(table.vowel(i), int(distinct.size()));
+        if (added)
+            distinct.push_back(found->first);
+        vowelOf[std::size_t(i)] = found->second;
+    }
+    std::vector<int> byBytes(distinct.size());
+    std::iota(byBytes.begin(), byBytes.end(), 0);
+    std::sort(byBytes.begin(), byBytes.end(), [&distinct](int a, int b) {
+        return distinct[std::size_t(a)] < distinct[std::size_t(b)];
+    });
+    std::vector<int> rank(distinct.size());
+    for (std::size_t k = 0; k < byBytes.size(); ++k)
+        rank[std::size_t(byBytes[k])] = int(k);
+    // A stable counting sort on the ranks.
+    std::vector<int> start(distinct.size() + 1, 0);
+    for (int v : vowelOf)
+        ++start[std::size_t(rank[std::size_t(v)]) + 1];
+    for (std::size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[std::size_t(start[std::size_t(rank[std::size_t(vowelOf[std::size_t(i)])])]++)] = i;
+    vowelOf = {};
+
     tokens.beginBulkChange();
     tokens.clearRows();
     tokens.setSpeakerShown(table.speakerColumn() >= 0);
-    tokens.reserveRows(table.rowCount());
-    for (int i = 0; i < table.rowCount(); ++i) {
+    tokens.reserveRows(count);
+    const Decoded *lastVowel = nullptr;
+    const Decoded *lastSpeaker = nullptr;
+    std::string_view lastVowelText, lastSpeakerText;
+    for (int i : order) {
         TokenTableModel::Row row;
         for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
             if (const auto hertz = TokenHertz(table.formant(i, kShownFormants[j])))
@@ -61,15 +95,28 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
             else
                 row.emptyNumbers |= TokenTableModel::emptyBit(int(j));
         }
-        const Decoded &vowel = decode(table.vowel(i));
+        // Rows of one vowel come in a run, and a speaker's rows mostly do: the last text
+        // is tried before the look-up.
+        const std::string_view vowelText = table.vowel(i);
+        if (!lastVowel || vowelText != lastVowelText) {
+            lastVowel = &decode(vowelText);
+            lastVowelText = vowelText;
+        }
+        const Decoded &vowel = *lastVowel;
         row.symbolBytes = vowel.bytes;
         row.symbol = vowel.text;
         for (int k = 0; k < 2; ++k)
             row.higherFormants[std::size_t(k)] = TokenHertz(table.formant(i, 4 + k)).value_or(0);
-        if (table.speakerColumn() >= 0)
-            row.speaker = decode(table.speaker(i)).text;
+        if (table.speakerColumn() >= 0) {
+            const std::string_view speakerText = table.speaker(i);
+            if (!lastSpeaker || speakerText != lastSpeakerText) {
+                lastSpeaker = &decode(speakerText);
+                lastSpeakerText = speakerText;
+            }
+            row.speaker = lastSpeaker->text;
+        }
         row.sourceRow = i;
-        tokens.insertRowAt(i, row);
+        tokens.insertRowAt(tokens.count(), row);
     }
     // The charts take each run of one Order number as a vowel group.
     AssignOrder(tokens);
@@ -141,16 +188,18 @@ public:
     bool headerQuoted(int column) const override { return m_source.headerQuoted(column); }
     const TabularFormat &format() const override { return m_format; }
 
-    bool cellQuoted(int r, int column) const override
+    std::size_t sizeHint() const override
     {
-        const int from = sourceRow(r);
-        return from >= 0 && m_source.cellQuoted(from, column);
+        // The file's bytes scaled to the rows now, with room for numbers typed into added rows.
+        const std::size_t read = std::size_t(std::max(m_source.rowCount(), 1));
+        return m_source.textBytes() / read * m_order.size() + m_order.size() * 8 + 1024;
     }
 
-    std::string_view cell(int r, int column) const override
+    std::string_view cell(int r, int column, bool &quoted) const override
     {
         const TokenTableModel::Row &row = m_tokens.row(m_order[std::size_t(r)]);
         const int from = sourceRow(r);
+        quoted = from >= 0 && m_source.cellQuoted(from, column);
         const std::string_view text = from >= 0 ? m_source.cell(from, column) : std::string_view{};
         if (column == m_source.vowelColumn())
             return from < 0 || bytesView(row.symbolBytes) != text ? bytesView(row.symbolBytes)
@@ -228,10 +277,10 @@ private:
 
 } // namespace
 
-TabularTable::Buffer FormatTableFromTokens(const TabularTable &source, const TabularFormat &format,
-                                           const TokenTableModel &tokens)
+FileError WriteTableFromTokens(const QString &path, const TabularTable &source,
+                               const TabularFormat &format, const TokenTableModel &tokens)
 {
-    return FormatTabularCells(TokenRowCells(source, format, tokens));
+    return WriteTabularCells(path, TokenRowCells(source, format, tokens));
 }
 
 TabularReadOptions SameRoles(const TabularTable &table)

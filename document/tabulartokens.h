@@ -4,6 +4,8 @@
 #include "document/tabulartable.h"
 #include "document/tokentablemodel.h"
 
+#include "framework/fileerror.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -29,13 +31,13 @@ int CountEmptyTokenValues(const TabularTable &table);
 // in the window's order.
 std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 
-// The bytes of the table file to write for the token rows (in TableRowOrder), in `source`'s
+// Writes the table file for the token rows (in TableRowOrder) to `path`, in `source`'s
 // columns and the layout `format`: each row's cells from its row of `source`, with F1, F2,
 // F3 and the vowel replaced where the token row differs from what that row gave, and the
 // speaker where it was typed over. Rows added here get empty other cells. Written straight
-// from the rows, without a second table in memory. Throws std::bad_alloc without room.
-TabularTable::Buffer FormatTableFromTokens(const TabularTable &source, const TabularFormat &format,
-                                           const TokenTableModel &tokens);
+// from the rows, without a second table in memory. An error of kind None on success.
+FileError WriteTableFromTokens(const QString &path, const TabularTable &source,
+                               const TabularFormat &format, const TokenTableModel &tokens);
 
 // Options that read a table written from `table` back with its roles on the same columns.
 TabularReadOptions SameRoles(const TabularTable &table);

@@ -294,14 +294,12 @@ FileError CTessavoxDoc::saveTable(const QString &path)
         format.separator = '\t';
     else if (named && format.separator == '\t')
         format.separator = ',';
-    TabularTable::Buffer bytes;
+    FileError error;
     try {
-        bytes = FormatTableFromTokens(*m_table, format, m_tokens);
+        error = WriteTableFromTokens(path, *m_table, format, m_tokens);
     } catch (const std::bad_alloc &) {
-        return FileError{FileError::Kind::OutOfMemory, path, {}};
+        error = FileError{FileError::Kind::OutOfMemory, path, {}};
     }
-    const FileError error =
-        WriteFileSafely(path, QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
     if (error.isError())
         return error;
     // From now on the rows stand for the rows of the file just written, in the history too.
@@ -318,15 +316,17 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     if (m_history.isStarted() && !m_history.renumberSourceRows(newIndex, m_tokens))
         m_history.reset(m_tokens);
     m_fileIsTable = true;
-    // The file just written becomes the table, read back from its own bytes: the old one goes
-    // first, so that a large table is never held twice.
-    const TabularReadOptions roles = SameRoles(*m_table);
+    // The file just written becomes the table, read back through the loader: the old one
+    // goes first, so that a large table is never held twice.
+    TokenFileOptions reread;
+    reread.kind = TabularFileKind::Table;
+    reread.columns = SameRoles(*m_table);
     m_table.reset();
-    TabularReadResult written = ParseTabularBuffer(std::move(bytes), roles);
+    TokenFile written = LoadTokenFile(path, reread);
     if (!written.ok())
         return FileError{
             FileError::Kind::ReadFailed, path,
-            QStringLiteral("the saved table could not be read back: %1").arg(written.message)};
+            QStringLiteral("the saved table could not be read back: %1").arg(written.report())};
     m_table = std::move(written.table);
     return error;
 }

@@ -28,21 +28,23 @@ public:
     // a speaker column.
     enum Column { F1, F2, F3, Symbol, Order, ColumnCount, Speaker = ColumnCount };
 
+    // The small members come first, so that a corpus's millions of rows pack tightly.
     struct Row
     {
         std::array<int, 4> numbers{};  // F1, F2, F3, Order
         std::uint8_t emptyNumbers = 0; // one bit per entry of `numbers`: the cell is empty
+        bool selected = false;
+        // For a table file: the row of the file this row came from (-1 for a row added
+        // here), whose other cells are written back with it.
+        int sourceRow = -1;
         QString symbol;
         // The symbol as a file holds it: the label's own bytes as read, or the UTF-8 of a
         // symbol entered here. Filled in from `symbol` when a row is inserted without it.
         QByteArray symbolBytes;
-        bool selected = false;
         // F4 and F5 as the file gave them; 0 where it had none. Not shown.
         std::array<std::int32_t, 2> higherFormants{};
-        // For a table file: the speaker's text, and the row of the file this row came
-        // from (-1 for a row added here), whose other cells are written back with it.
+        // For a table file: the speaker's text.
         QString speaker;
-        int sourceRow = -1;
     };
 
     explicit TokenTableModel(QObject *parent = nullptr);
