@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -31,25 +32,26 @@ bool printRows(const TokenTableModel &tokens)
         return *found;
     };
     const int columns = tokens.columnCount();
-    QByteArray out;
-    out.reserve(1 << 20);
+    std::string out;
+    out.reserve(std::size_t(1) << 20);
     char digits[16];
     for (int row = 0; row < tokens.count(); ++row) {
         for (int column = 0; column < columns; ++column) {
             if (column == TokenTableModel::Symbol) {
-                out += textOf(tokens.symbol(row));
+                const QByteArray &text = textOf(tokens.symbol(row));
+                out.append(text.constData(), std::size_t(text.size()));
             } else if (column == TokenTableModel::Speaker) {
-                out += textOf(tokens.row(row).speaker);
+                const QByteArray &text = textOf(tokens.row(row).speaker);
+                out.append(text.constData(), std::size_t(text.size()));
             } else if (!tokens.isEmpty(row, column)) {
                 const auto end =
                     std::to_chars(digits, digits + sizeof digits, tokens.number(row, column)).ptr;
-                out.append(digits, end - digits);
+                out.append(digits, std::size_t(end - digits));
             }
             out += column + 1 < columns ? '\t' : '\n';
         }
-        if (out.size() >= (1 << 20) || row + 1 == tokens.count()) {
-            if (std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout) !=
-                std::size_t(out.size()))
+        if (out.size() >= (std::size_t(1) << 20) || row + 1 == tokens.count()) {
+            if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size())
                 return false;
             out.clear();
         }

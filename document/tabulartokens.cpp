@@ -116,7 +116,7 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
             row.speaker = lastSpeaker->text;
         }
         row.sourceRow = i;
-        tokens.insertRowAt(tokens.count(), row);
+        tokens.appendRow(std::move(row));
     }
     // The charts take each run of one Order number as a vowel group.
     AssignOrder(tokens);

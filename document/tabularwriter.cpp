@@ -32,12 +32,18 @@ class DeviceBlocks
 {
 public:
     explicit DeviceBlocks(QIODevice *device = nullptr) : m_device(device) {}
-    void reserve(std::size_t) { m_block.reserve(kBlock); }
+    void reserve(std::size_t) { m_block.resize(kBlock); }
     void append(const char *data, qsizetype size)
     {
-        m_block.append(data, size);
-        if (m_block.size() >= kBlock)
-            flush();
+        while (size > 0) {
+            const qsizetype part = std::min(size, kBlock - m_used);
+            std::memcpy(m_block.data() + m_used, data, std::size_t(part));
+            m_used += part;
+            data += part;
+            size -= part;
+            if (m_used == kBlock)
+                flush();
+        }
     }
     bool finish()
     {
@@ -49,12 +55,13 @@ private:
     static constexpr qsizetype kBlock = 1 << 20;
     void flush()
     {
-        m_ok = m_ok && m_device && m_device->write(m_block) == m_block.size();
-        m_block.clear();
+        m_ok = m_ok && m_device && m_device->write(m_block.constData(), m_used) == m_used;
+        m_used = 0;
     }
 
     QIODevice *m_device; // not owned
     QByteArray m_block;
+    qsizetype m_used = 0;
     bool m_ok = true;
 };
 

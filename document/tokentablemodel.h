@@ -106,6 +106,8 @@ public:
 
     // setters
     void insertRowAt(int index, const Row &row) { insertRowsAt(index, 1, row); }
+    // Adds `row` after the last, taking it over: how a file's millions of rows are filled.
+    void appendRow(Row &&row);
     // `count` copies of `row`, told to the views as one change.
     void insertRowsAt(int index, int count, const Row &row);
     void removeRowAt(int index) { removeRowsAt(index, 1); }
