@@ -180,7 +180,13 @@ public:
         m_formantOf.fill(-1);
         for (int formant = 0; formant < TabularTable::kFormants; ++formant)
             m_formantOf[std::size_t(formant)] = source.formantColumn(formant);
+        m_same = format == source.format() && int(m_order.size()) == source.rowCount();
+        for (std::size_t r = 0; r < m_order.size() && m_same; ++r)
+            m_same = tokens.row(m_order[r]).sourceRow == int(r);
     }
+
+    // Whether every cell written so far is the source's own, row for row, in its layout.
+    bool sameAsSource() const { return m_same; }
 
     int rowCount() const override { return int(m_order.size()); }
     int columnCount() const override { return m_source.columnCount(); }
@@ -209,8 +215,7 @@ public:
             // unless it was typed over.
             if (from >= 0 && row.speaker == decoded(text))
                 return text;
-            m_scratch = row.speaker.toUtf8();
-            return bytesView(m_scratch);
+            return replaced(row.speaker.toUtf8());
         }
         for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
             if (column != m_formantOf[std::size_t(kShownFormants[j])])
@@ -219,17 +224,13 @@ public:
             const bool empty = row.emptyNumbers & TokenTableModel::emptyBit(int(j));
             const std::optional<int> now =
                 empty ? std::nullopt : std::optional<int>(row.numbers[j]);
-            if (from < 0 || now != TokenHertz(m_source.formant(from, kShownFormants[j]))) {
-                m_scratch = now ? QByteArray::number(*now) : QByteArray();
-                return bytesView(m_scratch);
-            }
+            if (from < 0 || now != TokenHertz(m_source.formant(from, kShownFormants[j])))
+                return replaced(now ? QByteArray::number(*now) : QByteArray());
             return pointDecimal(text);
         }
         for (int k = 0; k < 2 && from < 0; ++k) {
-            if (column == m_formantOf[std::size_t(4 + k)] && row.higherFormants[std::size_t(k)]) {
-                m_scratch = QByteArray::number(row.higherFormants[std::size_t(k)]);
-                return bytesView(m_scratch);
-            }
+            if (column == m_formantOf[std::size_t(4 + k)] && row.higherFormants[std::size_t(k)])
+                return replaced(QByteArray::number(row.higherFormants[std::size_t(k)]));
         }
         if (m_commaSeparated &&
             std::find(m_formantOf.begin(), m_formantOf.end(), column) != m_formantOf.end())
@@ -250,7 +251,15 @@ private:
     {
         if (!m_commaSeparated || text.find(',') == std::string_view::npos)
             return text;
-        m_scratch = QByteArray(text.data(), qsizetype(text.size())).replace(',', '.');
+        QByteArray pointed(text.data(), qsizetype(text.size()));
+        pointed.replace(',', '.');
+        return replaced(std::move(pointed));
+    }
+
+    std::string_view replaced(QByteArray &&text) const
+    {
+        m_same = false;
+        m_scratch = std::move(text);
         return bytesView(m_scratch);
     }
 
@@ -272,15 +281,20 @@ private:
     const bool m_commaSeparated;
     std::array<int, TabularTable::kFormants> m_formantOf{};
     mutable QByteArray m_scratch; // a changed cell's text until the next cell
+    mutable bool m_same = false;
     mutable std::unordered_map<std::string_view, QString> m_decoded;
 };
 
 } // namespace
 
 FileError WriteTableFromTokens(const QString &path, const TabularTable &source,
-                               const TabularFormat &format, const TokenTableModel &tokens)
+                               const TabularFormat &format, const TokenTableModel &tokens,
+                               bool &sameAsSource)
 {
-    return WriteTabularCells(path, TokenRowCells(source, format, tokens));
+    const TokenRowCells cells(source, format, tokens);
+    const FileError error = WriteTabularCells(path, cells);
+    sameAsSource = !error.isError() && cells.sameAsSource();
+    return error;
 }
 
 TabularReadOptions SameRoles(const TabularTable &table)

@@ -35,9 +35,11 @@ std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 // columns and the layout `format`: each row's cells from its row of `source`, with F1, F2,
 // F3 and the vowel replaced where the token row differs from what that row gave, and the
 // speaker where it was typed over. Rows added here get empty other cells. Written straight
-// from the rows, without a second table in memory. An error of kind None on success.
+// from the rows, without a second table in memory. An error of kind None on success;
+// `sameAsSource` then says whether the file holds exactly `source`, row for row.
 FileError WriteTableFromTokens(const QString &path, const TabularTable &source,
-                               const TabularFormat &format, const TokenTableModel &tokens);
+                               const TabularFormat &format, const TokenTableModel &tokens,
+                               bool &sameAsSource);
 
 // Options that read a table written from `table` back with its roles on the same columns.
 TabularReadOptions SameRoles(const TabularTable &table);

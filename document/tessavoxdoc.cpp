@@ -295,8 +295,9 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     else if (named && format.separator == '\t')
         format.separator = ',';
     FileError error;
+    bool sameAsTable = false;
     try {
-        error = WriteTableFromTokens(path, *m_table, format, m_tokens);
+        error = WriteTableFromTokens(path, *m_table, format, m_tokens, sameAsTable);
     } catch (const std::bad_alloc &) {
         error = FileError{FileError::Kind::OutOfMemory, path, {}};
     }
@@ -316,6 +317,8 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     if (m_history.isStarted() && !m_history.renumberSourceRows(newIndex, m_tokens))
         m_history.reset(m_tokens);
     m_fileIsTable = true;
+    if (sameAsTable)
+        return error; // the file holds the table as it stands
     // The file just written becomes the table, read back through the loader: the old one
     // goes first, so that a large table is never held twice.
     TokenFileOptions reread;
