@@ -12,9 +12,6 @@
 #include "document/tabularbuilder.h"
 #include "document/tabularroles.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -100,39 +97,6 @@ qsizetype lineOf(std::string_view text, std::size_t offset)
 Cell cellAt(std::size_t start, std::size_t end, bool quoted)
 {
     return Cell{std::uint32_t(start), std::uint32_t(end - start), quoted ? 1u : 0u};
-}
-
-bool readWholeFile(const QString &path, TabularTable::Buffer &bytes, TabularReadResult &result)
-{
-    QFile file(path);
-    // Only regular files: a named pipe would wait for a writer forever.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.status = Status::OpenFailed;
-        result.error = FileError::forRead(path, &file);
-        result.message = openFailureReport(result.error);
-        return false;
-    }
-    const qint64 size = file.size();
-    if (size > kMaxBytes) {
-        result = refusal(Status::TooLarge,
-                         QStringLiteral("The file is larger than 2 GB, more than a table holds."));
-        return false;
-    }
-    try {
-        bytes.resize(std::size_t(size));
-    } catch (const std::bad_alloc &) {
-        result.status = Status::ReadFailed;
-        result.error = {FileError::Kind::OutOfMemory, path, {}};
-        result.message = openFailureReport(result.error);
-        return false;
-    }
-    if (file.read(bytes.data(), size) != size) {
-        result.status = Status::ReadFailed;
-        result.error = {FileError::Kind::ReadFailed, path, file.errorString()};
-        result.message = openFailureReport(result.error);
-        return false;
-    }
-    return true;
 }
 
 // Past the byte-order mark and the blank lines before the header, from `pos`.
@@ -333,15 +297,6 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
 TabularReadResult ParseTabularBuffer(TabularTable::Buffer &&bytes,
                                      const TabularReadOptions &options)
 {
-    return parseBuffer(std::move(bytes), options);
-}
-
-TabularReadResult ReadTabularFile(const QString &path, const TabularReadOptions &options)
-{
-    TabularReadResult result;
-    TabularTable::Buffer bytes;
-    if (!readWholeFile(path, bytes, result))
-        return result;
     return parseBuffer(std::move(bytes), options);
 }
 

@@ -8,12 +8,12 @@
 #include <QStringList>
 
 #include <array>
-
 #include <optional>
 
-// Reads CSV and TSV files into a TabularTable, and Formant files into the same table type,
-// so that every command treats both alike. Never shows anything: the caller turns the
-// result's message into a report.
+// Parses the bytes of CSV and TSV files (and tables saved under other names) into a
+// TabularTable, and Formant files into the same table type, so that every command treats
+// both alike. Files are opened through the loader (tokenfile.h), which uses these. Never
+// shows anything: the caller turns the result's message into a report.
 
 // Choices the user can make over the guess from the header: per role, the header name of
 // its column (any case); empty = guess. A new role (a column of tokens to leave out, say)
@@ -62,9 +62,6 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
 // Parses a whole tabular file's bytes, which the table takes over.
 TabularReadResult ParseTabularBuffer(TabularTable::Buffer &&bytes,
                                      const TabularReadOptions &options = {});
-
-// Reads the tabular file at `path`.
-TabularReadResult ReadTabularFile(const QString &path, const TabularReadOptions &options = {});
 
 // How a file is read.
 enum class TabularFileKind { Formant, Table };

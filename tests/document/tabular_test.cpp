@@ -3,6 +3,7 @@
 
 #include "document/tabularreader.h"
 #include "document/tabularwriter.h"
+#include "document/tokenfile.h"
 
 #include "testfiles.h"
 
@@ -43,8 +44,8 @@ QByteArray expectRoundTrip(const TabularTable &table)
 std::pair<TabularTable, QByteArray> readFixture(const char *name)
 {
     const QString path = TestFiles::fixture(QStringLiteral("tabular/") + QLatin1String(name));
-    const TabularReadResult read = ReadTabularFile(path);
-    EXPECT_TRUE(read.ok()) << name << ": " << read.message.toStdString();
+    const TokenFile read = LoadTokenFile(path);
+    EXPECT_TRUE(read.ok()) << name << ": " << read.report().toStdString();
     return {read.table, TestFiles::read(path)};
 }
 
@@ -265,8 +266,8 @@ TEST(TabularReader, RefusesWithAMessageNamingTheHeader)
     EXPECT_TRUE(tooWide.message.contains(QStringLiteral("line 10002")));
 
     EXPECT_EQ(parse("\xEF\xBB\xBF\r\n\n").status, TabularReadResult::Status::Empty);
-    EXPECT_EQ(ReadTabularFile(QStringLiteral("/nonexistent/a.csv")).status,
-              TabularReadResult::Status::OpenFailed);
+    EXPECT_EQ(LoadTokenFile(QStringLiteral("/nonexistent/a.csv")).status,
+              TokenFile::Status::OpenFailed);
 }
 
 TEST(TabularWriter, SavesAddedColumnsAndEditsSafely)
