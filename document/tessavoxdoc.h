@@ -19,8 +19,9 @@
 #include <optional>
 #include <vector>
 
-// One opened Formant file (or File New). Holds the records as the file was read, which
-// fill the token rows once the first table shows them; from then on the rows are the live
+// One opened file, a Formant file or a table (or File New), read through the one loader.
+// Holds the records or the table as the file was read, which fill the token rows once the
+// first table shows them; from then on the rows are the live
 // token store, which every table window shows, the charts draw and File Save writes. Keeps
 // the row count, the loaded flag and the modified flag in step with the rows, and holds
 // the label choices and the options.
@@ -72,10 +73,10 @@ public:
     // commands that change the rows in several places make one step of them by holding an
     // EditStep while they work.
     bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
     // Whether the rows keep a history for Undo, a copy of every row; a document that no
     // one edits (the batch tool's) does without. Set before a table attaches.
     void setHistoryKept(bool kept) { m_historyKept = kept; }
-    bool canRedo() const { return m_history.canRedo(); }
     void OnEditUndo();
     void OnEditRedo();
     class EditStep

@@ -39,7 +39,7 @@ struct TokenFile
     };
 
     Status status = Status::Ok;
-    QString message; // for every status but Ok but OpenFailed and ReadFailed (see report())
+    QString message; // why, for Refused, ZeroLength and TooLong (report() covers them all)
     FileError error;
     // Warnings on a file that was read: values taken as missing, no speaker column, two
     // columns of one name.
