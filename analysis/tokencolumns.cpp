@@ -52,3 +52,16 @@ std::vector<int> TokenColumns::withoutExcluded(std::span<const int> index) const
     }
     return kept;
 }
+
+std::optional<std::vector<Formant>> parseFormantList(const QString &text)
+{
+    std::vector<Formant> formants;
+    for (const QString &name : text.split(QLatin1Char(','))) {
+        const QString trimmed = name.trimmed();
+        if (trimmed.size() != 2 || trimmed[0].toUpper() != QLatin1Char('F') ||
+            trimmed[1] < QLatin1Char('0') || trimmed[1] > QLatin1Char('5'))
+            return std::nullopt;
+        formants.push_back(Formant(trimmed[1].unicode() - '0'));
+    }
+    return formants;
+}

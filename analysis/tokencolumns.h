@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,6 +15,10 @@ inline constexpr int kFormantCount = 6;
 
 // "F0" ... "F5".
 QString formantName(Formant formant);
+
+// "F1,F2,F3" as formants (F0 to F5, any case, blanks around the names ignored); nullopt
+// for anything else. The one reading of --formants, for the charts and every command.
+std::optional<std::vector<Formant>> parseFormantList(const QString &text);
 
 // The values the analysis works on, in column form: for each token the speaker and the
 // vowel (or any other grouping) it belongs to, and its F0..F5 in hertz, NaN where the

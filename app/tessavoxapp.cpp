@@ -126,10 +126,16 @@ void CTessavoxApp::OnFileOpen()
     const QString path = FileDialogs::ask(request);
     if (path.isEmpty())
         return;
-    // Choosing the table type reads any file as a table; otherwise the name decides.
-    CTessavoxDoc::readNextAsTable(chosen == 1);
-    OpenDocumentFile(path);
-    CTessavoxDoc::readNextAsTable(false);
+    // Choosing the table type reads any file as a table; otherwise the name and the
+    // content decide.
+    if (chosen != 1) {
+        OpenDocumentFile(path);
+        return;
+    }
+    OpenDocumentFile(path, [](Document &doc) {
+        if (auto *tessavox = qobject_cast<CTessavoxDoc *>(&doc))
+            tessavox->setOpenOptions({TabularFileKind::Table, {}});
+    });
 }
 
 void CTessavoxApp::OnFileMeasureRecordings()

@@ -1,37 +1,44 @@
 // tessavox-batch area FILE: per speaker the area of the vowel space spanned by the vowel
 // means in the F2-F1 plane: the convex hull, and a polygon through named vowels.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/commandline.h"
 
+#include "analysis/frequencyscale.h"
+#include "analysis/statisticstable.h"
 #include "analysis/vowelspace.h"
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("area FILE [--format formant|table] [--speaker COL] [--vowel COL] "
-                   "[--scale S] [--polygon V1,V2,...] [-o OUT]");
+const QString kUsage = QStringLiteral("area FILE [--format formant|table] [--speaker COL] [--vowel "
+                                      "COL] [--f1 COL] [--f2 COL] [--f3 COL] "
+                                      "[--scale S] [--polygon V1,V2,...] [-o OUT]");
 
 int runArea(const QStringList &args)
 {
     const QString command = QStringLiteral("area");
-    const auto arguments =
-        parseAnalysisArguments(args, {QStringLiteral("--scale"), QStringLiteral("--polygon")});
-    if (!arguments)
-        return batchUsageError(kUsage);
-    const auto scale = parseFrequencyScale(
-        arguments->options.value(QStringLiteral("--scale"), QStringLiteral("bark")));
-    const QStringList polygonNames =
-        arguments->options.contains(QStringLiteral("--polygon"))
-            ? arguments->options.value(QStringLiteral("--polygon")).split(QLatin1Char(','))
-            : QStringList();
-    if (!scale || (!polygonNames.isEmpty() && polygonNames.size() < 3))
-        return batchUsageError(kUsage);
+    QString input, output;
+    TokenFileOptions open;
+    std::optional<FrequencyScale> chosenScale;
+    std::optional<QStringList> polygonNames;
+    CommandLine line;
+    line.input(input)
+        .output(output)
+        .reading(open)
+        .value<FrequencyScale>("--scale", chosenScale, parseFrequencyScale)
+        .value<QStringList>("--polygon", polygonNames, [](const QString &text) {
+            const QStringList names = text.split(QLatin1Char(','));
+            return names.size() >= 3 ? std::optional(names) : std::nullopt;
+        });
+    if (!line.parse(args))
+        return batchUsageError(kUsage, line.error());
+    const FrequencyScale scale = chosenScale.value_or(FrequencyScale::Bark);
 
-    AnalysisInput input;
-    if (!input.open(*arguments, command, {Formant::F1, Formant::F2}))
+    const std::unique_ptr<BatchInput> file = BatchInput::openTokens(command, input, open);
+    if (!file)
         return 1;
-    const TokenColumns &tokens = input.tokens();
+    const TokenColumns tokens = file->tokenColumns({Formant::F1, Formant::F2});
     for (Formant f : {Formant::F1, Formant::F2}) {
         if (!tokens.hasFormant(f)) {
             reportAnalysis(command,
@@ -41,13 +48,13 @@ int runArea(const QStringList &args)
     }
     std::vector<double> x(tokens.size()), y(tokens.size());
     for (std::size_t i = 0; i < tokens.size(); ++i) {
-        x[i] = hzToScale(*scale, tokens.values(Formant::F2)[i]);
-        y[i] = hzToScale(*scale, tokens.values(Formant::F1)[i]);
+        x[i] = hzToScale(scale, tokens.values(Formant::F2)[i]);
+        y[i] = hzToScale(scale, tokens.values(Formant::F1)[i]);
     }
     // A polygon vowel that no token has still gets a name, so the message can say which.
     QStringList vowelNames = tokens.vowelNames;
     std::vector<int> polygon;
-    for (const QString &name : polygonNames) {
+    for (const QString &name : polygonNames.value_or(QStringList())) {
         qsizetype index = vowelNames.indexOf(name);
         if (index < 0) {
             index = vowelNames.size();
@@ -75,7 +82,7 @@ int runArea(const QStringList &args)
     if (result.skipped > 0)
         reportAnalysis(command,
                        QStringLiteral("%1 token(s) skipped: F1 or F2 missing").arg(result.skipped));
-    return writeAnalysisOutput(arguments->output, out, command) ? 0 : 1;
+    return writeAnalysisOutput(output, out, command) ? 0 : 1;
 }
 
 const BatchCommandRegistrar registrar{

@@ -1,6 +1,10 @@
 #include "batch/batchcommand.h"
 
+#include "framework/safefile.h"
+
 #include <QTextStream>
+
+#include <cstdio>
 
 #include <algorithm>
 
@@ -39,8 +43,10 @@ QTextStream &batchErr()
     return stream;
 }
 
-int batchUsageError(const QString &usage)
+int batchUsageError(const QString &usage, const QString &why)
 {
+    if (!why.isEmpty())
+        batchErr() << "tessavox-batch: " << why << Qt::endl;
     batchErr() << "usage: tessavox-batch " << usage << Qt::endl;
     return 2;
 }
@@ -50,4 +56,26 @@ int batchWriteFailure(const QString &command, const FileError &error)
     batchErr() << "tessavox-batch " << command << ": cannot write " << error.path << ": "
                << error.reason() << Qt::endl;
     return 1;
+}
+
+bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QString &command)
+{
+    if (path.isEmpty()) {
+        const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
+                                 std::size_t(bytes.size()) &&
+                             std::fflush(stdout) == 0;
+        if (!written)
+            reportAnalysis(command, QStringLiteral("cannot write to standard output"));
+        return written;
+    }
+    if (const FileError error = WriteFileSafely(path, bytes); error.isError()) {
+        reportAnalysis(command, saveFailureReport(error));
+        return false;
+    }
+    return true;
+}
+
+void reportAnalysis(const QString &command, const QString &text)
+{
+    batchErr() << "tessavox-batch " << command << ": " << text << Qt::endl;
 }

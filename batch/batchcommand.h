@@ -38,6 +38,12 @@ struct BatchCommandRegistrar
 // Shared helpers for commands.
 QTextStream &batchOut();
 QTextStream &batchErr();
-int batchUsageError(const QString &usage);
+// "tessavox-batch: WHY" (when given) and the usage on standard error; returns 2.
+int batchUsageError(const QString &usage, const QString &why = {});
 // "tessavox-batch COMMAND: cannot write PATH: reason" on standard error; returns 1.
 int batchWriteFailure(const QString &command, const FileError &error);
+// Writes `bytes` to standard output, or safely to `path` (a temporary file renamed into
+// place). False with the message on standard error.
+bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QString &command);
+// "tessavox-batch COMMAND: TEXT" on standard error.
+void reportAnalysis(const QString &command, const QString &text);

@@ -20,9 +20,12 @@ const OptionHelp kOptions[] = {
     {"-o OUT", "the file to write; for chart its extension picks PNG, BMP, SVG or PDF. "
                "Commands that print tables write to standard output without it"},
     {"--format formant|table",
-     "read FILE as a Formant file or as a table, whatever its name; names ending in .csv or "
-     ".tsv are tables, all others Formant files"},
-    {"--speaker COL", "the table column that names the speaker"},
+     "read FILE as a Formant file or as a table, whatever its name; without it, names ending "
+     "in .csv or .tsv are tables, and so is a file of any other name whose first line names "
+     "an F1 and an F2 column above something other than Formant token lines"},
+    {"--speaker COL", "the table column that names the speaker (found by itself when named "
+                      "speaker, talker, subject, participant or spk, also with id, name or "
+                      "code after it)"},
     {"--speaker NAME", "measure: the Speaker of every token (default: the label of a tier named "
                        "speaker, else the recording's base name)"},
     {"--textgrid F", "measure: the TextGrid of the one recording (default: the .TextGrid of the "
@@ -38,6 +41,10 @@ const OptionHelp kOptions[] = {
     {"--points P,...", "measure: percentages of each interval to measure (default 50); each "
                        "point p other than 50 adds the columns F1_p F2_p F3_p"},
     {"--vowel COL", "the table column that names the vowel"},
+    {"--f1 COL", "the table column that holds F1 (found by itself when named F1, F1_Hz, "
+                 "\"F1 (Hz)\", or as the 50% point of F1_20, F1_50, F1_80)"},
+    {"--f2 COL", "the table column that holds F2"},
+    {"--f3 COL", "the table column that holds F3"},
     {"--size WxH", "the picture's width and height in pixels (default 800x600)"},
     {"--dpmm X[,Y]", "pixels per millimetre across and down (default: the screen's)"},
     {"--page a4|letter", "the paper (default a4)"},

@@ -1,104 +1,33 @@
 #include "batch/batchoptions.h"
 
+#include "analysis/frequencyscale.h"
+#include "analysis/groupstatistics.h"
+#include "analysis/normalization.h"
+#include "analysis/tokencolumns.h"
 #include "batch/batchcommand.h"
-
+#include "batch/batchinput.h"
 #include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "plot/analysischart.h"
-#include "plot/openeddocument.h"
-#include <QHash>
-#include <QRegularExpression>
 
-#include "analysis/frequencyscale.h"
-#include "analysis/groupstatistics.h"
-#include "analysis/normalization.h"
+#include <QHash>
+
+#include <functional>
+
+QString readingUsage()
+{
+    return QStringLiteral(
+        "[--format formant|table] [--speaker COL] [--vowel COL] [--f1 COL] [--f2 COL] [--f3 COL]");
+}
 
 QString chartAnalysisUsage()
 {
-    return QStringLiteral(
-        "[--format formant|table] [--speaker COL] [--vowel COL] [--scale S | --normalize M "
-        "[--formants F1,F2[,F3]]] [--ellipse KIND] [--color-by COL] [--no-tokens] [--fit] "
-        "[--aspect fill|equal] [--tokens auto|labels|dots] [--facet COL] [--trajectory] "
-        "[--token-trajectories]");
-}
-
-namespace {
-
-// One of the analysis options with its value; false when the value is not valid.
-bool parseAnalysisOption(ChartArguments &parsed, const QString &option, const QString &value)
-{
-    AnalysisOptions &a = parsed.analysis;
-    if (option == QLatin1String("--scale")) {
-        a.scale = value.toLower();
-        return parseFrequencyScale(value).has_value();
-    }
-    if (option == QLatin1String("--normalize")) {
-        a.normalization = value.toLower();
-        return parseNormalizationMethod(value).has_value();
-    }
-    if (option == QLatin1String("--formants")) {
-        static const QRegularExpression list(QStringLiteral("^[Ff][1-3](,[Ff][1-3])*$"));
-        a.formants = value;
-        return list.match(value).hasMatch();
-    }
-    if (option == QLatin1String("--ellipse")) {
-        a.ellipse = value.toLower();
-        return parseEllipseKind(value).has_value();
-    }
-    if (option == QLatin1String("--aspect")) {
-        a.equalAspect = value == QLatin1String("equal");
-        return value == QLatin1String("equal") || value == QLatin1String("fill");
-    }
-    if (option == QLatin1String("--tokens")) {
-        using Marks = AnalysisOptions::TokenMarks;
-        const QHash<QString, Marks> marks = {
-            {"auto", Marks::Auto}, {"labels", Marks::Labels}, {"dots", Marks::Dots}};
-        a.tokenMarks = marks.value(value, Marks::Auto);
-        return marks.contains(value);
-    }
-    if (option == QLatin1String("--facet")) {
-        a.facetColumn = value;
-        return !value.isEmpty();
-    }
-    if (option == QLatin1String("--color-by")) {
-        if (value.isEmpty())
-            return false;
-        a.colorBy = value == QLatin1String("vowel")     ? AnalysisOptions::ColorBy::Vowel
-                    : value == QLatin1String("speaker") ? AnalysisOptions::ColorBy::Speaker
-                                                        : AnalysisOptions::ColorBy::Column;
-        a.colorColumn = a.colorBy == AnalysisOptions::ColorBy::Column ? value : QString();
-        return true;
-    }
-    return false;
-}
-
-bool isAnalysisOption(const QString &option)
-{
-    static const QStringList options = {"--scale",    "--normalize", "--formants", "--ellipse",
-                                        "--color-by", "--aspect",    "--tokens",   "--facet"};
-    return options.contains(option);
-}
-
-} // namespace
-
-std::optional<bool> parseReadOption(const QString &option, const QString &value,
-                                    std::optional<TabularFileKind> &format,
-                                    TabularReadOptions &read)
-{
-    if (option == QLatin1String("--format")) {
-        format = ParseTabularFileKind(value);
-        return format.has_value();
-    }
-    if (option == QLatin1String("--speaker")) {
-        read.speakerColumn = value;
-        return !value.isEmpty();
-    }
-    if (option == QLatin1String("--vowel")) {
-        read.vowelColumn = value;
-        return !value.isEmpty();
-    }
-    return std::nullopt;
+    return readingUsage() + QStringLiteral(" [--scale S | --normalize M [--formants F1,F2[,F3]]] "
+                                           "[--ellipse KIND] [--color-by COL] [--no-tokens] "
+                                           "[--fit] [--aspect fill|equal] "
+                                           "[--tokens auto|labels|dots] [--facet COL] "
+                                           "[--trajectory] [--token-trajectories]");
 }
 
 std::optional<ChartKind> parseChartKind(const QString &text)
@@ -120,101 +49,144 @@ std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text)
     return std::pair{order, text.mid(eq + 1)};
 }
 
-std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
-                                                  const CommandOption &commandOption,
-                                                  TablePlot tablePlot)
+namespace {
+
+// A name the analysis module knows, kept as the text the document stores.
+std::function<bool(const QString &)> storeKnown(QString &target,
+                                                std::function<bool(const QString &)> known)
 {
-    ChartArguments parsed;
-    bool hasKind = false;
-    const bool takesChoices = choices == ChartChoices::Taken;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (takesChoices && arg == QLatin1String("--no-ellipse")) {
-            parsed.drawEllipse = false;
-            continue;
-        }
-        if (arg == QLatin1String("--no-tokens")) {
-            parsed.analysis.showTokens = false;
-            continue;
-        }
-        if (arg == QLatin1String("--fit")) {
-            parsed.analysis.fit = true;
-            continue;
-        }
-        if (arg == QLatin1String("--trajectory") || arg == QLatin1String("--token-trajectories")) {
-            parsed.analysis.trajectories = true;
-            parsed.analysis.tokenTrajectories |= arg == QLatin1String("--token-trajectories");
-            continue;
-        }
-        if (!arg.startsWith(QLatin1Char('-')) && parsed.input.isEmpty()) {
-            parsed.input = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        const QString &value = args[++i];
-        if (arg == QLatin1String("--plot") && tablePlot == TablePlot::Taken &&
-            value == QLatin1String("table")) {
-            parsed.table = true;
-            hasKind = true;
-        } else if (arg == QLatin1String("--plot")) {
-            const std::optional<ChartKind> kind = parseChartKind(value);
-            if (!kind)
-                return std::nullopt;
-            parsed.kind = *kind;
-            hasKind = true;
-        } else if (arg == QLatin1String("-o")) {
-            parsed.output = value;
-        } else if (takesChoices && arg == QLatin1String("--label")) {
-            const auto choice = parseLabelChoice(value);
-            if (!choice)
-                return std::nullopt;
-            parsed.labels.append(*choice);
-        } else if (const auto read = parseReadOption(arg, value, parsed.format, parsed.read)) {
-            if (!*read)
-                return std::nullopt;
-        } else if (isAnalysisOption(arg)) {
-            if (!parseAnalysisOption(parsed, arg, value))
-                return std::nullopt;
-        } else if (!commandOption || !commandOption(arg, value)) {
-            return std::nullopt;
-        }
-    }
-    if (parsed.input.isEmpty() || parsed.output.isEmpty() || !hasKind)
-        return std::nullopt;
-    // A scale and a normalisation exclude each other: normalised values have no scale.
-    if (!parsed.analysis.normalization.isEmpty() && args.contains(QStringLiteral("--scale")))
-        return std::nullopt;
-    return parsed;
+    return [&target, known = std::move(known)](const QString &text) {
+        target = text.toLower();
+        return known(text);
+    };
 }
 
-std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
-                                               const QString &command)
+} // namespace
+
+void declareChartArguments(CommandLine &line, ChartArguments &arguments, ChartChoices choices,
+                           TablePlot tablePlot)
 {
-    QString error;
-    int leftOut = 0;
-    const QString column = arguments.analysis.colorColumn;
-    std::unique_ptr<OpenedDocument> file = OpenedDocument::open(
-        arguments.input, arguments.format, arguments.read, column, error, leftOut);
-    if (!file) {
-        if (!error.isEmpty())
-            batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": " << error
-                       << Qt::endl;
-        return nullptr;
+    AnalysisOptions &a = arguments.analysis;
+    line.input(arguments.input).output(arguments.output, true).reading(arguments.open);
+    line.repeated("--plot", [&arguments, tablePlot](const QString &text) {
+        if (tablePlot == TablePlot::Taken && text == QLatin1String("table")) {
+            arguments.table = true;
+            return true;
+        }
+        const std::optional<ChartKind> kind = parseChartKind(text);
+        arguments.kind = kind.value_or(arguments.kind);
+        return kind.has_value();
+    });
+    if (choices == ChartChoices::Taken) {
+        line.flag("--no-ellipse", arguments.drawEllipse, false);
+        line.repeated("--label", [&arguments](const QString &text) {
+            const auto choice = parseLabelChoice(text);
+            if (choice)
+                arguments.labels.append(*choice);
+            return choice.has_value();
+        });
     }
-    if (leftOut > 0)
-        batchErr() << "tessavox-batch " << command << ": " << leftOut
-                   << " rows without F1 or F2 left out" << Qt::endl;
+    line.repeated("--scale", storeKnown(a.scale, [](const QString &text) {
+                      return parseFrequencyScale(text).has_value();
+                  }));
+    line.repeated("--normalize", storeKnown(a.normalization, [](const QString &text) {
+                      return parseNormalizationMethod(text).has_value();
+                  }));
+    line.repeated("--ellipse", storeKnown(a.ellipse, [](const QString &text) {
+                      return parseEllipseKind(text).has_value();
+                  }));
+    line.repeated("--formants", [&a](const QString &text) {
+        a.formants = text;
+        return parseFormantList(text).has_value();
+    });
+    line.repeated("--color-by", [&a](const QString &text) {
+        if (text.isEmpty())
+            return false;
+        a.colorBy = text == QLatin1String("vowel")     ? AnalysisOptions::ColorBy::Vowel
+                    : text == QLatin1String("speaker") ? AnalysisOptions::ColorBy::Speaker
+                                                       : AnalysisOptions::ColorBy::Column;
+        a.colorColumn = a.colorBy == AnalysisOptions::ColorBy::Column ? text : QString();
+        return true;
+    });
+    line.flag("--no-tokens", a.showTokens, false);
+    line.flag("--fit", a.fit);
+    line.repeated("--aspect", [&a](const QString &text) {
+        a.equalAspect = text == QLatin1String("equal");
+        return text == QLatin1String("equal") || text == QLatin1String("fill");
+    });
+    line.repeated("--tokens", [&a](const QString &text) {
+        using Marks = AnalysisOptions::TokenMarks;
+        const QHash<QString, Marks> marks = {
+            {"auto", Marks::Auto}, {"labels", Marks::Labels}, {"dots", Marks::Dots}};
+        a.tokenMarks = marks.value(text, Marks::Auto);
+        return marks.contains(text);
+    });
+    line.text("--facet", a.facetColumn);
+    line.flag("--trajectory", a.trajectories);
+    line.flag("--token-trajectories", a.tokenTrajectories);
+}
+
+bool checkChartArguments(const CommandLine &line, const ChartArguments &arguments, QString &error)
+{
+    if (!line.given("--plot")) {
+        error = QStringLiteral("--plot is missing");
+        return false;
+    }
+    // A scale and a normalisation exclude each other: normalised values have no scale.
+    if (line.given("--scale") && line.given("--normalize")) {
+        error = QStringLiteral("--scale and --normalize exclude each other");
+        return false;
+    }
+    // A chart's rows hold F1 to F3.
+    for (Formant f :
+         parseFormantList(arguments.analysis.formants).value_or(std::vector<Formant>{})) {
+        if (f < Formant::F1 || f > Formant::F3) {
+            error = QStringLiteral("--formants for a chart takes F1, F2 and F3 only");
+            return false;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<BatchInput> openChartInput(const ChartArguments &arguments, const QString &command)
+{
+    std::unique_ptr<BatchInput> file = BatchInput::open(command, arguments.input, arguments.open);
+    if (!file)
+        return nullptr;
+    const auto refuse = [&](const QString &why) {
+        batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": " << why
+                   << Qt::endl;
+        return nullptr;
+    };
+    CTessavoxDoc &doc = file->doc();
+    const QString column = arguments.analysis.colorColumn;
+    if (!column.isEmpty() && doc.tableColumn(column) < 0)
+        return refuse(QStringLiteral("the table has no column \"%1\"").arg(column));
+    // Rows without F1 or F2 stay, numbered as in the table; the chart leaves them out.
+    const TokenTableModel &tokens = doc.tokens();
+    const auto drawable = [&tokens](int row) {
+        return !tokens.isEmpty(row, TokenTableModel::F1) &&
+               tokens.number(row, TokenTableModel::F1) > 0 &&
+               !tokens.isEmpty(row, TokenTableModel::F2) &&
+               tokens.number(row, TokenTableModel::F2) > 0;
+    };
+    int drawn = 0;
+    for (int row = 0; row < tokens.count(); ++row)
+        drawn += drawable(row) ? 1 : 0;
+    if (drawn == 0 && doc.isTableDocument())
+        return refuse(QStringLiteral("no row has both F1 and F2"));
     // A printed table shows every row; a chart leaves the excluded ones out.
-    if (const int excluded = file->doc().tokens().excludedCount(); excluded > 0 && !arguments.table)
+    if (const int excluded = tokens.excludedCount(); excluded > 0 && !arguments.table)
         batchErr() << "tessavox-batch " << command << ": " << excluded
                    << " excluded row(s) left out (the exclude column)" << Qt::endl;
-    AnalysisOptions &analysis = file->doc().m_analysis;
+    AnalysisOptions &analysis = doc.m_analysis;
     analysis = arguments.analysis;
+    // Each token's path comes with the vowels' mean paths.
+    analysis.trajectories = analysis.trajectories || analysis.tokenTrajectories;
     const QString facet = analysis.facetColumn;
-    if (!facet.isEmpty() && file->doc().tableColumn(facet) < 0 &&
+    if (!facet.isEmpty() && doc.tableColumn(facet) < 0 &&
         (facet.compare(QLatin1String("speaker"), Qt::CaseInsensitive) != 0 ||
-         !file->doc().tokens().speakerShown())) {
+         !tokens.speakerShown())) {
         batchErr() << "tessavox-batch " << command << ": " << arguments.input << ": no column \""
                    << facet << "\" to draw panels by" << Qt::endl;
         return nullptr;
@@ -223,14 +195,13 @@ std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
     if (!analysis.isClassic()) {
         const int horizontal =
             arguments.kind == ChartKind::F1F3 ? TokenTableModel::F3 : TokenTableModel::F2;
-        for (const QString &message : buildAnalysisChart(file->doc(), horizontal).messages)
+        for (const QString &message : buildAnalysisChart(doc, horizontal).messages)
             batchErr() << "tessavox-batch " << command << ": " << message << Qt::endl;
     }
     return file;
 }
 
-bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,
-                       const QString &command)
+bool applyChartChoices(BatchInput &file, const ChartArguments &arguments, const QString &command)
 {
     file.doc().m_bDrawEllipse = arguments.drawEllipse;
     for (const auto &[order, text] : arguments.labels) {

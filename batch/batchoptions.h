@@ -1,29 +1,30 @@
 #pragma once
 
+#include "batch/commandline.h"
 #include "document/analysisoptions.h"
-#include "document/tabularreader.h"
+#include "document/tokenfile.h"
 #include "plot/chartrenderer.h"
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
 
-class OpenedDocument;
+class BatchInput;
 
-// Option values shared by the chart commands of tessavox-batch.
+// What the chart commands (chart, bitmap, print) share: their arguments, declared on the
+// one command-line parser, and how they open their input.
 
 // "f1f2" or "f1f3" as given to --plot.
 std::optional<ChartKind> parseChartKind(const QString &text);
 // ORDER=TEXT as given to --label, with ORDER an order that can carry a label.
 std::optional<std::pair<int, QString>> parseLabelChoice(const QString &text);
 
-// What every chart command is told: FILE, --plot and -o, and where the command draws a
-// chart as its window does, --no-ellipse and --label ORDER=TEXT.
+// What every chart command is told: FILE, --plot and -o, how to read FILE, the analysis
+// options, and where the command draws a chart as its window does, --no-ellipse and
+// --label ORDER=TEXT.
 struct ChartArguments
 {
     QString input;
@@ -34,38 +35,30 @@ struct ChartArguments
     QList<std::pair<int, QString>> labels;
     // --scale, --normalize, --formants, --ellipse, --color-by, --no-tokens, --fit
     AnalysisOptions analysis;
-    // --format, --speaker, --vowel: how the input is read
-    std::optional<TabularFileKind> format;
-    TabularReadOptions read;
+    // --format, --speaker, --vowel, --f1, --f2, --f3
+    TokenFileOptions open;
 };
-
-// --format, --speaker and --vowel, which say how FILE is read, for every command that reads
-// tables: nullopt when `option` is none of them, else whether its value is valid.
-std::optional<bool> parseReadOption(const QString &option, const QString &value,
-                                    std::optional<TabularFileKind> &format,
-                                    TabularReadOptions &read);
-
-// The usage text of the options every chart command takes for drawing with analysis.
-QString chartAnalysisUsage();
-
-// A command's own option with its value; false when the option or the value is not valid.
-using CommandOption = std::function<bool(const QString &option, const QString &value)>;
 
 enum class ChartChoices { Taken, Refused };
 enum class TablePlot { Refused, Taken };
 
-// Parses `args`; nullopt on any usage error. Options other than the shared ones go to
-// `commandOption`.
-std::optional<ChartArguments> parseChartArguments(const QStringList &args, ChartChoices choices,
-                                                  const CommandOption &commandOption,
-                                                  TablePlot tablePlot = TablePlot::Refused);
+// Declares the shared chart options on `line`, bound to `arguments`; the command adds its
+// own before parsing.
+void declareChartArguments(CommandLine &line, ChartArguments &arguments, ChartChoices choices,
+                           TablePlot tablePlot = TablePlot::Refused);
+// What the parser cannot tell option by option: --plot given, not both --scale and
+// --normalize, --formants within F1 to F3. False with `error` set.
+bool checkChartArguments(const CommandLine &line, const ChartArguments &arguments, QString &error);
 
-// Opens the input as the arguments say: a Formant file, or a table whose rows become the
-// chart's tokens. Null with the message on standard error when it cannot be read.
-std::unique_ptr<OpenedDocument> openChartInput(const ChartArguments &arguments,
-                                               const QString &command);
+// The usage text of the options every chart command takes for reading and analysis.
+QString chartAnalysisUsage();
+// The usage text of the reading options every command takes.
+QString readingUsage();
+
+// Opens the input as the arguments say, its rows filled as its table window fills them.
+// Null with the message on standard error when it cannot be read.
+std::unique_ptr<BatchInput> openChartInput(const ChartArguments &arguments, const QString &command);
 
 // Applies --no-ellipse and the --label choices to the opened file. False (with the
 // message on standard error) when a label matches no token of its order.
-bool applyChartChoices(OpenedDocument &file, const ChartArguments &arguments,
-                       const QString &command);
+bool applyChartChoices(BatchInput &file, const ChartArguments &arguments, const QString &command);

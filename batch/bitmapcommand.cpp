@@ -1,8 +1,8 @@
 // tessavox-batch bitmap FILE --plot f1f2|f1f3 ...: File > Save As Bitmap without a window.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 #include "batch/batchoptions.h"
-#include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
 #include "framework/stringtable.h"
@@ -52,30 +52,17 @@ std::optional<BitmapExtent> parseExtent(const QString &text)
     return extent;
 }
 
-std::optional<BitmapOptions> parseArgs(const QStringList &args)
-{
-    BitmapOptions options;
-    const auto commandOption = [&options](const QString &option, const QString &value) {
-        if (option != "--dpmm")
-            return false;
-        options.extent = parseExtent(value);
-        return options.extent.has_value();
-    };
-    std::optional<ChartArguments> chart =
-        parseChartArguments(args, ChartChoices::Taken, commandOption);
-    if (!chart)
-        return std::nullopt;
-    options.chart = *chart;
-    return options;
-}
-
 int runBitmap(const QStringList &args)
 {
-    const std::optional<BitmapOptions> options = parseArgs(args);
-    if (!options)
-        return batchUsageError(kUsage);
+    const auto options = std::make_unique<BitmapOptions>();
+    CommandLine line;
+    declareChartArguments(line, options->chart, ChartChoices::Taken);
+    line.value<BitmapExtent>("--dpmm", options->extent, parseExtent);
+    QString why;
+    if (!line.parse(args) || !checkChartArguments(line, options->chart, why))
+        return batchUsageError(kUsage, why.isEmpty() ? line.error() : why);
 
-    const std::unique_ptr<OpenedDocument> file =
+    const std::unique_ptr<BatchInput> file =
         openChartInput(options->chart, QStringLiteral("bitmap"));
     if (!file || !applyChartChoices(*file, options->chart, QStringLiteral("bitmap")))
         return 1;

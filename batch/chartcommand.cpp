@@ -2,10 +2,11 @@
 // or as an SVG or PDF vector drawing for papers.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 #include "batch/batchoptions.h"
+#include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
 #include "plot/chartexport.h"
-#include "plot/openeddocument.h"
 
 #include <QFileInfo>
 
@@ -28,59 +29,29 @@ constexpr int kMostDots = 1200;
 struct ChartOptions
 {
     ChartArguments chart;
-    int width = 800;
-    int height = 600;
-    int dotsPerInch = 0;
+    std::optional<QSize> size;
+    std::optional<int> dotsPerInch;
     std::optional<int> f1Max;
     std::optional<int> f2Max;
     std::optional<int> f3Max;
 };
 
+std::optional<QSize> parseSize(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return std::nullopt;
+    const std::optional<int> width = parseBoundedInt(parts[0], 1, kMaxSide);
+    const std::optional<int> height = parseBoundedInt(parts[1], 1, kMaxSide);
+    if (!width || !height)
+        return std::nullopt;
+    return QSize(*width, *height);
+}
+
 // Range bounds are accepted as the options dialog accepts them.
 std::optional<int> parseBound(const QString &text)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < 0 || value > 10000)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<ChartOptions> parseArgs(const QStringList &args)
-{
-    ChartOptions options;
-    const auto commandOption = [&options](const QString &option, const QString &value) {
-        if (option == "--size") {
-            const QStringList parts = value.split('x');
-            bool okW = false;
-            bool okH = false;
-            if (parts.size() != 2)
-                return false;
-            options.width = parts[0].toInt(&okW);
-            options.height = parts[1].toInt(&okH);
-            return okW && okH && options.width >= 1 && options.height >= 1 &&
-                   options.width <= kMaxSide && options.height <= kMaxSide;
-        }
-        if (option == "--dpi") {
-            bool ok = false;
-            options.dotsPerInch = value.toInt(&ok);
-            return ok && options.dotsPerInch >= kFewestDots && options.dotsPerInch <= kMostDots;
-        }
-        if (option == "--f1max" || option == "--f2max" || option == "--f3max") {
-            const std::optional<int> bound = parseBound(value);
-            (option == "--f1max"   ? options.f1Max
-             : option == "--f2max" ? options.f2Max
-                                   : options.f3Max) = bound;
-            return bound.has_value();
-        }
-        return false;
-    };
-    std::optional<ChartArguments> chart =
-        parseChartArguments(args, ChartChoices::Taken, commandOption);
-    if (!chart)
-        return std::nullopt;
-    options.chart = *chart;
-    return options;
+    return parseBoundedInt(text, 0, kMaxFormant);
 }
 
 QString describe(const ChartOptions &options)
@@ -93,9 +64,20 @@ QString describe(const ChartOptions &options)
 
 int runChart(const QStringList &args)
 {
-    std::optional<ChartOptions> options = parseArgs(args);
-    if (!options)
-        return batchUsageError(kUsage);
+    const auto options = std::make_unique<ChartOptions>();
+    CommandLine line;
+    declareChartArguments(line, options->chart, ChartChoices::Taken);
+    line.value<QSize>("--size", options->size, parseSize)
+        .value<int>("--dpi", options->dotsPerInch,
+                    [](const QString &text) {
+                        return parseBoundedInt(text, kFewestDots, kMostDots);
+                    })
+        .value<int>("--f1max", options->f1Max, parseBound)
+        .value<int>("--f2max", options->f2Max, parseBound)
+        .value<int>("--f3max", options->f3Max, parseBound);
+    QString why;
+    if (!line.parse(args) || !checkChartArguments(line, options->chart, why))
+        return batchUsageError(kUsage, why.isEmpty() ? line.error() : why);
     const std::optional<ChartFileFormat> format = chartFileFormatOf(options->chart.output);
     if (!format) {
         batchErr() << "tessavox-batch chart: cannot tell the format of " << options->chart.output
@@ -103,7 +85,7 @@ int runChart(const QStringList &args)
         return 2;
     }
 
-    std::unique_ptr<OpenedDocument> file = openChartInput(options->chart, QStringLiteral("chart"));
+    std::unique_ptr<BatchInput> file = openChartInput(options->chart, QStringLiteral("chart"));
     if (!file)
         return 1;
     CTessavoxDoc &doc = file->doc();
@@ -116,8 +98,8 @@ int runChart(const QStringList &args)
     ChartExportSettings settings;
     settings.path = options->chart.output;
     settings.format = *format;
-    settings.size = QSize(options->width, options->height);
-    settings.dotsPerInch = options->dotsPerInch;
+    settings.size = options->size.value_or(QSize(800, 600));
+    settings.dotsPerInch = options->dotsPerInch.value_or(0);
     settings.title = describe(*options);
     const FileError error = WriteChartFile(doc, options->chart.kind, settings);
     file.reset();

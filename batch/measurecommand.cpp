@@ -2,6 +2,7 @@
 // token table. The work is MeasurementJob's; this file reads the command line and reports.
 
 #include "batch/batchcommand.h"
+#include "batch/commandline.h"
 
 #include "framework/safefile.h"
 #include "measure/measurementjob.h"
@@ -23,66 +24,57 @@ struct MeasureArguments
     QString output;
 };
 
+std::optional<int> parseChannel(const QString &text)
+{
+    const std::optional<int> channel = parseBoundedInt(text, 1, 1 << 16);
+    return channel ? std::optional<int>(*channel - 1) : std::nullopt;
+}
+
 std::optional<MeasureArguments> parseArgs(const QStringList &args, QString &problem)
 {
     MeasureArguments parsed;
     MeasurementSettings &settings = parsed.settings;
-    QStringList seen;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            settings.audioFiles << arg;
-            continue;
-        }
-        if (i + 1 >= args.size() || seen.contains(arg))
-            return std::nullopt;
-        seen << arg;
-        const QString value = args[++i];
-        if (arg == QLatin1String("-o")) {
-            parsed.output = value;
-        } else if (arg == QLatin1String("--textgrid")) {
-            settings.textGrid = value;
-        } else if (arg == QLatin1String("--tier")) {
-            settings.tier = value;
-        } else if (arg == QLatin1String("--match")) {
-            const QRegularExpression pattern(value);
-            if (!pattern.isValid()) {
-                problem = QStringLiteral("--match: %1 at offset %2")
-                              .arg(pattern.errorString())
-                              .arg(pattern.patternErrorOffset());
-                return std::nullopt;
-            }
-            settings.match = value;
-        } else if (arg == QLatin1String("--speaker")) {
-            settings.speaker = value;
-        } else if (arg == QLatin1String("--channel")) {
-            bool ok = false;
-            const int channel = value.toInt(&ok);
-            if (!ok || channel < 1)
-                return std::nullopt;
-            settings.channel = channel - 1;
-        } else if (arg == QLatin1String("--ceiling")) {
-            const auto ceiling = ParseCeiling(value);
-            if (!ceiling)
-                return std::nullopt;
-            settings.ceiling = *ceiling;
-        } else if (arg == QLatin1String("--ceiling-range")) {
-            const auto range = ParseCeilingRange(value);
-            if (!range)
-                return std::nullopt;
-            settings.ceilingLow = range->first;
-            settings.ceilingHigh = range->second;
-        } else if (arg == QLatin1String("--points")) {
-            const auto points = ParseMeasurementPoints(value);
-            if (!points)
-                return std::nullopt;
-            settings.points = *points;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (settings.audioFiles.isEmpty())
+    std::optional<int> channel;
+    std::optional<std::optional<double>> ceiling;
+    std::optional<std::pair<double, double>> range;
+    std::optional<std::vector<double>> points;
+    CommandLine line;
+    line.inputs(settings.audioFiles)
+        .output(parsed.output)
+        .text("--textgrid", settings.textGrid)
+        .text("--tier", settings.tier)
+        .repeated("--match",
+                  [&settings, &problem](const QString &text) {
+                      const QRegularExpression pattern(text);
+                      if (!pattern.isValid()) {
+                          problem = QStringLiteral("--match: %1 at offset %2")
+                                        .arg(pattern.errorString())
+                                        .arg(pattern.patternErrorOffset());
+                          return false;
+                      }
+                      settings.match = text;
+                      return true;
+                  })
+        .text("--speaker", settings.speaker)
+        .value<int>("--channel", channel, parseChannel)
+        .value<std::optional<double>>("--ceiling", ceiling, ParseCeiling)
+        .value<std::pair<double, double>>("--ceiling-range", range, ParseCeilingRange)
+        .value<std::vector<double>>("--points", points, ParseMeasurementPoints);
+    if (!line.parse(args)) {
+        if (problem.isEmpty())
+            problem = line.error();
         return std::nullopt;
+    }
+    if (channel)
+        settings.channel = *channel;
+    if (ceiling)
+        settings.ceiling = *ceiling;
+    if (range) {
+        settings.ceilingLow = range->first;
+        settings.ceilingHigh = range->second;
+    }
+    if (points)
+        settings.points = *points;
     if (!settings.textGrid.isEmpty() && settings.audioFiles.size() > 1) {
         problem = QStringLiteral("--textgrid names the TextGrid of one recording; with several, "
                                  "each TextGrid lies beside its recording");
@@ -97,9 +89,7 @@ int runMeasure(const QStringList &args)
     QString problem;
     const std::optional<MeasureArguments> arguments = parseArgs(args, problem);
     if (!arguments) {
-        if (!problem.isEmpty())
-            batchErr() << "tessavox-batch measure: " << problem << Qt::endl;
-        return batchUsageError(kUsage);
+        return batchUsageError(kUsage, problem);
     }
     const MeasurementResult result = MeasurementJob(arguments->settings).run();
     for (const QString &message : result.messages)

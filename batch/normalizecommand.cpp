@@ -1,17 +1,20 @@
 // tessavox-batch normalize FILE --method M: the table with one normalised column added per
 // formant, each speaker normalised on its own.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/commandline.h"
 
 #include "analysis/normalization.h"
+#include "analysis/statisticstable.h"
 #include "document/tabularwriter.h"
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "normalize FILE --method M [--format formant|table] [--speaker COL] [--vowel COL] "
-    "[--formants F1,F2[,F3]] [-o OUT]");
+const QString kUsage =
+    QStringLiteral("normalize FILE --method M [--format formant|table] [--speaker COL] [--vowel "
+                   "COL] [--f1 COL] [--f2 COL] [--f3 COL] "
+                   "[--formants F1,F2[,F3]] [-o OUT]");
 
 QString helpText()
 {
@@ -27,25 +30,26 @@ QString helpText()
 int runNormalize(const QStringList &args)
 {
     const QString command = QStringLiteral("normalize");
-    const auto arguments =
-        parseAnalysisArguments(args, {QStringLiteral("--method"), QStringLiteral("--formants")});
-    if (!arguments || !arguments->options.contains(QStringLiteral("--method")))
-        return batchUsageError(kUsage);
-    const QString methodName = arguments->options.value(QStringLiteral("--method"));
-    const auto method = parseNormalizationMethod(methodName);
+    QString input, output;
+    TokenFileOptions open;
+    std::optional<NormalizationMethod> method;
     std::optional<std::vector<Formant>> formants;
-    if (arguments->options.contains(QStringLiteral("--formants"))) {
-        formants = parseFormantList(arguments->options.value(QStringLiteral("--formants")));
-        if (!formants)
-            return batchUsageError(kUsage);
-    }
+    CommandLine line;
+    line.input(input)
+        .output(output)
+        .reading(open)
+        .value<NormalizationMethod>("--method", method, parseNormalizationMethod)
+        .value<std::vector<Formant>>("--formants", formants, parseFormantList);
+    if (!line.parse(args))
+        return batchUsageError(kUsage, line.error());
     if (!method)
-        return batchUsageError(kUsage);
+        return batchUsageError(kUsage, QStringLiteral("--method is missing"));
+    const QString methodName = QLatin1String(normalizationMethodInfo(*method).name);
 
-    AnalysisInput input;
-    if (!input.open(*arguments, command))
+    const std::unique_ptr<BatchInput> file = BatchInput::openTokens(command, input, open);
+    if (!file)
         return 1;
-    const TokenColumns &tokens = input.tokens();
+    const TokenColumns tokens = file->tokenColumns();
     NormalizationResult result = normalize(
         tokens, *method, formants.value_or(defaultNormalizationFormants(*method, tokens)));
     if (!result.valid()) {
@@ -70,7 +74,7 @@ int runNormalize(const QStringList &args)
         return 1;
     }
 
-    TabularTable &table = input.table();
+    TabularTable table = file->tableCopy();
     QByteArray text;
     for (Formant f : result.formants) {
         const QByteArray header = (formantName(f) + QLatin1Char('_') +
@@ -86,10 +90,14 @@ int runNormalize(const QStringList &args)
     }
     TabularFormat format = table.format();
     format.separator = '\t';
+    // Plain TSV, whatever the input's layout: a spreadsheet's "sep=" line would name the
+    // wrong separator.
+    format.separatorLine = false;
+    format.encoding = TabularFormat::Encoding::Utf8;
     table.setFormat(format);
-    if (arguments->output.isEmpty())
+    if (output.isEmpty())
         return writeAnalysisOutput({}, FormatTabularText(table), command) ? 0 : 1;
-    const FileError error = WriteTabularFile(arguments->output, table);
+    const FileError error = WriteTabularFile(output, table);
     if (error.isError()) {
         reportAnalysis(command, saveFailureReport(error));
         return 1;

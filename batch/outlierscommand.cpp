@@ -1,19 +1,20 @@
 // tessavox-batch outliers FILE: the table with each token's squared Mahalanobis distance
 // from its vowel's mean, and whether that makes it an outlier.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
+#include "batch/commandline.h"
 #include "batch/groupedspace.h"
 
+#include "analysis/statisticstable.h"
 #include "analysis/voweloutliers.h"
 #include "document/tabularwriter.h"
 
 namespace {
 
 const QString kUsage =
-    QStringLiteral("outliers FILE [--format formant|table] [--speaker COL] [--vowel COL] "
-                   "%1 [--level P] [-o OUT]")
-        .arg(groupedSpaceUsage());
+    QStringLiteral("outliers FILE %1 %2 [--level P] [-o OUT]")
+        .arg(readingUsage(), groupedSpaceUsage());
 
 QString helpText()
 {
@@ -28,30 +29,34 @@ QString helpText()
 int runOutliers(const QStringList &args)
 {
     const QString command = QStringLiteral("outliers");
-    const auto arguments =
-        parseAnalysisArguments(args, groupedSpaceOptions() << QStringLiteral("--level"));
-    if (!arguments)
-        return batchUsageError(kUsage);
-    bool levelOk = true;
-    const double level = arguments->options.value(QStringLiteral("--level"), QStringLiteral("0.95"))
-                             .toDouble(&levelOk);
-    if (!levelOk || !(level > 0.0 && level < 1.0))
-        return batchUsageError(kUsage);
-    AnalysisInput input;
+    GroupedSpaceArguments arguments;
+    std::optional<double> chosenLevel;
+    CommandLine line;
+    declareGroupedSpace(line, arguments);
+    line.value<double>("--level", chosenLevel, [](const QString &text) -> std::optional<double> {
+        bool ok = false;
+        const double value = text.toDouble(&ok);
+        if (!ok || !(value > 0.0 && value < 1.0))
+            return std::nullopt;
+        return value;
+    });
+    if (!line.parse(args))
+        return batchUsageError(kUsage, line.error());
+    const double level = chosenLevel.value_or(0.95);
     int status = 0;
-    const auto grouped = openGroupedSpace(input, *arguments, command, kUsage, status);
+    auto grouped = openGroupedSpace(arguments, command, kUsage, status);
     if (!grouped)
         return status;
     const OutlierResult result =
-        vowelOutliers(grouped->group, grouped->groupNames, input.tokens().vowel,
-                      input.tokens().vowelNames, grouped->space.columns(), level);
+        vowelOutliers(grouped->group, grouped->groupNames, grouped->tokens.vowel,
+                      grouped->tokens.vowelNames, grouped->space.columns(), level);
     for (const QString &message : result.messages)
         reportAnalysis(command, message);
     if (result.skipped > 0)
         reportAnalysis(
             command, QStringLiteral("%1 token(s) skipped: a formant missing").arg(result.skipped));
 
-    TabularTable &table = input.table();
+    TabularTable table = grouped->file->tableCopy();
     const int distance = table.appendColumn("mahalanobis_d2");
     const int flag = table.appendColumn("outlier");
     QByteArray text;
@@ -65,10 +70,14 @@ int runOutliers(const QStringList &args)
     }
     TabularFormat format = table.format();
     format.separator = '\t';
+    // Plain TSV, whatever the input's layout: a spreadsheet's "sep=" line would name the
+    // wrong separator.
+    format.separatorLine = false;
+    format.encoding = TabularFormat::Encoding::Utf8;
     table.setFormat(format);
-    if (arguments->output.isEmpty())
+    if (arguments.output.isEmpty())
         return writeAnalysisOutput({}, FormatTabularText(table), command) ? 0 : 1;
-    if (const FileError error = WriteTabularFile(arguments->output, table); error.isError()) {
+    if (const FileError error = WriteTabularFile(arguments.output, table); error.isError()) {
         reportAnalysis(command, saveFailureReport(error));
         return 1;
     }

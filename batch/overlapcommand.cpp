@@ -1,8 +1,9 @@
 // tessavox-batch overlap FILE: per group and vowel pair, the Pillai trace with its F test,
 // the distances of the means and the Bhattacharyya distance of the two vowels.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchoptions.h"
+#include "batch/commandline.h"
 #include "batch/groupedspace.h"
 
 #include "analysis/voweloverlap.h"
@@ -10,9 +11,8 @@
 namespace {
 
 const QString kUsage =
-    QStringLiteral("overlap FILE [--format formant|table] [--speaker COL] [--vowel COL] "
-                   "%1 [--pairs V1:V2,...|all] [-o OUT]")
-        .arg(groupedSpaceUsage());
+    QStringLiteral("overlap FILE %1 %2 [--pairs V1:V2,...|all] [-o OUT]")
+        .arg(readingUsage(), groupedSpaceUsage());
 
 QString helpText()
 {
@@ -32,18 +32,19 @@ QString helpText()
 int runOverlap(const QStringList &args)
 {
     const QString command = QStringLiteral("overlap");
-    const auto arguments =
-        parseAnalysisArguments(args, groupedSpaceOptions() << QStringLiteral("--pairs"));
-    if (!arguments)
-        return batchUsageError(kUsage);
-    AnalysisInput input;
+    GroupedSpaceArguments arguments;
+    QString pairText;
+    CommandLine line;
+    declareGroupedSpace(line, arguments);
+    line.text("--pairs", pairText);
+    if (!line.parse(args))
+        return batchUsageError(kUsage, line.error());
     int status = 0;
-    const auto grouped = openGroupedSpace(input, *arguments, command, kUsage, status);
+    const auto grouped = openGroupedSpace(arguments, command, kUsage, status);
     if (!grouped)
         return status;
-    const QStringList &vowelNames = input.tokens().vowelNames;
+    const QStringList &vowelNames = grouped->tokens.vowelNames;
     std::vector<VowelPair> pairs;
-    const QString pairText = arguments->options.value(QStringLiteral("--pairs"));
     if (!pairText.isEmpty() && pairText != QLatin1String("all")) {
         QString error;
         const auto named = parseVowelPairs(pairText, vowelNames, error);
@@ -54,7 +55,7 @@ int runOverlap(const QStringList &args)
         pairs = *named;
     }
     const OverlapResult result =
-        vowelOverlap(grouped->group, grouped->groupNames, input.tokens().vowel, vowelNames,
+        vowelOverlap(grouped->group, grouped->groupNames, grouped->tokens.vowel, vowelNames,
                      grouped->space.columns(), pairs);
     for (const QString &message : result.messages)
         reportAnalysis(command, message);
@@ -62,7 +63,7 @@ int runOverlap(const QStringList &args)
         reportAnalysis(
             command, QStringLiteral("%1 token(s) skipped: a formant missing").arg(result.skipped));
     const QByteArray out = formatOverlapTable(result, grouped->groupNames, vowelNames);
-    return writeAnalysisOutput(arguments->output, out, command) ? 0 : 1;
+    return writeAnalysisOutput(arguments.output, out, command) ? 0 : 1;
 }
 
 const BatchCommandRegistrar registrar{

@@ -2,8 +2,8 @@
 // the data table as a PDF file.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
 #include "batch/batchoptions.h"
-#include "plot/openeddocument.h"
 
 #include "document/tessavoxdoc.h"
 #include "framework/safefile.h"
@@ -26,30 +26,16 @@ const QString kUsage = QStringLiteral("print FILE --plot f1f2|f1f3|table [--page
 struct PrintOptions
 {
     ChartArguments chart;
-    QPageSize::PageSizeId page = QPageSize::A4;
+    std::optional<QPageSize::PageSizeId> page;
 };
 
-std::optional<PrintOptions> parseArgs(const QStringList &args)
+std::optional<QPageSize::PageSizeId> parsePage(const QString &text)
 {
-    PrintOptions options;
-    const auto commandOption = [&options](const QString &option, const QString &value) {
-        if (option != "--page")
-            return false;
-        if (value == "a4")
-            options.page = QPageSize::A4;
-        else if (value == "letter")
-            options.page = QPageSize::Letter;
-        else
-            return false;
-        return true;
-    };
-    // A printed page shows the chart as it stands: no choices of its own.
-    std::optional<ChartArguments> chart =
-        parseChartArguments(args, ChartChoices::Refused, commandOption, TablePlot::Taken);
-    if (!chart)
-        return std::nullopt;
-    options.chart = *chart;
-    return options;
+    if (text == QLatin1String("a4"))
+        return QPageSize::A4;
+    if (text == QLatin1String("letter"))
+        return QPageSize::Letter;
+    return std::nullopt;
 }
 
 // The pages File > Print makes on a PDF printer at high resolution: 1200 dots per inch,
@@ -59,8 +45,9 @@ FileError writePages(const PrintOptions &options, CTessavoxDoc &doc)
     return WriteFileSafely(options.chart.output, [&](QIODevice &device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(1200);
-        pdf.setPageLayout(QPageLayout(QPageSize(options.page), QPageLayout::Portrait,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+        pdf.setPageLayout(QPageLayout(QPageSize(options.page.value_or(QPageSize::A4)),
+                                      QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Point));
         pdf.setTitle(doc.title());
         QPainter painter;
         if (!painter.begin(&pdf))
@@ -78,11 +65,16 @@ FileError writePages(const PrintOptions &options, CTessavoxDoc &doc)
 
 int runPrint(const QStringList &args)
 {
-    const std::optional<PrintOptions> options = parseArgs(args);
-    if (!options)
-        return batchUsageError(kUsage);
+    const auto options = std::make_unique<PrintOptions>();
+    CommandLine line;
+    // A printed page shows the chart as it stands: no choices of its own.
+    declareChartArguments(line, options->chart, ChartChoices::Refused, TablePlot::Taken);
+    line.value<QPageSize::PageSizeId>("--page", options->page, parsePage);
+    QString why;
+    if (!line.parse(args) || !checkChartArguments(line, options->chart, why))
+        return batchUsageError(kUsage, why.isEmpty() ? line.error() : why);
 
-    const std::unique_ptr<OpenedDocument> file =
+    const std::unique_ptr<BatchInput> file =
         openChartInput(options->chart, QStringLiteral("print"));
     if (!file)
         return 1;

@@ -1,6 +1,8 @@
 // tessavox-batch records FILE: the reader's records, as a check of how a file is read.
 
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/commandline.h"
 
 #include "document/tessavoxdoc.h"
 
@@ -10,13 +12,18 @@ namespace {
 
 int runRecords(const QStringList &args)
 {
-    if (args.size() != 1)
-        return batchUsageError(QStringLiteral("records FILE"));
-    auto doc = std::make_unique<CTessavoxDoc>();
-    if (!doc->OnOpenDocument(args.first()))
+    QString path;
+    CommandLine line;
+    line.input(path);
+    if (!line.parse(args))
+        return batchUsageError(QStringLiteral("records FILE"), line.error());
+    const std::unique_ptr<BatchInput> input = BatchInput::open(QStringLiteral("records"), path, {});
+    if (!input)
         return 1;
+    const CTessavoxDoc *doc = &input->doc();
     QTextStream &out = batchOut();
-    for (int i = 0; i < doc->m_nTokenCount; ++i) {
+    // A table has no token lines to show.
+    for (int i = 0; i < doc->m_nTokenCount && !doc->isTableDocument(); ++i) {
         const FormantRecord &record = doc->m_records[std::size_t(i)];
         for (int formant : record.formants)
             out << formant << '\t';

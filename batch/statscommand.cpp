@@ -1,17 +1,22 @@
 // tessavox-batch stats FILE: per group the token count, means, SDs, covariance and the
 // ellipse's axes, angle, area and the tokens inside it, in a scale or a normalisation.
 
-#include "batch/analysisinput.h"
 #include "batch/batchcommand.h"
+#include "batch/batchinput.h"
+#include "batch/batchoptions.h"
+#include "batch/commandline.h"
 
+#include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
 #include "analysis/largepages.h"
 #include "analysis/normalization.h"
+#include "analysis/statisticstable.h"
 
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "stats FILE [--format formant|table] [--speaker COL] [--vowel COL] [--group COL[,COL...]] "
+    "stats FILE [--format formant|table] [--speaker COL] [--vowel COL] [--f1 COL] [--f2 COL] [--f3 "
+    "COL] [--group COL[,COL...]] "
     "[--plot f1f2|f1f3] [--scale S | --normalize M [--formants F1,F2[,F3]]] [--ellipse KIND] "
     "[-o OUT]");
 
@@ -44,30 +49,36 @@ struct Plane
 int runStats(const QStringList &args)
 {
     const QString command = QStringLiteral("stats");
-    const auto arguments =
-        parseAnalysisArguments(args, {QStringLiteral("--group"), QStringLiteral("--plot"),
-                                      QStringLiteral("--scale"), QStringLiteral("--normalize"),
-                                      QStringLiteral("--formants"), QStringLiteral("--ellipse")});
-    if (!arguments)
-        return batchUsageError(kUsage);
-    const auto &options = arguments->options;
-    const QString plot = options.value(QStringLiteral("--plot"), QStringLiteral("f1f2"));
-    if (plot != QLatin1String("f1f2") && plot != QLatin1String("f1f3"))
-        return batchUsageError(kUsage);
-    const Formant horizontal = plot == QLatin1String("f1f2") ? Formant::F2 : Formant::F3;
-    const auto scale =
-        parseFrequencyScale(options.value(QStringLiteral("--scale"), QStringLiteral("bark")));
-    const bool normalizing = options.contains(QStringLiteral("--normalize"));
-    const auto method = parseNormalizationMethod(options.value(QStringLiteral("--normalize")));
-    const auto kind = parseEllipseKind(
-        options.value(QStringLiteral("--ellipse"), QStringLiteral("sd2-population")));
+    QString input, output, groups = QStringLiteral("vowel");
+    TokenFileOptions open;
+    std::optional<ChartKind> chartKind;
+    std::optional<FrequencyScale> chosenScale;
+    std::optional<NormalizationMethod> method;
+    std::optional<EllipseKind> chosenKind;
     std::optional<std::vector<Formant>> formants;
-    if (options.contains(QStringLiteral("--formants")))
-        formants = parseFormantList(options.value(QStringLiteral("--formants")));
-    if (!scale || !kind || (normalizing && !method) ||
-        (normalizing && options.contains(QStringLiteral("--scale"))) ||
-        (options.contains(QStringLiteral("--formants")) && (!normalizing || !formants)))
-        return batchUsageError(kUsage);
+    CommandLine line;
+    line.input(input)
+        .output(output)
+        .reading(open)
+        .text("--group", groups)
+        .value<ChartKind>("--plot", chartKind, parseChartKind)
+        .value<FrequencyScale>("--scale", chosenScale, parseFrequencyScale)
+        .value<NormalizationMethod>("--normalize", method, parseNormalizationMethod)
+        .value<std::vector<Formant>>("--formants", formants, parseFormantList)
+        .value<EllipseKind>("--ellipse", chosenKind, parseEllipseKind);
+    if (!line.parse(args))
+        return batchUsageError(kUsage, line.error());
+    const bool normalizing = method.has_value();
+    if (normalizing && chosenScale)
+        return batchUsageError(kUsage,
+                               QStringLiteral("--scale and --normalize exclude each other"));
+    if (formants && !normalizing)
+        return batchUsageError(kUsage, QStringLiteral("--formants goes with --normalize"));
+    const QString plot =
+        chartKind == ChartKind::F1F3 ? QStringLiteral("f1f3") : QStringLiteral("f1f2");
+    const Formant horizontal = chartKind == ChartKind::F1F3 ? Formant::F3 : Formant::F2;
+    const FrequencyScale scale = chosenScale.value_or(FrequencyScale::Bark);
+    const EllipseKind kind = chosenKind.value_or(EllipseKind::Sd2Population);
     if (formants &&
         (std::find(formants->begin(), formants->end(), Formant::F1) == formants->end() ||
          std::find(formants->begin(), formants->end(), horizontal) == formants->end())) {
@@ -83,10 +94,10 @@ int runStats(const QStringList &args)
     if (shared && !formants)
         wanted = {Formant::F1, Formant::F2, Formant::F3};
 
-    AnalysisInput input;
-    if (!input.open(*arguments, command, wanted))
+    const std::unique_ptr<BatchInput> file = BatchInput::openTokens(command, input, open);
+    if (!file)
         return 1;
-    const TokenColumns &tokens = input.tokens();
+    const TokenColumns tokens = file->tokenColumns(wanted);
     for (Formant f : {Formant::F1, horizontal}) {
         if (!tokens.hasFormant(f)) {
             reportAnalysis(command,
@@ -112,7 +123,7 @@ int runStats(const QStringList &args)
             for (Formant f : result.formants)
                 names << formantName(f);
             reportAnalysis(command, QStringLiteral("%1 over %2")
-                                        .arg(options.value(QStringLiteral("--normalize")),
+                                        .arg(QLatin1String(normalizationMethodInfo(*method).name),
                                              names.join(QLatin1Char(','))));
         }
         plane.x = std::move(result.values[std::size_t(horizontal)]);
@@ -125,23 +136,22 @@ int runStats(const QStringList &args)
         const std::span<const double> x = tokens.values(horizontal);
         const std::span<const double> y = tokens.values(Formant::F1);
         for (std::size_t i = 0; i < tokens.size(); ++i) {
-            plane.x[i] = hzToScale(*scale, x[i]);
-            plane.y[i] = hzToScale(*scale, y[i]);
+            plane.x[i] = hzToScale(scale, x[i]);
+            plane.y[i] = hzToScale(scale, y[i]);
         }
     }
 
     QStringList groupNames;
     QString unknown;
-    const QStringList groupColumns =
-        options.value(QStringLiteral("--group"), QStringLiteral("vowel")).split(QLatin1Char(','));
-    const auto group = input.groupRows(groupColumns, groupNames, unknown);
+    const QStringList groupColumns = groups.split(QLatin1Char(','));
+    const auto group = file->groupRows(groupColumns, groupNames, unknown);
     if (!group) {
         reportAnalysis(command, QStringLiteral("no column \"%1\" to group by").arg(unknown));
         return 1;
     }
     const StatisticsResult stats =
         groupStatistics(tokens.withoutExcluded(*group), int(groupNames.size()), plane.x, plane.y,
-                        *kind, groupNames);
+                        kind, groupNames);
 
     const QByteArray out = formatStatisticsTable(stats, groupNames);
     for (const QString &message : stats.messages)
@@ -153,7 +163,7 @@ int runStats(const QStringList &args)
                            .arg(formantName(horizontal),
                                 plane.refused > 0 ? QStringLiteral(" or the speaker not normalised")
                                                   : QString()));
-    return writeAnalysisOutput(arguments->output, out, command) ? 0 : 1;
+    return writeAnalysisOutput(output, out, command) ? 0 : 1;
 }
 
 const BatchCommandRegistrar registrar{

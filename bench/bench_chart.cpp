@@ -5,10 +5,11 @@
 // the chart window does them once the file or print dialog has been answered, here without
 // the window.
 
+#include "batch/batchinput.h"
 #include "document/tessavoxdoc.h"
 #include "plot/chartbitmap.h"
 #include "plot/chartrenderer.h"
-#include "plot/openeddocument.h"
+#include "plot/documentchart.h"
 #include "plot/printpage.h"
 #include "sampledocument.h"
 
@@ -24,7 +25,7 @@ namespace {
 void BM_PaintChart(benchmark::State &state, ChartKind kind)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    const std::unique_ptr<BatchInput> opened = OpenSample(sample, state);
     if (!opened)
         return;
     DocumentChart chart(opened->doc(), kind);
@@ -40,7 +41,7 @@ void BM_PaintChart(benchmark::State &state, ChartKind kind)
 void BM_SaveBitmap(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    const std::unique_ptr<BatchInput> opened = OpenSample(sample, state);
     if (!opened)
         return;
     ChartRenderer chart(ChartKind::F1F2);
@@ -59,7 +60,7 @@ void BM_SaveBitmap(benchmark::State &state)
 void BM_PrintPdf(benchmark::State &state)
 {
     const SampleFile sample(int(state.range(0)));
-    const std::unique_ptr<OpenedDocument> opened = OpenSample(sample, state);
+    const std::unique_ptr<BatchInput> opened = OpenSample(sample, state);
     if (!opened)
         return;
     ChartRenderer chart(ChartKind::F1F2);

@@ -4,6 +4,7 @@
 
 #include "document/tabularreader.h"
 #include "document/tabularwriter.h"
+#include "document/tokenfile.h"
 #include "vowelsample.h"
 
 #include <QFile>
@@ -66,7 +67,7 @@ void BM_ReadTabularFile(benchmark::State &state)
     double tableMiB = -1;
     for (auto _ : state) {
         const double before = residentMiB();
-        const TabularReadResult result = ReadTabularFile(path);
+        const TokenFile result = LoadTokenFile(path);
         if (tableMiB < 0)
             tableMiB = residentMiB() - before;
         if (result.table.rowCount() != state.range(0)) {

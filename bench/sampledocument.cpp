@@ -1,6 +1,7 @@
 #include "sampledocument.h"
 
-#include "plot/openeddocument.h"
+#include "batch/batchinput.h"
+#include "plot/documentchart.h"
 #include "vowelsample.h"
 
 #include <QFile>
@@ -21,9 +22,10 @@ bool SampleWritten(const SampleFile &sample, benchmark::State &state)
     return sample.isValid();
 }
 
-std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state)
+std::unique_ptr<BatchInput> OpenSample(const SampleFile &sample, benchmark::State &state)
 {
-    std::unique_ptr<OpenedDocument> opened = OpenedDocument::open(sample.path());
+    std::unique_ptr<BatchInput> opened =
+        BatchInput::open(QStringLiteral("bench"), sample.path(), {});
     if (!opened)
         state.SkipWithError("the sample file did not open");
     return opened;

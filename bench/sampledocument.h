@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class OpenedDocument;
+class BatchInput;
 
 // The file sizes every benchmark runs at, in tokens: small, typical and the largest file.
 inline void AtFileSizes(benchmark::internal::Benchmark *benchmark)
@@ -36,4 +36,4 @@ bool SampleWritten(const SampleFile &sample, benchmark::State &state);
 
 // The sample opened as the program opens it; nullptr, with the benchmark marked as skipped,
 // when it does not open.
-std::unique_ptr<OpenedDocument> OpenSample(const SampleFile &sample, benchmark::State &state);
+std::unique_ptr<BatchInput> OpenSample(const SampleFile &sample, benchmark::State &state);

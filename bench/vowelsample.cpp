@@ -64,14 +64,16 @@ constexpr std::array<CorpusVowel, 10> kCorpusVowels{{
 }};
 constexpr int kCorpusTokensPerSpeaker = 500;
 
-// One TSV row: speaker, vowel, F1, F2, F3.
-void appendRow(QByteArray &out, int speaker, const char *vowel, const std::array<long, 3> &hz)
+// One row: speaker, vowel, F1, F2, F3, tab-separated unless told otherwise.
+void appendRow(QByteArray &out, int speaker, const char *vowel, const std::array<long, 3> &hz,
+               char separator = '\t')
 {
     char text[24];
     std::snprintf(text, sizeof text, "s%04d", speaker);
-    out.append(text).append('\t').append(vowel);
+    out.append(text).append(separator).append(vowel);
     for (const long value : hz)
-        out.append('\t').append(text, std::to_chars(text, text + sizeof text, value).ptr - text);
+        out.append(separator).append(text,
+                                     std::to_chars(text, text + sizeof text, value).ptr - text);
     out.append('\n');
 }
 
@@ -164,10 +166,11 @@ QByteArray SpeakerTableText(int tokens, int speakers, std::uint32_t seed)
     return text;
 }
 
-bool WriteVowelCorpus(const QString &path, int tokens)
+bool WriteVowelCorpus(const QString &path, int tokens, char separator)
 {
     Draw draw(20261207);
     QByteArray out("speaker\tvowel\tF1\tF2\tF3\n");
+    out.replace('\t', separator);
     out.reserve(qsizetype(tokens) * 23 + 64);
     double factor = 1.0;
     for (int i = 0; i < tokens; ++i) {
@@ -183,7 +186,7 @@ bool WriteVowelCorpus(const QString &path, int tokens)
         std::array<long, 3> hz{};
         for (std::size_t f = 0; f < 3; ++f)
             hz[f] = std::lround(mean[f] * factor * (1.0 + kRelativeSpread[f] * draw.gaussian()));
-        appendRow(out, i / kCorpusTokensPerSpeaker + 1, kCorpusVowels[v].label, hz);
+        appendRow(out, i / kCorpusTokensPerSpeaker + 1, kCorpusVowels[v].label, hz, separator);
     }
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(out) == out.size() && file.commit();

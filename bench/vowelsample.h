@@ -32,5 +32,5 @@ QByteArray SpeakerTableText(int tokens, int speakers, std::uint32_t seed = 1952)
 // speakers in the same columns. Each speaker has a vocal-tract factor of their own and
 // draws ten vowels (ASCII labels) with unequal frequencies, so the per-speaker
 // normalisation has real work to do. A fixed seed: the same file on every machine, about
-// 22 bytes a token.
-bool WriteVowelCorpus(const QString &path, int tokens);
+// 22 bytes a token. Tab-separated, or comma-separated for a CSV.
+bool WriteVowelCorpus(const QString &path, int tokens, char separator = '\t');

@@ -25,3 +25,7 @@ inline constexpr int kLabelBytes = 255;   // bytes of a label that are kept
 inline constexpr int kFormants = 5;       // formants kept per line
 inline constexpr int kOrderLabels = 1000; // per-vowel label slots
 } // namespace FormantLimits
+
+// The highest formant, in hertz, that a token holds: a cell takes 0 to this, the charts'
+// ranges end here, and a table's value above it is missing like one of 0 or less.
+inline constexpr int kMaxFormant = 10000;

@@ -1,16 +1,15 @@
 #include "document/tabularbuilder.h"
 
+#include "document/tabularroles.h"
+
 #include <QStringList>
+
+#include <algorithm>
+#include <cmath>
 
 #include <array>
 
 namespace {
-
-// Header names per role, in order of preference: the first name the header holds wins.
-constexpr std::array<std::string_view, 7> kVowelNames{"vowel", "label",   "symbol", "phoneme",
-                                                      "phone", "segment", "ipa"};
-constexpr std::array<std::string_view, 5> kSpeakerNames{"speaker", "talker", "subject",
-                                                        "participant", "spk"};
 
 // Longer headers are cut in messages, so that a wide table still gives a readable report.
 constexpr int kListedColumns = 40;
@@ -20,25 +19,20 @@ QString nameOf(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-template <std::size_t N>
-int firstColumnNamed(const TabularTable &table, const std::array<std::string_view, N> &names)
+// The column whose name comes first in the role's list; the leftmost among equals.
+int bestColumn(const TabularTable &table, TabularRole role)
 {
-    for (std::string_view name : names) {
-        if (const int column = table.findColumn(name); column >= 0)
-            return column;
+    int best = -1;
+    int bestRank = 0;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        const std::optional<int> rank = TabularRoleRank(role, table.header(column));
+        if (rank && (best < 0 || *rank < bestRank)) {
+            best = column;
+            bestRank = *rank;
+        }
     }
-    return -1;
+    return best;
 }
-
-// F0 to F5 with the units some programs add.
-constexpr std::array<std::array<std::string_view, 3>, TabularTable::kFormants> kFormantNames{{
-    {"f0", "f0_hz", "f0 (hz)"},
-    {"f1", "f1_hz", "f1 (hz)"},
-    {"f2", "f2_hz", "f2 (hz)"},
-    {"f3", "f3_hz", "f3 (hz)"},
-    {"f4", "f4_hz", "f4 (hz)"},
-    {"f5", "f5_hz", "f5 (hz)"},
-}};
 
 } // namespace
 
@@ -88,7 +82,12 @@ void TabularBuilder::endRow()
 {
     if (m_inHeader) {
         m_inHeader = false;
+        m_headerFields = m_field;
     } else if (!m_tooRagged) {
+        // A trailing separator on the rows alone leaves an empty last field: no row names.
+        if (m_table.m_rowCount == 0)
+            m_rowNames = m_headerFields > 0 && m_field == m_headerFields + 1 &&
+                         m_table.m_columns[m_headerFields].back().length > 0;
         const std::size_t columns = m_table.m_columns.size();
         if ((std::size_t(m_table.m_rowCount) + 1) * columns > m_cellLimit) {
             m_tooRagged = true;
@@ -115,28 +114,64 @@ QString TabularBuilder::headerList() const
 bool TabularBuilder::assignRoles(const TabularReadOptions &options, TabularReadResult &result)
 {
     TabularTable &table = m_table;
-    const auto chosen = [&](const QString &name, const char *role, int guess, int &column) {
-        if (name.isEmpty()) {
-            column = guess;
-            return true;
+    // Point columns first: a formant without a plain column takes its middle point.
+    table.m_points.clear();
+    for (int column = 0; column < table.columnCount(); ++column) {
+        if (std::optional<TabularPointColumn> point = ParseTabularPoint(table.header(column))) {
+            point->column = column;
+            table.m_points.push_back(*point);
         }
-        column = table.findColumn(name.toStdString());
-        if (column >= 0)
-            return true;
-        result.status = TabularReadResult::Status::UnknownColumn;
-        result.message = QStringLiteral("The column \"%1\" given for the %2 is not in the "
-                                        "header: %3.")
-                             .arg(name, QLatin1String(role), headerList());
-        return false;
-    };
-    if (!chosen(options.vowelColumn, "vowel", firstColumnNamed(table, kVowelNames),
-                table.m_textRoles[0]) ||
-        !chosen(options.speakerColumn, "speaker", firstColumnNamed(table, kSpeakerNames),
-                table.m_textRoles[1]))
-        return false;
-    for (int formant = 0; formant < TabularTable::kFormants; ++formant)
-        table.m_formantColumns[std::size_t(formant)] =
-            firstColumnNamed(table, kFormantNames[std::size_t(formant)]);
+    }
+    for (int index = 0; index < kTabularRoleCount; ++index) {
+        const auto role = TabularRole(index);
+        const QString &named = options.column(role);
+        int column = -1;
+        if (!named.isEmpty()) {
+            const QByteArray utf8 = named.toUtf8();
+            column = table.findColumn(std::string_view(utf8.constData(), std::size_t(utf8.size())));
+            if (column < 0) {
+                result.status = TabularReadResult::Status::UnknownColumn;
+                result.message =
+                    QStringLiteral("The column \"%1\" given for %2 is not in the "
+                                   "header: %3.")
+                        .arg(named, QLatin1String(TabularRoleName(role)), headerList());
+                return false;
+            }
+        } else {
+            column = bestColumn(table, role);
+        }
+        if (role == TabularRole::Vowel || role == TabularRole::Speaker) {
+            table.m_textRoles[role == TabularRole::Vowel ? 0 : 1] = column;
+            continue;
+        }
+        const int formant = index - int(TabularRole::F0);
+        if (column < 0) {
+            int nearest = 1000;
+            for (const TabularPointColumn &point : table.m_points) {
+                if (point.formant == formant && std::abs(point.percent - 50) < nearest) {
+                    nearest = std::abs(point.percent - 50);
+                    column = point.column;
+                }
+            }
+        }
+        table.m_formantColumns[std::size_t(formant)] = column;
+    }
+
+    // Two columns of one name: the first is used, and the user should know.
+    for (int index = 0; index < kTabularRoleCount; ++index) {
+        const int used = table.roleColumn(TabularRole(index));
+        if (used < 0 || !options.columns[std::size_t(index)].isEmpty())
+            continue;
+        const std::string key = TabularHeaderKey(table.header(used));
+        for (int column = used + 1; column < table.columnCount(); ++column) {
+            if (TabularHeaderKey(table.header(column)) == key) {
+                result.warnings << QStringLiteral("The header has more than one column named "
+                                                  "\"%1\"; the first is used.")
+                                       .arg(nameOf(table.header(used)));
+                break;
+            }
+        }
+    }
 
     QStringList missing;
     if (table.m_formantColumns[1] < 0)
@@ -148,10 +183,38 @@ bool TabularBuilder::assignRoles(const TabularReadOptions &options, TabularReadR
     if (missing.isEmpty())
         return true;
     result.status = TabularReadResult::Status::NoColumns;
-    result.message = QStringLiteral("This is not a table of formants: it has no %1 column. "
-                                    "The header found is: %2.")
-                         .arg(missing.join(QStringLiteral(", ")), headerList());
+    result.message =
+        QStringLiteral("This is not a table of formants: it has no %1 column. The header found "
+                       "is: %2. The columns looked for are F1 and F2 (also F1_Hz, \"F1 (Hz)\", "
+                       "or points such as F1_50), and the vowel as vowel, label, symbol, "
+                       "phoneme, phone, segment or ipa; --vowel, --f1 and --f2 name others.")
+            .arg(missing.join(QStringLiteral(", ")), headerList());
     return false;
+}
+
+bool TabularBuilder::checkGroupedNumbers(const TabularTable::NumberMarks &marks,
+                                         TabularReadResult &result) const
+{
+    for (const TabularTable::NumberMarks::Doubt &doubt : marks.doubts) {
+        // "2.300" is 2.3 only where the file writes decimal points elsewhere and never a
+        // decimal comma; "2,300" is 2.3 only the other way round. Otherwise the digits may
+        // be grouped and the number is refused rather than guessed.
+        const bool decimal = (doubt.mark == NumberMark::DotTriple && marks.point && !marks.comma) ||
+                             (doubt.mark == NumberMark::CommaTriple && marks.comma && !marks.point);
+        if (decimal)
+            continue;
+        const std::string_view text = m_table.cell(doubt.row, doubt.column);
+        result.status = TabularReadResult::Status::GroupedNumber;
+        result.message =
+            QStringLiteral("The value \"%1\" in row %2 below the header, column \"%3\", may "
+                           "have its digits grouped (a thousands separator), so it is not read "
+                           "as any number. Save the table without digit grouping.")
+                .arg(nameOf(text))
+                .arg(doubt.row + 1)
+                .arg(nameOf(m_table.header(doubt.column)));
+        return false;
+    }
+    return true;
 }
 
 TabularReadResult TabularBuilder::finish(const TabularReadOptions &options)
@@ -162,10 +225,18 @@ TabularReadResult TabularBuilder::finish(const TabularReadOptions &options)
     // Before the roles: the header's names may be among the copies.
     m_table.m_buffer.insert(m_table.m_buffer.end(), m_copies.begin(), m_copies.end());
     m_copies = {};
+    if (m_rowNames) {
+        // The row names' column is the first, unnamed; the names belong one to the right.
+        m_table.m_header.insert(m_table.m_header.begin(), Cell{});
+        m_table.m_header.pop_back();
+    }
     if (!assignRoles(options, result))
         return result;
+    TabularTable::NumberMarks marks;
     for (int formant = 0; formant < TabularTable::kFormants; ++formant)
-        m_table.parseFormantColumn(formant);
+        m_table.parseFormantColumn(formant, marks);
+    if (!checkGroupedNumbers(marks, result))
+        return result;
     result.table = std::move(m_table);
     return result;
 }

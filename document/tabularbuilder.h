@@ -48,6 +48,8 @@ private:
     void addColumn(Cell header);
     QString headerList() const;
     bool assignRoles(const TabularReadOptions &options, TabularReadResult &result);
+    bool checkGroupedNumbers(const TabularTable::NumberMarks &marks,
+                             TabularReadResult &result) const;
 
     TabularTable m_table;
     std::string m_copies;   // unescaped texts, appended to the buffer at the end
@@ -57,4 +59,8 @@ private:
     bool m_tooRagged = false;
     std::size_t m_field = 0; // index of the next field in the current row
     bool m_inHeader = true;
+    std::size_t m_headerFields = 0;
+    // The first row has one field more than the header: row names before the named
+    // columns, as R's write.table puts them.
+    bool m_rowNames = false;
 };

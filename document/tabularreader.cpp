@@ -10,9 +10,9 @@
 
 #include "document/formantreader.h"
 #include "document/tabularbuilder.h"
+#include "document/tabularroles.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <array>
@@ -39,12 +39,13 @@ TabularReadResult refusal(Status status, const QString &message)
     return result;
 }
 
-// Tab, then semicolon, then comma, whichever the header row holds outside quoted fields.
+// Tab, then semicolon, then comma, whichever the header row holds outside quoted fields;
+// failing those, a space between quoted names (R's write.table writes `"vowel" "F1"`).
 // A quote opens a field only at the start of the row or after one of those characters,
 // as the splitter reads it; elsewhere it is an ordinary character.
 char detectSeparator(std::string_view text)
 {
-    bool tab = false, semicolon = false, comma = false;
+    bool tab = false, semicolon = false, comma = false, spaceAfterQuote = false;
     bool fieldStart = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -57,6 +58,7 @@ char detectSeparator(std::string_view text)
                         break;
                 }
             }
+            spaceAfterQuote |= i + 1 < text.size() && text[i + 1] == ' ';
             fieldStart = false;
             continue;
         }
@@ -65,9 +67,13 @@ char detectSeparator(std::string_view text)
         tab |= c == '\t';
         semicolon |= c == ';';
         comma |= c == ',';
-        fieldStart = c == '\t' || c == ';' || c == ',';
+        fieldStart = c == '\t' || c == ';' || c == ',' || c == ' ';
     }
-    return tab ? '\t' : semicolon ? ';' : comma ? ',' : '\t';
+    if (tab || semicolon || comma)
+        return tab ? '\t' : semicolon ? ';' : ',';
+    // A header written back with an empty first name (R's row names) starts with the space.
+    const std::size_t first = text.find_first_not_of(' ');
+    return spaceAfterQuote && first != std::string_view::npos && text[first] == '"' ? ' ' : '\t';
 }
 
 std::size_t estimateRows(std::string_view text)
@@ -93,40 +99,38 @@ Cell cellAt(std::size_t start, std::size_t end, bool quoted)
     return Cell{std::uint32_t(start), std::uint32_t(end - start), quoted ? 1u : 0u};
 }
 
-bool readWholeFile(const QString &path, TabularTable::Buffer &bytes, TabularReadResult &result)
+// Past the byte-order mark and the blank lines before the header, from `pos`.
+std::size_t skipToHeader(std::string_view text, bool &byteOrderMark, std::size_t pos = 0)
 {
-    QFile file(path);
-    // Only regular files: a named pipe would wait for a writer forever.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.status = Status::OpenFailed;
-        result.error = FileError::forRead(path, &file);
-        result.message = openFailureReport(result.error);
-        return false;
+    for (;;) {
+        if (text.substr(pos).starts_with("\xEF\xBB\xBF")) {
+            byteOrderMark = true;
+            pos += 3;
+        } else if (pos < text.size() && (text[pos] == '\r' || text[pos] == '\n')) {
+            ++pos;
+        } else {
+            return pos;
+        }
     }
-    const qint64 size = file.size();
-    if (size > kMaxBytes) {
-        result = refusal(Status::TooLarge,
-                         QStringLiteral("The file is larger than 2 GB, more than a table holds."));
-        return false;
-    }
-    try {
-        bytes.resize(std::size_t(size));
-    } catch (const std::bad_alloc &) {
-        result.status = Status::ReadFailed;
-        result.error = {FileError::Kind::OutOfMemory, path, {}};
-        result.message = openFailureReport(result.error);
-        return false;
-    }
-    if (file.read(bytes.data(), size) != size) {
-        result.status = Status::ReadFailed;
-        result.error = {FileError::Kind::ReadFailed, path, file.errorString()};
-        result.message = openFailureReport(result.error);
-        return false;
-    }
-    return true;
 }
 
-TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
+// The separator a spreadsheet's first line "sep=;" names, if the line is one.
+std::optional<char> separatorLine(std::string_view text)
+{
+    if (text.size() < 5 || (text.substr(0, 4) != "sep=" && text.substr(0, 4) != "SEP="))
+        return std::nullopt;
+    const char named = text[4];
+    if (named == '\r' || named == '\n' || named == '"')
+        return std::nullopt;
+    const std::string_view rest = text.substr(5);
+    const std::size_t end = rest.find_first_of("\r\n");
+    if (rest.substr(0, end).find_first_not_of(" ") != std::string_view::npos)
+        return std::nullopt;
+    return named;
+}
+
+TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOptions &options,
+                             TabularFormat::Encoding encoding)
 {
     if (bytes.size() > std::size_t(kMaxBytes))
         return refusal(Status::TooLarge,
@@ -137,26 +141,27 @@ TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOpti
     const char *data = text.data();
 
     TabularFormat format;
-    std::size_t pos = 0;
-    // Byte-order marks and blank lines before the header, in any order, are no part of it.
-    for (;;) {
-        if (text.substr(pos).starts_with("\xEF\xBB\xBF")) {
-            format.byteOrderMark = true;
-            pos += 3;
-        } else if (pos < size && (data[pos] == '\r' || data[pos] == '\n')) {
-            ++pos;
-        } else {
-            break;
-        }
-    }
+    format.encoding = encoding;
+    std::size_t pos = skipToHeader(text, format.byteOrderMark);
     if (pos == size)
         return refusal(Status::Empty, QStringLiteral("The file has no header row."));
-    const char separator = detectSeparator(text.substr(pos));
+    const std::optional<char> named = separatorLine(text.substr(pos));
+    if (named) {
+        format.separatorLine = true;
+        pos += text.substr(pos).find_first_of("\r\n") == std::string_view::npos
+                   ? size - pos
+                   : text.substr(pos).find_first_of("\r\n");
+        pos = skipToHeader(text.substr(0, size), format.byteOrderMark, pos);
+        if (pos == size)
+            return refusal(Status::Empty, QStringLiteral("The file has no header row."));
+    }
+    const char separator = named.value_or(detectSeparator(text.substr(pos)));
     format.separator = separator;
     format.finalLineEnd = data[size - 1] == '\r' || data[size - 1] == '\n';
 
     TabularBuilder builder(std::move(bytes), estimateRows(text));
-    builder.setDecimalComma(separator == ';');
+    // A decimal comma cannot be told from a separator in a comma file; elsewhere it can.
+    builder.setDecimalComma(separator != ',');
     bool lineEndSeen = false;
     bool allQuoted = true;
     bool inRow = false;
@@ -267,7 +272,8 @@ TabularReadResult parseBytes(TabularTable::Buffer &&bytes, const TabularReadOpti
 TabularReadResult parseBuffer(TabularTable::Buffer &&bytes, const TabularReadOptions &options)
 {
     try {
-        return parseBytes(std::move(bytes), options);
+        const TabularFormat::Encoding encoding = DecodeUtf16(bytes);
+        return parseBytes(std::move(bytes), options, encoding);
     } catch (const std::bad_alloc &) {
     } catch (const std::length_error &) {
     }
@@ -288,12 +294,9 @@ TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOpt
     return parseBuffer(std::move(copy), options);
 }
 
-TabularReadResult ReadTabularFile(const QString &path, const TabularReadOptions &options)
+TabularReadResult ParseTabularBuffer(TabularTable::Buffer &&bytes,
+                                     const TabularReadOptions &options)
 {
-    TabularReadResult result;
-    TabularTable::Buffer bytes;
-    if (!readWholeFile(path, bytes, result))
-        return result;
     return parseBuffer(std::move(bytes), options);
 }
 
@@ -352,16 +355,61 @@ TabularReadResult TabularFromFormantText(std::string_view text, const TabularRea
     return builder.finish(options);
 }
 
-TabularReadResult ReadTokenTable(const QString &path, std::optional<TabularFileKind> kind,
-                                 const TabularReadOptions &options)
+TabularFormat::Encoding DecodeUtf16(TabularTable::Buffer &bytes)
 {
-    TabularReadResult result;
-    TabularTable::Buffer bytes;
-    if (!readWholeFile(path, bytes, result))
-        return result;
-    if (kind.value_or(TabularFileKindForPath(path)) == TabularFileKind::Table)
-        return parseBuffer(std::move(bytes), options);
-    if (bytes.empty())
-        return refusal(Status::Empty, QStringLiteral("The file is empty."));
-    return TabularFromFormantText(std::string_view(bytes.data(), bytes.size()), options);
+    if (bytes.size() < 2)
+        return TabularFormat::Encoding::Utf8;
+    const auto b0 = static_cast<unsigned char>(bytes[0]);
+    const auto b1 = static_cast<unsigned char>(bytes[1]);
+    TabularFormat::Encoding encoding;
+    if (b0 == 0xFF && b1 == 0xFE)
+        encoding = TabularFormat::Encoding::Utf16Le;
+    else if (b0 == 0xFE && b1 == 0xFF)
+        encoding = TabularFormat::Encoding::Utf16Be;
+    else
+        return TabularFormat::Encoding::Utf8;
+    QStringDecoder decoder(encoding == TabularFormat::Encoding::Utf16Le ? QStringDecoder::Utf16LE
+                                                                        : QStringDecoder::Utf16BE);
+    const QString text = decoder(QByteArrayView(bytes.data() + 2, qsizetype(bytes.size()) - 2));
+    const QByteArray utf8 = text.toUtf8();
+    bytes.assign(utf8.begin(), utf8.end());
+    return encoding;
+}
+
+bool LooksLikeTable(std::string_view text)
+{
+    bool byteOrderMark = false;
+    std::size_t pos = skipToHeader(text, byteOrderMark);
+    const std::optional<char> named = separatorLine(text.substr(pos));
+    if (named)
+        pos = skipToHeader(text, byteOrderMark,
+                           std::min(text.size(), pos + text.substr(pos).find_first_of("\r\n")));
+    const auto lineAt = [&text](std::size_t from) {
+        const std::size_t end = text.find_first_of("\r\n", from);
+        return text.substr(from, end == std::string_view::npos ? end : end - from);
+    };
+    const std::string_view header = lineAt(pos);
+    const char separator = named.value_or(detectSeparator(header));
+    bool f1 = false, f2 = false;
+    for (std::size_t start = 0; start <= header.size();) {
+        std::size_t end = header.find(separator, start);
+        if (end == std::string_view::npos)
+            end = header.size();
+        std::string_view name = header.substr(start, end - start);
+        if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+            name = name.substr(1, name.size() - 2);
+        const std::optional<TabularPointColumn> point = ParseTabularPoint(name);
+        f1 = f1 || TabularRoleRank(TabularRole::F1, name) || (point && point->formant == 1);
+        f2 = f2 || TabularRoleRank(TabularRole::F2, name) || (point && point->formant == 2);
+        start = end + 1;
+    }
+    if (!f1 || !f2)
+        return false;
+    // A header-like first line above Formant records (numbers, then a quoted label) is a
+    // Formant file's comment.
+    pos = skipToHeader(text, byteOrderMark, pos + header.size());
+    const std::string_view next = lineAt(pos);
+    const std::size_t quote = next.find('"');
+    FormantRecord record;
+    return quote == std::string_view::npos || !ParseFormantLine(next.substr(0, quote), record);
 }

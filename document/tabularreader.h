@@ -5,18 +5,25 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <array>
 #include <optional>
 
-// Reads CSV and TSV files into a TabularTable, and Formant files into the same table type,
-// so that every command treats both alike. Never shows anything: the caller turns the
-// result's message into a report.
+// Parses the bytes of CSV and TSV files (and tables saved under other names) into a
+// TabularTable, and Formant files into the same table type, so that every command treats
+// both alike. Files are opened through the loader (tokenfile.h), which uses these. Never
+// shows anything: the caller turns the result's message into a report.
 
-// Choices the user can make over the guess from the header.
+// Choices the user can make over the guess from the header: per role, the header name of
+// its column (any case); empty = guess. A new role (a column of tokens to leave out, say)
+// is one more TabularRole and one more entry here.
 struct TabularReadOptions
 {
-    QString vowelColumn;   // header name of the vowel column; empty = guess
-    QString speakerColumn; // header name of the speaker column; empty = guess
+    std::array<QString, kTabularRoleCount> columns;
+
+    QString &column(TabularRole role) { return columns[std::size_t(role)]; }
+    const QString &column(TabularRole role) const { return columns[std::size_t(role)]; }
 };
 
 struct TabularReadResult
@@ -33,6 +40,8 @@ struct TabularReadResult
         NoColumns,     // no F1, F2 and vowel column in the header
         UnknownColumn, // a column named in the options is not in the header
         TooLong,       // a Formant file with more token lines than the format allows
+        GroupedNumber, // a formant written with grouped digits ("2.300"): `message` says
+                       // where, rather than taking it for another number
     };
 
     Status status = Status::Ok;
@@ -41,6 +50,8 @@ struct TabularReadResult
     QString message;
     FileError error;
     TabularTable table; // complete when Ok, empty otherwise
+    // What the user should know of a table that was read: duplicate header names, say.
+    QStringList warnings;
 
     bool ok() const { return status == Status::Ok; }
 };
@@ -48,8 +59,9 @@ struct TabularReadResult
 // Parses the bytes of a whole tabular file (the table keeps a copy of them).
 TabularReadResult ParseTabularText(const QByteArray &bytes, const TabularReadOptions &options = {});
 
-// Reads the tabular file at `path`.
-TabularReadResult ReadTabularFile(const QString &path, const TabularReadOptions &options = {});
+// Parses a whole tabular file's bytes, which the table takes over.
+TabularReadResult ParseTabularBuffer(TabularTable::Buffer &&bytes,
+                                     const TabularReadOptions &options = {});
 
 // How a file is read.
 enum class TabularFileKind { Formant, Table };
@@ -67,6 +79,11 @@ std::optional<TabularFileKind> ParseTabularFileKind(const QString &name);
 TabularReadResult TabularFromFormantText(std::string_view text,
                                          const TabularReadOptions &options = {});
 
-// Reads `path` as `kind`, or as the kind its name gives when `kind` is nullopt.
-TabularReadResult ReadTokenTable(const QString &path, std::optional<TabularFileKind> kind = {},
-                                 const TabularReadOptions &options = {});
+// Replaces UTF-16 text that begins with a byte-order mark by its UTF-8, and says which it
+// was; other bytes are left alone (Utf8).
+TabularFormat::Encoding DecodeUtf16(TabularTable::Buffer &bytes);
+
+// Whether a file of any name holds a table: its first non-blank line (after a "sep=" line)
+// names an F1 and an F2 column, and the next is no Formant record (numbers, then a quoted
+// label). `text` is UTF-8 (see DecodeUtf16).
+bool LooksLikeTable(std::string_view text);

@@ -1,5 +1,7 @@
 #include "document/tabulartable.h"
 
+#include "document/formantrecord.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -72,22 +74,40 @@ bool parsePlainDecimal(std::string_view text, double &value)
 
 } // namespace
 
-double ParseTabularNumber(std::string_view text, bool decimalComma)
-{
-    text = trimmed(text);
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
-        text.remove_prefix(1);
-    if (text.empty())
-        return kMissing;
+namespace {
 
-    // Held on the stack: a number is parsed for every formant cell of a large file.
-    char swapped[64];
-    if (decimalComma && text.find(',') != std::string_view::npos) {
-        if (text.find('.') != std::string_view::npos || text.size() > sizeof swapped)
-            return kMissing;
-        std::replace_copy(text.begin(), text.end(), swapped, ',', '.');
-        text = std::string_view(swapped, text.size());
+// Digits grouped by `mark` in threes after a lead of one to three ("2.300", "1,234,567"),
+// with an optional sign; how many groups follow the lead, 0 when the text is not so.
+int groupsOf(std::string_view text, char mark)
+{
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
+    std::size_t lead = 0;
+    while (lead < text.size() && text[lead] >= '0' && text[lead] <= '9')
+        ++lead;
+    if (lead < 1 || lead > 3)
+        return 0;
+    int groups = 0;
+    for (std::size_t i = lead; i < text.size(); i += 4, ++groups) {
+        if (text[i] != mark || i + 4 > text.size())
+            return 0;
+        for (std::size_t d = i + 1; d < i + 4; ++d) {
+            if (text[d] < '0' || text[d] > '9')
+                return 0;
+        }
     }
+    return groups;
+}
+
+bool onlyDigitsAndMarks(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-';
+    });
+}
+
+double parseDecimal(std::string_view text)
+{
     double value = kMissing;
     if (parsePlainDecimal(text, value))
         return value;
@@ -96,6 +116,59 @@ double ParseTabularNumber(std::string_view text, bool decimalComma)
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return kMissing;
     return value;
+}
+
+} // namespace
+
+std::pair<double, NumberMark> ClassifyTabularNumber(std::string_view text, bool decimalComma)
+{
+    text = trimmed(text);
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return {kMissing, NumberMark::Plain};
+    double value = kMissing;
+    // The usual case first: a number is parsed for every formant cell of a large file.
+    if (parsePlainDecimal(text, value)) {
+        if (!decimalComma || text.find('.') == std::string_view::npos)
+            return {value, NumberMark::Plain};
+        return {value, groupsOf(text, '.') == 1 ? NumberMark::DotTriple : NumberMark::Point};
+    }
+    const auto dots = std::count(text.begin(), text.end(), '.');
+    const auto commas = std::count(text.begin(), text.end(), ',');
+    if (dots > 0 && commas > 0)
+        return {kMissing, onlyDigitsAndMarks(text) ? NumberMark::Grouped : NumberMark::Plain};
+    if (commas > 0) {
+        const int groups = groupsOf(text, ',');
+        if (!decimalComma || commas > 1)
+            return {kMissing, groups > 0 ? NumberMark::Grouped : NumberMark::Plain};
+        // Held on the stack, as above.
+        char swapped[64];
+        if (text.size() > sizeof swapped)
+            return {kMissing, NumberMark::Plain};
+        std::replace_copy(text.begin(), text.end(), swapped, ',', '.');
+        value = parseDecimal(std::string_view(swapped, text.size()));
+        if (std::isnan(value))
+            return {value, NumberMark::Plain};
+        return {value, groups == 1 ? NumberMark::CommaTriple : NumberMark::Comma};
+    }
+    if (dots > 1)
+        return {kMissing, groupsOf(text, '.') > 0 ? NumberMark::Grouped : NumberMark::Plain};
+    value = parseDecimal(text);
+    if (std::isnan(value) || dots == 0)
+        return {value, NumberMark::Plain};
+    return {value,
+            decimalComma && groupsOf(text, '.') == 1 ? NumberMark::DotTriple : NumberMark::Point};
+}
+
+double ParseTabularNumber(std::string_view text, bool decimalComma)
+{
+    return ClassifyTabularNumber(text, decimalComma).first;
+}
+
+double FormantHertz(double hertz)
+{
+    return hertz > 0 && hertz <= kMaxFormant ? hertz : kMissing;
 }
 
 std::string_view TabularTable::textOf(Cell cell) const
@@ -193,12 +266,18 @@ std::span<const double> TabularTable::formantValues(int formant) const
     return m_formantValues[std::size_t(formant)];
 }
 
+double TabularTable::pointValue(int row, const TabularPointColumn &point) const
+{
+    const Cell *found = cellAt(row, point.column);
+    return found ? FormantHertz(ParseTabularNumber(textOf(*found), m_decimalComma)) : kMissing;
+}
+
 int TabularTable::missingCount(int formant) const
 {
     return formantColumn(formant) < 0 ? 0 : m_missing[std::size_t(formant)];
 }
 
-void TabularTable::parseFormantColumn(int formant)
+void TabularTable::parseFormantColumn(int formant, NumberMarks &marks)
 {
     const std::size_t index = std::size_t(formant);
     Values &values = m_formantValues[index];
@@ -211,9 +290,16 @@ void TabularTable::parseFormantColumn(int formant)
     const Cells &cells = m_columns[std::size_t(column)];
     int missing = 0;
     for (std::size_t row = 0; row < values.size(); ++row) {
-        const double value = ParseTabularNumber(textOf(cells[row]), m_decimalComma);
+        const auto [number, mark] = ClassifyTabularNumber(textOf(cells[row]), m_decimalComma);
+        const double value = FormantHertz(number);
         missing += std::isnan(value) ? 1 : 0;
         values[row] = value;
+        if (mark == NumberMark::Plain)
+            continue;
+        marks.point = marks.point || mark == NumberMark::Point;
+        marks.comma = marks.comma || mark == NumberMark::Comma;
+        if (mark != NumberMark::Point && mark != NumberMark::Comma)
+            marks.doubts.push_back({int(row), column, mark});
     }
     m_missing[index] = missing;
 }
@@ -245,7 +331,7 @@ void TabularTable::setCell(int row, int column, std::string_view text)
         if (m_formantColumns[index] != column)
             continue;
         double &value = m_formantValues[index][std::size_t(row)];
-        const double parsed = ParseTabularNumber(text, m_decimalComma);
+        const double parsed = FormantHertz(ParseTabularNumber(text, m_decimalComma));
         m_missing[index] += int(std::isnan(parsed)) - int(std::isnan(value));
         value = parsed;
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // A table of tokens read from a CSV or TSV file (or built from a Formant file): the header
@@ -25,13 +26,38 @@ struct TabularFormat
     // Every field of the file was quoted: cells added later are quoted too. Otherwise a
     // cell is quoted when it was quoted in the file or when its text needs it.
     bool quoteAll = false;
+    // The file began with a spreadsheet's "sep=X" line, written back before the header.
+    bool separatorLine = false;
+    // The bytes on disk: spreadsheets save "Unicode text" as UTF-16 with a byte-order
+    // mark. The table itself always holds UTF-8 (or the file's own 8-bit bytes).
+    enum class Encoding { Utf8, Utf16Le, Utf16Be };
+    Encoding encoding = Encoding::Utf8;
 
     bool operator==(const TabularFormat &) const = default;
 };
 
 // The columns a table can hold a role for.
 enum class TabularRole { Vowel, Speaker, F0, F1, F2, F3, F4, F5 };
+inline constexpr int kTabularRoleCount = 8;
 
+// A formant measured at one point of the token, e.g. "F1_20" or "F2@50%": the points of
+// F1 and F2 make the token's trajectory.
+struct TabularPointColumn
+{
+    int formant = 1; // 0 = F0 ... 5 = F5
+    int percent = 50;
+    int column = -1;
+};
+
+// How a cell's number was written, for telling a decimal mark from a grouping separator.
+enum class NumberMark {
+    Plain,       // no mark, or no number
+    Point,       // a point that can only be decimal: "2300.25", "312.5" in a comma file
+    Comma,       // a comma that can only be decimal: "312,5"
+    DotTriple,   // "2.300": a decimal point, or a point grouping thousands
+    CommaTriple, // "2,300" where a decimal comma is accepted: either again
+    Grouped,     // "2,300.5", "1.234.567", "2,300" in a comma file: grouped digits
+};
 class TabularTable
 {
 public:
@@ -54,8 +80,8 @@ public:
 
     // numbers
     // The cell as a number, NaN when it is missing: empty, NA, --undefined--, not a number
-    // or not finite. Surrounding spaces are ignored; with ';' as separator a decimal comma
-    // is accepted too.
+    // or not finite. Surrounding spaces are ignored; where the comma is not the separator a
+    // decimal comma is accepted too. A formant column's cells follow formant().
     double number(int row, int column) const;
 
     // roles
@@ -69,12 +95,19 @@ public:
     std::string_view vowel(int row) const;
     std::string_view speaker(int row) const;
     // Formant `formant` (0 to 5) of the row in hertz, NaN when missing or not in the table.
+    // One rule for every reader: a value that is not a number, or not within
+    // 0 < f <= kMaxFormant, is missing.
     double formant(int row, int formant) const;
     // All rows' values of formant `formant` (0 to 5), NaN where missing; empty when the
     // table has no such column. Parsed once when the table is read.
     std::span<const double> formantValues(int formant) const;
     // How many rows have formant `formant` (0 to 5) missing; 0 without such a column.
     int missingCount(int formant) const;
+    // The columns of formants measured at several points, in header order. Where a formant
+    // has no plain column, its 50% point (or the one nearest the middle) is its column.
+    const std::vector<TabularPointColumn> &pointColumns() const { return m_points; }
+    // The value of a point column, by the same rule as formant().
+    double pointValue(int row, const TabularPointColumn &point) const;
 
     // layout
     const TabularFormat &format() const { return m_format; }
@@ -86,6 +119,9 @@ public:
     // Replaces the text of a cell; a formant column's number follows. Ignored out of range.
     // Both throw std::length_error once the table would pass 4 GB of text.
     void setCell(int row, int column, std::string_view text);
+
+    // Bytes of text the table holds: the file's, and the cells' copies.
+    std::size_t textBytes() const { return m_buffer.size(); }
 
     // Same header, cells and roles (the layout may differ).
     bool sameContent(const TabularTable &other) const;
@@ -109,7 +145,19 @@ private:
     std::string_view textOf(Cell cell) const;
     const Cell *cellAt(int row, int column) const;
     Cell storeText(std::string_view text); // appends to the buffer
-    void parseFormantColumn(int formant);
+    // Where a file's decimal mark shows, and the cells whose mark might group digits.
+    struct NumberMarks
+    {
+        bool point = false;
+        bool comma = false;
+        struct Doubt
+        {
+            int row, column;
+            NumberMark mark;
+        };
+        std::vector<Doubt> doubts; // in row order per column
+    };
+    void parseFormantColumn(int formant, NumberMarks &marks);
 
     using Cells = std::vector<Cell, LargeBlockAllocator<Cell>>;
     using Values = std::vector<double, LargeBlockAllocator<double>>;
@@ -123,6 +171,7 @@ private:
     std::array<Values, kFormants> m_formantValues;
     std::array<int, kFormants> m_missing{};
     TabularFormat m_format;
+    std::vector<TabularPointColumn> m_points;
     // Numbers may have a decimal comma: set by the reader from the file's separator, and
     // kept when the layout changes for writing.
     bool m_decimalComma = false;
@@ -130,3 +179,9 @@ private:
 
 // A cell's text as a number, NaN when it is missing (see TabularTable::number).
 double ParseTabularNumber(std::string_view text, bool decimalComma);
+
+// A number as a formant in hertz: NaN unless 0 < hertz <= kMaxFormant.
+double FormantHertz(double hertz);
+
+// ParseTabularNumber's value and the mark it was written with.
+std::pair<double, NumberMark> ClassifyTabularNumber(std::string_view text, bool decimalComma);

@@ -2,9 +2,11 @@
 
 #include "document/labeltext.h"
 #include "document/tabularbuilder.h"
+#include "document/tabularwriter.h"
 #include "document/vowelorder.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include <cmath>
 #include <limits>
@@ -23,19 +25,70 @@ std::string_view bytesView(const QByteArray &bytes)
 
 std::optional<int> TokenHertz(double hertz)
 {
-    if (!std::isfinite(hertz) || hertz < 0 || hertz > TokenTableModel::kMaxFormant)
+    if (!std::isfinite(hertz) || hertz < 0 || hertz > kMaxFormant)
         return std::nullopt;
     return int(std::lround(hertz));
 }
 
 void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
 {
+    // Rows of one text share one decoded copy: a large table repeats a few vowels and
+    // speakers millions of times. Texts are told apart by their bytes, and shown decoded as
+    // UTF-8 or else Windows-1252, so "Zoë" and "Zoé" in either stay two speakers.
+    struct Decoded
+    {
+        QByteArray bytes;
+        QString text;
+    };
+    std::unordered_map<std::string_view, Decoded> decoded;
+    const auto decode = [&decoded](std::string_view text) -> const Decoded & {
+        auto found = decoded.find(text);
+        if (found == decoded.end()) {
+            QByteArray bytes(text.data(), qsizetype(text.size()));
+            found = decoded.emplace(text, Decoded{bytes, LabelText(bytes)}).first;
+        }
+        return found->second;
+    };
+    // The rows go in already sorted by symbol bytes, as AssignOrder sorts them (stably): a
+    // sort afterwards would move millions of rows about.
+    const int count = table.rowCount();
+    std::unordered_map<std::string_view, int> distinctOf;
+    std::vector<std::string_view> distinct;
+    std::vector<int> vowelOf(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const auto [found, added] = distinctOf.emplace(table.vowel(i), int(distinct.size()));
+        if (added)
+            distinct.push_back(found->first);
+        vowelOf[std::size_t(i)] = found->second;
+    }
+    std::vector<int> byBytes(distinct.size());
+    std::iota(byBytes.begin(), byBytes.end(), 0);
+    std::sort(byBytes.begin(), byBytes.end(), [&distinct](int a, int b) {
+        return distinct[std::size_t(a)] < distinct[std::size_t(b)];
+    });
+    std::vector<int> rank(distinct.size());
+    for (std::size_t k = 0; k < byBytes.size(); ++k)
+        rank[std::size_t(byBytes[k])] = int(k);
+    // A stable counting sort on the ranks.
+    std::vector<int> start(distinct.size() + 1, 0);
+    for (int v : vowelOf)
+        ++start[std::size_t(rank[std::size_t(v)]) + 1];
+    for (std::size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[std::size_t(start[std::size_t(rank[std::size_t(vowelOf[std::size_t(i)])])]++)] = i;
+    vowelOf = {};
+
     tokens.beginBulkChange();
     tokens.clearRows();
     tokens.setSpeakerShown(table.speakerColumn() >= 0);
-    tokens.reserveRows(table.rowCount());
+    tokens.reserveRows(count);
     const int exclude = ExcludeColumn(table);
-    for (int i = 0; i < table.rowCount(); ++i) {
+    const Decoded *lastVowel = nullptr;
+    const Decoded *lastSpeaker = nullptr;
+    std::string_view lastVowelText, lastSpeakerText;
+    for (int i : order) {
         TokenTableModel::Row row;
         for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
             if (const auto hertz = TokenHertz(table.formant(i, kShownFormants[j])))
@@ -43,16 +96,29 @@ void FillTokensFromTable(const TabularTable &table, TokenTableModel &tokens)
             else
                 row.emptyNumbers |= TokenTableModel::emptyBit(int(j));
         }
-        const std::string_view vowel = table.vowel(i);
-        row.symbolBytes = QByteArray(vowel.data(), qsizetype(vowel.size()));
-        row.symbol = LabelText(row.symbolBytes);
+        // Rows of one vowel come in a run, and a speaker's rows mostly do: the last text
+        // is tried before the look-up.
+        const std::string_view vowelText = table.vowel(i);
+        if (!lastVowel || vowelText != lastVowelText) {
+            lastVowel = &decode(vowelText);
+            lastVowelText = vowelText;
+        }
+        const Decoded &vowel = *lastVowel;
+        row.symbolBytes = vowel.bytes;
+        row.symbol = vowel.text;
         for (int k = 0; k < 2; ++k)
             row.higherFormants[std::size_t(k)] = TokenHertz(table.formant(i, 4 + k)).value_or(0);
-        const std::string_view speaker = table.speaker(i);
-        row.speaker = QString::fromUtf8(speaker.data(), qsizetype(speaker.size()));
+        if (table.speakerColumn() >= 0) {
+            const std::string_view speakerText = table.speaker(i);
+            if (!lastSpeaker || speakerText != lastSpeakerText) {
+                lastSpeaker = &decode(speakerText);
+                lastSpeakerText = speakerText;
+            }
+            row.speaker = lastSpeaker->text;
+        }
         row.sourceRow = i;
         row.excluded = exclude >= 0 && IsExcludeMark(table.cell(i, exclude));
-        tokens.insertRowAt(i, row);
+        tokens.appendRow(std::move(row));
     }
     // The charts take each run of one Order number as a vowel group.
     AssignOrder(tokens);
@@ -99,103 +165,193 @@ int CountEmptyTokenValues(const TabularTable &table)
 
 std::vector<int> TableRowOrder(const TokenTableModel &tokens)
 {
-    std::vector<int> order(std::size_t(tokens.count()));
-    std::iota(order.begin(), order.end(), 0);
-    const auto place = [&tokens](int r) {
+    // A stable counting sort on the file row: linear, since a corpus has millions of rows.
+    const int count = tokens.count();
+    int last = -1;
+    for (int r = 0; r < count; ++r)
+        last = std::max(last, tokens.row(r).sourceRow);
+    std::vector<int> start(std::size_t(last) + 2, 0);
+    for (int r = 0; r < count; ++r) {
         const int from = tokens.row(r).sourceRow;
-        return from >= 0 ? from : std::numeric_limits<int>::max();
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&place](int a, int b) { return place(a) < place(b); });
+        ++start[from >= 0 ? std::size_t(from) + 1 : 0];
+    }
+    // Rows added here (file row -1) go last, in the window's order.
+    const int added = start[0];
+    start[0] = 0;
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<int> order(static_cast<std::size_t>(count));
+    int nextAdded = count - added;
+    for (int r = 0; r < count; ++r) {
+        const int from = tokens.row(r).sourceRow;
+        if (from < 0)
+            order[std::size_t(nextAdded++)] = r;
+        else
+            order[std::size_t(start[std::size_t(from)]++)] = r;
+    }
     return order;
 }
 
-std::optional<TabularTable> TableFromTokens(const TabularTable &source,
-                                            const TokenTableModel &tokens)
+namespace {
+
+// The token rows over the table they came from, as the writer reads them: each row's cells
+// from its row of the table, with the values the rows hold where they differ. Nothing is
+// copied but the few cells that changed.
+class TokenRowCells final : public TabularCells
 {
-    const int columns = source.columnCount();
-    // Marks go into the file's own exclude column, or a new last one when a row has one.
-    const int excludeColumn = ExcludeColumn(source);
-    const bool addExclude = excludeColumn < 0 && tokens.excludedCount() > 0;
-    // The builder refuses more cells than a few per byte of text, its guard against a
-    // damaged file; unused room of one byte per cell keeps a table of short cells clear
-    // of it.
-    TabularTable::Buffer room(std::size_t(tokens.count() + 1) * std::size_t(columns + 1), ' ');
-    TabularBuilder builder(std::move(room), std::size_t(tokens.count()));
-    for (int column = 0; column < columns; ++column) {
-        TabularTable::Cell cell = builder.storeCopy(source.header(column));
-        cell.quoted = source.headerQuoted(column) ? 1 : 0;
-        builder.addField(cell);
+public:
+    TokenRowCells(const TabularTable &source, const TabularFormat &format,
+                  const TokenTableModel &tokens)
+        : m_source(source), m_format(format), m_tokens(tokens), m_order(TableRowOrder(tokens)),
+          m_commaSeparated(format.separator == ',')
+    {
+        m_formantOf.fill(-1);
+        for (int formant = 0; formant < TabularTable::kFormants; ++formant)
+            m_formantOf[std::size_t(formant)] = source.formantColumn(formant);
+        // Marks go into the file's own exclude column, or a new last one when a row has one.
+        m_excludeColumn = ExcludeColumn(source);
+        m_addExclude = m_excludeColumn < 0 && tokens.excludedCount() > 0;
+        m_same = !m_addExclude && format == source.format() &&
+                 int(m_order.size()) == source.rowCount();
+        for (std::size_t r = 0; r < m_order.size() && m_same; ++r)
+            m_same = tokens.row(m_order[r]).sourceRow == int(r);
     }
-    if (addExclude)
-        builder.addField(builder.storeCopy("exclude"));
-    builder.endRow();
-    std::array<int, TabularTable::kFormants> formantOf{};
-    formantOf.fill(-1);
-    for (int formant = 0; formant < TabularTable::kFormants; ++formant) {
-        if (const int column = source.formantColumn(formant); column >= 0)
-            formantOf[std::size_t(formant)] = column;
+
+    // Whether every cell written so far is the source's own, row for row, in its layout.
+    bool sameAsSource() const { return m_same; }
+
+    int rowCount() const override { return int(m_order.size()); }
+    int columnCount() const override { return m_source.columnCount() + (m_addExclude ? 1 : 0); }
+    std::string_view header(int column) const override
+    {
+        return column < m_source.columnCount() ? m_source.header(column) : "exclude";
     }
-    for (int r : TableRowOrder(tokens)) {
-        const TokenTableModel::Row &row = tokens.row(r);
-        const int from = row.sourceRow < source.rowCount() ? row.sourceRow : -1;
-        for (int column = 0; column < columns; ++column) {
-            std::string_view text = from >= 0 ? source.cell(from, column) : std::string_view{};
-            const bool quoted = from >= 0 && source.cellQuoted(from, column);
-            QByteArray replaced;
-            bool replace = false;
-            if (column == source.vowelColumn()) {
-                replace = from < 0 || bytesView(row.symbolBytes) != text;
-                replaced = row.symbolBytes;
-            }
-            for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
-                if (column != formantOf[std::size_t(kShownFormants[j])])
-                    continue;
-                // A value the user left as read keeps the file's own text (decimals, NA).
-                const bool empty = row.emptyNumbers & TokenTableModel::emptyBit(int(j));
-                const std::optional<int> now =
-                    empty ? std::nullopt : std::optional<int>(row.numbers[j]);
-                replace = from < 0 || now != TokenHertz(source.formant(from, kShownFormants[j]));
-                replaced = now ? QByteArray::number(*now) : QByteArray();
-            }
-            for (int k = 0; k < 2 && from < 0; ++k) {
-                if (column == formantOf[std::size_t(4 + k)] && row.higherFormants[std::size_t(k)]) {
-                    replace = true;
-                    replaced = QByteArray::number(row.higherFormants[std::size_t(k)]);
-                }
-            }
+    bool headerQuoted(int column) const override
+    {
+        return column < m_source.columnCount() && m_source.headerQuoted(column);
+    }
+    const TabularFormat &format() const override { return m_format; }
+
+    std::size_t sizeHint() const override
+    {
+        // The file's bytes scaled to the rows now, with room for numbers typed into added rows.
+        const std::size_t read = std::size_t(std::max(m_source.rowCount(), 1));
+        return m_source.textBytes() / read * m_order.size() + m_order.size() * 8 + 1024;
+    }
+
+    std::string_view cell(int r, int column, bool &quoted) const override
+    {
+        const TokenTableModel::Row &row = m_tokens.row(m_order[std::size_t(r)]);
+        if (column >= m_source.columnCount()) {
+            quoted = false;
+            return replaced(row.excluded ? "1" : "0");
+        }
+        const int from = sourceRow(r);
+        quoted = from >= 0 && m_source.cellQuoted(from, column);
+        const std::string_view text = from >= 0 ? m_source.cell(from, column) : std::string_view{};
+        if (column == m_source.vowelColumn())
+            return from < 0 || bytesView(row.symbolBytes) != text ? bytesView(row.symbolBytes)
+                                                                  : text;
+        if (column == m_source.speakerColumn()) {
             // Compared as text, so that a speaker read in another encoding keeps its bytes
             // unless it was typed over.
-            if (column == source.speakerColumn() &&
-                (from < 0 ||
-                 row.speaker != QString::fromUtf8(text.data(), qsizetype(text.size())))) {
-                replace = true;
-                replaced = row.speaker.toUtf8();
-            }
-            // A mark the user left as read keeps the file's own text ("yes", "x").
-            if (column == excludeColumn && IsExcludeMark(text) != row.excluded) {
-                replace = true;
-                replaced = row.excluded ? "1" : "0";
-            }
-            TabularTable::Cell cell = builder.storeCopy(replace ? bytesView(replaced) : text);
-            cell.quoted = quoted ? 1 : 0;
-            builder.addField(cell);
+            if (from >= 0 && row.speaker == decoded(text))
+                return text;
+            return replaced(row.speaker.toUtf8());
         }
-        if (addExclude)
-            builder.addField(builder.storeCopy(row.excluded ? "1" : "0"));
-        builder.endRow();
+        // A mark the user left as read keeps the file's own text ("yes", "x").
+        if (column == m_excludeColumn && IsExcludeMark(text) != row.excluded)
+            return replaced(row.excluded ? "1" : "0");
+        for (std::size_t j = 0; j < kShownFormants.size(); ++j) {
+            if (column != m_formantOf[std::size_t(kShownFormants[j])])
+                continue;
+            // A value the user left as read keeps the file's own text (decimals, NA).
+            const bool empty = row.emptyNumbers & TokenTableModel::emptyBit(int(j));
+            const std::optional<int> now =
+                empty ? std::nullopt : std::optional<int>(row.numbers[j]);
+            if (from < 0 || now != TokenHertz(m_source.formant(from, kShownFormants[j])))
+                return replaced(now ? QByteArray::number(*now) : QByteArray());
+            return pointDecimal(text);
+        }
+        for (int k = 0; k < 2 && from < 0; ++k) {
+            if (column == m_formantOf[std::size_t(4 + k)] && row.higherFormants[std::size_t(k)])
+                return replaced(QByteArray::number(row.higherFormants[std::size_t(k)]));
+        }
+        if (m_commaSeparated &&
+            std::find(m_formantOf.begin(), m_formantOf.end(), column) != m_formantOf.end())
+            return pointDecimal(text);
+        return text;
     }
-    builder.setFormat(source.format());
-    builder.setDecimalComma(source.format().separator == ';');
+
+private:
+    int sourceRow(int r) const
+    {
+        const int from = m_tokens.row(m_order[std::size_t(r)]).sourceRow;
+        return from < m_source.rowCount() ? from : -1;
+    }
+
+    // A decimal comma kept from a file that allowed one would read back as no number once
+    // the comma separates the fields.
+    std::string_view pointDecimal(std::string_view text) const
+    {
+        if (!m_commaSeparated || text.find(',') == std::string_view::npos)
+            return text;
+        QByteArray pointed(text.data(), qsizetype(text.size()));
+        pointed.replace(',', '.');
+        return replaced(std::move(pointed));
+    }
+
+    std::string_view replaced(QByteArray &&text) const
+    {
+        m_same = false;
+        m_scratch = std::move(text);
+        return bytesView(m_scratch);
+    }
+
+    // The speaker's text as the rows hold it; each distinct text decoded once.
+    const QString &decoded(std::string_view text) const
+    {
+        auto found = m_decoded.find(text);
+        if (found == m_decoded.end())
+            found =
+                m_decoded.emplace(text, LabelText(QByteArray(text.data(), qsizetype(text.size()))))
+                    .first;
+        return found->second;
+    }
+
+    const TabularTable &m_source;
+    const TabularFormat m_format;
+    const TokenTableModel &m_tokens;
+    const std::vector<int> m_order;
+    const bool m_commaSeparated;
+    int m_excludeColumn = -1;
+    bool m_addExclude = false; // rows are excluded and the file has no column for it
+    std::array<int, TabularTable::kFormants> m_formantOf{};
+    mutable QByteArray m_scratch; // a changed cell's text until the next cell
+    mutable bool m_same = false;
+    mutable std::unordered_map<std::string_view, QString> m_decoded;
+};
+
+} // namespace
+
+FileError WriteTableFromTokens(const QString &path, const TabularTable &source,
+                               const TabularFormat &format, const TokenTableModel &tokens,
+                               bool &sameAsSource)
+{
+    const TokenRowCells cells(source, format, tokens);
+    const FileError error = WriteTabularCells(path, cells);
+    sameAsSource = !error.isError() && cells.sameAsSource();
+    return error;
+}
+
+TabularReadOptions SameRoles(const TabularTable &table)
+{
     TabularReadOptions options;
-    if (source.vowelColumn() >= 0)
-        options.vowelColumn = QString::fromUtf8(source.header(source.vowelColumn()));
-    if (source.speakerColumn() >= 0)
-        options.speakerColumn = QString::fromUtf8(source.header(source.speakerColumn()));
-    TabularReadResult result = builder.finish(options);
-    if (!result.ok())
-        return std::nullopt;
-    return std::move(result.table);
+    for (int role = 0; role < kTabularRoleCount; ++role) {
+        if (const int column = table.roleColumn(TabularRole(role)); column >= 0)
+            options.columns[std::size_t(role)] = QString::fromUtf8(table.header(column));
+    }
+    return options;
 }
 
 TabularTable EmptyTokenTable(char separator, bool higherFormants)

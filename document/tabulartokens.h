@@ -1,7 +1,10 @@
 #pragma once
 
+#include "document/tabularreader.h"
 #include "document/tabulartable.h"
 #include "document/tokentablemodel.h"
+
+#include "framework/fileerror.h"
 
 #include <QStringList>
 
@@ -35,14 +38,20 @@ int CountEmptyTokenValues(const TabularTable &table);
 // in the window's order.
 std::vector<int> TableRowOrder(const TokenTableModel &tokens);
 
-// The table to write for the token rows (in TableRowOrder), in `source`'s layout and columns: each
-// row's cells from its row of `source`, with F1, F2, F3 and the vowel replaced where the token row
-// differs from what that row gave, and the speaker where it was typed over. Rows added here get
-// empty other cells. The exclude column says which rows are set aside; it is added when a row
-// is and `source` has none.
-// Nothing when the table cannot be built (more text than a table holds).
-std::optional<TabularTable> TableFromTokens(const TabularTable &source,
-                                            const TokenTableModel &tokens);
+// Writes the table file for the token rows (in TableRowOrder) to `path`, in `source`'s
+// columns and the layout `format`: each row's cells from its row of `source`, with F1, F2,
+// F3 and the vowel replaced where the token row differs from what that row gave, and the
+// speaker where it was typed over. Rows added here get empty other cells. The exclude
+// column says which rows are set aside; it is added when a row is and `source` has none.
+// Written straight
+// from the rows, without a second table in memory. An error of kind None on success;
+// `sameAsSource` then says whether the file holds exactly `source`, row for row.
+FileError WriteTableFromTokens(const QString &path, const TabularTable &source,
+                               const TabularFormat &format, const TokenTableModel &tokens,
+                               bool &sameAsSource);
+
+// Options that read a table written from `table` back with its roles on the same columns.
+TabularReadOptions SameRoles(const TabularTable &table);
 
 // An empty table with the columns F1, F2, F3 (F4 and F5 when a row has them) and vowel,
 // separated by `separator`: the layout a Formant document takes when saved as a table.

@@ -16,16 +16,13 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 
+#include <utility>
+
 #include <algorithm>
 #include <new>
 #include <stdexcept>
 
 namespace {
-
-// Formants outside this range are taken as 0, as a cell entry would be.
-constexpr int kMaxFormant = 10000;
-
-bool g_readNextAsTable = false;
 
 QString suffixOf(TabularFileKind kind, const QString &path)
 {
@@ -170,7 +167,8 @@ void CTessavoxDoc::attachTable(QObject *table)
         } else {
             fillTokensFromRecords();
         }
-        m_history.reset(m_tokens);
+        if (m_historyKept)
+            m_history.reset(m_tokens);
     }
 }
 
@@ -213,60 +211,50 @@ void CTessavoxDoc::fillTokensFromRecords()
     m_nTokenCount = m_tokens.count();
 }
 
-void CTessavoxDoc::readNextAsTable(bool asTable)
+TokenFile CTessavoxDoc::open(const QString &path, const TokenFileOptions &options)
 {
-    g_readNextAsTable = asTable;
-}
-
-bool CTessavoxDoc::openTable(const QString &path)
-{
-    if (const QString error = readTable(path, {}); !error.isEmpty()) {
-        Messages::show(error);
-        return false;
+    TokenFile file;
+    {
+        WaitCursor wait;
+        file = LoadTokenFile(path, options);
     }
-    if (const int empty = CountEmptyTokenValues(*m_table); empty > 0)
-        Messages::show(QStringLiteral("%L1 %2 of F1, F2 or F3 in %3 %4 missing or outside 0 to "
-                                      "%L5 Hz; their cells are empty and the charts skip them.")
-                           .arg(empty)
-                           .arg(empty == 1 ? QStringLiteral("value") : QStringLiteral("values"))
-                           .arg(QFileInfo(path).fileName())
-                           .arg(empty == 1 ? QStringLiteral("is") : QStringLiteral("are"))
-                           .arg(kMaxFormant));
-    return true;
+    if (!file.ok())
+        return file;
+    m_bDataLoaded = true;
+    m_nTokenCount = file.tokenCount;
+    if (file.kind == TabularFileKind::Table) {
+        m_table = std::move(file.table);
+        m_fileIsTable = true;
+        file.table = TabularTable();
+    } else {
+        m_table.reset();
+        m_fileIsTable = false;
+        std::copy(file.records.begin(), file.records.end(), m_records.begin());
+        m_formantTokens = std::move(file.table);
+        file.table = TabularTable();
+        file.records.clear();
+    }
+    return file;
 }
 
 bool CTessavoxDoc::OnOpenDocument(const QString &path)
 {
-    const bool asTable = g_readNextAsTable;
-    g_readNextAsTable = false;
-    if (asTable || TabularFileKindForPath(path) == TabularFileKind::Table)
-        return openTable(path);
-    return openFormantFile(path);
-}
-
-bool CTessavoxDoc::openFormantFile(const QString &path)
-{
-    FormantReadResult result;
-    {
-        WaitCursor wait;
-        result = ReadFormantFile(path, m_records);
-    }
-    switch (result.status) {
-    case FormantReadResult::Status::Ok:
-        m_nTokenCount = result.tokenCount;
-        m_bDataLoaded = true;
+    const TokenFile file = open(path, std::exchange(m_openOptions, {}));
+    switch (file.status) {
+    case TokenFile::Status::Ok:
+        if (!file.warnings.isEmpty())
+            Messages::show(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                           file.warnings.join(QStringLiteral("\n\n")));
         return true;
-    case FormantReadResult::Status::ZeroLength:
+    case TokenFile::Status::ZeroLength:
+    case TokenFile::Status::TooLong:
         Messages::beep();
-        Messages::show(LoadString(IDS_ERR_ZERO_LENGTH));
+        Messages::show(file.message);
         return false;
-    case FormantReadResult::Status::TooLong:
-        Messages::beep();
-        Messages::show(LoadString(IDS_ERR_TOO_LONG));
-        return false;
-    case FormantReadResult::Status::OpenFailed:
-    case FormantReadResult::Status::ReadFailed:
-        Messages::show(openFailureReport(result.error));
+    case TokenFile::Status::OpenFailed:
+    case TokenFile::Status::ReadFailed:
+    case TokenFile::Status::Refused:
+        Messages::show(file.report());
         return false;
     }
     return false;
@@ -311,23 +299,23 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     for (int r = 0; r < m_tokens.count(); ++r)
         higherFormants = higherFormants || m_tokens.row(r).higherFormants != std::array<int, 2>{};
     const bool tsv = suffixOf(TabularFileKind::Table, path) == QStringLiteral("tsv");
-    TabularTable source = m_table ? *m_table : EmptyTokenTable(tsv ? '\t' : ',', higherFormants);
-    // The name's extension says the separator; a semicolon table stays one as a .csv.
-    TabularFormat format = source.format();
+    if (!m_table)
+        m_table = EmptyTokenTable(tsv ? '\t' : ',', higherFormants);
+    // A .csv or .tsv name says the separator (a semicolon table stays one as a .csv);
+    // a table of any other name keeps its own.
+    TabularFormat format = m_table->format();
+    const bool named = TabularFileKindForPath(path) == TabularFileKind::Table;
     if (tsv)
         format.separator = '\t';
-    else if (format.separator == '\t')
+    else if (named && format.separator == '\t')
         format.separator = ',';
-    source.setFormat(format);
-    std::optional<TabularTable> written;
+    FileError error;
+    bool sameAsTable = false;
     try {
-        written = TableFromTokens(source, m_tokens);
-    } catch (const std::length_error &) {
+        error = WriteTableFromTokens(path, *m_table, format, m_tokens, sameAsTable);
+    } catch (const std::bad_alloc &) {
+        error = FileError{FileError::Kind::OutOfMemory, path, {}};
     }
-    if (!written)
-        return FileError{FileError::Kind::WriteFailed, path,
-                         QStringLiteral("the table holds more text than a table file can")};
-    const FileError error = WriteTabularFile(path, *written);
     if (error.isError())
         return error;
     // From now on the rows stand for the rows of the file just written, in the history too.
@@ -341,10 +329,23 @@ FileError CTessavoxDoc::saveTable(const QString &path)
     }
     // Rows removed before the save would come back without the cells the file kept for
     // them: Undo stops at this save rather than lose them.
-    if (!m_history.renumberSourceRows(newIndex, m_tokens))
+    if (m_history.isStarted() && !m_history.renumberSourceRows(newIndex, m_tokens))
         m_history.reset(m_tokens);
-    m_table = std::move(*written);
     m_fileIsTable = true;
+    if (sameAsTable)
+        return error; // the file holds the table as it stands
+    // The file just written becomes the table, read back through the loader: the old one
+    // goes first, so that a large table is never held twice.
+    TokenFileOptions reread;
+    reread.kind = TabularFileKind::Table;
+    reread.columns = SameRoles(*m_table);
+    m_table.reset();
+    TokenFile written = LoadTokenFile(path, reread);
+    if (!written.ok())
+        return FileError{
+            FileError::Kind::ReadFailed, path,
+            QStringLiteral("the saved table could not be read back: %1").arg(written.report())};
+    m_table = std::move(written.table);
     return error;
 }
 
@@ -386,6 +387,11 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
             error.detail = QStringLiteral("no table window is open");
         } else if (asTable) {
             error = saveTable(path);
+        } else if (m_tokens.count() == 0) {
+            // An empty Tessavox file cannot be opened again: the file on disk, perhaps a
+            // table read some other way, is worth more than no tokens.
+            error.detail = QStringLiteral("there are no tokens to write, and a Tessavox file "
+                                          "without tokens could not be opened again");
         } else if (const int row = FindUnwritableSymbol(m_tokens, m_tokens.count()); row >= 0) {
             // Such a symbol would read back as other tokens or cut short: the file already
             // on disk stays as it is.
@@ -404,22 +410,6 @@ bool CTessavoxDoc::OnSaveDocument(const QString &path)
     }
     setModifiedFlag(false);
     return true;
-}
-
-QString CTessavoxDoc::readTable(const QString &path, const TabularReadOptions &options)
-{
-    TabularReadResult result;
-    {
-        WaitCursor wait;
-        result = ReadTabularFile(path, options);
-    }
-    if (!result.ok())
-        return result.message.isEmpty() ? result.error.detail : result.message;
-    m_table = std::move(result.table);
-    m_fileIsTable = true;
-    m_nTokenCount = m_table->rowCount();
-    m_bDataLoaded = true;
-    return {};
 }
 
 void CTessavoxDoc::adoptTable(TabularTable table)
@@ -452,5 +442,5 @@ QString CTessavoxDoc::tableText(int row, int column) const
     if (token.sourceRow < 0)
         return {};
     const std::string_view text = m_table->cell(token.sourceRow, column);
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return LabelText(QByteArray(text.data(), qsizetype(text.size())));
 }

@@ -5,6 +5,7 @@
 #include "document/formantrecord.h"
 #include "document/tabularreader.h"
 #include "document/tabulartable.h"
+#include "document/tokenfile.h"
 #include "document/tokentablemodel.h"
 #include "framework/document.h"
 #include "framework/fileerror.h"
@@ -19,8 +20,9 @@
 #include <span>
 #include <vector>
 
-// One opened Formant file (or File New). Holds the records as the file was read, which
-// fill the token rows once the first table shows them; from then on the rows are the live
+// One opened file, a Formant file or a table (or File New), read through the one loader.
+// Holds the records or the table as the file was read, which fill the token rows once the
+// first table shows them; from then on the rows are the live
 // token store, which every table window shows, the charts draw and File Save writes. Keeps
 // the row count, the loaded flag and the modified flag in step with the rows, and holds
 // the label choices and the options.
@@ -32,8 +34,8 @@ public:
     explicit CTessavoxDoc(QObject *parent = nullptr);
 
     // reimplemented from Document
-    // Reads the Formant file; reports every failure to the user and leaves the records
-    // empty then.
+    // Opens the file as open() does, with the options set before, and tells the user what
+    // went wrong or what to know of the file.
     bool OnOpenDocument(const QString &path) override;
     bool OnSaveDocument(const QString &path) override;
     // Save As offers the table formats beside the Formant format, the document's own first.
@@ -41,12 +43,16 @@ public:
     // Unmodified is where the rows were saved: Undo back to there leaves nothing to save.
     void setModifiedFlag(bool modified = true) override;
 
-    // The next OnOpenDocument reads its file as a table whatever its name: the user chose
-    // the table file type in the Open dialog.
-    static void readNextAsTable(bool asTable);
-    // Reads `path` as a Formant file whatever its name, reporting failures as
-    // OnOpenDocument does.
-    bool openFormantFile(const QString &path);
+    // How OnOpenDocument opens the file: e.g. as a table whatever its name, when the user
+    // chose the table file type in the Open dialog.
+    void setOpenOptions(const TokenFileOptions &options) { m_openOptions = options; }
+    // Reads `path` through the one loader and keeps its tokens; shows nothing, so that the
+    // program and the batch tool each present the result (its message and warnings) their
+    // own way. The rows fill once a table shows them (attachTable).
+    TokenFile open(const QString &path, const TokenFileOptions &options);
+    // The tokens as the file gave them, as a table whatever the file's kind; empty before
+    // a file is read.
+    const TabularTable &tokenTable() const { return m_table ? *m_table : m_formantTokens; }
     // Whether the rows came from, or were last saved to, a table file.
     bool isTableDocument() const { return m_table.has_value(); }
 
@@ -69,6 +75,9 @@ public:
     // EditStep while they work.
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
+    // Whether the rows keep a history for Undo, a copy of every row; a document that no
+    // one edits (the batch tool's) does without. Set before a table attaches.
+    void setHistoryKept(bool kept) { m_historyKept = kept; }
     void OnEditUndo();
     void OnEditRedo();
     class EditStep
@@ -91,10 +100,6 @@ public:
     // The Label Selector's choice for vowel group `order`, as a step Undo takes back.
     void chooseOrderLabel(int order, int position, const QString &text);
 
-    // Reads `path` as a table with the user's choice of vowel and speaker columns, as File
-    // Open reads a table, but shows nothing: for a caller that reports on its own (the
-    // batch tool). Why it cannot be read, or empty.
-    QString readTable(const QString &path, const TabularReadOptions &options);
     // The rows come from `table` from now on, as from a table file not yet saved anywhere
     // (formants measured from recordings): File Save asks for a name and offers the table
     // formats first. Call before the first table window shows the rows.
@@ -143,7 +148,6 @@ private:
     void applyLabelChoice(const std::optional<EditHistory::LabelChoice> &choice);
     // Undo (backward) or Redo (forward) one step, and show the result.
     void moveThroughHistory(bool forward);
-    bool openTable(const QString &path);
     // Writes the rows as a table to `path`; an error of kind None on success.
     FileError saveTable(const QString &path);
     // Asks before a table goes into a Formant file; false when it must not be written.
@@ -158,7 +162,11 @@ private:
     // The document's own file is a table, whatever its name (the table type was chosen when
     // opening it): File Save writes it as one.
     bool m_fileIsTable = false;
+    // A Formant file's tokens as a table, for the analysis of the file as read.
+    TabularTable m_formantTokens;
+    TokenFileOptions m_openOptions;
     EditHistory m_history;
+    bool m_historyKept = true;
     int m_openSteps = 0;      // EditSteps alive; their command records the step
     bool m_restoring = false; // Undo or Redo is putting rows back
 };

@@ -287,6 +287,21 @@ void TokenTableModel::insertRowsAt(int index, int count, const Row &given)
     emitChanged();
 }
 
+void TokenTableModel::appendRow(Row &&row)
+{
+    if (row.symbolBytes.isEmpty() && !row.symbol.isEmpty())
+        row.symbolBytes = row.symbol.toUtf8();
+    if (m_bulkDepth > 0) {
+        m_rows.push_back(std::move(row));
+        return;
+    }
+    const int index = count();
+    beginInsertRows({}, index, index);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+    emitChanged();
+}
+
 void TokenTableModel::removeRowsAt(int first, int count)
 {
     if (count <= 0)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/cellsource.h"
+#include "document/formantrecord.h"
+#include "document/largeblockallocator.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -26,24 +28,26 @@ public:
     // a speaker column.
     enum Column { F1, F2, F3, Symbol, Order, ColumnCount, Speaker = ColumnCount };
 
+    // The small members come first, so that a corpus's millions of rows pack tightly.
     struct Row
     {
         std::array<int, 4> numbers{};  // F1, F2, F3, Order
         std::uint8_t emptyNumbers = 0; // one bit per entry of `numbers`: the cell is empty
+        bool selected = false;
+        // Set aside by the user: kept, shown greyed and saved, but left out of the charts,
+        // statistics and normalisation.
+        bool excluded = false;
+        // For a table file: the row of the file this row came from (-1 for a row added
+        // here), whose other cells are written back with it.
+        int sourceRow = -1;
         QString symbol;
         // The symbol as a file holds it: the label's own bytes as read, or the UTF-8 of a
         // symbol entered here. Filled in from `symbol` when a row is inserted without it.
         QByteArray symbolBytes;
-        bool selected = false;
         // F4 and F5 as the file gave them; 0 where it had none. Not shown.
         std::array<std::int32_t, 2> higherFormants{};
-        // For a table file: the speaker's text, and the row of the file this row came
-        // from (-1 for a row added here), whose other cells are written back with it.
+        // For a table file: the speaker's text.
         QString speaker;
-        int sourceRow = -1;
-        // Set aside by the user: kept, shown greyed and saved, but left out of the charts,
-        // statistics and normalisation.
-        bool excluded = false;
     };
 
     explicit TokenTableModel(QObject *parent = nullptr);
@@ -76,7 +80,7 @@ public:
     bool IsRowExcluded(int row) const override;
 
     // Highest frequency F1, F2 and F3 take, as a file's fill does.
-    static constexpr int kMaxFormant = 10000;
+    static constexpr int kMaxFormant = ::kMaxFormant;
     // Why a typed or pasted value cannot go into its cell; empty when it can. A symbol
     // must read back from a saved file; F1 to F3 lie within 0..kMaxFormant.
     static QString symbolRefusal(const QString &text);
@@ -106,6 +110,8 @@ public:
 
     // setters
     void insertRowAt(int index, const Row &row) { insertRowsAt(index, 1, row); }
+    // Adds `row` after the last, taking it over: how a file's millions of rows are filled.
+    void appendRow(Row &&row);
     // `count` copies of `row`, told to the views as one change.
     void insertRowsAt(int index, int count, const Row &row);
     void removeRowAt(int index) { removeRowsAt(index, 1); }
@@ -168,7 +174,9 @@ private:
     void emitCellChanged(int row, int column);
     void emitChanged();
 
-    std::vector<Row> m_rows;
+    // On huge pages when large: a corpus of millions of rows would otherwise spend much of
+    // its opening faulting in fresh 4 KB pages.
+    std::vector<Row, LargeBlockAllocator<Row>> m_rows;
     int m_bulkDepth = 0;  // open bulk changes; the views hear nothing while above 0
     int m_quietDepth = 0; // open quiet changes; `changed` is silent while above 0
     bool m_speakerShown = false;

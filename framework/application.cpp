@@ -100,7 +100,8 @@ void Application::track(Document *doc)
         m_documents.append(doc);
 }
 
-Document *Application::OpenDocumentFile(const QString &path)
+Document *Application::OpenDocumentFile(const QString &path,
+                                        const std::function<void(Document &)> &prepare)
 {
     for (Document *doc : documents()) {
         if (!doc->pathName().isEmpty() && samePath(doc->pathName(), path)) {
@@ -112,7 +113,7 @@ Document *Application::OpenDocumentFile(const QString &path)
     DocTemplate *docTemplate = firstTemplate();
     if (!docTemplate)
         return nullptr;
-    Document *doc = docTemplate->OpenDocumentFile(path);
+    Document *doc = docTemplate->OpenDocumentFile(path, prepare);
     track(doc);
     return doc;
 }

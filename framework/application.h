@@ -42,8 +42,10 @@ public:
     void setMainWindow(QMainWindow *window);
 
     // Opens `path` as a document, or activates the window of the document that already
-    // has it open. Returns nullptr when it cannot be read.
-    Document *OpenDocumentFile(const QString &path);
+    // has it open. Returns nullptr when it cannot be read. `prepare` sees a new document
+    // before it reads the file.
+    Document *OpenDocumentFile(const QString &path,
+                               const std::function<void(Document &)> &prepare = {});
     // A new document of the first template filled by `fill` (see
     // DocTemplate::OpenFilledDocument); nullptr when it could not be made.
     Document *OpenFilledDocument(const QString &title, const std::function<bool(Document &)> &fill);

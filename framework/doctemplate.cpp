@@ -64,9 +64,10 @@ QString DocTemplate::filterExtension() const
     return stringField(m_resourceId, 4);
 }
 
-Document *DocTemplate::OpenDocumentFile(const QString &path)
+Document *DocTemplate::OpenDocumentFile(const QString &path,
+                                        const std::function<void(Document &)> &prepare)
 {
-    return openWith([this, &path](Document &doc) {
+    return openWith([this, &path, &prepare](Document &doc) {
         if (path.isEmpty()) {
             doc.setTitle(documentName() + QString::number(m_untitledCount + 1));
             if (!doc.OnNewDocument())
@@ -74,6 +75,8 @@ Document *DocTemplate::OpenDocumentFile(const QString &path)
             ++m_untitledCount;
             return true;
         }
+        if (prepare)
+            prepare(doc);
         if (!doc.OnOpenDocument(path))
             return false;
         doc.setPathName(path);

@@ -35,8 +35,10 @@ public:
     // A new document in a new frame: empty (File New, titled by the document name and a
     // running number) when `path` is empty, else read from `path`. On failure neither the
     // document nor its frame remains and nullptr is returned; the document has told the
-    // user why.
-    Document *OpenDocumentFile(const QString &path);
+    // user why. `prepare`, when given, sees the new document before it reads its file
+    // (to say how to read it).
+    Document *OpenDocumentFile(const QString &path,
+                               const std::function<void(Document &)> &prepare = {});
     // A new document filled by `fill` instead of from a file (e.g. measured from
     // recordings): titled `title`, with no path, shown as a file just opened is. When `fill`
     // returns false neither the document nor its frame remains and nullptr is returned.

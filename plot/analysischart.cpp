@@ -57,15 +57,11 @@ QString normalizationUnit(const QString &method)
     return known ? QString::fromUtf8(normalizationMethodInfo(*known).unit) : method;
 }
 
+// The chart's rows hold F1 to F3: other formants of the list are none of its.
 std::vector<Formant> formantList(const QString &text)
 {
-    std::vector<Formant> formants;
-    for (const QString &name : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString n = name.trimmed().toUpper();
-        if (n.size() == 2 && n[0] == QLatin1Char('F') && n[1] >= QLatin1Char('1') &&
-            n[1] <= QLatin1Char('3'))
-            formants.push_back(Formant(n[1].unicode() - '0'));
-    }
+    std::vector<Formant> formants = parseFormantList(text).value_or(std::vector<Formant>{});
+    std::erase_if(formants, [](Formant f) { return f < Formant::F1 || f > Formant::F3; });
     return formants;
 }
 

@@ -3,7 +3,7 @@
 #include "framework/safefile.h"
 #include "framework/stringtable.h"
 #include "plot/bitmapfile.h"
-#include "plot/openeddocument.h"
+#include "plot/documentchart.h"
 #include "plot/pngfile.h"
 
 #include <QBuffer>

@@ -92,11 +92,11 @@ void strokeOpen(QPainter &painter, std::initializer_list<QPoint> points)
         painter.drawPolyline(p.data(), n);
 }
 
-// HzToBark of a cell value. Table cells hold 0 to 10000 Hz, so each value is worked out
-// once and then looked up: a chart of thousands of tokens maps every token at each paint.
+// HzToBark of a cell value. Table cells hold 0 to kMaxFormant Hz, so each value is worked
+// out once and then looked up: a chart of thousands of tokens maps every token at each paint.
 double barkOf(int hz)
 {
-    constexpr int kLargest = 10000;
+    constexpr int kLargest = kMaxFormant;
     static std::vector<double> known(kLargest + 1, std::numeric_limits<double>::quiet_NaN());
     if (hz < 0 || hz > kLargest)
         return HzToBark(hz);

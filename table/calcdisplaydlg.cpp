@@ -1,5 +1,6 @@
 #include "table/calcdisplaydlg.h"
 
+#include "document/formantrecord.h"
 #include "document/tessavoxdoc.h"
 #include "framework/messages.h"
 #include "framework/modaldialogs.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr int kFrequencyLimit = 10000;
+constexpr int kFrequencyLimit = kMaxFormant;
 // A lower F2 bound above 1000 Hz would cut off back vowels.
 constexpr int kF2MinLimit = 1000;
 

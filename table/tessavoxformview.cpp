@@ -27,7 +27,7 @@ namespace {
 const QRect kGridRect(10, 11, 373, 180);
 const QSize kFormSize(394, 203);
 
-constexpr int kMaxCellValue = 10000;
+constexpr int kMaxCellValue = kMaxFormant;
 
 } // namespace
 

@@ -293,11 +293,13 @@ TEST(DocumentSave, WritesTheTableOrReportsWhyKeepingFileAndModifiedFlag)
     EXPECT_TRUE(doc.OnSaveDocument(path));
     EXPECT_EQ(TestFiles::read(path), "310\t2020\t2960\t\"i\"\t\r\n");
     EXPECT_FALSE(doc.isModified());
+    // No tokens would make a file that cannot be opened again: refused, the file kept.
     doc.tokens().removeRowAt(0);
     EXPECT_TRUE(doc.isModified());
-    EXPECT_TRUE(doc.OnSaveDocument(path));
-    EXPECT_EQ(QFileInfo(path).size(), 0);
-    EXPECT_EQ(capture.events().size(), 2);
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_TRUE(capture.lastMessage().contains("no tokens to write"));
+    EXPECT_EQ(TestFiles::read(path), "310\t2020\t2960\t\"i\"\t\r\n");
+    EXPECT_TRUE(doc.isModified());
 }
 
 // Labels from older tools keep their bytes, and F4 and F5 their values, through a save;

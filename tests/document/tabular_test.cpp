@@ -3,6 +3,7 @@
 
 #include "document/tabularreader.h"
 #include "document/tabularwriter.h"
+#include "document/tokenfile.h"
 
 #include "testfiles.h"
 
@@ -43,8 +44,8 @@ QByteArray expectRoundTrip(const TabularTable &table)
 std::pair<TabularTable, QByteArray> readFixture(const char *name)
 {
     const QString path = TestFiles::fixture(QStringLiteral("tabular/") + QLatin1String(name));
-    const TabularReadResult read = ReadTabularFile(path);
-    EXPECT_TRUE(read.ok()) << name << ": " << read.message.toStdString();
+    const TokenFile read = LoadTokenFile(path);
+    EXPECT_TRUE(read.ok()) << name << ": " << read.report().toStdString();
     return {read.table, TestFiles::read(path)};
 }
 
@@ -93,10 +94,14 @@ TEST(TabularReader, SemicolonFileTakesDecimalCommasAndKeepsItsByteOrderMark)
     // A mark after blank lines is no part of the first name either.
     EXPECT_EQ(parse("\r\n\xEF\xBB\xBFvowel,F1,F2\n").table.header(0), "vowel");
 
-    // Elsewhere a comma is no decimal mark: such a value is missing, not 3125 or 312.
+    // A tab file takes decimal commas too; in a comma file such a value is missing, not
+    // 3125 or 312.
     const TabularReadResult tabs = parse("vowel\tF1\tF2\ni\t312,5\t2290\n");
     ASSERT_TRUE(tabs.ok());
-    EXPECT_TRUE(std::isnan(tabs.table.formant(0, 1)));
+    EXPECT_DOUBLE_EQ(tabs.table.formant(0, 1), 312.5);
+    const TabularReadResult commas = parse("vowel,F1,F2\ni,\"312,5\",2290\n");
+    ASSERT_TRUE(commas.ok());
+    EXPECT_TRUE(std::isnan(commas.table.formant(0, 1)));
     EXPECT_TRUE(std::isnan(ParseTabularNumber("1.234,5", true)));
 }
 
@@ -219,8 +224,8 @@ TEST(TabularReader, HeaderNamesFindTheirRolesOrTheChosenColumns)
 
     const std::string text = "speaker,vowel,word,group,F1,F2\ns1,i,bead,g1,300,2300\n";
     TabularReadOptions options;
-    options.vowelColumn = QStringLiteral("WORD");
-    options.speakerColumn = QStringLiteral("group");
+    options.column(TabularRole::Vowel) = QStringLiteral("WORD");
+    options.column(TabularRole::Speaker) = QStringLiteral("group");
     const TabularReadResult read = parse(text, options);
     ASSERT_TRUE(read.ok()) << read.message.toStdString();
     EXPECT_EQ(read.table.vowel(0), "bead");
@@ -228,10 +233,10 @@ TEST(TabularReader, HeaderNamesFindTheirRolesOrTheChosenColumns)
 
     // A vowel column found only through the choice.
     options = {};
-    options.vowelColumn = QStringLiteral("word");
+    options.column(TabularRole::Vowel) = QStringLiteral("word");
     EXPECT_TRUE(parse("word,F1,F2\nbead,300,2300\n", options).ok());
 
-    options.vowelColumn = QStringLiteral("token");
+    options.column(TabularRole::Vowel) = QStringLiteral("token");
     const TabularReadResult unknown = parse(text, options);
     EXPECT_EQ(unknown.status, TabularReadResult::Status::UnknownColumn);
     EXPECT_TRUE(unknown.message.contains(QStringLiteral("\"token\"")));
@@ -261,8 +266,8 @@ TEST(TabularReader, RefusesWithAMessageNamingTheHeader)
     EXPECT_TRUE(tooWide.message.contains(QStringLiteral("line 10002")));
 
     EXPECT_EQ(parse("\xEF\xBB\xBF\r\n\n").status, TabularReadResult::Status::Empty);
-    EXPECT_EQ(ReadTabularFile(QStringLiteral("/nonexistent/a.csv")).status,
-              TabularReadResult::Status::OpenFailed);
+    EXPECT_EQ(LoadTokenFile(QStringLiteral("/nonexistent/a.csv")).status,
+              TokenFile::Status::OpenFailed);
 }
 
 TEST(TabularWriter, SavesAddedColumnsAndEditsSafely)
@@ -298,18 +303,6 @@ TEST(TabularFormantFile, BecomesATableWithTheLabelAsVowel)
     EXPECT_EQ(table.missingCount(3), 1); // the line without F3
     EXPECT_EQ(table.missingCount(4), 2);
     expectRoundTrip(table);
-
-    // The name decides the reader, not the content.
-    TestFiles files;
-    const QByteArray csv = "vowel,F1,F2\ni,300,2300\n";
-    EXPECT_EQ(TabularFileKindForPath(QStringLiteral("data.CSV")), TabularFileKind::Table);
-    EXPECT_EQ(TabularFileKindForPath(QStringLiteral("data.tsv.txt")), TabularFileKind::Formant);
-    const QString txt = files.write(QStringLiteral("data.txt"), csv);
-    EXPECT_EQ(ReadTokenTable(txt).table.rowCount(), 0); // no token lines in it
-    EXPECT_EQ(ReadTokenTable(txt, ParseTabularFileKind(QStringLiteral("table"))).table.rowCount(),
-              1);
-    EXPECT_EQ(ReadTokenTable(files.write(QStringLiteral("d.Tsv"), csv)).table.rowCount(), 1);
-    EXPECT_FALSE(ParseTabularFileKind(QStringLiteral("csv")).has_value());
 }
 
 } // namespace

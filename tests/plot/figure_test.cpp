@@ -9,7 +9,6 @@
 #include "plot/chartfonts.h"
 #include "plot/chartpalette.h"
 #include "plot/chartrenderer.h"
-#include "plot/openeddocument.h"
 #include "testfiles.h"
 
 #include <QPainter>
@@ -19,6 +18,21 @@
 #include <random>
 
 namespace {
+
+// A file opened as File Open opens it, its rows filled as a table window fills them.
+struct OpenedFile
+{
+    CTessavoxDoc doc;
+    QObject table; // stands for the table window
+
+    bool open(const QString &path)
+    {
+        if (!doc.open(path, {}).ok())
+            return false;
+        doc.attachTable(&table);
+        return true;
+    }
+};
 
 QImage draw(ChartRenderer &renderer, const CTessavoxDoc &doc, QSize size = {800, 600})
 {
@@ -198,12 +212,9 @@ TEST(ChartPanels, OnePanelPerValueOnSharedScales)
                            .arg(f2 + 60 * s - 9 * t)
                            .toUtf8();
     const QString path = files.write("panels.csv", csv);
-    QString error;
-    int leftOut = 0;
-    std::unique_ptr<OpenedDocument> file =
-        OpenedDocument::open(path, std::nullopt, {}, QStringLiteral("sex"), error, leftOut);
-    ASSERT_TRUE(file) << error.toStdString();
-    CTessavoxDoc &doc = file->doc();
+    OpenedFile file;
+    ASSERT_TRUE(file.open(path));
+    CTessavoxDoc &doc = file.doc;
     doc.m_analysis.facetColumn = QStringLiteral("sex");
     doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Speaker;
     ChartRenderer renderer(ChartKind::F1F2);
@@ -228,10 +239,9 @@ TEST(ChartPanels, OnePanelPerValueOnSharedScales)
 TEST(ChartExport, APictureIsTheSameAtAnyResolution)
 {
     TestFiles files;
-    std::unique_ptr<OpenedDocument> file =
-        OpenedDocument::open(QStringLiteral(TESSAVOX_EXAMPLES "/peterson-barney-men.txt"));
-    ASSERT_TRUE(file);
-    CTessavoxDoc &doc = file->doc();
+    OpenedFile file;
+    ASSERT_TRUE(file.open(QStringLiteral(TESSAVOX_EXAMPLES "/peterson-barney-men.txt")));
+    CTessavoxDoc &doc = file.doc;
     for (bool analysis : {false, true}) {
         doc.m_analysis.fit = analysis;
         doc.m_analysis.colorBy =
@@ -276,12 +286,9 @@ TEST(ChartTrajectories, MeanPathsThroughThePointColumns)
         csv += QStringLiteral("i,%1,2300,%1,%1,,2300,2300,\n").arg(300 + t * 10).toUtf8();
     }
     const QString path = files.write("glides.csv", csv);
-    QString error;
-    int leftOut = 0;
-    std::unique_ptr<OpenedDocument> file =
-        OpenedDocument::open(path, std::nullopt, {}, {}, error, leftOut);
-    ASSERT_TRUE(file) << error.toStdString();
-    CTessavoxDoc &doc = file->doc();
+    OpenedFile file;
+    ASSERT_TRUE(file.open(path));
+    CTessavoxDoc &doc = file.doc;
     doc.m_analysis.trajectories = true;
     doc.m_analysis.colorBy = AnalysisOptions::ColorBy::Vowel;
     const AnalysisChart chart = buildAnalysisChart(doc, TokenTableModel::F2);

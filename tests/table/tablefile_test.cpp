@@ -59,7 +59,7 @@ TEST(TableFile, CsvWithSpeakersShowsEditsAndSavesThemInItsOwnLayoutAndChartsFoll
     CTessavoxDoc *doc = table->GetDocument();
     // NA and 12000 leave two cells empty, and the user is told.
     ASSERT_EQ(s.capture.messages().size(), 1);
-    EXPECT_TRUE(s.capture.lastMessage().startsWith(QStringLiteral("2 values")));
+    EXPECT_TRUE(s.capture.lastMessage().contains(QStringLiteral("2 values of F1, F2 or F3")));
     TokenTableModel &model = doc->tokens();
     EXPECT_EQ(shownRow(model, 0, Qt::Horizontal),
               (QStringList{"F1", "F2", "F3", "Symbol", "Order", "Speaker"}));
@@ -137,7 +137,8 @@ TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
     CTessavoxFormView *table = s.openCsv(tsv, "plain.tsv");
     ASSERT_TRUE(table);
     CTessavoxDoc *doc = table->GetDocument();
-    EXPECT_TRUE(s.capture.messages().isEmpty());
+    ASSERT_EQ(s.capture.messages().size(), 1);
+    EXPECT_TRUE(s.capture.lastMessage().contains(QStringLiteral("taken as one speaker")));
     EXPECT_EQ(doc->tokens().columnCount(), int(TokenTableModel::ColumnCount));
     const QString copy = s.files.path("copy.tsv");
     ASSERT_TRUE(doc->saveAs(copy));
@@ -210,30 +211,36 @@ TEST(TableFile, AFormantDocumentSavedAsATableReadsBackAsTheSameRows)
     EXPECT_EQ(tableRows(reread), tableRows(table));
 }
 
-// The table type chosen in the Open dialog reads any file as a table, once; otherwise the
-// name decides, whatever the content looks like. File Save once turned such a table into a
-// Tessavox file.
-TEST(TableFile, TheChosenTableTypeReadsAnyNameAsATableOnce)
+// A table saved as .txt is read as a table by its content, and the table type chosen in
+// the Open dialog reads any file as one, for that open only. Such a file was once read as a
+// Formant file and File Save then turned it into an empty one.
+TEST(TableFile, TablesOfAnyNameAreReadAsTables)
 {
     TestFiles files;
-    const QString path = files.write("tokens.txt", "vowel,F1,F2\ni,300,2300\n");
-    CTessavoxDoc::readNextAsTable(true);
+    MessageCapture capture;
+    const QString path = files.write("tokens.txt", "speaker,vowel,F1,F2\nA,i,300,2300\n");
     CTessavoxDoc table;
     ASSERT_TRUE(table.OnOpenDocument(path));
     EXPECT_TRUE(table.isTableDocument());
     EXPECT_EQ(table.m_nTokenCount, 1);
-    // Saved to its own file, it stays a table; saved elsewhere, the name decides.
+    // Saved to its own file, it stays a table; a Tessavox file would lose the speaker.
     table.setPathName(path, false);
     table.attachTable(&table);
     ASSERT_TRUE(table.OnSaveDocument(path));
-    EXPECT_EQ(TestFiles::read(path), "vowel,F1,F2\ni,300,2300\n");
-    const QString other = files.path("other.txt");
-    ASSERT_TRUE(table.OnSaveDocument(other));
-    EXPECT_EQ(TestFiles::read(other), "300\t2300\t\"i\"\t\r\n");
-    MessageCapture capture;
-    CTessavoxDoc formant;
-    formant.OnOpenDocument(path);
-    EXPECT_FALSE(formant.isTableDocument());
+    EXPECT_EQ(TestFiles::read(path), "speaker,vowel,F1,F2\nA,i,300,2300\n");
+    capture.setAnswer(Messages::Answer::No);
+    EXPECT_FALSE(table.OnSaveDocument(files.path("other.txt")));
+    EXPECT_TRUE(capture.lastMessage().contains("the speakers"));
+    EXPECT_FALSE(QFile::exists(files.path("other.txt")));
+
+    const QString formant = files.write("lines.txt", "300 2300 \"i\"\n");
+    CTessavoxDoc chosen;
+    chosen.setOpenOptions({TabularFileKind::Table, {}});
+    EXPECT_FALSE(chosen.OnOpenDocument(formant));
+    EXPECT_TRUE(capture.lastMessage().contains("not a table of formants"));
+    ASSERT_TRUE(chosen.OnOpenDocument(formant));
+    EXPECT_FALSE(chosen.isTableDocument());
+    EXPECT_EQ(chosen.m_nTokenCount, 1);
 }
 
 // A table of more than a million cells once saved only its first rows.
