@@ -1,5 +1,7 @@
 #include "framework/mdimainwindow.h"
 
+#include <cmath>
+
 #include "framework/application.h"
 #include "framework/commandids.h"
 #include "framework/commandrouter.h"
@@ -81,7 +83,7 @@ MdiMainWindow::MdiMainWindow(QWidget *parent) : QMainWindow(parent)
     addCommand(
         ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); }, anyWindow);
     addCommand(
-        ID_WINDOW_TILE_HORZ, [this] { m_mdiArea->tileSubWindows(); }, anyWindow);
+        ID_WINDOW_TILE_HORZ, [this] { OnWindowTile(); }, anyWindow);
     addCommand(
         ID_WINDOW_ARRANGE, [this] { OnWindowArrange(); }, anyWindow);
 
@@ -412,6 +414,36 @@ void MdiMainWindow::OnWindowArrange()
             continue;
         window->move(x, bottom - window->height());
         x += window->width();
+    }
+}
+
+void MdiMainWindow::OnWindowTile()
+{
+    // A grid of as many columns as the square root of the count, rounded up; the last row's
+    // windows share its whole width. Every tile lies inside the area: a window whose content
+    // asks for more than its tile gets the tile, and its content scrolls.
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList())
+        if (window->isVisible() && !window->isMinimized())
+            windows << window;
+    const int count = int(windows.size());
+    if (count == 0)
+        return;
+    const int columns = int(std::ceil(std::sqrt(double(count))));
+    const int rows = (count + columns - 1) / columns;
+    const QSize room = m_mdiArea->viewport()->size();
+    for (int i = 0; i < count; ++i) {
+        const int row = i / columns;
+        const int inRow = row == rows - 1 ? count - row * columns : columns;
+        const int column = i % columns;
+        const QRect tile(
+            QPoint(room.width() * column / inRow, room.height() * row / rows),
+            QPoint(room.width() * (column + 1) / inRow - 1, room.height() * (row + 1) / rows - 1));
+        QMdiSubWindow *window = windows[i];
+        if (window->isMaximized())
+            window->showNormal();
+        window->setMinimumSize(window->minimumSize().boundedTo(tile.size()));
+        window->setGeometry(tile);
     }
 }
 

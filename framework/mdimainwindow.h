@@ -68,6 +68,7 @@ public:
     // command handlers
     void OnWindowNew();
     void OnWindowArrange();
+    void OnWindowTile();
 
 protected:
     // Whether a lock key is on, when the platform can tell; nullopt means unknown.
