@@ -193,7 +193,7 @@ TEST(ChartPanels, OnePanelPerValueOnSharedScales)
             for (auto [v, f1, f2] : {std::tuple{"i", 300, 2300}, {"a", 750, 1250}})
                 csv += QStringLiteral("s%1,%2,%3,%4,%5\n")
                            .arg(s)
-                           .arg(s % 2 ? "f" : "m", v)
+                           .arg(s % 2 ? "female" : "male", v)
                            .arg(f1 + 40 * s + 7 * t)
                            .arg(f2 + 60 * s - 9 * t)
                            .toUtf8();
@@ -221,6 +221,18 @@ TEST(ChartPanels, OnePanelPerValueOnSharedScales)
     EXPECT_TRUE(layout.legend.isValid());
     for (const QRect &panel : layout.panels)
         EXPECT_FALSE(layout.legend.intersects(panel));
+
+    // Narrow panels: each panel's name stays clear of its axis caption.
+    doc.m_analysis.normalization = QStringLiteral("lobanov");
+    for (QSize size : {QSize(1200, 600), QSize(600, 400), QSize(500, 300)}) {
+        draw(renderer, doc, size);
+        const ChartLayoutRecord &narrow = renderer.lastLayout();
+        ASSERT_EQ(narrow.panelTitles.size(), 2u);
+        ASSERT_EQ(narrow.horizontalCaptions.size(), 2u);
+        for (std::size_t p = 0; p < 2; ++p)
+            EXPECT_FALSE(narrow.panelTitles[p].intersects(narrow.horizontalCaptions[p]))
+                << size.width() << ' ' << p;
+    }
 }
 
 // Text, marks and lines are sized in points: the same chart at three times the pixels and
