@@ -211,10 +211,14 @@ void MeasurementJob::measureFile(int index, FileOutcome &outcome,
         analysis.frame.formants =
             std::max(3, int(std::lround(analysis.frame.formants * nyquist / wanted.front())));
     if (wanted.back() > nyquist)
-        outcome.messages << audioPath +
-                                QStringLiteral(": sampled at %1 Hz, so no ceiling above %2 Hz")
-                                    .arg(audio.signal.sampleRate)
-                                    .arg(nyquist);
+        outcome.messages
+            << audioPath +
+                   QStringLiteral(": sampled at %1 Hz, so no ceiling above %2 Hz")
+                       .arg(audio.signal.sampleRate)
+                       .arg(nyquist) +
+                   (wanted.front() > nyquist
+                        ? QStringLiteral(", and %1 formants below it").arg(analysis.frame.formants)
+                        : QString());
     TokenMeasurer measurer(audio.signal, analysis);
 
     const TextGridTier *speakerTier = nullptr;
