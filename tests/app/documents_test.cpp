@@ -353,6 +353,12 @@ TEST_F(WindowsTest, TileAndCascadeKeepEveryWindowInsideTheArea)
         ASSERT_TRUE(execute(ID_WINDOW_CASCADE));
         QCoreApplication::processEvents();
         inside("cascade");
+        for (const QMdiSubWindow *window : area()->subWindowList()) {
+            const QWidget *view = window->widget();
+            if (view->sizeHint().isValid())
+                EXPECT_GE(view->height(), std::min(view->sizeHint().height(), room().height() / 2))
+                    << window->windowTitle().toStdString();
+        }
     }
 }
 
