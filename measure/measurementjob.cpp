@@ -204,11 +204,21 @@ void MeasurementJob::measureFile(int index, FileOutcome &outcome,
             analysis.ceilings.end())
             analysis.ceilings.push_back(usable);
     }
+    // Sampled too slowly for every ceiling asked for, the recording holds fewer formants
+    // below its half rate: as many resonances as before would take a spare one for a
+    // formant (F2 of /i/ read at 800 Hz at 8 kHz), so their number shrinks in proportion.
+    if (wanted.front() > nyquist)
+        analysis.frame.formants =
+            std::max(3, int(std::lround(analysis.frame.formants * nyquist / wanted.front())));
     if (wanted.back() > nyquist)
-        outcome.messages << audioPath +
-                                QStringLiteral(": sampled at %1 Hz, so no ceiling above %2 Hz")
-                                    .arg(audio.signal.sampleRate)
-                                    .arg(nyquist);
+        outcome.messages
+            << audioPath +
+                   QStringLiteral(": sampled at %1 Hz, so no ceiling above %2 Hz")
+                       .arg(audio.signal.sampleRate)
+                       .arg(nyquist) +
+                   (wanted.front() > nyquist
+                        ? QStringLiteral(", and %1 formants below it").arg(analysis.frame.formants)
+                        : QString());
     TokenMeasurer measurer(audio.signal, analysis);
 
     const TextGridTier *speakerTier = nullptr;

@@ -97,7 +97,8 @@ private:
         return chart.facets.isEmpty() || chart.rowFacet[std::size_t(row)] == facet;
     }
     std::optional<QRect> freeCorner(const PanelPlace &panel, QSize size);
-    void drawAxes(const PanelPlace &panel);
+    // `title` names the panel's value, above its top left corner; empty without facets.
+    void drawAxes(const PanelPlace &panel, const QString &title);
     void drawTokens(const PanelPlace &panel, int facet);
     void drawOutliers(const PanelPlace &panel, int facet);
     void drawGroups(const PanelPlace &panel, int facet);
@@ -283,14 +284,11 @@ void ChartRenderer::AnalysisDrawing::draw()
     for (int p = 0; p < panels; ++p) {
         const PanelPlace &panel = places[std::size_t(p)];
         painter.setFont(pass.captionFont);
-        drawAxes(panel);
-        if (!chart.facets.isEmpty()) {
-            const QString title =
+        QString title;
+        if (!chart.facets.isEmpty())
+            title =
                 chart.facets.value(p).isEmpty() ? QStringLiteral("(none)") : chart.facets.value(p);
-            setPenColour(painter, Qt::black);
-            r.m_axisText.draw(painter, panel.plot.left(), panel.plot.top() - 9 * u - 2 * lineHeight,
-                              title);
-        }
+        drawAxes(panel, title);
         // Everything else stays inside the plot.
         painter.setClipRect(panel.plot.adjusted(1, 1, 0, 0));
         drawTokens(panel, p);
@@ -343,7 +341,7 @@ std::optional<QRect> ChartRenderer::AnalysisDrawing::freeCorner(const PanelPlace
     return std::nullopt;
 }
 
-void ChartRenderer::AnalysisDrawing::drawAxes(const PanelPlace &panel)
+void ChartRenderer::AnalysisDrawing::drawAxes(const PanelPlace &panel, const QString &title)
 {
     // Axes along the top and right of the plot, ticks outwards, labels beyond them. Tick
     // values are hertz for a scale (as on the classic chart) and the normalised values
@@ -382,9 +380,18 @@ void ChartRenderer::AnalysisDrawing::drawAxes(const PanelPlace &panel)
             if (recording)
                 r.m_layout.horizontalTickLabels.push_back(label);
         }
-        const QString caption = chart.xCaption;
-        r.m_axisText.draw(painter, plot.center().x() - textWidth(caption) / 2,
-                          plot.top() - 9 * u - 2 * lineHeight, caption);
+        // The panel's title on the caption's line at the left; the caption keeps clear of it.
+        const int line = plot.top() - 9 * u - 2 * lineHeight;
+        int captionLeft = plot.center().x() - textWidth(chart.xCaption) / 2;
+        if (!title.isEmpty()) {
+            r.m_axisText.draw(painter, plot.left(), line, title);
+            const QRect titleBox(QPoint(plot.left(), line), QSize(textWidth(title), lineHeight));
+            r.m_layout.panelTitles.push_back(titleBox);
+            captionLeft = std::max(captionLeft, titleBox.right() + 1 + 2 * int(gap));
+        }
+        r.m_axisText.draw(painter, captionLeft, line, chart.xCaption);
+        r.m_layout.horizontalCaptions.push_back(
+            QRect(QPoint(captionLeft, line), QSize(textWidth(chart.xCaption), lineHeight)));
     }
     // F1 axis: values grow downwards from the plot's top.
     {

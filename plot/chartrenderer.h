@@ -34,9 +34,11 @@ struct ChartLayoutRecord
     std::vector<QPoint> means;
     std::vector<QRect> outlierRings; // one per ringed token, in row order
     QStringList messages;
-    std::vector<QRect> panels; // each panel's plot area; one without facets
-    QRect legend;              // null without a legend
-    bool tokenDots = false;    // tokens drawn as dots rather than labels
+    std::vector<QRect> panels;             // each panel's plot area; one without facets
+    std::vector<QRect> panelTitles;        // per panel with facets, its value's name
+    std::vector<QRect> horizontalCaptions; // per panel, the horizontal axis's caption
+    QRect legend;                          // null without a legend
+    bool tokenDots = false;                // tokens drawn as dots rather than labels
 };
 
 // Draws a vowel chart of a document's table onto any painter: the window, the printed

@@ -95,11 +95,11 @@ void addTrajectories(AnalysisChart &chart, const CTessavoxDoc &doc, int horizont
             ++counts[std::size_t(group[r])][p];
         }
     }
-    // A group's mean path goes through the points its tokens were measured at.
+    // A group's mean path goes through the points its tokens were measured at. A mean
+    // path needs no spread, so it is drawn for a group too small for a mean and ellipse:
+    // a single speaker's recording has one token of each vowel.
     chart.groupPath.assign(chart.groups.size(), {});
     for (std::size_t g = 0; g < chart.groups.size(); ++g) {
-        if (!chart.groups[g].hasMean)
-            continue;
         for (std::size_t p = 0; p < points.size(); ++p)
             if (counts[g][p] > 0)
                 chart.groupPath[g].push_back(sums[g][p] / counts[g][p]);

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -35,9 +36,11 @@ OverlapPanel::OverlapPanel(QWidget *parent) : QWidget(parent)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
-    m_notes = new QLabel(this);
-    m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_notes->setWordWrap(true);
+    // A note per pair and speaker that has no figure: with many speakers they are many, so
+    // they scroll in a few lines and the table keeps the window.
+    m_notes = new QPlainTextEdit(this);
+    m_notes->setReadOnly(true);
+    m_notes->setMaximumHeight(m_notes->fontMetrics().lineSpacing() * 6);
 
     connect(add, &QPushButton::clicked, this, &OverlapPanel::addChosenPair);
     connect(m_allPairs, &QCheckBox::toggled, this, [this](bool all) {
@@ -57,7 +60,7 @@ OverlapPanel::OverlapPanel(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(picker);
-    layout->addWidget(m_table);
+    layout->addWidget(m_table, 1);
     layout->addWidget(m_notes);
 }
 
@@ -90,7 +93,7 @@ void OverlapPanel::showPairs()
 
 QString OverlapPanel::notes() const
 {
-    return m_notes->text();
+    return m_notes->toPlainText();
 }
 
 void OverlapPanel::refresh(const CTessavoxDoc &doc)
@@ -155,5 +158,5 @@ void OverlapPanel::refresh(const CTessavoxDoc &doc)
     for (Formant f : space.formants)
         formants << formantName(f);
     notes.prepend(QStringLiteral("Per speaker, on %1.").arg(formants.join(QLatin1Char(','))));
-    m_notes->setText(notes.join(QLatin1Char('\n')));
+    m_notes->setPlainText(notes.join(QLatin1Char('\n')));
 }

@@ -11,6 +11,7 @@ class CTessavoxDoc;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QTableWidget;
 
 // The Overlap tab of the Statistics window: for each speaker, the Pillai trace with its F
@@ -53,7 +54,7 @@ private:
     QComboBox *m_second = nullptr;
     QLabel *m_chosen = nullptr;
     QTableWidget *m_table = nullptr;
-    QLabel *m_notes = nullptr;
+    QPlainTextEdit *m_notes = nullptr;
     QList<Pair> m_pairs;
     QByteArray m_tsv;
     QByteArray m_csv;

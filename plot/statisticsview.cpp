@@ -203,16 +203,17 @@ void StatisticsView::refresh()
     QStringList areas;
     for (std::size_t s = 0; s < chart.vowelSpace.speakers.size(); ++s) {
         const SpeakerVowelSpace &space = chart.vowelSpace.speakers[s];
+        // One arg() for all: a speaker's name may itself hold "%2".
         areas << QStringLiteral("%1: %2 vowels, hull area %3")
-                     .arg(chart.speakerNames.value(qsizetype(s)))
-                     .arg(space.vowelCount)
-                     .arg(space.hullArea ? QString::number(*space.hullArea, 'g', 4)
+                     .arg(chart.speakerNames.value(qsizetype(s)), QString::number(space.vowelCount),
+                          space.hullArea ? QString::number(*space.hullArea, 'g', 4)
                                          : QStringLiteral("none"));
     }
     QStringList notes = chart.messages + chart.statistics.messages;
+    // "²" after "%1" would read as a digit of the escape: it is added after the arg().
     if (!areas.isEmpty())
-        notes.prepend(QStringLiteral("Vowel-space area per speaker (F2 x F1, %1²):\n").arg(unit) +
-                      areas.join(QLatin1Char('\n')));
+        notes.prepend(QStringLiteral("Vowel-space area per speaker (F2 x F1, %1").arg(unit) +
+                      QStringLiteral("²):\n") + areas.join(QLatin1Char('\n')));
     notes.prepend(settings.mid(2));
     m_areas->setPlainText(notes.join(QLatin1Char('\n')));
     m_overlap->refresh(*doc);

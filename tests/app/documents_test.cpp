@@ -4,6 +4,7 @@
 
 #include "app/shellopenchannel.h"
 #include "apptest.h"
+#include "document/tessavoxdoc.h"
 #include "framework/commandids.h"
 #include "framework/documentwindow.h"
 #include "framework/filedialogs.h"
@@ -322,6 +323,72 @@ TEST_F(WindowsTest, CascadeAndTileKeepFourAndElevenWindowsInsideTheArea)
                 for (int j = i + 1; id == ID_WINDOW_TILE_HORZ && j < count; ++j)
                     EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()))
                         << i << " " << j;
+            }
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A measured table with its facet chart, its Statistics window and more: Tile and Cascade keep
+// each one wholly inside the area, and Tile leaves none overlapping another.
+TEST_F(WindowsTest, TileAndCascadeKeepEveryWindowInsideTheArea)
+{
+    QByteArray text = "Speaker\tSex\tVowel\tF1\tF2\n";
+    for (int s = 0; s < 6; ++s)
+        for (const char *vowel : {"i", "a", "u"})
+            for (int k = 0; k < 4; ++k)
+                text += QByteArray::number(s) + (s % 2 ? "\tf\t" : "\tm\t") + vowel + '\t' +
+                        QByteArray::number(300 + 40 * k + 90 * s) + '\t' +
+                        QByteArray::number(900 + 300 * k + 50 * s) + '\n';
+    auto *doc = qobject_cast<CTessavoxDoc *>(app->OpenDocumentFile(files.write("t.tsv", text)));
+    ASSERT_TRUE(doc);
+    doc->m_analysis.facetColumn = QStringLiteral("Sex");
+    QMdiSubWindow *table = area()->activeSubWindow();
+    for (int id : {ID_PLOT_F1F2, ID_PLOT_STATISTICS, ID_PLOT_F1F3}) {
+        area()->setActiveSubWindow(table);
+        ASSERT_TRUE(execute(id)) << id;
+    }
+    QCoreApplication::processEvents();
+    const auto describe = [](const QRect &r) {
+        return QStringLiteral("%1,%2 %3x%4")
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height())
+            .toStdString();
+    };
+    const auto inside = [&](const char *step) {
+        for (const QMdiSubWindow *window : area()->subWindowList())
+            EXPECT_TRUE(room().contains(window->geometry()))
+                << step << ' ' << window->windowTitle().toStdString() << ' '
+                << describe(window->geometry()) << " in " << describe(room());
+    };
+    for (int count : {4, 11}) {
+        for (int k = 0; k < count && area()->subWindowList().size() < count; ++k) {
+            area()->setActiveSubWindow(table);
+            ASSERT_TRUE(execute(ID_WINDOW_NEW));
+        }
+        ASSERT_EQ(area()->subWindowList().size(), count);
+        ASSERT_TRUE(execute(ID_WINDOW_TILE_HORZ));
+        QCoreApplication::processEvents();
+        inside("tile");
+        const QList<QMdiSubWindow *> windows = area()->subWindowList();
+        for (int i = 0; i < windows.size(); ++i)
+            for (int j = i + 1; j < windows.size(); ++j) {
+                EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()))
+                    << i << ' ' << j;
+            }
+        ASSERT_TRUE(execute(ID_WINDOW_CASCADE));
+        QCoreApplication::processEvents();
+        inside("cascade");
+        for (const QMdiSubWindow *window : area()->subWindowList()) {
+            const QWidget *view = window->widget();
+            if (view->sizeHint().isValid()) {
+                EXPECT_GE(view->height(), std::min(view->sizeHint().height(), room().height() / 2))
+                    << window->windowTitle().toStdString();
             }
         }
     }

@@ -125,6 +125,8 @@ TEST(AnalysisDialog, OkReachesEveryChartAndTheStatisticsAndCancelKeepsTheOptions
     EXPECT_LT(std::abs(cell(view, 0, 3).toDouble()), 3.0);
     EXPECT_TRUE(view.areaText().contains("s1: 3 vowels, hull area"))
         << view.areaText().toStdString();
+    EXPECT_TRUE(view.areaText().contains("(F2 x F1, Lobanov z²):"))
+        << view.areaText().toStdString();
 
     // Copy and Save: what the figures are in, the figures at full precision, the areas.
     view.OnEditCopy();

@@ -88,3 +88,31 @@ TEST(OverlapTab, PairsPerSpeakerCopiedSavedAndFollowingExclusions)
 }
 
 } // namespace
+
+namespace {
+
+// Many speakers with too few tokens for any figure make a note per pair and speaker; the
+// notes scroll, so the window still fits a laptop's screen, maximised or not.
+TEST(OverlapTab, ManyNotesScrollInsteadOfGrowingTheWindow)
+{
+    QByteArray csv = "speaker,vowel,F1,F2\n";
+    for (int s = 0; s < 40; ++s)
+        for (const char *vowel : {"a", "e", "i", "o", "u"})
+            for (int t = 0; t < 2; ++t)
+                csv += QStringLiteral("s%1,%2,%3,%4\n")
+                           .arg(s)
+                           .arg(vowel)
+                           .arg(300 + 10 * s + t)
+                           .arg(1500 - 10 * s + 3 * t)
+                           .toUtf8();
+    TableSession session;
+    CTessavoxFormView *table = session.openCsv(csv);
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
+    ASSERT_TRUE(table->execute(ID_PLOT_STATISTICS));
+    StatisticsView &view = *windows<StatisticsView>(doc).front();
+    ASSERT_GT(view.overlap().notes().count(QLatin1Char('\n')), 100);
+    EXPECT_LT(view.minimumSizeHint().height(), 400);
+}
+
+} // namespace
