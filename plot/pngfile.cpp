@@ -22,13 +22,20 @@ QImage ExactPaletteImage(const QImage &image)
         return {};
     QHash<QRgb, int> indexOf;
     QList<QRgb> palette;
-    for (int y = 0; y < source.height(); ++y) {
-        const auto *pixels = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        uchar *row = indexed.scanLine(y);
+    // Asked once: the image's accessors are calls into Qt, too dear per pixel.
+    const int width = source.width();
+    const int height = source.height();
+    const qsizetype sourceStride = source.bytesPerLine();
+    const qsizetype indexedStride = indexed.bytesPerLine();
+    const uchar *sourceBits = source.constBits();
+    uchar *indexedBits = indexed.bits();
+    for (int y = 0; y < height; ++y) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(sourceBits + y * sourceStride);
+        uchar *row = indexedBits + y * indexedStride;
         // Runs of one colour are the rule; look each run up once.
         QRgb runColour = ~pixels[0];
         int runIndex = 0;
-        for (int x = 0; x < source.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (pixels[x] != runColour) {
                 runColour = pixels[x];
                 auto known = indexOf.constFind(runColour);
@@ -56,10 +63,9 @@ bool WritePngImage(const QImage &image, QIODevice *device)
         palette.setDotsPerMeterY(image.dotsPerMeterY());
     }
     QImageWriter writer(device, "png");
-    if (!palette.isNull())
-        return writer.write(palette);
-    // Qt's PNG quality runs opposite to effort: 80 is zlib's fastest level, which on chart
-    // images also gives a slightly smaller file than the default.
+    // Qt's PNG quality runs opposite to effort: 80 is zlib's fastest level. A chart's
+    // palette file comes out about a fifth larger than at the default level but is written
+    // two and a half times as fast; in true colour the file is even slightly smaller.
     writer.setQuality(80);
-    return writer.write(image);
+    return writer.write(palette.isNull() ? image : palette);
 }
