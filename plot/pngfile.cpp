@@ -1,13 +1,46 @@
 #include "plot/pngfile.h"
 
-#include <QHash>
 #include <QImage>
 #include <QImageWriter>
 #include <QList>
 
+#include <array>
+#include <cstdint>
+
 namespace {
 
 constexpr int kPaletteSize = 256;
+
+// Colour to palette index, for at most a full palette: open addressing in a table four
+// times that size, so a lookup costs a multiply and a probe or two.
+class PaletteIndex
+{
+public:
+    // The colour's index, added when new; -1 when the palette is already full.
+    int indexOf(QRgb colour, QList<QRgb> &palette)
+    {
+        std::size_t slot = (colour * 2654435761u) >> (32 - kBits);
+        while (m_used[slot]) {
+            if (m_colours[slot] == colour)
+                return m_indices[slot];
+            slot = (slot + 1) & (kSlots - 1);
+        }
+        if (palette.size() == kPaletteSize)
+            return -1;
+        m_used[slot] = true;
+        m_colours[slot] = colour;
+        m_indices[slot] = std::uint8_t(palette.size());
+        palette.append(colour);
+        return m_indices[slot];
+    }
+
+private:
+    static constexpr int kBits = 10;
+    static constexpr std::size_t kSlots = std::size_t(1) << kBits;
+    std::array<QRgb, kSlots> m_colours{};
+    std::array<std::uint8_t, kSlots> m_indices{};
+    std::array<bool, kSlots> m_used{};
+};
 
 } // namespace
 
@@ -20,7 +53,7 @@ QImage ExactPaletteImage(const QImage &image)
     QImage indexed(source.size(), QImage::Format_Indexed8);
     if (indexed.isNull())
         return {};
-    QHash<QRgb, int> indexOf;
+    PaletteIndex index;
     QList<QRgb> palette;
     // Asked once: the image's accessors are calls into Qt, too dear per pixel.
     const int width = source.width();
@@ -38,14 +71,9 @@ QImage ExactPaletteImage(const QImage &image)
         for (int x = 0; x < width; ++x) {
             if (pixels[x] != runColour) {
                 runColour = pixels[x];
-                auto known = indexOf.constFind(runColour);
-                if (known == indexOf.cend()) {
-                    if (palette.size() == kPaletteSize)
-                        return {};
-                    known = indexOf.insert(runColour, int(palette.size()));
-                    palette.append(runColour);
-                }
-                runIndex = *known;
+                runIndex = index.indexOf(runColour, palette);
+                if (runIndex < 0)
+                    return {};
             }
             row[x] = uchar(runIndex);
         }
