@@ -2,13 +2,12 @@
 
 #include "batch/batchcommand.h"
 #include "batch/batchhelp.h"
+#include "batch/batchprocess.h"
 #include "framework/messages.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -31,19 +30,11 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("TESSAVOX_DEBUG"))
         qInstallMessageHandler(quietQtMessages);
     // Only a command that draws pays for the GUI application and its platform.
-    const BatchCommand *chosen = nullptr;
-    if (argc > 1) {
-        const QString name = QString::fromLocal8Bit(argv[1]);
-        for (const BatchCommand &command : batchCommands()) {
-            if (command.name == name)
-                chosen = &command;
-        }
-    }
     std::unique_ptr<QCoreApplication> app;
-    if (chosen && !chosen->draws)
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    if (batchNeedsGui(argc, argv))
         app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
     // The platform is loaded; PNG, BMP, SVG and PDF are written by Qt itself, so no image
     // plugin (and the libraries behind them) need be searched for and loaded.
@@ -72,14 +63,9 @@ int main(int argc, char *argv[])
         if (command.name != name)
             continue;
         const int code = command.run(args);
-        // Every file is written and closed by now: with the streams flushed, the process
-        // leaves without tearing down the platform and its fonts, which only costs time.
-        batchOut().flush();
-        batchErr().flush();
         out.flush();
         err.flush();
-        std::fflush(nullptr);
-        std::_Exit(code);
+        return leaveBatch(code);
     }
     err << "tessavox-batch: unknown command \"" << name << "\"\n";
     printBatchHelp(err);

@@ -295,6 +295,16 @@ TEST(PngFile, ChartColoursBecomeAnExactPaletteAndOtherImagesKeepEveryPixel)
     for (int x = 0; x < many.width(); ++x)
         many.setPixel(x, 0, qRgb(x % 256, x / 256, 7));
     EXPECT_TRUE(ExactPaletteImage(many).isNull());
+    // A full palette, its colours scattered and repeated in a second row, is exact.
+    QImage full(256, 2, QImage::Format_RGB32);
+    for (int x = 0; x < full.width(); ++x)
+        full.setPixel(x, 0, qRgb(x, (x * 37) % 256, 255 - x));
+    for (int x = 0; x < full.width(); ++x)
+        full.setPixel(x, 1, full.pixel(255 - x, 0));
+    const QImage fullPalette = ExactPaletteImage(full);
+    ASSERT_FALSE(fullPalette.isNull());
+    EXPECT_EQ(fullPalette.colorCount(), 256);
+    EXPECT_EQ(fullPalette.convertToFormat(QImage::Format_RGB32), full);
     EXPECT_EQ(readBack(many).convertToFormat(QImage::Format_RGB32), many);
     QImage clear(4, 4, QImage::Format_ARGB32);
     clear.fill(qRgba(10, 20, 30, 0));
