@@ -1,5 +1,6 @@
 #include "analysis/documentanalysis.h"
 
+#include "analysis/nameindex.h"
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 
@@ -11,27 +12,6 @@
 namespace {
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
-
-// Indices in order of first appearance.
-class Indexer
-{
-public:
-    int indexOf(const QString &text)
-    {
-        const auto it = m_index.constFind(text);
-        if (it != m_index.constEnd())
-            return *it;
-        const int index = int(m_names.size());
-        m_index.insert(text, index);
-        m_names.append(text);
-        return index;
-    }
-    const QStringList &names() const { return m_names; }
-
-private:
-    QHash<QString, int> m_index;
-    QStringList m_names;
-};
 
 // A cell as hertz for the analysis: an empty cell, or 0 (a formant a Formant file's line
 // did not give), is missing.
@@ -56,8 +36,8 @@ TokenColumns documentTokenColumns(const CTessavoxDoc &doc, DocumentVowels vowels
     tokens.excluded.resize(std::size_t(count));
     for (Formant f : {Formant::F1, Formant::F2, Formant::F3})
         tokens.column(f).resize(std::size_t(count), kMissing);
-    Indexer speakers;
-    Indexer vowelIndex;
+    NameIndex speakers;
+    NameIndex vowelIndex;
     if (!haveSpeakers)
         speakers.indexOf(QString());
     for (int row = 0; row < count; ++row) {

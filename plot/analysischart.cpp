@@ -3,6 +3,7 @@
 #include "analysis/documentanalysis.h"
 #include "analysis/frequencyscale.h"
 #include "analysis/groupstatistics.h"
+#include "analysis/nameindex.h"
 #include "analysis/normalization.h"
 #include "analysis/tokencolumns.h"
 #include "document/tessavoxdoc.h"
@@ -22,27 +23,6 @@ namespace {
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 constexpr int kOutlineSteps = 120;
-
-// Indices in order of first appearance.
-class Indexer
-{
-public:
-    int indexOf(const QString &text)
-    {
-        const auto it = m_index.constFind(text);
-        if (it != m_index.constEnd())
-            return *it;
-        const int index = int(m_names.size());
-        m_index.insert(text, index);
-        m_names.append(text);
-        return index;
-    }
-    const QStringList &names() const { return m_names; }
-
-private:
-    QHash<QString, int> m_index;
-    QStringList m_names;
-};
 
 // The unit an axis caption names: the scale's or the method's own, or the name as given.
 QString scaleUnit(const QString &scale)
@@ -166,8 +146,8 @@ AnalysisChart buildAnalysisChart(const CTessavoxDoc &doc, int horizontalColumn)
     }
 
     // Each row's colour key and panel.
-    Indexer colourKeys;
-    Indexer facetKeys;
+    NameIndex colourKeys;
+    NameIndex facetKeys;
     const bool facetBySpeaker =
         options.facetColumn.compare(QLatin1String("speaker"), Qt::CaseInsensitive) == 0 &&
         doc.tableColumn(options.facetColumn) < 0;

@@ -4,6 +4,7 @@
 #include "analysis/frequencyscale.h"
 #include "document/tessavoxdoc.h"
 #include "faketable.h"
+#include "openedfile.h"
 #include "plot/analysischart.h"
 #include "plot/chartfonts.h"
 #include "plot/chartlayout.h"
@@ -20,21 +21,6 @@
 #include <random>
 
 namespace {
-
-// A file opened as File Open opens it, its rows filled as a table window fills them.
-struct OpenedFile
-{
-    CTessavoxDoc doc;
-    QObject table; // stands for the table window
-
-    bool open(const QString &path)
-    {
-        if (!doc.open(path, {}).ok())
-            return false;
-        doc.attachTable(&table);
-        return true;
-    }
-};
 
 QImage drawChart(ChartRenderer &renderer, const CTessavoxDoc &doc, QSize size = {800, 600},
                  bool device = false)
