@@ -8,6 +8,8 @@
 #include "measure/measurementjob.h"
 #include "measure/measurementtable.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <optional>
@@ -83,6 +85,16 @@ std::optional<MeasureArguments> parseArgs(const QStringList &args, QString &prob
     return parsed;
 }
 
+// Play Token finds a recording relative to the table's folder, so a relative path given on
+// the command line is written relative to the folder of OUT; an absolute path stays as is.
+void relateFilesToTable(MeasurementResult &result, const QString &output)
+{
+    const QDir tableFolder = QFileInfo(output).absoluteDir();
+    for (MeasuredToken &token : result.tokens)
+        if (QFileInfo(token.file).isRelative())
+            token.file = tableFolder.relativeFilePath(QFileInfo(token.file).absoluteFilePath());
+}
+
 int runMeasure(const QStringList &args)
 {
     const QString command = QStringLiteral("measure");
@@ -91,7 +103,9 @@ int runMeasure(const QStringList &args)
     if (!arguments) {
         return batchUsageError(kUsage, problem);
     }
-    const MeasurementResult result = MeasurementJob(arguments->settings).run();
+    MeasurementResult result = MeasurementJob(arguments->settings).run();
+    if (!arguments->output.isEmpty())
+        relateFilesToTable(result, arguments->output);
     for (const QString &message : result.messages)
         batchErr() << "tessavox-batch measure: " << message << Qt::endl;
 

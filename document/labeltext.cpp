@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -31,4 +32,22 @@ QString LabelText(const QByteArray &bytes)
     if (!utf8.hasError())
         return text;
     return DecodeWindows1252(bytes);
+}
+
+std::optional<QByteArray> EncodeWindows1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+            bytes += char(unit);
+            continue;
+        }
+        const auto *found = std::find(kHighControls.begin(), kHighControls.end(), unit);
+        if (found == kHighControls.end())
+            return std::nullopt;
+        bytes += char(0x80 + (found - kHighControls.begin()));
+    }
+    return bytes;
 }

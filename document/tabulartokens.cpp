@@ -211,8 +211,9 @@ public:
         // Marks go into the file's own exclude column, or a new last one when a row has one.
         m_excludeColumn = ExcludeColumn(source);
         m_addExclude = m_excludeColumn < 0 && tokens.excludedCount() > 0;
-        m_same = !m_addExclude && format == source.format() &&
-                 int(m_order.size()) == source.rowCount();
+        m_windows1252 = holdsWindows1252(source);
+        m_same =
+            !m_addExclude && format == source.format() && int(m_order.size()) == source.rowCount();
         for (std::size_t r = 0; r < m_order.size() && m_same; ++r)
             m_same = tokens.row(m_order[r]).sourceRow == int(r);
     }
@@ -249,15 +250,19 @@ public:
         const int from = sourceRow(r);
         quoted = from >= 0 && m_source.cellQuoted(from, column);
         const std::string_view text = from >= 0 ? m_source.cell(from, column) : std::string_view{};
-        if (column == m_source.vowelColumn())
-            return from < 0 || bytesView(row.symbolBytes) != text ? bytesView(row.symbolBytes)
-                                                                  : text;
+        if (column == m_source.vowelColumn()) {
+            if (from >= 0 && bytesView(row.symbolBytes) == text)
+                return text;
+            return m_windows1252 ? inFileEncoding(row.symbol, row.symbolBytes)
+                                 : bytesView(row.symbolBytes);
+        }
         if (column == m_source.speakerColumn()) {
             // Compared as text, so that a speaker read in another encoding keeps its bytes
             // unless it was typed over.
             if (from >= 0 && row.speaker == decoded(text))
                 return text;
-            return replaced(row.speaker.toUtf8());
+            const QByteArray utf8 = row.speaker.toUtf8();
+            return m_windows1252 ? inFileEncoding(row.speaker, utf8) : replaced(QByteArray(utf8));
         }
         // A mark the user left as read keeps the file's own text ("yes", "x").
         if (column == m_excludeColumn && IsExcludeMark(text) != row.excluded)
@@ -284,6 +289,32 @@ public:
     }
 
 private:
+    // Whether the file's names and labels are Windows-1252 rather than UTF-8.
+    static bool holdsWindows1252(const TabularTable &source)
+    {
+        for (const int column : {source.vowelColumn(), source.speakerColumn()}) {
+            if (column < 0)
+                continue;
+            for (int row = 0; row < source.rowCount(); ++row) {
+                const std::string_view text = source.cell(row, column);
+                if (!QByteArrayView(text.data(), qsizetype(text.size())).isValidUtf8())
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    // Text typed or pasted into a Windows-1252 file is written in that encoding, so that the
+    // file stays in one encoding for the programs that read it; text it cannot hold stays
+    // UTF-8, which the reader still takes cell by cell.
+    std::string_view inFileEncoding(const QString &text, const QByteArray &bytes) const
+    {
+        std::optional<QByteArray> encoded = EncodeWindows1252(text);
+        if (!encoded || !bytes.isValidUtf8())
+            return replaced(QByteArray(bytes));
+        return replaced(std::move(*encoded));
+    }
+
     int sourceRow(int r) const
     {
         const int from = m_tokens.row(m_order[std::size_t(r)]).sourceRow;
@@ -326,6 +357,7 @@ private:
     const bool m_commaSeparated;
     int m_excludeColumn = -1;
     bool m_addExclude = false; // rows are excluded and the file has no column for it
+    bool m_windows1252 = false;
     std::array<int, TabularTable::kFormants> m_formantOf{};
     mutable QByteArray m_scratch; // a changed cell's text until the next cell
     mutable bool m_same = false;

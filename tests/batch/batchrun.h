@@ -17,9 +17,12 @@ struct BatchRun
 
 // A run that does not start, crashes or outlasts `timeoutMs` fails the calling test: its
 // exit code would say nothing, and a crash must never pass for a refusal.
-inline BatchRun runBatch(const QStringList &args, int timeoutMs = 120000)
+inline BatchRun runBatch(const QStringList &args, int timeoutMs = 120000,
+                         const QString &workingDirectory = QString())
 {
     QProcess process;
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(TESSAVOX_BATCH), args);
     BatchRun run;
     if (!process.waitForStarted()) {

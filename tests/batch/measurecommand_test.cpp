@@ -5,7 +5,9 @@
 #include "batchrun.h"
 #include "testfiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +57,34 @@ TEST(MeasureCommand, ExampleToTableToChart)
     const QString csv = files.path("vowels.csv");
     EXPECT_EQ(runBatch({"measure", kExamples + "man.wav", "-o", csv}).exitCode, 0);
     EXPECT_TRUE(TestFiles::read(csv).startsWith("File,Speaker,Vowel,"));
+}
+
+// A table written into another folder than the shell's once named its recordings as typed,
+// relative to the shell, so Play Token looked for them beside the table and found nothing.
+TEST(MeasureCommand, RelativeRecordingsAreNamedFromTheTablesFolder)
+{
+    TestFiles files;
+    QDir(files.path(QString())).mkpath(QStringLiteral("audio"));
+    QDir(files.path(QString())).mkpath(QStringLiteral("tables"));
+    for (const QString name : {QStringLiteral("man.wav"), QStringLiteral("man.TextGrid")})
+        ASSERT_TRUE(QFile::copy(kExamples + name, files.path("audio/" + name)));
+    const QString table = files.path("tables/m.tsv");
+    ASSERT_EQ(
+        runBatch({"measure", "audio/man.wav", "-o", table}, 120000, files.path(QString())).exitCode,
+        0);
+    const QStringList rows = lines(QString::fromUtf8(TestFiles::read(table)));
+    ASSERT_GT(rows.size(), 1);
+    const QString named = rows[1].section('\t', 0, 0);
+    EXPECT_EQ(named, "../audio/man.wav");
+    EXPECT_TRUE(QFileInfo::exists(files.path("tables/" + named)));
+
+    // Beside the recordings, and on standard output, the name stays as typed.
+    ASSERT_EQ(
+        runBatch({"measure", "man.wav", "-o", "here.tsv"}, 120000, files.path("audio")).exitCode,
+        0);
+    EXPECT_TRUE(TestFiles::read(files.path("audio/here.tsv")).contains("\nman.wav\t"));
+    const BatchRun out = runBatch({"measure", "audio/man.wav"}, 120000, files.path(QString()));
+    EXPECT_EQ(lines(out.out).value(1).section('\t', 0, 0), "audio/man.wav");
 }
 
 TEST(MeasureCommand, SkippedFileIsNamedTheRestWrittenAndTheExitIsOne)

@@ -128,6 +128,36 @@ TEST(TableFile, CopyCutAndPasteCarryTheSpeakerColumn)
     EXPECT_TRUE(s.capture.messages().isEmpty()) << s.capture.lastMessage().toStdString();
 }
 
+// A name typed or pasted into a Windows-1252 file was written as UTF-8, so the saved file
+// mixed two encodings and a spreadsheet showed the new "Zo\u00e9" as another speaker.
+TEST(TableFile, TextTypedIntoAWindows1252FileIsSavedInItsEncoding)
+{
+    TableSession s;
+    CTessavoxFormView *table = s.openCsv("speaker,vowel,F1,F2\n"
+                                         "Zo\xE9,i,300,2300\n"
+                                         "Zo\xEB,\xE6,700,1800\n",
+                                         "latin.csv");
+    ASSERT_TRUE(table);
+    CTessavoxDoc *doc = table->GetDocument();
+    ASSERT_EQ(doc->tokens().row(1).speaker, QStringLiteral("Zo\u00eb"));
+    ASSERT_TRUE(type(table, 0, TokenTableModel::Speaker, QStringLiteral("Zo\u00e9 \u20ac")));
+    ASSERT_TRUE(type(table, 0, TokenTableModel::Symbol, QStringLiteral("\u00e6")));
+    ASSERT_TRUE(type(table, 1, TokenTableModel::Speaker, QStringLiteral("\u0259")));
+    ASSERT_TRUE(doc->save());
+    // The euro sign has a byte of its own; the schwa has none and stays UTF-8.
+    EXPECT_EQ(TestFiles::read(doc->pathName()), QByteArray("speaker,vowel,F1,F2\n"
+                                                           "Zo\xE9 \x80,\xE6,300,2300\n"
+                                                           "\xC9\x99,\xE6,700,1800\n"));
+
+    // A UTF-8 file stays UTF-8.
+    CTessavoxFormView *utf8 = s.openCsv("speaker,vowel,F1,F2\nZo\xC3\xAB,i,300,2300\n", "utf8.csv");
+    ASSERT_TRUE(utf8);
+    ASSERT_TRUE(type(utf8, 0, TokenTableModel::Speaker, QStringLiteral("Zo\u00e9")));
+    ASSERT_TRUE(utf8->GetDocument()->save());
+    EXPECT_EQ(TestFiles::read(utf8->GetDocument()->pathName()),
+              QByteArray("speaker,vowel,F1,F2\nZo\xC3\xA9,i,300,2300\n"));
+}
+
 TEST(TableFile, TsvWithoutSpeakersShowsFiveColumnsAndSavesByteForByte)
 {
     TableSession s;
