@@ -189,9 +189,13 @@ void PlotView::paintEvent(QPaintEvent *)
     const QString said = m_renderer.lastLayout().messages.join(QStringLiteral("; "));
     if (said == m_shownMessages)
         return;
+    const bool hadSaid = !m_shownMessages.isEmpty();
     m_shownMessages = said;
+    // A message that no longer holds (outliers unmarked again) goes with its cause.
     if (auto *main = qobject_cast<QMainWindow *>(window()); main && !said.isEmpty())
         main->statusBar()->showMessage(said);
+    else if (main && hadSaid)
+        main->statusBar()->clearMessage();
 }
 
 bool PlotView::event(QEvent *event)

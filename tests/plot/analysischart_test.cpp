@@ -371,3 +371,23 @@ TEST(AnalysisChart, OutlierRingsAndExcludedTokens)
     EXPECT_FALSE(renderer.hasPosition(doc.tokens(), 9));
     EXPECT_TRUE(renderer.hasPosition(doc.tokens(), 8));
 }
+
+// Too few tokens for a distance drew no ring and said nothing: the window's status bar
+// now gets one line for the reason, however many vowels it applies to.
+TEST(AnalysisChart, OutliersThatCannotBeMarkedSayWhy)
+{
+    std::vector<FakeRow> rows;
+    for (int k = 0; k < 3; ++k) {
+        rows.push_back({300 + 20 * k, 2300 - 50 * k, 2900, QStringLiteral("i"), 1});
+        rows.push_back({700 + 20 * k, 1200 + 30 * k * k, 2500, QStringLiteral("a"), 2});
+    }
+    FakeDocument data(rows);
+    data.doc->m_analysis.outlierLevel = 0.95;
+    ChartRenderer renderer(ChartKind::F1F2);
+    drawChart(renderer, *data.doc);
+    EXPECT_TRUE(renderer.lastLayout().outlierRings.empty());
+    const QStringList messages = renderer.lastLayout().messages.filter("outliers:");
+    ASSERT_EQ(messages.size(), 1) << renderer.lastLayout().messages.join('\n').toStdString();
+    EXPECT_TRUE(messages[0].contains("fewer than 4 tokens")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("2 vowels")) << messages[0].toStdString();
+}
