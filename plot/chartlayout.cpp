@@ -134,8 +134,8 @@ AxisTicks chooseTicks(double lo, double hi, double gap,
     }
     // Otherwise the finest step with few enough ticks, whose roundest values are labelled
     // first, each where it clears the labels already kept: 1, 2 and 5 times a power of ten,
-    // then the other single digits, then the halves between them, and a rounder kind
-    // stops once four labels stand. A scale that packs the high frequencies together
+    // then the other single digits, then the halves between them; other values only while
+    // fewer than four labels stand. A scale that packs the high frequencies together
     // thus reads 500, 1000, 2000 rather than 1600, 2400, 3600. Steps of 2 would pass over
     // the fives, so only steps of 1 and 5 serve here. Failing four labels, coarser steps
     // are tried, down to whatever fits on a very short axis.
@@ -148,7 +148,8 @@ AxisTicks chooseTicks(double lo, double hi, double gap,
             continue;
         AxisTicks candidate{values, std::vector<bool>(values.size(), false)};
         int count = 0;
-        for (int kind = 0; kind <= kLeastRound && count < kFewestLabels; ++kind) {
+        for (int kind = 0; kind < kLeastRound || (kind == kLeastRound && count < kFewestLabels);
+             ++kind) {
             for (std::size_t k = 0; k < values.size() && count < kMostLabels; ++k) {
                 if (roundness(values[k]) != kind)
                     continue;
