@@ -27,8 +27,10 @@ QStringList statisticsColumns()
 QByteArray tableField(const QString &text, char separator)
 {
     QByteArray bytes = text.toUtf8();
-    const bool quote = separator == ',' && (bytes.contains(',') || bytes.contains('"') ||
-                                            bytes.contains('\n') || bytes.contains('\r'));
+    // As the table writer quotes a cell: a label holding a tab or a line break would
+    // otherwise split its row in TSV as much as a comma does in CSV.
+    const bool quote = bytes.contains(separator) || bytes.contains('"') || bytes.contains('\n') ||
+                       bytes.contains('\r');
     if (!quote)
         return bytes;
     bytes.replace("\"", "\"\"");

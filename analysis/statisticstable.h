@@ -12,14 +12,14 @@
 // nothing for a value that is not finite, so that no NaN reaches a file.
 void appendNumber(QByteArray &out, double value);
 
-// `text` as one field of a line joined by `separator`: with ',' a text holding a comma,
-// quote or line break is quoted.
+// `text` as one field of a line joined by `separator`: a text holding the separator, a
+// quote or a line break is quoted, its quotes doubled.
 QByteArray tableField(const QString &text, char separator);
 
 // group n mean_x mean_y sd_x sd_y cov_xy semi_major semi_minor angle_deg area inside
 QStringList statisticsColumns();
 
 // The header and a row per group, fields joined by `separator` ('\t' or ','), each line
-// ending in "\n". With ',' a group name holding a comma, quote or line break is quoted.
+// ending in "\n". A group name holding the separator, a quote or a line break is quoted.
 QByteArray formatStatisticsTable(const StatisticsResult &stats, const QStringList &groupNames,
                                  char separator = '\t');

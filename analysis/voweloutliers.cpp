@@ -1,5 +1,6 @@
 #include "analysis/voweloutliers.h"
 
+#include "analysis/reasontally.h"
 #include "analysis/samplemoments.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
@@ -48,23 +49,27 @@ OutlierResult vowelOutliers(std::span<const int> group, const QStringList &group
     }
 
     FormantVector d(p);
+    ReasonTally reasons(QStringLiteral("vowels"));
+    const QString tooFew =
+        QStringLiteral("fewer than %1 tokens, too few for a distance").arg(p + 2);
     for (const auto &[key, tokens] : cells) {
         const QString name = QStringLiteral("group \"%1\", vowel \"%2\"")
                                  .arg(groupNames[key.first], vowelNames[key.second]);
         if (int(tokens.size()) < p + 2) {
-            result.messages << QStringLiteral("%1: %2 token(s); a distance needs at least %3")
-                                   .arg(name)
-                                   .arg(tokens.size())
-                                   .arg(p + 2);
+            reasons.add(tooFew, QStringLiteral("%1 (%2 %3)")
+                                    .arg(name)
+                                    .arg(tokens.size())
+                                    .arg(tokens.size() == 1 ? "token" : "tokens"));
+            ++result.tooFewTokens;
             continue;
         }
         const SampleMoments moments = sampleMoments(tokens, values);
         const std::optional<CovarianceInverse> inverse =
             invertCovariance(moments.sscp / double(moments.n - 1));
         if (!inverse) {
-            result.messages << QStringLiteral("%1: the covariance is singular (the tokens lie on "
-                                              "one line or a formant does not vary); no distance")
-                                   .arg(name);
+            reasons.add(QStringLiteral("the covariance is singular (the tokens lie on one line or "
+                                       "a formant does not vary); no distance"),
+                        name);
             continue;
         }
         for (std::size_t i : tokens) {
@@ -73,5 +78,7 @@ OutlierResult vowelOutliers(std::span<const int> group, const QStringList &group
             result.d2[i] = d.dot(inverse->inverse * d);
         }
     }
+    result.cellCount = cells.size();
+    result.messages = reasons.lines();
     return result;
 }

@@ -15,10 +15,12 @@
 
 struct OutlierResult
 {
-    std::vector<double> d2;  // per token; NaN where the token has no distance
-    double threshold = 0.0;  // an outlier has d2 above it
-    std::size_t skipped = 0; // tokens left out: a formant missing or not finite
-    QStringList messages;    // vowels whose tokens got no distance, and why
+    std::vector<double> d2;       // per token; NaN where the token has no distance
+    double threshold = 0.0;       // an outlier has d2 above it
+    std::size_t skipped = 0;      // tokens left out: a formant missing or not finite
+    QStringList messages;         // vowels whose tokens got no distance, and why: a line per reason
+    std::size_t cellCount = 0;    // (group, vowel) cells with tokens
+    std::size_t tooFewTokens = 0; // of them, those with too few tokens for a distance
 
     // Whether token i has a distance, and whether it is an outlier.
     bool hasDistance(std::size_t i) const { return i < d2.size() && !std::isnan(d2[i]); }

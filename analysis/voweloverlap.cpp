@@ -1,5 +1,6 @@
 #include "analysis/voweloverlap.h"
 
+#include "analysis/reasontally.h"
 #include "analysis/samplemoments.h"
 #include "analysis/statisticstable.h"
 
@@ -40,6 +41,8 @@ public:
         bhattacharyya(d, row);
     }
 
+    bool tooFew = false; // a figure needed more tokens than the vowels have
+
 private:
     // Pillai's trace for the two-level factor, its F approximation and the Mahalanobis
     // distance all rest on the within-vowel SSCP E.
@@ -48,9 +51,9 @@ private:
         const int n = m_a.n + m_b.n;
         if (n - m_p - 1 < 1) {
             m_reasons << QStringLiteral("pillai and mahalanobis need at least %1 tokens of the "
-                                        "two vowels together, not %2")
-                             .arg(m_p + 2)
-                             .arg(n);
+                                        "two vowels together")
+                             .arg(m_p + 2);
+            tooFew = true;
             return;
         }
         const FormantMatrix e = m_a.sscp + m_b.sscp;
@@ -88,6 +91,7 @@ private:
         if (std::min(m_a.n, m_b.n) < m_p + 1) {
             m_reasons << QStringLiteral("bhattacharyya needs at least %1 tokens of each vowel")
                              .arg(m_p + 1);
+            tooFew = true;
             return;
         }
         const FormantMatrix s1 = m_a.sscp / double(m_a.n - 1);
@@ -148,6 +152,7 @@ OverlapResult vowelOverlap(std::span<const int> group, const QStringList &groupN
         const auto found = cells.find({g, v});
         return found == cells.end() ? none : found->second;
     };
+    ReasonTally tally(QStringLiteral("vowel pairs"));
     for (int g = 0; g < groups; ++g) {
         std::vector<VowelPair> compared;
         if (pairs.empty()) {
@@ -170,17 +175,19 @@ OverlapResult vowelOverlap(std::span<const int> group, const QStringList &groupN
             const SampleMoments a = sampleMoments(tokensOf(g, pair.first), values);
             const SampleMoments b = sampleMoments(tokensOf(g, pair.second), values);
             QStringList reasons;
-            PairComparison(a, b, reasons).fill(row);
+            PairComparison comparison(a, b, reasons);
+            comparison.fill(row);
+            result.tooFewTokens += comparison.tooFew ? 1 : 0;
             for (const QString &reason : reasons)
-                result.messages << QStringLiteral("group %1, %2 and %3 (%4 and %5 tokens): %6")
-                                       .arg(quoted(groupNames[g]), quoted(vowelNames[pair.first]),
-                                            quoted(vowelNames[pair.second]))
-                                       .arg(row.n1)
-                                       .arg(row.n2)
-                                       .arg(reason);
+                tally.add(reason, QStringLiteral("group %1, %2 and %3 (%4 and %5 tokens)")
+                                      .arg(quoted(groupNames[g]), quoted(vowelNames[pair.first]),
+                                           quoted(vowelNames[pair.second]))
+                                      .arg(row.n1)
+                                      .arg(row.n2));
             result.rows.push_back(row);
         }
     }
+    result.messages = tally.lines();
     return result;
 }
 

@@ -36,7 +36,8 @@ struct OverlapResult
 {
     std::vector<PairOverlap> rows; // per group in index order, the pairs in their order
     std::size_t skipped = 0;       // tokens left out: a formant missing or not finite
-    QStringList messages;          // figures left empty, and why
+    QStringList messages;          // figures left empty, and why: a line per reason
+    std::size_t tooFewTokens = 0;  // rows with a figure left empty for want of tokens
 };
 
 // `values[k][i]` is formant k of token i (p = values.size() of them); `group[i]` is token

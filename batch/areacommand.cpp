@@ -68,7 +68,7 @@ int runArea(const QStringList &args)
     QByteArray out("speaker\tn_vowels\thull_area\tpolygon_area\n");
     for (std::size_t s = 0; s < result.speakers.size(); ++s) {
         const SpeakerVowelSpace &space = result.speakers[s];
-        out.append(tokens.speakerNames[qsizetype(s)].toUtf8());
+        out.append(tableField(tokens.speakerNames[qsizetype(s)], '\t'));
         out.append('\t').append(QByteArray::number(space.vowelCount)).append('\t');
         if (space.hullArea)
             appendNumber(out, *space.hullArea);

@@ -12,9 +12,8 @@
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("outliers FILE %1 %2 [--level P] [-o OUT]")
-        .arg(readingUsage(), groupedSpaceUsage());
+const QString kUsage = QStringLiteral("outliers FILE %1 %2 [--level P] [-o OUT]")
+                           .arg(readingUsage(), groupedSpaceUsage());
 
 QString helpText()
 {
@@ -52,6 +51,13 @@ int runOutliers(const QStringList &args)
                       grouped->tokens.vowelNames, grouped->space.columns(), level);
     for (const QString &message : result.messages)
         reportAnalysis(command, message);
+    if (result.tooFewTokens > 0)
+        reportAnalysis(
+            command, QStringLiteral("%L1 of %L2 vowels of a group have too few tokens: group by a "
+                                    "column of fewer, larger groups (--by COL; --by vowel takes "
+                                    "each vowel's tokens of every speaker together)")
+                         .arg(result.tooFewTokens)
+                         .arg(result.cellCount));
     if (result.skipped > 0)
         reportAnalysis(
             command, QStringLiteral("%1 token(s) skipped: a formant missing").arg(result.skipped));

@@ -10,9 +10,8 @@
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("overlap FILE %1 %2 [--pairs V1:V2,...|all] [-o OUT]")
-        .arg(readingUsage(), groupedSpaceUsage());
+const QString kUsage = QStringLiteral("overlap FILE %1 %2 [--pairs V1:V2,...|all] [-o OUT]")
+                           .arg(readingUsage(), groupedSpaceUsage());
 
 QString helpText()
 {
@@ -59,6 +58,13 @@ int runOverlap(const QStringList &args)
                      grouped->space.columns(), pairs);
     for (const QString &message : result.messages)
         reportAnalysis(command, message);
+    if (result.tooFewTokens > 0)
+        reportAnalysis(
+            command, QStringLiteral("%L1 of %L2 vowel pairs have too few tokens for some figures: "
+                                    "group by a column of fewer, larger groups (--by COL, such "
+                                    "as a dialect or a sex column)")
+                         .arg(result.tooFewTokens)
+                         .arg(result.rows.size()));
     if (result.skipped > 0)
         reportAnalysis(
             command, QStringLiteral("%1 token(s) skipped: a formant missing").arg(result.skipped));

@@ -21,9 +21,18 @@ int runRecords(const QStringList &args)
     if (!input)
         return 1;
     const CTessavoxDoc *doc = &input->doc();
+    // A table's rows are not token lines; printing none of them with success would read
+    // as an empty file.
+    if (doc->isTableDocument()) {
+        reportAnalysis(QStringLiteral("records"),
+                       QStringLiteral("%1 is a table, not a Formant file: records shows how "
+                                      "token lines are read; `tessavox-batch table FILE` "
+                                      "prints a table's rows")
+                           .arg(path));
+        return 1;
+    }
     QTextStream &out = batchOut();
-    // A table has no token lines to show.
-    for (int i = 0; i < doc->m_nTokenCount && !doc->isTableDocument(); ++i) {
+    for (int i = 0; i < doc->m_nTokenCount; ++i) {
         const FormantRecord &record = doc->m_records[std::size_t(i)];
         for (int formant : record.formants)
             out << formant << '\t';
@@ -35,7 +44,8 @@ int runRecords(const QStringList &args)
 
 const BatchCommandRegistrar registrar{
     {QStringLiteral("records"), QStringLiteral("records FILE"),
-     QStringLiteral("print each token line as read: F1 F2 F3 F4 F5 label, tab-separated"),
+     QStringLiteral(
+         "print each token line of a Formant file as read: F1 F2 F3 F4 F5 label, tab-separated"),
      runRecords}};
 
 } // namespace

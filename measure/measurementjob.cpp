@@ -102,6 +102,7 @@ struct MeasurementJob::FileOutcome
     QStringList messages;
     QString tierNote; // the tier chosen, when the user named none
     bool skipped = false;
+    int missing = 0; // F1-F3 values of `tokens` not found
 };
 
 MeasurementJob::MeasurementJob(MeasurementSettings settings) : m_settings(std::move(settings))
@@ -260,6 +261,36 @@ void MeasurementJob::measureFile(int index, FileOutcome &outcome,
         outcome.tokens.push_back(std::move(token));
         tokenDone();
     }
+    reportMissing(audioPath, audio.signal, outcome);
+}
+
+void MeasurementJob::reportMissing(const QString &audioPath, const AudioSignal &signal,
+                                   FileOutcome &outcome) const
+{
+    for (const MeasuredToken &token : outcome.tokens) {
+        for (const auto &point : token.frequencies) {
+            for (double hz : point)
+                outcome.missing += !std::isfinite(hz);
+        }
+    }
+    if (outcome.missing == 0)
+        return;
+    QString text = audioPath + QStringLiteral(": %1 value(s) of F1-F3 not found; their cells are "
+                                              "empty")
+                                   .arg(outcome.missing);
+    // Below about -80 dB full scale nothing but dither is left: a stereo recording with
+    // the voice on its other channel, usually.
+    constexpr float kSilence = 1e-4f;
+    const bool silent = std::ranges::all_of(
+        signal.samples, [](float sample) { return std::abs(sample) < kSilence; });
+    if (silent && signal.channels > 1)
+        text += QStringLiteral(": channel %1 of its %2 is silent; measure another (--channel N "
+                               "in the batch tool)")
+                    .arg(m_settings.channel + 1)
+                    .arg(signal.channels);
+    else if (silent)
+        text += QStringLiteral(": the recording is silent");
+    outcome.messages << text;
 }
 
 MeasurementResult MeasurementJob::run(const ProgressCallback &progress,
@@ -304,6 +335,7 @@ MeasurementResult MeasurementJob::run(const ProgressCallback &progress,
         return result;
     }
     QString previousTier;
+    int filesMissing = 0;
     for (FileOutcome &outcome : outcomes) {
         for (const QString &name : outcome.contextTiers) {
             if (!result.contextTiers.contains(name))
@@ -320,6 +352,7 @@ MeasurementResult MeasurementJob::run(const ProgressCallback &progress,
         }
         result.messages << outcome.messages;
         result.skippedFiles += outcome.skipped;
+        filesMissing += outcome.missing > 0;
         for (MeasuredToken &token : outcome.tokens) {
             // Context labels move to the columns of the whole table.
             QStringList context;
@@ -335,8 +368,10 @@ MeasurementResult MeasurementJob::run(const ProgressCallback &progress,
             result.tokens.push_back(std::move(token));
         }
     }
-    if (result.missingValues > 0)
-        result.messages << QStringLiteral("%1 value(s) of F1-F3 not found; their cells are empty")
-                               .arg(result.missingValues);
+    // Each file has said how many of its values were not found; the sum for many.
+    if (filesMissing > 1)
+        result.messages << QStringLiteral("%1 value(s) of F1-F3 not found in %2 recordings")
+                               .arg(result.missingValues)
+                               .arg(filesMissing);
     return result;
 }

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+struct AudioSignal;
+
 // One measured interval: where it is, its labels and its formants.
 struct MeasuredToken
 {
@@ -73,6 +75,9 @@ private:
     struct FileOutcome;
     void measureFile(int index, FileOutcome &outcome, const std::function<void()> &tokenDone,
                      const std::atomic<bool> *cancel) const;
+    // Names the file whose values were not found, and a silent channel as the likely cause.
+    void reportMissing(const QString &audioPath, const AudioSignal &signal,
+                       FileOutcome &outcome) const;
 
     MeasurementSettings m_settings;
 };

@@ -204,8 +204,8 @@ PanelPlace ChartRenderer::AnalysisDrawing::place(const PlotFrame &frame) const
         const QPointF origin(frame.left, frame.top);
         const QSizeF size(frame.right - frame.left, frame.bottom - frame.top);
         const QPointF zero = r.m_zoom.map(QPointF(m.x0, m.y0), origin, size);
-        panel.mapping = ScaleMapping{zero.x(), zero.y(), m.kx * r.m_zoom.scale,
-                                     m.ky * r.m_zoom.scale};
+        panel.mapping =
+            ScaleMapping{zero.x(), zero.y(), m.kx * r.m_zoom.scale, m.ky * r.m_zoom.scale};
     }
     return panel;
 }
@@ -658,6 +658,12 @@ void ChartRenderer::drawOutlierRings(QPainter &painter, const Pass &pass,
                                      std::span<const QPointF> points)
 {
     const OutlierResult outliers = documentOutliers(*pass.doc, pass.doc->m_analysis.outlierLevel);
+    // Why vowels got no rings (too few tokens, tokens on a line), once however many panels.
+    for (const QString &message : outliers.messages) {
+        const QString said = QStringLiteral("outliers: ") + message;
+        if (!m_layout.messages.contains(said))
+            m_layout.messages << said;
+    }
     const int u = pass.unit;
     painter.save();
     // Red, as every mark on the chart that asks for the user's attention.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <ranges>
 
 void ValueBox::add(double x, double y)
 {
@@ -75,6 +76,32 @@ std::vector<double> multiples(double lo, double hi, double step, int most)
     return values;
 }
 
+bool nearly(double a, double b)
+{
+    return std::fabs(a - b) < 1e-9 * std::max(1.0, std::fabs(b));
+}
+
+// |value| scaled by a power of ten into [1, 10); 0 for 0.
+double leadingDigits(double value)
+{
+    const double magnitude = std::fabs(value);
+    return magnitude < 1e-12 ? 0.0 : magnitude / std::pow(10.0, std::floor(std::log10(magnitude)));
+}
+
+// How round a tick value is, 0 the roundest: 0 and 1 times a power of ten; 2 or 5 times
+// one; another single digit; a half between two of those; anything else.
+constexpr int kLeastRound = 4;
+int roundness(double value)
+{
+    const double digits = leadingDigits(value);
+    if (digits == 0.0)
+        return 0;
+    const double single = std::round(digits);
+    if (nearly(digits, single))
+        return single == 1.0 || single == 10.0 ? 0 : single == 2.0 || single == 5.0 ? 1 : 2;
+    return nearly(2.0 * digits, std::round(2.0 * digits)) ? 3 : kLeastRound;
+}
+
 } // namespace
 
 AxisTicks chooseTicks(double lo, double hi, double gap,
@@ -105,23 +132,36 @@ AxisTicks chooseTicks(double lo, double hi, double gap,
         if (clear)
             return {values, std::vector<bool>(values.size(), true)};
     }
-    // Otherwise the finest step with few enough ticks, each label kept when it clears the
-    // last one kept; beyond ten labels the rest of the ticks stay unlabelled. Failing four
-    // labels, coarser steps are tried, down to whatever fits on a very short axis.
+    // Otherwise the finest step with few enough ticks, whose roundest values are labelled
+    // first, each where it clears the labels already kept: 1, 2 and 5 times a power of ten,
+    // then the other single digits, then the halves between them; other values only while
+    // fewer than four labels stand. A scale that packs the high frequencies together
+    // thus reads 500, 1000, 2000 rather than 1600, 2400, 3600. Steps of 2 would pass over
+    // the fives, so only steps of 1 and 5 serve here. Failing four labels, coarser steps
+    // are tried, down to whatever fits on a very short axis.
     AxisTicks best;
     for (double step : steps) {
+        if (nearly(leadingDigits(step), 2.0))
+            continue;
         const std::vector<double> values = multiples(lo, hi, step, 2 * kMostLabels);
         if (values.empty())
             continue;
         AxisTicks candidate{values, std::vector<bool>(values.size(), false)};
-        std::optional<double> last;
         int count = 0;
-        for (std::size_t k = 0; k < values.size() && count < kMostLabels; ++k) {
-            if (last && !apart(*last, values[k]))
-                continue;
-            candidate.labelled[k] = true;
-            last = values[k];
-            ++count;
+        for (int kind = 0; kind < kLeastRound || (kind == kLeastRound && count < kFewestLabels);
+             ++kind) {
+            for (std::size_t k = 0; k < values.size() && count < kMostLabels; ++k) {
+                if (roundness(values[k]) != kind)
+                    continue;
+                const bool clear = std::ranges::none_of(
+                    std::views::iota(std::size_t(0), values.size()), [&](std::size_t other) {
+                        return candidate.labelled[other] && !apart(values[other], values[k]);
+                    });
+                if (!clear)
+                    continue;
+                candidate.labelled[k] = true;
+                ++count;
+            }
         }
         if (count >= kFewestLabels && candidate.values.size() <= std::size_t(kMostLabels) + 2)
             return candidate;

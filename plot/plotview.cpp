@@ -184,18 +184,35 @@ void PlotView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     OnDraw(painter);
-    // What the drawing had to say (speakers left out, colours that repeat) goes to the
-    // status bar, once for each change.
-    const QString said = m_renderer.lastLayout().messages.join(QStringLiteral("; "));
-    if (said == m_shownMessages)
+    showDrawingMessages();
+}
+
+void PlotView::showDrawingMessages()
+{
+    // What the drawing had to say (speakers left out, outliers that cannot be marked) goes
+    // to the status bar when it changes, and again when a menu's or a button's tip has
+    // wiped it; a message that no longer holds goes with its cause.
+    auto *main = qobject_cast<QMainWindow *>(window());
+    if (!main)
         return;
-    m_shownMessages = said;
-    if (auto *main = qobject_cast<QMainWindow *>(window()); main && !said.isEmpty())
-        main->statusBar()->showMessage(said);
+    const QString said = m_renderer.lastLayout().messages.join(QStringLiteral("; "));
+    QStatusBar *bar = main->statusBar();
+    if (said != m_shownMessages) {
+        const bool hadSaid = !m_shownMessages.isEmpty();
+        m_shownMessages = said;
+        if (!said.isEmpty())
+            bar->showMessage(said);
+        else if (hadSaid)
+            bar->clearMessage();
+    } else if (!said.isEmpty() && bar->currentMessage().isEmpty()) {
+        bar->showMessage(said);
+    }
 }
 
 bool PlotView::event(QEvent *event)
 {
+    if (event->type() == QEvent::Enter)
+        showDrawingMessages();
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const int row = tokenAt(help->pos());

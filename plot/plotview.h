@@ -95,6 +95,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Puts what the last drawing said in the status bar (see paintEvent).
+    void showDrawingMessages();
     // Whether a click at `point` lands on a mixed group's click square.
     bool onLabelSquare(const QPoint &point) const;
 

@@ -169,10 +169,8 @@ void StatisticsView::refresh()
                        .toUtf8();
             for (std::size_t s = 0; s < chart.vowelSpace.speakers.size(); ++s) {
                 const SpeakerVowelSpace &space = chart.vowelSpace.speakers[s];
-                QString name = chart.speakerNames.value(qsizetype(s));
-                if (separator == ',' && (name.contains(QLatin1Char(',')) || name.contains('"')))
-                    name = QLatin1Char('"') + name.replace('"', QStringLiteral("\"\"")) + '"';
-                out += name.toUtf8() + separator + QByteArray::number(space.vowelCount) + separator;
+                out += tableField(chart.speakerNames.value(qsizetype(s)), separator) + separator +
+                       QByteArray::number(space.vowelCount) + separator;
                 if (space.hullArea)
                     appendNumber(out, *space.hullArea);
                 out += '\n';

@@ -143,8 +143,12 @@ TEST(VowelOverlap, FiguresThatCannotBeComputedStayEmptyWithAReason)
     // A vowel against itself separates nothing: Pillai 0, p 1.
     EXPECT_NEAR(*result.rows[3].pillai, 0.0, 1e-15);
     EXPECT_NEAR(*result.rows[3].p, 1.0, 1e-15);
-    EXPECT_EQ(result.messages.size(), 4);
+    // One line per reason: the two pairs short of tokens for bhattacharyya share one.
+    EXPECT_EQ(result.messages.size(), 3) << result.messages.join('\n').toStdString();
     EXPECT_TRUE(result.messages.join('\n').contains("singular"));
+    EXPECT_EQ(result.messages.filter("needs at least 3 tokens of each vowel: 2 vowel pairs").size(),
+              1);
+    EXPECT_EQ(result.tooFewTokens, 2u);
 
     // Every figure a vowel with no tokens in the group would need is empty.
     const PairOverlap missing = vowelOverlap(t.group, {"A", "B"}, t.vowel, {"a", "b", "c", "d"},
@@ -188,7 +192,45 @@ TEST(VowelOutliers, SquareWithItsCentreAndTheGroupsTooSmallOrFlat)
         EXPECT_FALSE(strict.hasDistance(k)) << k;
     ASSERT_EQ(strict.messages.size(), 2);
     EXPECT_TRUE(strict.messages[0].contains("singular"));
-    EXPECT_TRUE(strict.messages[1].contains("3 token(s)"));
+    EXPECT_TRUE(strict.messages[1].contains("vowel \"c\" (3 tokens)"));
+    EXPECT_EQ(strict.tooFewTokens, 1u);
+}
+
+// A file of many speakers with two tokens a vowel gave a line per speaker and vowel (or
+// pair); each reason is now told once, with a count and a few of the vowels.
+TEST(VowelOutliers, ManyGroupsShortOfTokensGiveOneLinePerReason)
+{
+    std::vector<int> group, vowel;
+    std::vector<double> f1, f2;
+    QStringList groupNames;
+    for (int g = 0; g < 50; ++g) {
+        groupNames << QStringLiteral("s%1").arg(g);
+        for (int v = 0; v < 3; ++v)
+            for (int k = 0; k < 2; ++k) {
+                group.push_back(g);
+                vowel.push_back(v);
+                f1.push_back(3.0 + v + 0.1 * k);
+                f2.push_back(10.0 - v + 0.3 * (v - 1) * k);
+            }
+    }
+    const std::vector<std::span<const double>> values{f1, f2};
+    const OutlierResult outliers =
+        vowelOutliers(group, groupNames, vowel, {"i", "e", "a"}, values, 0.95);
+    ASSERT_EQ(outliers.messages.size(), 1) << outliers.messages.join('\n').toStdString();
+    EXPECT_TRUE(outliers.messages[0].startsWith("fewer than 4 tokens, too few for a distance: "
+                                                "150 vowels, as group \"s0\", vowel \"i\" (2 "
+                                                "tokens);"))
+        << outliers.messages[0].toStdString();
+    EXPECT_TRUE(outliers.messages[0].endsWith(" and 147 more"));
+    EXPECT_EQ(outliers.tooFewTokens, 150u);
+    EXPECT_EQ(outliers.cellCount, 150u);
+
+    const OverlapResult overlap =
+        vowelOverlap(group, groupNames, vowel, {"i", "e", "a"}, values, {});
+    ASSERT_EQ(overlap.rows.size(), 150u);
+    ASSERT_EQ(overlap.messages.size(), 1) << overlap.messages.join('\n').toStdString();
+    EXPECT_TRUE(overlap.messages[0].contains("150 vowel pairs, as group \"s0\", \"i\" and \"e\""));
+    EXPECT_EQ(overlap.tooFewTokens, 150u);
 }
 
 } // namespace

@@ -63,6 +63,30 @@ TEST_F(AnalysisCommands, StatsGroupsByJoinedColumnsAndNormalises)
     EXPECT_FALSE(result.out.contains("nan", Qt::CaseInsensitive));
 }
 
+// A label holding a tab or a line break split its row: quoted now as the table writer
+// quotes cells, its quotes doubled.
+TEST_F(AnalysisCommands, LabelsWithTabsLineBreaksAndQuotesAreQuoted)
+{
+    QByteArray csv = "speaker,vowel,F1,F2\n";
+    for (const char *label : {"tab\there", "two\nlines", "say \"\"i\"\""})
+        for (int k = 0; k < 3; ++k)
+            csv += QStringLiteral("\"%1\",\"%1\",%2,%3\n")
+                       .arg(QString::fromUtf8(label))
+                       .arg(300 + 10 * k)
+                       .arg(2000 + 100 * k * k)
+                       .toUtf8();
+    const QString path = files.write("labels.csv", csv);
+    const QString quoted[] = {"\"tab\there\"\t", "\"two\nlines\"\t", "\"say \"\"i\"\"\"\t"};
+    const BatchRun stats = runBatch({"stats", path});
+    ASSERT_EQ(stats.exitCode, 0) << stats.err.toStdString();
+    const BatchRun area = runBatch({"area", path});
+    ASSERT_EQ(area.exitCode, 0) << area.err.toStdString();
+    for (const QString &start : quoted) {
+        EXPECT_TRUE(stats.out.contains("\n" + start + "3\t")) << stats.out.toStdString();
+        EXPECT_TRUE(area.out.contains("\n" + start + "1\t")) << area.out.toStdString();
+    }
+}
+
 TEST_F(AnalysisCommands, NormalizeAddsOneColumnPerFormant)
 {
     const QString out = files.path("normalised.tsv");

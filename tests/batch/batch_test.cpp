@@ -68,6 +68,13 @@ TEST_F(Batch, RecordsPrintsEachRecordInFileOrderOrTheReadersMessage)
     result = runBatch({"records", files.path("none.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains("none.txt"));
+
+    // A table has no token lines: refused by name, not "printed" as nothing.
+    result = runBatch({"records", files.write("t.tsv", "speaker\tvowel\tF1\tF2\n"
+                                                       "m1\ti\t300\t2300\n")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.contains("t.tsv is a table")) << result.err.toStdString();
 }
 
 TEST_F(Batch, HelpNamesEachCommandAndEachFormulaWithItsSource)

@@ -54,9 +54,11 @@ TEST_F(OverlapCommands, OverlapOfEveryPairPerSpeaker)
     EXPECT_TRUE(rows[2].startsWith("A\ta\to\t4\t1\t0.99")) << rows[2].toStdString();
     EXPECT_TRUE(rows[2].endsWith("\t\t"));
     EXPECT_TRUE(rows[3].startsWith("A\te\to\t"));
-    EXPECT_TRUE(result.err.contains("group \"A\", \"a\" and \"o\" (4 and 1 tokens): "
-                                    "bhattacharyya"))
+    EXPECT_TRUE(result.err.contains("bhattacharyya needs at least 3 tokens of each vowel: 2 vowel "
+                                    "pairs, as group \"A\", \"a\" and \"o\" (4 and 1 tokens); "))
         << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("2 of 3 vowel pairs have too few tokens for some figures: "
+                                    "group by a column of fewer, larger groups (--by COL"));
     EXPECT_FALSE(result.out.contains("nan", Qt::CaseInsensitive));
 }
 
@@ -122,8 +124,12 @@ TEST_F(OverlapCommands, OutliersWritesTheTableWithTheDistances)
     // o has one token, B's a two: no distance, both cells empty; standard error says why.
     EXPECT_EQ(rows[9], "A\to\t300\t900\tw9\t\t");
     EXPECT_EQ(rows[12], "B\ta\tNA\t300\tw12\t\t");
-    EXPECT_TRUE(result.err.contains("group \"B\", vowel \"a\": 2 token(s)"))
+    EXPECT_TRUE(result.err.contains("fewer than 4 tokens, too few for a distance: 2 vowels, as "
+                                    "group \"A\", vowel \"o\" (1 token); group \"B\", vowel "
+                                    "\"a\" (2 tokens)\n"))
         << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("2 of 4 vowels of a group have too few tokens: group by a "
+                                    "column of fewer, larger groups (--by COL; --by vowel"));
 }
 
 } // namespace

@@ -246,6 +246,11 @@ TEST_F(MeasurementJobTest, ChannelsAndLowSamplingRates)
     settings.channel = 0;
     result = run(settings);
     EXPECT_EQ(result.missingValues, 6); // silence has no formants: empty cells, never 0
+    // The file is named, and its silent channel with the way to another.
+    EXPECT_TRUE(result.messages.contains(
+        stereo + ": 6 value(s) of F1-F3 not found; their cells are empty: channel 1 of its 2 is "
+                 "silent; measure another (--channel N in the batch tool)"))
+        << result.messages.join('\n').toStdString();
     settings.channel = 2;
     result = run(settings);
     EXPECT_EQ(result.skippedFiles, 1);

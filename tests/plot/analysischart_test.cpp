@@ -357,3 +357,66 @@ TEST(AnalysisChart, OutlierRingsAndExcludedTokens)
     EXPECT_FALSE(renderer.hasPosition(doc.tokens(), 9));
     EXPECT_TRUE(renderer.hasPosition(doc.tokens(), 8));
 }
+
+// Too few tokens for a distance drew no ring and said nothing: the window's status bar
+// now gets one line for the reason, however many vowels it applies to.
+TEST(AnalysisChart, OutliersThatCannotBeMarkedSayWhy)
+{
+    std::vector<FakeRow> rows;
+    for (int k = 0; k < 3; ++k) {
+        rows.push_back({300 + 20 * k, 2300 - 50 * k, 2900, QStringLiteral("i"), 1});
+        rows.push_back({700 + 20 * k, 1200 + 30 * k * k, 2500, QStringLiteral("a"), 2});
+    }
+    FakeDocument data(rows);
+    data.doc->m_analysis.outlierLevel = 0.95;
+    ChartRenderer renderer(ChartKind::F1F2);
+    drawChart(renderer, *data.doc);
+    EXPECT_TRUE(renderer.lastLayout().outlierRings.empty());
+    const QStringList messages = renderer.lastLayout().messages.filter("outliers:");
+    ASSERT_EQ(messages.size(), 1) << renderer.lastLayout().messages.join('\n').toStdString();
+    EXPECT_TRUE(messages[0].contains("fewer than 4 tokens")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("2 vowels")) << messages[0].toStdString();
+}
+
+// Where the scale packs high frequencies together, labels came out on every so many
+// ticks from the low end: 1600, 2400, 3600. They go on round values now (500, 1000, 2000,
+// then other single digits and halves such as 1500), keeping apart as before.
+TEST(ChartLayout, TicksOnCompressingScalesLabelRoundHertz)
+{
+    for (FrequencyScale scale : {FrequencyScale::Erb, FrequencyScale::Mel, FrequencyScale::Bark})
+        for (auto [lo, hi] : {std::pair{200.0, 1100.0},
+                              {200.0, 4000.0},
+                              {600.0, 4200.0},
+                              {1500.0, 3800.0},
+                              {250.0, 1300.0}})
+            for (double length : {120.0, 180.0, 250.0, 400.0, 700.0}) {
+                const double a = hzToScale(scale, lo), b = hzToScale(scale, hi);
+                const auto position = [&](double v) {
+                    return (hzToScale(scale, v) - a) / (b - a) * length;
+                };
+                const auto wide = [](double v) { return v >= 1000 ? 28.0 : 21.0; };
+                const AxisTicks ticks = chooseTicks(lo, hi, 6, position, wide);
+                const std::string where = std::to_string(int(scale)) + " " + std::to_string(lo) +
+                                          "-" + std::to_string(hi) + " over " +
+                                          std::to_string(length);
+                EXPECT_GE(ticks.labelCount(), 2) << where;
+                std::optional<double> last;
+                for (std::size_t k = 0; k < ticks.values.size(); ++k) {
+                    if (!ticks.labelled[k])
+                        continue;
+                    const double hz = ticks.values[k];
+                    // Every tick labelled steps evenly by 1, 2 or 5; otherwise each label is
+                    // a single digit and a power of ten, or a half between two such.
+                    const double digits = hz / std::pow(10.0, std::floor(std::log10(hz)));
+                    if (ticks.labelCount() < int(ticks.values.size())) {
+                        EXPECT_DOUBLE_EQ(2 * digits, std::round(2 * digits))
+                            << hz << " at " << where;
+                    }
+                    if (last) {
+                        EXPECT_GE(position(hz) - position(*last), (wide(hz) + wide(*last)) / 2 + 6)
+                            << hz << " at " << where;
+                    }
+                    last = hz;
+                }
+            }
+}

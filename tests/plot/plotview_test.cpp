@@ -8,8 +8,11 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QEnterEvent>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -184,6 +187,44 @@ TEST(PlotWindows, EveryOpenChartRepaintsAfterAnEditFromAnyTableWindow)
         for (auto &counter : counters)
             EXPECT_GT(counter->paints, 0) << "edit " << i;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Outliers that could not be marked said nothing where the user looks: the chart's status
+// bar now gives the reason, again after a menu's tip has wiped it, and drops it once the
+// marking is turned off.
+TEST(PlotView, TheStatusBarSaysWhyNoOutlierIsMarked)
+{
+    std::vector<FakeRow> rows;
+    for (int k = 0; k < 3; ++k) {
+        rows.push_back({300 + 20 * k, 2300 - 50 * k, 2900, QStringLiteral("i"), 1});
+        rows.push_back({700 + 20 * k, 1200 + 30 * k * k, 2500, QStringLiteral("a"), 2});
+    }
+    FakeDocument data(rows);
+    data.doc->m_analysis.outlierLevel = 0.95;
+    QMainWindow main;
+    auto *view = new CPlotViewF1F2;
+    main.setCentralWidget(view);
+    data.doc->addView(view);
+    main.resize(800, 600);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    view->repaint();
+    QStatusBar *bar = main.statusBar();
+    EXPECT_TRUE(bar->currentMessage().contains("outliers: fewer than 4 tokens"))
+        << bar->currentMessage().toStdString();
+
+    bar->clearMessage();
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+    QApplication::sendEvent(view, &enter);
+    EXPECT_TRUE(bar->currentMessage().contains("outliers:"));
+
+    data.doc->m_analysis.outlierLevel = 0.0;
+    view->repaint();
+    EXPECT_TRUE(bar->currentMessage().isEmpty()) << bar->currentMessage().toStdString();
 }
 
 } // namespace
