@@ -66,7 +66,7 @@ TEST(MeasureCommand, RelativeRecordingsAreNamedFromTheTablesFolder)
     TestFiles files;
     QDir(files.path(QString())).mkpath(QStringLiteral("audio"));
     QDir(files.path(QString())).mkpath(QStringLiteral("tables"));
-    for (const QString name : {QStringLiteral("man.wav"), QStringLiteral("man.TextGrid")})
+    for (const QString &name : {QStringLiteral("man.wav"), QStringLiteral("man.TextGrid")})
         ASSERT_TRUE(QFile::copy(kExamples + name, files.path("audio/" + name)));
     const QString table = files.path("tables/m.tsv");
     ASSERT_EQ(
