@@ -40,6 +40,11 @@ public:
         const FormantRecord &record = m_records[std::size_t(row)];
         return QString::fromUtf8(record.label.data(), record.labelLength);
     }
+    // A record fills every number cell (a formant the line lacked as 0): none is empty.
+    bool IsCellEmpty(int row, int column) const override
+    {
+        return column >= 3 && GetCellText(row, column).isEmpty();
+    }
 
 private:
     std::span<const FormantRecord> m_records;
