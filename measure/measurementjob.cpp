@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace {
@@ -314,8 +316,23 @@ MeasurementResult MeasurementJob::run(const ProgressCallback &progress,
             const int index = nextFile.fetch_add(1);
             if (index >= files || (cancel && cancel->load()))
                 return;
-            measureFile(
-                index, outcomes[std::size_t(index)], [&] { report(false, true); }, cancel);
+            FileOutcome &outcome = outcomes[std::size_t(index)];
+            // A failure on a worker thread (a recording too large for memory) skips that
+            // file with a message; left to escape it would end the whole process.
+            try {
+                measureFile(
+                    index, outcome, [&] { report(false, true); }, cancel);
+            } catch (const std::bad_alloc &) {
+                outcome.messages << m_settings.audioFiles[index] +
+                                        QStringLiteral(": not enough memory to measure it");
+                outcome.skipped = true;
+                outcome.tokens.clear();
+            } catch (const std::exception &error) {
+                outcome.messages << m_settings.audioFiles[index] + QStringLiteral(": ") +
+                                        QString::fromLocal8Bit(error.what());
+                outcome.skipped = true;
+                outcome.tokens.clear();
+            }
             report(true, false);
         }
     };
