@@ -1,5 +1,7 @@
 #include "batch/batchcommand.h"
 
+#include "document/tabulartable.h"
+#include "document/tabularwriter.h"
 #include "framework/safefile.h"
 
 #include <QTextStream>
@@ -69,6 +71,22 @@ bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QSt
         return written;
     }
     if (const FileError error = WriteFileSafely(path, bytes); error.isError()) {
+        reportAnalysis(command, saveFailureReport(error));
+        return false;
+    }
+    return true;
+}
+
+bool writeTableOutput(const QString &path, TabularTable &table, const QString &command)
+{
+    TabularFormat format = table.format();
+    format.separator = '\t';
+    format.separatorLine = false;
+    format.encoding = TabularFormat::Encoding::Utf8;
+    table.setFormat(format);
+    if (path.isEmpty())
+        return writeAnalysisOutput({}, FormatTabularText(table), command);
+    if (const FileError error = WriteTabularFile(path, table); error.isError()) {
         reportAnalysis(command, saveFailureReport(error));
         return false;
     }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+class TabularTable;
+
 // One sub-command of tessavox-batch: `tessavox-batch NAME ARGS...`.
 struct BatchCommand
 {
@@ -45,5 +47,8 @@ int batchWriteFailure(const QString &command, const FileError &error);
 // Writes `bytes` to standard output, or safely to `path` (a temporary file renamed into
 // place). False with the message on standard error.
 bool writeAnalysisOutput(const QString &path, const QByteArray &bytes, const QString &command);
+// Writes `table` as plain UTF-8 TSV, whatever layout it was read in (a spreadsheet's "sep="
+// line would name the wrong separator), as writeAnalysisOutput does. Changes its format.
+bool writeTableOutput(const QString &path, TabularTable &table, const QString &command);
 // "tessavox-batch COMMAND: TEXT" on standard error.
 void reportAnalysis(const QString &command, const QString &text);

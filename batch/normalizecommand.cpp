@@ -88,21 +88,7 @@ int runNormalize(const QStringList &args)
             table.setCell(row, column, std::string_view(text.constData(), text.size()));
         }
     }
-    TabularFormat format = table.format();
-    format.separator = '\t';
-    // Plain TSV, whatever the input's layout: a spreadsheet's "sep=" line would name the
-    // wrong separator.
-    format.separatorLine = false;
-    format.encoding = TabularFormat::Encoding::Utf8;
-    table.setFormat(format);
-    if (output.isEmpty())
-        return writeAnalysisOutput({}, FormatTabularText(table), command) ? 0 : 1;
-    const FileError error = WriteTabularFile(output, table);
-    if (error.isError()) {
-        reportAnalysis(command, saveFailureReport(error));
-        return 1;
-    }
-    return 0;
+    return writeTableOutput(output, table, command) ? 0 : 1;
 }
 
 const BatchCommandRegistrar registrar{

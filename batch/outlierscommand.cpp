@@ -74,20 +74,7 @@ int runOutliers(const QStringList &args)
         table.setCell(row, distance, std::string_view(text.constData(), text.size()));
         table.setCell(row, flag, result.isOutlier(std::size_t(row)) ? "1" : "0");
     }
-    TabularFormat format = table.format();
-    format.separator = '\t';
-    // Plain TSV, whatever the input's layout: a spreadsheet's "sep=" line would name the
-    // wrong separator.
-    format.separatorLine = false;
-    format.encoding = TabularFormat::Encoding::Utf8;
-    table.setFormat(format);
-    if (arguments.output.isEmpty())
-        return writeAnalysisOutput({}, FormatTabularText(table), command) ? 0 : 1;
-    if (const FileError error = WriteTabularFile(arguments.output, table); error.isError()) {
-        reportAnalysis(command, saveFailureReport(error));
-        return 1;
-    }
-    return 0;
+    return writeTableOutput(arguments.output, table, command) ? 0 : 1;
 }
 
 const BatchCommandRegistrar registrar{
