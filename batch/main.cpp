@@ -4,6 +4,7 @@
 #include "batch/batchhelp.h"
 #include "batch/batchprocess.h"
 #include "framework/messages.h"
+#include "plot/chartfonts.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -31,10 +32,13 @@ int main(int argc, char *argv[])
         qInstallMessageHandler(quietQtMessages);
     // Only a command that draws pays for the GUI application and its platform.
     std::unique_ptr<QCoreApplication> app;
-    if (batchNeedsGui(argc, argv))
+    std::jthread fonts;
+    if (batchNeedsGui(argc, argv)) {
         app = std::make_unique<QGuiApplication>(argc, argv);
-    else
+        fonts = ChartFonts::loadFontsInBackground();
+    } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("Tessavox"));
     // The platform is loaded; PNG, BMP, SVG and PDF are written by Qt itself, so no image
     // plugin (and the libraries behind them) need be searched for and loaded.

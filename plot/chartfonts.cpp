@@ -53,6 +53,12 @@ QFont deviceDefaultFont(const QPaintDevice *device)
     return font;
 }
 
+std::jthread loadFontsInBackground()
+{
+    // The font database is safe to use from any thread; what it loads, every thread shares.
+    return std::jthread([] { QFontDatabase::families(); });
+}
+
 QFont displayFont()
 {
     return logicalFont(QStringLiteral("DisplayFont"), 16, 7);

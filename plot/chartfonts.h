@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+#include <thread>
+
 class QPaintDevice;
 
 // Fonts of the charts, asked for by face name and cell size in device units; font
@@ -24,5 +26,10 @@ QFont defaultGuiFont(int height, int weight = 0);
 // What a freshly made device draws text in: the application font, at the device's
 // resolution.
 QFont deviceDefaultFont(const QPaintDevice *device);
+
+// Reads the font configuration and lists the installed fonts on a thread of its own. That
+// takes a few milliseconds the first chart text would otherwise wait for; started early, it
+// overlaps with reading the input. The returned thread joins when it goes.
+std::jthread loadFontsInBackground();
 
 } // namespace ChartFonts

@@ -349,6 +349,8 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
     const PlotGeometry &g = pass.geometry;
     const int column = horizontalColumn();
     const int circle = 5 * pass.unit;
+    if (pass.screen)
+        m_tokenMarks.reserve(std::size_t(std::max(0, pass.doc->m_nTokenCount)));
     for (int row = 0; row < pass.doc->m_nTokenCount; ++row) {
         if (!hasPosition(*pass.cells, row))
             continue;

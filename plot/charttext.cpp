@@ -15,21 +15,27 @@ const ChartText::Entry &ChartText::entry(const QFont &font, const QString &text)
 {
     if (font != m_font) {
         m_entries.clear();
+        m_last = nullptr;
         m_font = font;
     }
+    if (m_last && m_lastText == text)
+        return *m_last;
     auto it = m_entries.constFind(text);
-    if (it != m_entries.constEnd())
-        return *it;
-    if (m_entries.size() >= kMaxEntries)
-        m_entries.clear();
-    Entry made;
-    made.layout.setText(text);
-    made.layout.setTextFormat(Qt::PlainText);
-    made.layout.setPerformanceHint(QStaticText::AggressiveCaching);
-    made.layout.prepare(QTransform(), font);
-    const QFontMetrics metrics(font);
-    made.box = QSize(metrics.horizontalAdvance(text), metrics.height());
-    return *m_entries.insert(text, made);
+    if (it == m_entries.constEnd()) {
+        if (m_entries.size() >= kMaxEntries)
+            m_entries.clear();
+        Entry made;
+        made.layout.setText(text);
+        made.layout.setTextFormat(Qt::PlainText);
+        made.layout.setPerformanceHint(QStaticText::AggressiveCaching);
+        made.layout.prepare(QTransform(), font);
+        const QFontMetrics metrics(font);
+        made.box = QSize(metrics.horizontalAdvance(text), metrics.height());
+        it = m_entries.insert(text, made);
+    }
+    m_lastText = text;
+    m_last = &*it;
+    return *m_last;
 }
 
 void ChartText::draw(QPainter &painter, int x, int y, const QString &text)

@@ -30,4 +30,8 @@ private:
 
     QFont m_font;
     QHash<QString, Entry> m_entries;
+    // The text asked for last: a token is measured and then drawn, and tokens of one
+    // vowel often follow each other. Points into m_entries; reset whenever that changes.
+    QString m_lastText;
+    const Entry *m_last = nullptr;
 };
