@@ -48,8 +48,6 @@ TEST(AudioLibraries, MissingLibraryIsNamedWithWhatToInstallAndNothingIsCalled)
     Resampler converting(16000, 11000, soxr);
     EXPECT_EQ(converting.error(), soxr.error());
     EXPECT_EQ(converting.process(std::vector<float>(160, 1.0f)), std::vector<float>(110, 0.0f));
-    Resampler moved = std::move(converting);
-    EXPECT_EQ(moved.error(), soxr.error());
     Resampler copying(16000, 16000, soxr);
     EXPECT_TRUE(copying.error().isEmpty());
     EXPECT_EQ(copying.process(std::vector<float>{1, 2}), (std::vector<float>{1, 2}));
@@ -68,11 +66,6 @@ TEST(AudioLibraries, LibraryLackingAFunctionIsNamedWithTheFunction)
     EXPECT_FALSE(soxr.ok());
     EXPECT_TRUE(soxr.error().contains(QStringLiteral("soxr_io_spec")))
         << soxr.error().toStdString();
-    EXPECT_FALSE(ReadAudioFile(QStringLiteral("/nonexistent.wav"), 0, sndfile).ok());
-
-    EXPECT_TRUE(SndfileLibrary::instance().ok())
-        << SndfileLibrary::instance().error().toStdString();
-    EXPECT_TRUE(SoxrLibrary::instance().ok()) << SoxrLibrary::instance().error().toStdString();
 }
 
 } // namespace
