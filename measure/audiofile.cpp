@@ -1,8 +1,8 @@
 #include "measure/audiofile.h"
 
-#include <QFile>
+#include "measure/sndfilelibrary.h"
 
-#include <sndfile.h>
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,8 @@ namespace {
 
 struct SndfileCloser
 {
-    void operator()(SNDFILE *file) const { sf_close(file); }
+    const SndfileLibrary *library;
+    void operator()(SNDFILE *file) const { library->close(file); }
 };
 
 // Below this a file cannot be analysed at all: one LPC frame needs a few hundred samples of
@@ -23,13 +24,23 @@ constexpr int kMinimumRate = 4000;
 
 AudioReadResult ReadAudioFile(const QString &path, int channel)
 {
+    return ReadAudioFile(path, channel, SndfileLibrary::instance());
+}
+
+AudioReadResult ReadAudioFile(const QString &path, int channel, const SndfileLibrary &library)
+{
     AudioReadResult result;
+    if (!library.ok()) {
+        result.error = library.error();
+        return result;
+    }
     SF_INFO info{};
     const QByteArray name = QFile::encodeName(path);
-    std::unique_ptr<SNDFILE, SndfileCloser> file(sf_open(name.constData(), SFM_READ, &info));
+    std::unique_ptr<SNDFILE, SndfileCloser> file(library.open(name.constData(), SFM_READ, &info),
+                                                 SndfileCloser{&library});
     if (!file) {
         result.error = QStringLiteral("cannot be read as audio: %1")
-                           .arg(QString::fromUtf8(sf_strerror(nullptr)));
+                           .arg(QString::fromUtf8(library.strerror(nullptr)));
         return result;
     }
     if (info.channels <= 0 || info.samplerate <= 0) {
@@ -49,7 +60,7 @@ AudioReadResult ReadAudioFile(const QString &path, int channel)
         return result;
     }
     // Integer files come in as -1..1; float files are taken as they are.
-    sf_command(file.get(), SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
+    library.command(file.get(), SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
 
     AudioSignal &signal = result.signal;
     signal.sampleRate = info.samplerate;
@@ -61,7 +72,7 @@ AudioReadResult ReadAudioFile(const QString &path, int channel)
     if (info.frames > 0 && info.frames < (sf_count_t(1) << 31))
         signal.samples.reserve(std::size_t(info.frames));
     for (;;) {
-        const sf_count_t frames = sf_readf_float(file.get(), block.data(), kBlockFrames);
+        const sf_count_t frames = library.readfFloat(file.get(), block.data(), kBlockFrames);
         if (frames <= 0)
             break;
         for (sf_count_t i = 0; i < frames; ++i)

@@ -213,6 +213,9 @@ void MeasurementJob::measureFile(int index, FileOutcome &outcome,
     if (wanted.front() > nyquist)
         analysis.frame.formants =
             std::max(3, int(std::lround(analysis.frame.formants * nyquist / wanted.front())));
+    TokenMeasurer measurer(audio.signal, analysis);
+    if (const QString error = measurer.error(); !error.isEmpty())
+        return skip(audioPath, error);
     if (wanted.back() > nyquist)
         outcome.messages
             << audioPath +
@@ -222,7 +225,6 @@ void MeasurementJob::measureFile(int index, FileOutcome &outcome,
                    (wanted.front() > nyquist
                         ? QStringLiteral(", and %1 formants below it").arg(analysis.frame.formants)
                         : QString());
-    TokenMeasurer measurer(audio.signal, analysis);
 
     const TextGridTier *speakerTier = nullptr;
     for (const TextGridTier &other : grid.grid.tiers) {

@@ -64,6 +64,15 @@ TokenMeasurer::TokenMeasurer(const AudioSignal &audio, Settings settings)
     }
 }
 
+QString TokenMeasurer::error() const
+{
+    for (const Resampler &resampler : m_resamplers) {
+        if (!resampler.error().isEmpty())
+            return resampler.error();
+    }
+    return {};
+}
+
 TokenMeasurer::Result TokenMeasurer::measure(double start, double end,
                                              std::span<const double> points)
 {

@@ -35,6 +35,10 @@ public:
 
     TokenMeasurer(const AudioSignal &audio, Settings settings);
 
+    // Why the recording cannot be measured at some ceiling (its resampling cannot be done);
+    // empty when it can.
+    QString error() const;
+
     // The interval from `start` to `end` (s) at `points`, each a percentage of the interval.
     // An interval shorter than a few frames is analysed from the signal around its middle.
     Result measure(double start, double end, std::span<const double> points);

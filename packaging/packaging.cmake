@@ -28,8 +28,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TESSAVOX_HOMEPAGE}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The Qt libraries and the rest are read from the programs themselves.
+# The Qt libraries and the rest are read from the programs themselves. The audio libraries
+# are opened only when recordings are measured, so the programs do not name them: listed here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1, libsoxr0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -26,7 +26,8 @@ endif()
 
 run(dpkg-deb --field ${deb} Package Depends Description)
 foreach(field IN ITEMS "Package: tessavox" "Depends: .*libqt6widgets6" "Depends: .*libqt6svg6"
-                       "Depends: .*libc6" "Description: vowel charts")
+                       "Depends: .*libc6" "Depends: .*libsndfile1" "Depends: .*libsoxr0"
+                       "Description: vowel charts")
     if(NOT out MATCHES "${field}")
         message(FATAL_ERROR "control lacks ${field}:\n${out}")
     endif()
