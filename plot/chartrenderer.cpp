@@ -361,14 +361,14 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
         const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
-        if (pass.screen)
-            markToken(painter, pass, row,
-                      QRect(QPoint(x, y), symbol.isEmpty() ? QSize(circle, circle)
-                                                           : m_tokenText.size(painter, symbol)));
-        if (symbol.isEmpty())
+        if (symbol.isEmpty()) {
+            markToken(painter, pass, row, QRect(x, y, circle, circle));
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
-        else
-            m_tokenText.draw(painter, x, y, symbol);
+            continue;
+        }
+        const ChartText::Layout &label = m_tokenText.layout(painter, symbol);
+        markToken(painter, pass, row, QRect(QPoint(x, y), label.box));
+        m_tokenText.draw(painter, x, y, label);
     }
 }
 

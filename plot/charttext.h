@@ -14,24 +14,29 @@ class QPainter;
 class ChartText
 {
 public:
+    // A text laid out in one font, and its line box.
+    struct Layout
+    {
+        QStaticText text;
+        QSize box;
+    };
+
     // Draws in the painter's font, pen colour and background mode. In opaque mode the
     // line box is first filled with the background, hiding what lies beneath.
     void draw(QPainter &painter, int x, int y, const QString &text);
     // Width and height of the line box in the painter's current font.
     QSize size(QPainter &painter, const QString &text);
 
-private:
-    struct Entry
-    {
-        QStaticText layout;
-        QSize box;
-    };
-    const Entry &entry(const QFont &font, const QString &text);
+    // The layout of `text` in the painter's current font, to measure and then draw the
+    // same text (a chart's token) with one look-up. Valid until the next call.
+    const Layout &layout(QPainter &painter, const QString &text);
+    void draw(QPainter &painter, int x, int y, const Layout &layout);
 
+private:
     QFont m_font;
-    QHash<QString, Entry> m_entries;
-    // The text asked for last: a token is measured and then drawn, and tokens of one
-    // vowel often follow each other. Points into m_entries; reset whenever that changes.
+    QHash<QString, Layout> m_layouts;
+    // The text asked for last: tokens of one vowel often follow each other. Points into
+    // m_layouts; reset whenever that changes.
     QString m_lastText;
-    const Entry *m_last = nullptr;
+    const Layout *m_last = nullptr;
 };
