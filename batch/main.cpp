@@ -34,8 +34,9 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> app;
     std::jthread fonts;
     if (batchNeedsGui(argc, argv)) {
+        std::jthread configuration = ChartFonts::readFontConfigurationInBackground();
         app = std::make_unique<QGuiApplication>(argc, argv);
-        fonts = ChartFonts::loadFontsInBackground();
+        fonts = ChartFonts::loadFontsInBackground(std::move(configuration));
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include <fontconfig/fontconfig.h>
+
 namespace ChartFonts {
 
 QFont logicalFont(const QString &face, int height, int width, int weight)
@@ -53,10 +55,20 @@ QFont deviceDefaultFont(const QPaintDevice *device)
     return font;
 }
 
-std::jthread loadFontsInBackground()
+std::jthread readFontConfigurationInBackground()
+{
+    // Fontconfig is safe to start from any thread, and Qt's own start finds it done.
+    return std::jthread([] { FcInit(); });
+}
+
+std::jthread loadFontsInBackground(std::jthread configuration)
 {
     // The font database is safe to use from any thread; what it loads, every thread shares.
-    return std::jthread([] { QFontDatabase::families(); });
+    return std::jthread([configuration = std::move(configuration)]() mutable {
+        if (configuration.joinable())
+            configuration.join();
+        QFontDatabase::families();
+    });
 }
 
 QFont displayFont()

@@ -27,9 +27,12 @@ QFont defaultGuiFont(int height, int weight = 0);
 // resolution.
 QFont deviceDefaultFont(const QPaintDevice *device);
 
-// Reads the font configuration and lists the installed fonts on a thread of its own. That
-// takes a few milliseconds the first chart text would otherwise wait for; started early, it
-// overlaps with reading the input. The returned thread joins when it goes.
-std::jthread loadFontsInBackground();
+// The system's fonts are read in two steps on threads of their own, each taking a few
+// milliseconds that the first chart text would otherwise wait for: the font configuration,
+// which can start before the GUI application exists, then the list of installed fonts,
+// which needs the application. Started early, both overlap with reading the input. The
+// returned threads join when they go.
+std::jthread readFontConfigurationInBackground();
+std::jthread loadFontsInBackground(std::jthread configuration);
 
 } // namespace ChartFonts
