@@ -351,6 +351,9 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
     const int circle = 5 * pass.unit;
     if (pass.screen)
         m_tokenMarks.reserve(std::size_t(std::max(0, pass.doc->m_nTokenCount)));
+    // Thousands of labels cost more in painter calls than in pixels: drawn together.
+    const bool batched = ChartText::Batch::suits(painter);
+    ChartText::Batch batch;
     for (int row = 0; row < pass.doc->m_nTokenCount; ++row) {
         if (!hasPosition(*pass.cells, row))
             continue;
@@ -361,6 +364,8 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         g.mapBark(barkOf(pass.cells->GetCellInt(row, TokenTableModel::F1)),
                   barkOf(pass.cells->GetCellInt(row, column)), x, y);
         const QString symbol = pass.cells->GetCellText(row, TokenTableModel::Symbol);
+        if (symbol.isEmpty() || highlights(pass, row))
+            batch.flush(painter);
         if (symbol.isEmpty()) {
             markToken(painter, pass, row, QRect(x, y, circle, circle));
             drawBoundedEllipse(painter, x, y, x + circle, y + circle);
@@ -368,8 +373,18 @@ void ChartRenderer::drawTokens(QPainter &painter, const Pass &pass)
         }
         const ChartText::Layout &label = m_tokenText.layout(painter, symbol);
         markToken(painter, pass, row, QRect(QPoint(x, y), label.box));
-        m_tokenText.draw(painter, x, y, label);
+        if (batched)
+            batch.add(painter, x, y, label);
+        else
+            ChartText::draw(painter, x, y, label);
     }
+    batch.flush(painter);
+}
+
+bool ChartRenderer::highlights(const Pass &pass, int row) const
+{
+    const TokenTableModel &rows = pass.doc->tokens();
+    return pass.screen && row < rows.count() && rows.row(row).selected;
 }
 
 void ChartRenderer::markToken(QPainter &painter, const Pass &pass, int row, const QRect &box)
@@ -377,8 +392,7 @@ void ChartRenderer::markToken(QPainter &painter, const Pass &pass, int row, cons
     if (!pass.screen)
         return;
     m_tokenMarks.push_back({row, box});
-    const TokenTableModel &rows = pass.doc->tokens();
-    if (row >= rows.count() || !rows.row(row).selected)
+    if (!highlights(pass, row))
         return;
     // Behind the mark, so the label stays readable.
     painter.fillRect(box.adjusted(-2, -2, 2, 2), QColor(255, 190, 0, 150));

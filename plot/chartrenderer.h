@@ -108,6 +108,8 @@ private:
     // In the window only: records where the token of `row` went, and highlights it first
     // when its row is selected in the table.
     void markToken(QPainter &painter, const Pass &pass, int row, const QRect &box);
+    // Whether markToken() draws a highlight behind the token of `row`.
+    bool highlights(const Pass &pass, int row) const;
     // The classic chart's geometry in `frame`, moved and scaled by the zoom.
     PlotGeometry zoomedGeometry(const PlotFrame &frame, const Pass &pass) const;
     // The chart with analysis options (chartanalysisdrawing.cpp).

@@ -1,13 +1,32 @@
 #include "plot/charttext.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 
 namespace {
 
 // Enough for every distinct label of a full table; beyond that start afresh rather
 // than grow without end.
 constexpr qsizetype kMaxLayouts = 20000;
+
+// The glyphs of `text` where laid-out static text puts them: one line, its box's top-left
+// corner at the origin. Text of several lines is left without: it is only ever drawn whole.
+QList<QGlyphRun> glyphRuns(const QString &text, const QFont &font)
+{
+    if (text.contains(QLatin1Char('\n')) || text.contains(QChar::LineSeparator))
+        return {};
+    QTextLayout layout(text, font);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid())
+        return {};
+    line.setPosition(QPointF(0.0, 0.0));
+    layout.endLayout();
+    return layout.glyphRuns();
+}
 
 } // namespace
 
@@ -32,6 +51,7 @@ const ChartText::Layout &ChartText::layout(QPainter &painter, const QString &tex
         made.text.prepare(QTransform(), font);
         const QFontMetrics metrics(font);
         made.box = QSize(metrics.horizontalAdvance(text), metrics.height());
+        made.runs = glyphRuns(text, font);
         it = m_layouts.insert(text, made);
     }
     m_lastText = text;
@@ -61,4 +81,44 @@ void ChartText::draw(QPainter &painter, int x, int y, const QString &text)
 QSize ChartText::size(QPainter &painter, const QString &text)
 {
     return layout(painter, text).box;
+}
+
+bool ChartText::Batch::suits(const QPainter &painter)
+{
+    // Vector output keeps each text a text of its own.
+    const QPaintEngine *engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster &&
+           painter.backgroundMode() != Qt::OpaqueMode && painter.worldTransform().isIdentity();
+}
+
+void ChartText::Batch::add(QPainter &painter, int x, int y, const Layout &layout)
+{
+    if (layout.runs.isEmpty() && !layout.text.text().isEmpty()) {
+        flush(painter);
+        ChartText::draw(painter, x, y, layout);
+        return;
+    }
+    const QPointF corner(x, y);
+    for (const QGlyphRun &run : layout.runs) {
+        if (run.rawFont() != m_font) {
+            flush(painter);
+            m_font = run.rawFont();
+        }
+        m_glyphs.append(run.glyphIndexes());
+        for (const QPointF &position : run.positions())
+            m_positions.append(corner + position);
+    }
+}
+
+void ChartText::Batch::flush(QPainter &painter)
+{
+    if (m_glyphs.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(m_font);
+    run.setGlyphIndexes(m_glyphs);
+    run.setPositions(m_positions);
+    painter.drawGlyphRun(QPointF(0.0, 0.0), run);
+    m_glyphs.clear();
+    m_positions.clear();
 }

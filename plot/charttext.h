@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <QSize>
 #include <QStaticText>
 #include <QString>
@@ -19,6 +23,8 @@ public:
     {
         QStaticText text;
         QSize box;
+        // The same glyphs, placed from the top-left corner, for drawing many texts at once.
+        QList<QGlyphRun> runs;
     };
 
     // Draws in the painter's font, pen colour and background mode. In opaque mode the
@@ -30,7 +36,25 @@ public:
     // The layout of `text` in the painter's current font, to measure and then draw the
     // same text (a chart's token) with one look-up. Valid until the next call.
     const Layout &layout(QPainter &painter, const QString &text);
-    void draw(QPainter &painter, int x, int y, const Layout &layout);
+    static void draw(QPainter &painter, int x, int y, const Layout &layout);
+
+    // Many texts drawn in turn, as draw() would draw them one by one, with one painter
+    // call for each stretch of glyphs in one font: a chart's thousands of token labels.
+    // Only where drawing a text is nothing but drawing its glyphs: pixels, a transparent
+    // background, no transformation. Texts are drawn when the font changes and at flush().
+    class Batch
+    {
+    public:
+        // Whether `painter` draws a text as its glyphs alone, so a batch draws it alike.
+        static bool suits(const QPainter &painter);
+        void add(QPainter &painter, int x, int y, const Layout &layout);
+        void flush(QPainter &painter);
+
+    private:
+        QRawFont m_font;
+        QList<quint32> m_glyphs;
+        QList<QPointF> m_positions;
+    };
 
 private:
     QFont m_font;
