@@ -12,20 +12,22 @@ namespace {
 constexpr qsizetype kMaxLayouts = 20000;
 
 // The glyphs of `text` where laid-out static text puts them: one line, its box's top-left
-// corner at the origin. Text of several lines is left without: it is only ever drawn whole.
-QList<QGlyphRun> glyphRuns(const QString &text, const QFont &font)
+// corner at the origin. Text of several lines is left out: it is only ever drawn whole.
+void placeGlyphs(const QString &text, const QFont &font, ChartText::Layout &layout)
 {
     if (text.contains(QLatin1Char('\n')) || text.contains(QChar::LineSeparator))
-        return {};
-    QTextLayout layout(text, font);
-    layout.setCacheEnabled(true);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
+        return;
+    QTextLayout lines(text, font);
+    lines.setCacheEnabled(true);
+    lines.beginLayout();
+    QTextLine line = lines.createLine();
     if (!line.isValid())
-        return {};
+        return;
     line.setPosition(QPointF(0.0, 0.0));
-    layout.endLayout();
-    return layout.glyphRuns();
+    lines.endLayout();
+    for (const QGlyphRun &run : lines.glyphRuns())
+        layout.runs.push_back({run.rawFont(), run.glyphIndexes(), run.positions()});
+    layout.batchable = true;
 }
 
 } // namespace
@@ -51,7 +53,7 @@ const ChartText::Layout &ChartText::layout(QPainter &painter, const QString &tex
         made.text.prepare(QTransform(), font);
         const QFontMetrics metrics(font);
         made.box = QSize(metrics.horizontalAdvance(text), metrics.height());
-        made.runs = glyphRuns(text, font);
+        placeGlyphs(text, font, made);
         it = m_layouts.insert(text, made);
     }
     m_lastText = text;
@@ -93,19 +95,19 @@ bool ChartText::Batch::suits(const QPainter &painter)
 
 void ChartText::Batch::add(QPainter &painter, int x, int y, const Layout &layout)
 {
-    if (layout.runs.isEmpty() && !layout.text.text().isEmpty()) {
+    if (!layout.batchable) {
         flush(painter);
         ChartText::draw(painter, x, y, layout);
         return;
     }
     const QPointF corner(x, y);
-    for (const QGlyphRun &run : layout.runs) {
-        if (run.rawFont() != m_font) {
+    for (const Layout::Run &run : layout.runs) {
+        if (run.font != m_font) {
             flush(painter);
-            m_font = run.rawFont();
+            m_font = run.font;
         }
-        m_glyphs.append(run.glyphIndexes());
-        for (const QPointF &position : run.positions())
+        m_glyphs.append(run.glyphs);
+        for (const QPointF &position : run.positions)
             m_positions.append(corner + position);
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QGlyphRun>
 #include <QHash>
 #include <QList>
 #include <QPointF>
@@ -9,6 +8,8 @@
 #include <QSize>
 #include <QStaticText>
 #include <QString>
+
+#include <vector>
 
 class QPainter;
 
@@ -23,8 +24,16 @@ public:
     {
         QStaticText text;
         QSize box;
-        // The same glyphs, placed from the top-left corner, for drawing many texts at once.
-        QList<QGlyphRun> runs;
+        // The same glyphs, placed from the top-left corner, for drawing many texts at once;
+        // none for text that cannot be drawn so.
+        struct Run
+        {
+            QRawFont font;
+            QList<quint32> glyphs;
+            QList<QPointF> positions;
+        };
+        std::vector<Run> runs;
+        bool batchable = false;
     };
 
     // Draws in the painter's font, pen colour and background mode. In opaque mode the
