@@ -1,11 +1,16 @@
 #include "plot/pngfile.h"
 
+#include "plot/pngencoder.h"
+
 #include <QImage>
 #include <QImageWriter>
 #include <QList>
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -42,29 +47,28 @@ private:
     std::array<bool, kSlots> m_used{};
 };
 
-} // namespace
-
-QImage ExactPaletteImage(const QImage &image)
+// The image as 32-bit pixels, with its alpha kept when it has any; a chart is drawn in
+// one of these formats already and is not copied.
+QImage thirtyTwoBitImage(const QImage &image)
 {
-    if (image.isNull())
-        return {};
-    const QImage source = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                        : QImage::Format_RGB32);
-    QImage indexed(source.size(), QImage::Format_Indexed8);
-    if (indexed.isNull())
-        return {};
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                         : QImage::Format_RGB32);
+}
+
+// Writes the palette index of each pixel of `source` (32-bit, see above) to `out`, row y
+// at `out + y * stride`, and the colours to `palette`; false when there are more than a
+// palette holds.
+bool mapToPalette(const QImage &source, uchar *out, qsizetype stride, QList<QRgb> &palette)
+{
     PaletteIndex index;
-    QList<QRgb> palette;
     // Asked once: the image's accessors are calls into Qt, too dear per pixel.
     const int width = source.width();
     const int height = source.height();
     const qsizetype sourceStride = source.bytesPerLine();
-    const qsizetype indexedStride = indexed.bytesPerLine();
     const uchar *sourceBits = source.constBits();
-    uchar *indexedBits = indexed.bits();
     for (int y = 0; y < height; ++y) {
         const auto *pixels = reinterpret_cast<const QRgb *>(sourceBits + y * sourceStride);
-        uchar *row = indexedBits + y * indexedStride;
+        uchar *row = out + y * stride;
         // Runs of one colour are the rule; look each run up once.
         QRgb runColour = ~pixels[0];
         int runIndex = 0;
@@ -73,27 +77,104 @@ QImage ExactPaletteImage(const QImage &image)
                 runColour = pixels[x];
                 runIndex = index.indexOf(runColour, palette);
                 if (runIndex < 0)
-                    return {};
+                    return false;
             }
             row[x] = uchar(runIndex);
         }
     }
+    return true;
+}
+
+bool writePalettePng(const QImage &image, const uchar *scanlines, qsizetype size,
+                     QList<QRgb> palette, QIODevice *device)
+{
+    // An image without alpha is opaque whatever its pixels' unused byte holds.
+    if (!image.hasAlphaChannel()) {
+        for (QRgb &colour : palette)
+            colour |= 0xff000000u;
+    }
+    PngEncoder png(device);
+    return png.writeHeader(image.size(), PngEncoder::Pixels::Palette, image.dotsPerMeterX(),
+                           image.dotsPerMeterY()) &&
+           png.writePalette(palette) &&
+           png.writeScanlines(std::span(scanlines, std::size_t(size))) && png.writeEnd();
+}
+
+bool writeTrueColourPng(const QImage &image, const QImage &source, QIODevice *device)
+{
+    const bool alpha = image.hasAlphaChannel();
+    const int channels = alpha ? 4 : 3;
+    const int width = source.width();
+    const qsizetype rowBytes = 1 + qsizetype(width) * channels;
+    const qsizetype size = rowBytes * source.height();
+    const auto scanlines = std::make_unique_for_overwrite<uchar[]>(std::size_t(size));
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        uchar *row = scanlines.get() + y * rowBytes;
+        // Each byte less the one a pixel to its left: flat areas become runs of zeros.
+        row[0] = 1;
+        uchar *bytes = row + 1;
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = pixels[x];
+            bytes[0] = uchar(qRed(p));
+            bytes[1] = uchar(qGreen(p));
+            bytes[2] = uchar(qBlue(p));
+            if (alpha)
+                bytes[3] = uchar(qAlpha(p));
+            bytes += channels;
+        }
+        for (qsizetype i = rowBytes - 1; i > channels; --i)
+            row[i] = uchar(row[i] - row[i - channels]);
+    }
+    PngEncoder png(device);
+    return png.writeHeader(image.size(), alpha ? PngEncoder::Pixels::Rgba : PngEncoder::Pixels::Rgb,
+                           image.dotsPerMeterX(), image.dotsPerMeterY()) &&
+           png.writeScanlines(std::span(scanlines.get(), std::size_t(size))) && png.writeEnd();
+}
+
+} // namespace
+
+QImage ExactPaletteImage(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    const QImage source = thirtyTwoBitImage(image);
+    QImage indexed(source.size(), QImage::Format_Indexed8);
+    if (indexed.isNull())
+        return {};
+    QList<QRgb> palette;
+    if (!mapToPalette(source, indexed.bits(), indexed.bytesPerLine(), palette))
+        return {};
     indexed.setColorTable(palette);
     return indexed;
 }
 
 bool WritePngImage(const QImage &image, QIODevice *device)
 {
-    QImage palette = ExactPaletteImage(image);
-    // The resolution the picture was drawn for goes into the file either way.
-    if (!palette.isNull()) {
-        palette.setDotsPerMeterX(image.dotsPerMeterX());
-        palette.setDotsPerMeterY(image.dotsPerMeterY());
+    if (image.isNull())
+        return false;
+    try {
+        const QImage source = thirtyTwoBitImage(image);
+        if (source.isNull())
+            return false;
+        // A palette image's scanlines: a filter byte (none) and a palette index a pixel.
+        const qsizetype rowBytes = 1 + qsizetype(source.width());
+        const qsizetype size = rowBytes * source.height();
+        const auto scanlines = std::make_unique_for_overwrite<uchar[]>(std::size_t(size));
+        for (int y = 0; y < source.height(); ++y)
+            scanlines[y * rowBytes] = 0;
+        QList<QRgb> palette;
+        if (mapToPalette(source, scanlines.get() + 1, rowBytes, palette))
+            return writePalettePng(image, scanlines.get(), size, palette, device);
+        // Deeper than eight bits a channel: Qt's writer keeps every bit.
+        if (image.depth() > 32) {
+            QImageWriter writer(device, "png");
+            writer.setQuality(80);
+            return writer.write(image);
+        }
+        return writeTrueColourPng(image, source, device);
+    } catch (const std::bad_alloc &) {
+        // Too large for memory: nothing complete was written.
+        return false;
     }
-    QImageWriter writer(device, "png");
-    // Qt's PNG quality runs opposite to effort: 80 is zlib's fastest level. A chart's
-    // palette file comes out about a fifth larger than at the default level but is written
-    // two and a half times as fast; in true colour the file is even slightly smaller.
-    writer.setQuality(80);
-    return writer.write(palette.isNull() ? image : palette);
 }
