@@ -21,30 +21,34 @@ constexpr int kPaletteSize = 256;
 class PaletteIndex
 {
 public:
+    PaletteIndex() { m_slots.fill(Slot{0, -1}); }
+
     // The colour's index, added when new; -1 when the palette is already full.
     int indexOf(QRgb colour, QList<QRgb> &palette)
     {
         std::size_t slot = (colour * 2654435761u) >> (32 - kBits);
-        while (m_used[slot]) {
-            if (m_colours[slot] == colour)
-                return m_indices[slot];
+        while (m_slots[slot].index >= 0) {
+            if (m_slots[slot].colour == colour)
+                return m_slots[slot].index;
             slot = (slot + 1) & (kSlots - 1);
         }
         if (palette.size() == kPaletteSize)
             return -1;
-        m_used[slot] = true;
-        m_colours[slot] = colour;
-        m_indices[slot] = std::uint8_t(palette.size());
+        m_slots[slot] = Slot{colour, int(palette.size())};
         palette.append(colour);
-        return m_indices[slot];
+        return m_slots[slot].index;
     }
 
 private:
+    // Colour and index side by side: one load finds both.
+    struct Slot
+    {
+        QRgb colour;
+        int index; // -1 for a free slot
+    };
     static constexpr int kBits = 10;
     static constexpr std::size_t kSlots = std::size_t(1) << kBits;
-    std::array<QRgb, kSlots> m_colours{};
-    std::array<std::uint8_t, kSlots> m_indices{};
-    std::array<bool, kSlots> m_used{};
+    std::array<Slot, kSlots> m_slots;
 };
 
 // The image as 32-bit pixels, with its alpha kept when it has any; a chart is drawn in
@@ -53,6 +57,15 @@ QImage thirtyTwoBitImage(const QImage &image)
 {
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                          : QImage::Format_RGB32);
+}
+
+// Whether the eight pixels from `pixels` on are all `colour`.
+bool sameColour(const QRgb *pixels, QRgb colour)
+{
+    const std::uint64_t two = (std::uint64_t(colour) << 32) | colour;
+    std::array<std::uint64_t, 4> words;
+    std::memcpy(words.data(), pixels, sizeof(words));
+    return ((words[0] ^ two) | (words[1] ^ two) | (words[2] ^ two) | (words[3] ^ two)) == 0;
 }
 
 // Writes the palette index of each pixel of `source` (32-bit, see above) to `out`, row y
@@ -69,17 +82,36 @@ bool mapToPalette(const QImage &source, uchar *out, qsizetype stride, QList<QRgb
     for (int y = 0; y < height; ++y) {
         const auto *pixels = reinterpret_cast<const QRgb *>(sourceBits + y * sourceStride);
         uchar *row = out + y * stride;
-        // Runs of one colour are the rule; look each run up once.
-        QRgb runColour = ~pixels[0];
-        int runIndex = 0;
-        for (int x = 0; x < width; ++x) {
-            if (pixels[x] != runColour) {
-                runColour = pixels[x];
-                runIndex = index.indexOf(runColour, palette);
-                if (runIndex < 0)
+        // Blank margins and gaps repeat whole rows.
+        if (y > 0 && std::memcmp(pixels, sourceBits + (y - 1) * sourceStride,
+                                 std::size_t(width) * sizeof(QRgb)) == 0) {
+            std::memcpy(row, row - stride, std::size_t(width));
+            continue;
+        }
+        // Eight pixels at a time: a stretch of one colour is filled at once, and the pixels
+        // of any other are each looked up, which costs less than finding where runs end.
+        int x = 0;
+        for (; x + 8 <= width; x += 8) {
+            const QRgb first = pixels[x];
+            if (sameColour(pixels + x, first)) {
+                const int i = index.indexOf(first, palette);
+                if (i < 0)
                     return false;
+                std::memset(row + x, i, 8);
+                continue;
             }
-            row[x] = uchar(runIndex);
+            for (int k = x; k < x + 8; ++k) {
+                const int i = index.indexOf(pixels[k], palette);
+                if (i < 0)
+                    return false;
+                row[k] = uchar(i);
+            }
+        }
+        for (; x < width; ++x) {
+            const int i = index.indexOf(pixels[x], palette);
+            if (i < 0)
+                return false;
+            row[x] = uchar(i);
         }
     }
     return true;

@@ -61,19 +61,28 @@ int symbolOf(Token token)
     return token < 256 ? token : kLengthCodes[token - 256].symbol;
 }
 
-// Bits in the order the format packs them: from the low bit of each byte up.
+// Bits in the order the format packs them: from the low bit of each byte up. Writes into
+// room made beforehand, so that a bit costs no check for space.
 class BitWriter
 {
 public:
-    explicit BitWriter(std::vector<uchar> &out) : m_out(out) {}
+    explicit BitWriter(std::vector<uchar> &out) : m_out(out), m_size(out.size()) {}
 
+    // Room for `bytes` more bytes; the writes up to there need no other check.
+    void reserve(std::size_t bytes)
+    {
+        if (m_out.size() < m_size + bytes + 8)
+            m_out.resize(std::max(m_out.size() * 2, m_size + bytes + 8));
+    }
     void put(std::uint32_t value, int count)
     {
         m_bits |= std::uint64_t(value) << m_count;
         m_count += count;
         if (m_count >= 32) {
+            uchar *at = m_out.data() + m_size;
             for (int i = 0; i < 4; ++i)
-                m_out.push_back(uchar(m_bits >> (8 * i)));
+                at[i] = uchar(m_bits >> (8 * i));
+            m_size += 4;
             m_bits >>= 32;
             m_count -= 32;
         }
@@ -81,15 +90,28 @@ public:
     void alignToByte()
     {
         for (; m_count > 0; m_count -= 8) {
-            m_out.push_back(uchar(m_bits));
+            m_out[m_size++] = uchar(m_bits);
             m_bits >>= 8;
         }
         m_bits = 0;
         m_count = 0;
     }
+    // Whole bytes, after alignToByte().
+    void putBytes(std::span<const uchar> bytes)
+    {
+        std::copy(bytes.begin(), bytes.end(), m_out.begin() + std::ptrdiff_t(m_size));
+        m_size += bytes.size();
+    }
+    // The bytes written, all bits aligned.
+    void finish()
+    {
+        alignToByte();
+        m_out.resize(m_size);
+    }
 
 private:
     std::vector<uchar> &m_out;
+    std::size_t m_size; // bytes written to m_out
     std::uint64_t m_bits = 0;
     int m_count = 0;
 };
@@ -214,19 +236,19 @@ std::vector<HeaderLength> runsOfLengths(const std::vector<std::uint8_t> &lengths
     return out;
 }
 
-void writeStored(BitWriter &bits, std::span<const uchar> raw, bool last, std::vector<uchar> &out)
+void writeStored(BitWriter &bits, std::span<const uchar> raw, bool last)
 {
     std::size_t done = 0;
     do {
         const std::size_t size = std::min(raw.size() - done, kMaxStored);
         const bool final = last && done + size == raw.size();
+        bits.reserve(size + 8);
         bits.put(final ? 1 : 0, 3);
         bits.alignToByte();
         const std::array<uchar, 4> header{uchar(size), uchar(size >> 8), uchar(~size),
                                           uchar(~size >> 8)};
-        out.insert(out.end(), header.begin(), header.end());
-        out.insert(out.end(), raw.begin() + std::ptrdiff_t(done),
-                   raw.begin() + std::ptrdiff_t(done + size));
+        bits.putBytes(header);
+        bits.putBytes(raw.subspan(done, size));
         done += size;
     } while (done < raw.size());
 }
@@ -234,7 +256,7 @@ void writeStored(BitWriter &bits, std::span<const uchar> raw, bool last, std::ve
 // One block of `tokens`, which stand for the bytes `raw`.
 void writeBlock(BitWriter &bits, const std::vector<Token> &tokens,
                 std::array<std::uint32_t, kLiteralCodes> frequencies, std::span<const uchar> raw,
-                bool last, std::vector<uchar> &out)
+                bool last)
 {
     frequencies[kEndOfBlock] = 1;
     const auto lengths = codeLengths(frequencies, kMaxCodeBits);
@@ -271,10 +293,11 @@ void writeBlock(BitWriter &bits, const std::vector<Token> &tokens,
     const std::uint64_t storedPieces =
         std::max<std::uint64_t>(1, (raw.size() + kMaxStored - 1) / kMaxStored);
     if ((raw.size() + 5 * storedPieces) * 8 <= size) {
-        writeStored(bits, raw, last, out);
+        writeStored(bits, raw, last);
         return;
     }
 
+    bits.reserve(std::size_t(size / 8));
     bits.put(last ? 1 : 0, 1);
     bits.put(2, 2); // Huffman codes of the block's own
     bits.put(std::uint32_t(literalCount - 257), 5);
@@ -354,10 +377,9 @@ std::vector<uchar> RunDeflate(std::span<const uchar> data)
             }
         }
         last = pos == size;
-        writeBlock(bits, tokens, frequencies, data.subspan(blockStart, pos - blockStart), last,
-                   out);
+        writeBlock(bits, tokens, frequencies, data.subspan(blockStart, pos - blockStart), last);
     }
-    bits.alignToByte();
+    bits.finish();
     const auto adler = std::uint32_t(adler32_z(1, bytes, size));
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(uchar(adler >> shift));
