@@ -1,7 +1,5 @@
 #include "plot/rundeflate.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -322,6 +320,52 @@ void writeBlock(BitWriter &bits, const std::vector<Token> &tokens,
     bits.put(codes[kEndOfBlock], lengths[kEndOfBlock]);
 }
 
+// The stream's checksum (Adler-32), kept token by token: a repeat of one byte adds in
+// closed form, so a long run costs no more than a single byte.
+class RunChecksum
+{
+public:
+    void addByte(uchar value)
+    {
+        m_a += value;
+        m_b += m_a;
+        counted();
+    }
+    void addRepeats(uchar value, std::uint64_t count)
+    {
+        m_b += count * m_a + value * count * (count + 1) / 2;
+        m_a += count * value;
+        counted();
+    }
+    std::uint32_t value()
+    {
+        reduce();
+        return std::uint32_t(m_b << 16 | m_a);
+    }
+
+private:
+    static constexpr std::uint64_t kModulus = 65521;
+    // After this many tokens of at most 258 bytes each, the sums are still far from
+    // overflowing 64 bits.
+    static constexpr int kTokensBetweenReductions = 1024;
+
+    void counted()
+    {
+        if (++m_pending == kTokensBetweenReductions)
+            reduce();
+    }
+    void reduce()
+    {
+        m_a %= kModulus;
+        m_b %= kModulus;
+        m_pending = 0;
+    }
+
+    std::uint64_t m_a = 1;
+    std::uint64_t m_b = 0;
+    int m_pending = 0;
+};
+
 // How many bytes from `data` on, up to `limit`, equal `value`.
 std::size_t runLength(const uchar *data, uchar value, std::size_t limit)
 {
@@ -356,6 +400,7 @@ std::vector<uchar> RunDeflate(std::span<const uchar> data)
     const uchar *bytes = data.data();
     const std::size_t size = data.size();
     std::size_t pos = 0;
+    RunChecksum checksum;
     for (bool last = false; !last;) {
         tokens.clear();
         std::array<std::uint32_t, kLiteralCodes> frequencies{};
@@ -369,10 +414,12 @@ std::vector<uchar> RunDeflate(std::span<const uchar> data)
                 const Token t = Token(256 + copy - kMinCopy);
                 tokens.push_back(t);
                 ++frequencies[symbolOf(t)];
+                checksum.addRepeats(bytes[pos], copy);
                 pos += copy;
             } else {
                 tokens.push_back(bytes[pos]);
                 ++frequencies[bytes[pos]];
+                checksum.addByte(bytes[pos]);
                 ++pos;
             }
         }
@@ -380,8 +427,8 @@ std::vector<uchar> RunDeflate(std::span<const uchar> data)
         writeBlock(bits, tokens, frequencies, data.subspan(blockStart, pos - blockStart), last);
     }
     bits.finish();
-    const auto adler = std::uint32_t(adler32_z(1, bytes, size));
+    const std::uint32_t sum = checksum.value();
     for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(uchar(adler >> shift));
+        out.push_back(uchar(sum >> shift));
     return out;
 }
