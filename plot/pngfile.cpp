@@ -143,8 +143,7 @@ bool writeTrueColourPng(const QImage &image, const QImage &source, QIODevice *de
     for (int y = 0; y < source.height(); ++y) {
         const auto *pixels = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         uchar *row = scanlines.get() + y * rowBytes;
-        // Each byte less the one a pixel to its left: flat areas become runs of zeros.
-        row[0] = 1;
+        row[0] = 2; // each byte less the one above it, see below
         uchar *bytes = row + 1;
         for (int x = 0; x < width; ++x) {
             const QRgb p = pixels[x];
@@ -155,8 +154,15 @@ bool writeTrueColourPng(const QImage &image, const QImage &source, QIODevice *de
                 bytes[3] = uchar(qAlpha(p));
             bytes += channels;
         }
-        for (qsizetype i = rowBytes - 1; i > channels; --i)
-            row[i] = uchar(row[i] - row[i - channels]);
+    }
+    // From the bottom up, so that the row above is still as drawn. A chart's rows mostly
+    // repeat the one above, which leaves runs of zeros; this measured smaller and faster
+    // than taking each byte less the pixel to its left.
+    for (qsizetype y = source.height() - 1; y > 0; --y) {
+        uchar *row = scanlines.get() + y * rowBytes;
+        const uchar *above = row - rowBytes;
+        for (qsizetype i = 1; i < rowBytes; ++i)
+            row[i] = uchar(row[i] - above[i]);
     }
     PngEncoder png(device);
     return png.writeHeader(image.size(), alpha ? PngEncoder::Pixels::Rgba : PngEncoder::Pixels::Rgb,
