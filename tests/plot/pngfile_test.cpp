@@ -163,6 +163,15 @@ TEST(PngFile, ReadsBackPixelForPixelAtItsResolution)
     QImage grey(5, 3, QImage::Format_Grayscale8);
     grey.fill(77);
     EXPECT_EQ(readBack(grey).convertToFormat(QImage::Format_Grayscale8), grey);
+    // Sixteen bits a channel and more colours than a palette: every bit is kept.
+    QImage deep(19, 23, QImage::Format_RGBA64);
+    for (int y = 0; y < deep.height(); ++y) {
+        for (int x = 0; x < deep.width(); ++x)
+            deep.setPixelColor(x, y,
+                               QColor::fromRgba64(quint16(x * 3001), quint16(y * 2003),
+                                                  quint16(x * y + 1), 65535));
+    }
+    EXPECT_EQ(readBack(deep).convertToFormat(QImage::Format_RGBA64), deep);
 
     // 300 dots per inch, and a resolution that differs across and down.
     QImage printed = images[1];
