@@ -40,15 +40,14 @@ constexpr std::array<int, 29> kLengthExtraBits{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 
 // The code of each copy length, 3 to 258, with the bits that follow it.
 constexpr std::array<LengthCode, kMaxCopy - kMinCopy + 1> makeLengthCodes()
 {
-    const auto &base = kLengthBase;
-    const auto &extraBits = kLengthExtraBits;
     std::array<LengthCode, kMaxCopy - kMinCopy + 1> codes{};
     for (int length = kMinCopy; length <= kMaxCopy; ++length) {
-        int c = 28;
-        while (base[c] > length)
+        int c = int(kLengthBase.size()) - 1;
+        while (kLengthBase[c] > length)
             --c;
-        codes[length - kMinCopy] = {std::uint16_t(kEndOfBlock + 1 + c), std::uint8_t(extraBits[c]),
-                                    std::uint16_t(length - base[c])};
+        codes[length - kMinCopy] = {std::uint16_t(kEndOfBlock + 1 + c),
+                                    std::uint8_t(kLengthExtraBits[c]),
+                                    std::uint16_t(length - kLengthBase[c])};
     }
     return codes;
 }
