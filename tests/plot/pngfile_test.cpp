@@ -104,6 +104,16 @@ TEST(RunDeflate, EveryKindOfInputComesBackExactly)
     }
     inputs.push_back(rows);
 
+    // Random runs of random bytes, from single bytes to several longest copies.
+    for (int i = 0; i < 300; ++i) {
+        std::vector<uchar> data;
+        const int runs = random.bounded(1, 60);
+        for (int r = 0; r < runs; ++r)
+            data.insert(data.end(), std::size_t(random.bounded(1, i % 3 == 0 ? 800 : 8)),
+                        uchar(random.bounded(i % 2 == 0 ? 4 : 256)));
+        inputs.push_back(data);
+    }
+
     for (const std::vector<uchar> &data : inputs) {
         const std::vector<uchar> compressed = RunDeflate(data);
         EXPECT_EQ(inflated(compressed, data.size()), bytesOf(data)) << data.size() << " bytes";
