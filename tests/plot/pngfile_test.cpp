@@ -173,6 +173,12 @@ TEST(PngFile, ReadsBackPixelForPixelAtItsResolution)
     QImage grey(5, 3, QImage::Format_Grayscale8);
     grey.fill(77);
     EXPECT_EQ(readBack(grey).convertToFormat(QImage::Format_Grayscale8), grey);
+    // A picture without alpha stays opaque whatever its pixels' unused byte holds.
+    QImage unused(3, 1, QImage::Format_RGB32);
+    unused.fill(Qt::white);
+    reinterpret_cast<QRgb *>(unused.bits())[1] = 0x00204060;
+    EXPECT_FALSE(readBack(unused).hasAlphaChannel());
+    EXPECT_EQ(readBack(unused).pixel(1, 0), 0xff204060);
     // Sixteen bits a channel and more colours than a palette: every bit is kept.
     QImage deep(19, 23, QImage::Format_RGBA64);
     for (int y = 0; y < deep.height(); ++y) {
