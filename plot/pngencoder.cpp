@@ -11,7 +11,7 @@
 
 namespace {
 
-// The most compressed bytes one image data chunk holds.
+// The most compressed bytes one image data chunk holds; any size would do.
 constexpr std::size_t kChunkBytes = std::size_t(1) << 18;
 
 void putBigEndian(uchar *out, quint32 value)
@@ -89,7 +89,7 @@ bool PngEncoder::writePalette(std::span<const QRgb> colours)
 bool PngEncoder::writeScanlines(std::span<const uchar> scanlines)
 {
     const std::vector<uchar> compressed = RunDeflate(scanlines);
-    // In chunks of bounded size, as readers expect of large images.
+    // A chunk may not reach 2 GB: large pictures go in several.
     for (std::size_t done = 0; done < compressed.size();) {
         const std::size_t size = std::min(compressed.size() - done, kChunkBytes);
         if (!writeChunk("IDAT", std::span(compressed).subspan(done, size)))
