@@ -3,16 +3,18 @@
 // the table view through its cell accessors. Save As Bitmap (the off-screen picture drawn
 // and written as a BMP file) and one printed page into a PDF file of the F1-F2 chart, as
 // the chart window does them once the file or print dialog has been answered, here without
-// the window.
+// the window. Writing the PNG file of a chart window's picture, apart from drawing it.
 
 #include "batch/batchinput.h"
 #include "document/tessavoxdoc.h"
 #include "plot/chartbitmap.h"
 #include "plot/chartrenderer.h"
 #include "plot/documentchart.h"
+#include "plot/pngfile.h"
 #include "plot/printpage.h"
 #include "sampledocument.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -76,6 +78,33 @@ void BM_PrintPdf(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Into memory, so that the disk does not count; the picture is the one the batch tool's
+// chart command writes by default.
+void BM_WritePng(benchmark::State &state)
+{
+    const SampleFile sample(int(state.range(0)));
+    const std::unique_ptr<BatchInput> opened = OpenSample(sample, state);
+    if (!opened)
+        return;
+    DocumentChart chart(opened->doc(), ChartKind::F1F2);
+    QImage image(800, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        chart.drawWindow(painter);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    for (auto _ : state) {
+        buffer.seek(0);
+        if (!WritePngImage(image, &buffer)) {
+            state.SkipWithError("the PNG was not written");
+            return;
+        }
+    }
+    state.counters["bytes"] = double(buffer.pos());
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(BM_PaintChart, F1F2, ChartKind::F1F2)
@@ -86,4 +115,5 @@ BENCHMARK_CAPTURE(BM_PaintChart, F1F3, ChartKind::F1F3)
     ->Unit(benchmark::kMillisecond);
 // Both end in a file, so part of their time is spent waiting for the disk.
 BENCHMARK(BM_SaveBitmap)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WritePng)->Arg(5)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintPdf)->Apply(AtFileSizes)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -7,7 +7,8 @@ packages=(
     qt6-base-dev qt6-svg-dev cmake ninja-build g++ make
     libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
     desktop-file-utils
-    libfontconfig-dev libsndfile1-dev libsoxr-dev libeigen3-dev libboost-math-dev qt6-multimedia-dev
+    libfontconfig-dev zlib1g-dev libsndfile1-dev libsoxr-dev libeigen3-dev libboost-math-dev
+    qt6-multimedia-dev
     help2man man-db appstream dpkg-dev file lintian
 )
 # Optional extras asked for by name, e.g. `install-deps.sh xvfb xdotool`.
