@@ -49,8 +49,8 @@ const ChartText::Layout &ChartText::layout(QPainter &painter, const QString &tex
         Layout made;
         made.text.setText(text);
         made.text.setTextFormat(Qt::PlainText);
+        // Laid out when first drawn as static text: pixel output draws the glyph runs.
         made.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        made.text.prepare(QTransform(), font);
         const QFontMetrics metrics(font);
         made.box = QSize(metrics.horizontalAdvance(text), metrics.height());
         placeGlyphs(text, font, made);
@@ -63,6 +63,12 @@ const ChartText::Layout &ChartText::layout(QPainter &painter, const QString &tex
 
 void ChartText::draw(QPainter &painter, int x, int y, const Layout &layout)
 {
+    if (layout.batchable && Batch::suits(painter)) {
+        Batch one;
+        one.add(painter, x, y, layout);
+        one.flush(painter);
+        return;
+    }
     if (painter.backgroundMode() != Qt::OpaqueMode) {
         painter.drawStaticText(QPoint(x, y), layout.text);
         return;
