@@ -10,6 +10,7 @@
 #include "document/tessavoxdoc.h"
 #include "document/tokentablemodel.h"
 #include "plot/analysischart.h"
+#include "plot/fontpreload.h"
 
 #include <QHash>
 
@@ -198,6 +199,8 @@ std::unique_ptr<BatchInput> openChartInput(const ChartArguments &arguments, cons
         for (const QString &message : buildAnalysisChart(doc, horizontal).messages)
             batchErr() << "tessavox-batch " << command << ": " << message << Qt::endl;
     }
+    // The fonts were being set up while the file was read; drawing starts now.
+    FontPreload::wait();
     return file;
 }
 

@@ -4,7 +4,7 @@
 #include "batch/batchhelp.h"
 #include "batch/batchprocess.h"
 #include "framework/messages.h"
-#include "plot/chartfonts.h"
+#include "plot/fontpreload.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -32,11 +32,11 @@ int main(int argc, char *argv[])
         qInstallMessageHandler(quietQtMessages);
     // Only a command that draws pays for the GUI application and its platform.
     std::unique_ptr<QCoreApplication> app;
-    std::jthread fonts;
+    std::unique_ptr<FontPreload> fonts;
     if (batchNeedsGui(argc, argv)) {
-        std::jthread configuration = ChartFonts::readFontConfigurationInBackground();
+        fonts = std::make_unique<FontPreload>();
         app = std::make_unique<QGuiApplication>(argc, argv);
-        fonts = ChartFonts::loadFontsInBackground(std::move(configuration));
+        fonts->applicationReady();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -7,8 +7,6 @@
 
 #include <algorithm>
 
-#include <fontconfig/fontconfig.h>
-
 namespace ChartFonts {
 
 QFont logicalFont(const QString &face, int height, int width, int weight)
@@ -53,22 +51,6 @@ QFont deviceDefaultFont(const QPaintDevice *device)
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
     font.setPixelSize(std::max(1, int(points * dpi / 72.0 + 0.5)));
     return font;
-}
-
-std::jthread readFontConfigurationInBackground()
-{
-    // Fontconfig is safe to start from any thread, and Qt's own start finds it done.
-    return std::jthread([] { FcInit(); });
-}
-
-std::jthread loadFontsInBackground(std::jthread configuration)
-{
-    // The font database is safe to use from any thread; what it loads, every thread shares.
-    return std::jthread([configuration = std::move(configuration)]() mutable {
-        if (configuration.joinable())
-            configuration.join();
-        QFontDatabase::families();
-    });
 }
 
 QFont displayFont()

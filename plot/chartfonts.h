@@ -3,8 +3,6 @@
 #include <QFont>
 #include <QString>
 
-#include <thread>
-
 class QPaintDevice;
 
 // Fonts of the charts, asked for by face name and cell size in device units; font
@@ -26,13 +24,5 @@ QFont defaultGuiFont(int height, int weight = 0);
 // What a freshly made device draws text in: the application font, at the device's
 // resolution.
 QFont deviceDefaultFont(const QPaintDevice *device);
-
-// The system's fonts are read in two steps on threads of their own, each taking a few
-// milliseconds that the first chart text would otherwise wait for: the font configuration,
-// which can start before the GUI application exists, then the list of installed fonts,
-// which needs the application. Started early, both overlap with reading the input. The
-// returned threads join when they go.
-std::jthread readFontConfigurationInBackground();
-std::jthread loadFontsInBackground(std::jthread configuration);
 
 } // namespace ChartFonts
