@@ -1,8 +1,10 @@
 // tessavox-batch as a user runs it: output, files, messages and exit status (0 done,
 // 1 failed with the message on standard error, 2 a usage error).
 
+#include "batch/batchinput.h"
 #include "batchrun.h"
 #include "plot/barkscale.h"
+#include "plot/chartexport.h"
 #include "plot/plotgeometry.h"
 #include "testfiles.h"
 
@@ -129,6 +131,22 @@ TEST_F(Batch, ChartDrawsTheWindowPictureWithItsOptionsInEveryRasterFormat)
     // The chart hangs from the right edge: everything moves left by 160.
     EXPECT_NE(small.pixel(disc - QPoint(160, 0)), qRgb(0, 0, 0));
     EXPECT_NE(small.pixel(tick - QPoint(160, 0)), qRgb(0, 0, 0));
+}
+
+// The tool sets its fonts up on a thread of its own, its own way: the pictures must not
+// differ by a pixel from the program's.
+TEST_F(Batch, ChartsOfTheToolAreThoseOfTheProgram)
+{
+    const std::unique_ptr<BatchInput> opened = BatchInput::open("chart", input, {});
+    ASSERT_TRUE(opened);
+    for (const auto &[plot, kind] :
+         {std::pair{"f1f2", ChartKind::F1F2}, {"f1f3", ChartKind::F1F3}}) {
+        ASSERT_EQ(chart("chart", plot, "tool.png").exitCode, 0);
+        ChartExportSettings settings;
+        settings.path = files.path("program.png");
+        ASSERT_FALSE(WriteChartFile(opened->doc(), kind, settings).isError());
+        EXPECT_EQ(image("tool.png"), image("program.png")) << plot;
+    }
 }
 
 TEST_F(Batch, VectorFormatsKeepTextAsText)
