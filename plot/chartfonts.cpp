@@ -6,21 +6,45 @@
 #include <QPaintDevice>
 
 #include <algorithm>
+#include <mutex>
+#include <optional>
+#include <vector>
 
-namespace ChartFonts {
+namespace {
 
-QFont logicalFont(const QString &face, int height, int width, int weight)
+// What a request for a face at a line height, digit width and weight came to.
+struct Sizing
+{
+    QString face;
+    int height = 0;
+    int width = 0;
+    int weight = 0;
+    int pixelSize = 0;
+    std::optional<int> stretch;
+};
+
+QFont sized(const QString &face, int weight, int pixelSize, std::optional<int> stretch)
 {
     QFont font(face);
     font.setStyleStrategy(QFont::PreferMatch);
     font.setWeight(weight >= 700 ? QFont::Bold : QFont::Normal);
-    const int requested = std::max(1, height);
-    font.setPixelSize(requested);
+    font.setPixelSize(pixelSize);
+    if (stretch)
+        font.setStretch(*stretch);
+    return font;
+}
+
+Sizing measure(const QString &face, int height, int width, int weight)
+{
+    Sizing result{face, height, width, weight, std::max(1, height), {}};
+    QFont font = sized(face, weight, result.pixelSize, {});
     // The requested height is the whole line, while a pixel size is the em: shrink the em
     // until the line fits.
     const int line = QFontMetrics(font).height();
-    if (line > requested)
-        font.setPixelSize(std::max(1, requested * requested / line));
+    if (line > result.pixelSize) {
+        result.pixelSize = std::max(1, result.pixelSize * result.pixelSize / line);
+        font.setPixelSize(result.pixelSize);
+    }
     if (width > 0) {
         // The width is what the axis numbers need: digits run wider than the face's
         // average character, and tick labels set for 7-unit digits would overlap.
@@ -31,9 +55,32 @@ QFont logicalFont(const QString &face, int height, int width, int weight)
             font.setStretch(stretch);
             while (stretch > 1 && QFontMetrics(font).horizontalAdvance(digits) > 10 * width)
                 font.setStretch(--stretch);
+            result.stretch = stretch;
         }
     }
-    return font;
+    return result;
+}
+
+// Measuring loads a font for each size tried, the dearest step of a first chart: each
+// request is measured once, by whichever thread asks first (fonts may be set up ahead).
+std::mutex g_sizingsMutex;
+std::vector<Sizing> g_sizings;
+
+} // namespace
+
+namespace ChartFonts {
+
+QFont logicalFont(const QString &face, int height, int width, int weight)
+{
+    const std::lock_guard lock(g_sizingsMutex);
+    auto known = std::find_if(g_sizings.begin(), g_sizings.end(), [&](const Sizing &s) {
+        return s.face == face && s.height == height && s.width == width && s.weight == weight;
+    });
+    if (known == g_sizings.end()) {
+        g_sizings.push_back(measure(face, height, width, weight));
+        known = g_sizings.end() - 1;
+    }
+    return sized(face, weight, known->pixelSize, known->stretch);
 }
 
 QFont defaultGuiFont(int height, int weight)

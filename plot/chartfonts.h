@@ -12,8 +12,11 @@ namespace ChartFonts {
 
 // A font whose line (ascent + descent) is about `height` units and whose digits are at
 // most `width` units wide; width 0 keeps the face's own proportions,
-// weight 0 means normal and 700 bold.
+// weight 0 means normal and 700 bold. Measured once a process, from any thread.
 QFont logicalFont(const QString &face, int height, int width = 0, int weight = 0);
+
+// Line height, in units, of the bold vowel label at a group's mean.
+constexpr int kGroupLabelHeight = 28;
 
 // The chart window's captions and tick labels.
 QFont displayFont();

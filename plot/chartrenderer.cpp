@@ -239,7 +239,7 @@ void ChartRenderer::draw(QPainter &painter, const CTessavoxDoc &doc, Pass &pass)
     pass.cells = cells;
     pass.geometry = zoomedGeometry(pass.frame, pass);
     pass.tokenFont = painter.font();
-    pass.groupFont = ChartFonts::defaultGuiFont(28 * pass.unit, 700);
+    pass.groupFont = ChartFonts::defaultGuiFont(ChartFonts::kGroupLabelHeight * pass.unit, 700);
 
     if (!doc.m_analysis.isClassic()) {
         drawAnalysis(painter, pass);

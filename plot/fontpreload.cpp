@@ -1,4 +1,5 @@
 #include "plot/fontpreload.h"
+#include "plot/chartfonts.h"
 
 #include <QFontDatabase>
 #include <QStringList>
