@@ -28,6 +28,7 @@ struct Work
 const std::vector<Work> kWork = {
     {"BM_ReadFormantFile", "read a Formant file (reader only)", 2},
     {"BM_OpenDocument", "open: read, fill the grid, sort, vowel numbers", 15},
+    {"BM_OpenDocumentFresh", "the same as a fresh process opens (every page new)", 1.5},
     {"BM_PaintChart/F1F2", "paint the F1-F2 chart with ellipses, 800 x 600", 16},
     {"BM_PaintChart/F1F3", "paint the F1-F3 chart with ellipses, 800 x 600", 16},
     {"BM_SaveDocument", "save the table", 5},

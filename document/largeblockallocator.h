@@ -13,21 +13,26 @@
 // more go on transparent huge pages where the system offers them: a first touch of a
 // normal 4 KB page costs microseconds on a virtual machine, so a million-row table would
 // otherwise spend most of its reading time in page faults. Elements are left
-// uninitialised on resize, since the reader writes every one of them.
-template <class T> class LargeBlockAllocator
+// uninitialised on resize, since the reader writes every one of them. Blocks from
+// `HugeFrom` bytes take a whole huge page: one first touch in place of hundreds.
+template <class T, std::size_t HugeFrom = (std::size_t(2) << 20)> class LargeBlockAllocator
 {
 public:
     using value_type = T;
+    template <class U> struct rebind
+    {
+        using other = LargeBlockAllocator<U, HugeFrom>;
+    };
 
     LargeBlockAllocator() = default;
-    template <class U> LargeBlockAllocator(const LargeBlockAllocator<U> &) noexcept {}
+    template <class U> LargeBlockAllocator(const LargeBlockAllocator<U, HugeFrom> &) noexcept {}
 
     T *allocate(std::size_t count)
     {
         if (count > std::size_t(-1) / sizeof(T))
             throw std::bad_array_new_length();
         const std::size_t bytes = count * sizeof(T);
-        if (bytes < kHugePage)
+        if (bytes < HugeFrom)
             return static_cast<T *>(::operator new(bytes));
         const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
         void *block = std::aligned_alloc(kHugePage, rounded);
@@ -41,7 +46,7 @@ public:
 
     void deallocate(T *block, std::size_t count) noexcept
     {
-        if (count * sizeof(T) < kHugePage)
+        if (count * sizeof(T) < HugeFrom)
             ::operator delete(block);
         else
             std::free(block);

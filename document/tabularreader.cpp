@@ -323,7 +323,13 @@ TabularReadResult TabularFromFormantText(std::string_view text, const TabularRea
     if (read.status == FormantReadResult::Status::TooLong)
         return refusal(Status::TooLong, QStringLiteral("The file has more than %L1 token lines.")
                                             .arg(FormantLimits::kTokenLines));
-    const auto tokens = std::span(records).first(std::size_t(read.tokenCount));
+    return TabularFromFormantRecords(std::span(records).first(std::size_t(read.tokenCount)),
+                                     options);
+}
+
+TabularReadResult TabularFromFormantRecords(std::span<const FormantRecord> tokens,
+                                            const TabularReadOptions &options)
+{
     const bool hasF5 = std::any_of(tokens.begin(), tokens.end(),
                                    [](const FormantRecord &r) { return r.formants[4] != 0; });
     const bool hasF4 =

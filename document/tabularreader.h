@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/formantrecord.h"
 #include "document/tabulartable.h"
 #include "framework/fileerror.h"
 
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 
 // Parses the bytes of CSV and TSV files (and tables saved under other names) into a
 // TabularTable, and Formant files into the same table type, so that every command treats
@@ -78,6 +80,9 @@ std::optional<TabularFileKind> ParseTabularFileKind(const QString &name);
 // formant (absent on the line) is missing. The options apply to that header.
 TabularReadResult TabularFromFormantText(std::string_view text,
                                          const TabularReadOptions &options = {});
+// The same table from token lines already read.
+TabularReadResult TabularFromFormantRecords(std::span<const FormantRecord> tokens,
+                                            const TabularReadOptions &options = {});
 
 // Replaces UTF-16 text that begins with a byte-order mark by its UTF-8, and says which it
 // was; other bytes are left alone (Utf8).

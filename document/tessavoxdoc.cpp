@@ -20,7 +20,11 @@
 
 #include <algorithm>
 #include <new>
+#include <numeric>
 #include <stdexcept>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -185,26 +189,83 @@ bool CTessavoxDoc::hasTable() const
 
 void CTessavoxDoc::fillTokensFromRecords()
 {
+    const int count = std::clamp(m_nTokenCount, 0, static_cast<int>(m_records.size()));
+    const auto labelOf = [this](int i) {
+        const FormantRecord &record = m_records[std::size_t(i)];
+        const int bytes = std::clamp(record.labelLength, 0, int(record.label.size()));
+        return std::string_view(record.label.data(), std::size_t(bytes));
+    };
+    // A file holds a few labels thousands of times: each is decoded once, and its rows
+    // share the text. The rows go in already in the order AssignOrder sorts them into
+    // (by the label's bytes, stably), so that no sort has to move them afterwards.
+    struct Label
+    {
+        QByteArray bytes;
+        QString text;
+        int rows = 0;
+    };
+    // Labels are a byte or two: compared in place, as a library call would cost more.
+    struct SameBytes
+    {
+        bool operator()(std::string_view a, std::string_view b) const
+        {
+            if (a.size() != b.size())
+                return false;
+            for (std::size_t k = 0; k < a.size(); ++k) {
+                if (a[k] != b[k])
+                    return false;
+            }
+            return true;
+        }
+    };
+    std::unordered_map<std::string_view, int, std::hash<std::string_view>, SameBytes> labelIndex;
+    std::vector<Label> labels;
+    std::vector<int> labelOfRow(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const std::string_view label = labelOf(i);
+        auto found = labelIndex.find(label);
+        if (found == labelIndex.end()) {
+            // The label's own bytes are kept, and written back unless the symbol is edited.
+            QByteArray bytes(label.data(), qsizetype(label.size()));
+            QString text = LabelText(bytes);
+            found = labelIndex.emplace(label, int(labels.size())).first;
+            labels.push_back({std::move(bytes), std::move(text)});
+        }
+        labelOfRow[std::size_t(i)] = found->second;
+        ++labels[std::size_t(found->second)].rows;
+    }
+    std::vector<int> byBytes(labels.size());
+    std::iota(byBytes.begin(), byBytes.end(), 0);
+    std::sort(byBytes.begin(), byBytes.end(), [&labels](int a, int b) {
+        return labels[std::size_t(a)].bytes < labels[std::size_t(b)].bytes;
+    });
+    std::vector<int> start(labels.size());
+    for (int k = 0, position = 0; k < int(byBytes.size()); ++k) {
+        start[std::size_t(byBytes[std::size_t(k)])] = position;
+        position += labels[std::size_t(byBytes[std::size_t(k)])].rows;
+    }
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[std::size_t(start[std::size_t(labelOfRow[std::size_t(i)])]++)] = i;
+
     // Thousands of rows reach the views as one change, numbers and all; filling is not an
     // edit.
     m_tokens.beginBulkChange();
     m_tokens.clearRows();
-    const int count = std::clamp(m_nTokenCount, 0, static_cast<int>(m_records.size()));
     m_tokens.reserveRows(count);
-    for (int i = 0; i < count; ++i) {
+    for (const int i : order) {
         const FormantRecord &record = m_records[static_cast<std::size_t>(i)];
-        TokenTableModel::Row row;
-        for (int j = 0; j < 3; ++j) {
-            const int value = record.formants[static_cast<std::size_t>(j)];
-            row.numbers[static_cast<std::size_t>(j)] = value < 0 || value > kMaxFormant ? 0 : value;
-        }
-        row.emptyNumbers = TokenTableModel::emptyBit(TokenTableModel::Order);
-        const int bytes = std::clamp(record.labelLength, 0, int(record.label.size()));
-        // The label's own bytes are kept, and written back unless the symbol is edited.
-        row.symbolBytes = QByteArray(record.label.data(), bytes);
-        row.symbol = LabelText(row.symbolBytes);
-        row.higherFormants = {record.formants[3], record.formants[4]};
-        m_tokens.insertRowAt(i, row);
+        const auto hertz = [&record](std::size_t j) {
+            const int value = record.formants[j];
+            return value < 0 || value > kMaxFormant ? 0 : value;
+        };
+        const Label &label = labels[std::size_t(labelOfRow[std::size_t(i)])];
+        m_tokens.appendRow({.numbers = {hertz(0), hertz(1), hertz(2), 0},
+                            .emptyNumbers = TokenTableModel::emptyBit(TokenTableModel::Order),
+                            .symbol = label.text,
+                            .symbolBytes = label.bytes,
+                            .higherFormants = {record.formants[3], record.formants[4]},
+                            .speaker = {}});
     }
     AssignOrder(m_tokens);
     m_tokens.endBulkChange();
@@ -213,10 +274,16 @@ void CTessavoxDoc::fillTokensFromRecords()
 
 TokenFile CTessavoxDoc::open(const QString &path, const TokenFileOptions &options)
 {
+    // A fresh document's records are empty and take the lines in place; one that holds a
+    // file keeps its records until another file has been read.
+    std::vector<FormantRecord> other;
+    if (m_bDataLoaded)
+        other.resize(FormantLimits::kRecords);
+    std::vector<FormantRecord> &records = m_bDataLoaded ? other : m_records;
     TokenFile file;
     {
         WaitCursor wait;
-        file = LoadTokenFile(path, options);
+        file = LoadTokenFileInto(path, options, records);
     }
     if (!file.ok())
         return file;
@@ -229,12 +296,28 @@ TokenFile CTessavoxDoc::open(const QString &path, const TokenFileOptions &option
     } else {
         m_table.reset();
         m_fileIsTable = false;
-        std::copy(file.records.begin(), file.records.end(), m_records.begin());
-        m_formantTokens = std::move(file.table);
-        file.table = TabularTable();
-        file.records.clear();
+        if (&records != &m_records)
+            m_records = std::move(other);
+        m_formantTokens.reset();
+        m_formantTokenCount = file.tokenCount;
     }
     return file;
+}
+
+const TabularTable &CTessavoxDoc::tokenTable() const
+{
+    if (m_table)
+        return *m_table;
+    // Made when first asked for: the windows and the charts work from the rows, and only
+    // the analysis of the file as read needs it.
+    if (!m_formantTokens && m_formantTokenCount < 0)
+        m_formantTokens = TabularTable();
+    if (!m_formantTokens) {
+        const auto lines = std::span<const FormantRecord>(m_records).first(
+            std::size_t(std::min(m_formantTokenCount, int(m_records.size()))));
+        m_formantTokens = TabularFromFormantRecords(lines).table;
+    }
+    return *m_formantTokens;
 }
 
 bool CTessavoxDoc::OnOpenDocument(const QString &path)

@@ -52,7 +52,7 @@ public:
     TokenFile open(const QString &path, const TokenFileOptions &options);
     // The tokens as the file gave them, as a table whatever the file's kind; empty before
     // a file is read.
-    const TabularTable &tokenTable() const { return m_table ? *m_table : m_formantTokens; }
+    const TabularTable &tokenTable() const;
     // Whether the rows came from, or were last saved to, a table file.
     bool isTableDocument() const { return m_table.has_value(); }
 
@@ -162,8 +162,12 @@ private:
     // The document's own file is a table, whatever its name (the table type was chosen when
     // opening it): File Save writes it as one.
     bool m_fileIsTable = false;
-    // A Formant file's tokens as a table, for the analysis of the file as read.
-    TabularTable m_formantTokens;
+    // A Formant file's tokens as a table, for the analysis of the file as read; made from
+    // the records when first asked for.
+    mutable std::optional<TabularTable> m_formantTokens;
+    // The file's token lines, which the records begin with; -1 before a Formant file is
+    // read.
+    int m_formantTokenCount = -1;
     TokenFileOptions m_openOptions;
     EditHistory m_history;
     bool m_historyKept = true;

@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <span>
 
 namespace {
 
@@ -36,15 +38,21 @@ TabularFileKind kindOf(const QString &name, std::string_view text,
     return LooksLikeTable(text) ? TabularFileKind::Table : TabularFileKind::Formant;
 }
 
-void readFormant(std::string_view text, TokenFile &file)
+// Reads the token lines into `into` when given (a document's own empty records), and
+// makes no table of them then; else into the file's records, with the table.
+void readFormant(std::string_view text, TokenFile &file, std::span<FormantRecord> into)
 {
     if (text.empty()) {
         file.status = Status::ZeroLength;
         file.message = LoadString(IDS_ERR_ZERO_LENGTH);
         return;
     }
-    file.records.assign(FormantLimits::kRecords, FormantRecord{});
-    const FormantReadResult read = ParseFormantText(text, file.records);
+    const bool own = into.empty();
+    if (own) {
+        file.records.assign(FormantLimits::kRecords, FormantRecord{});
+        into = file.records;
+    }
+    const FormantReadResult read = ParseFormantText(text, into);
     if (read.status == FormantReadResult::Status::TooLong) {
         file.status = Status::TooLong;
         file.message = LoadString(IDS_ERR_TOO_LONG);
@@ -52,7 +60,11 @@ void readFormant(std::string_view text, TokenFile &file)
         return;
     }
     file.tokenCount = read.tokenCount;
-    TabularReadResult table = TabularFromFormantText(text);
+    if (!own)
+        return;
+    // The lines just read make the table: the text is not parsed a second time.
+    TabularReadResult table = TabularFromFormantRecords(
+        std::span<const FormantRecord>(file.records).first(std::size_t(read.tokenCount)));
     file.table = std::move(table.table);
 }
 
@@ -89,26 +101,18 @@ void readTable(TabularTable::Buffer &&bytes, const TokenFileOptions &options, To
 }
 
 void readBytes(TabularTable::Buffer &&bytes, const QString &name, const TokenFileOptions &options,
-               TokenFile &file)
+               TokenFile &file, std::span<FormantRecord> into = {})
 {
     const std::string_view text(bytes.data(), bytes.size());
     file.kind = kindOf(name, text, options.kind);
     if (file.kind == TabularFileKind::Formant)
-        readFormant(text, file);
+        readFormant(text, file, into);
     else
         readTable(std::move(bytes), options, file);
 }
 
-} // namespace
-
-QString TokenFile::report() const
-{
-    if ((status == Status::OpenFailed || status == Status::ReadFailed) && error.isError())
-        return openFailureReport(error);
-    return message;
-}
-
-TokenFile LoadTokenFile(const QString &path, const TokenFileOptions &options)
+TokenFile loadFile(const QString &path, const TokenFileOptions &options,
+                   std::span<FormantRecord> into)
 {
     TokenFile file;
     QFile in(path);
@@ -131,13 +135,35 @@ TokenFile LoadTokenFile(const QString &path, const TokenFileOptions &options)
             file.error = {FileError::Kind::ReadFailed, path, in.errorString()};
             return file;
         }
-        readBytes(std::move(bytes), path, options, file);
+        readBytes(std::move(bytes), path, options, file, into);
     } catch (const std::bad_alloc &) {
+        // Lines read before memory ran out are not kept.
+        std::fill(into.begin(), into.end(), FormantRecord{});
         file = TokenFile();
         file.status = Status::ReadFailed;
         file.error = {FileError::Kind::OutOfMemory, path, {}};
     }
     return file;
+}
+
+} // namespace
+
+QString TokenFile::report() const
+{
+    if ((status == Status::OpenFailed || status == Status::ReadFailed) && error.isError())
+        return openFailureReport(error);
+    return message;
+}
+
+TokenFile LoadTokenFile(const QString &path, const TokenFileOptions &options)
+{
+    return loadFile(path, options, {});
+}
+
+TokenFile LoadTokenFileInto(const QString &path, const TokenFileOptions &options,
+                            std::span<FormantRecord> records)
+{
+    return loadFile(path, options, records);
 }
 
 TokenFile LoadTokenText(const QByteArray &bytes, const QString &name,

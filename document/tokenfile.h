@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 // The one way a file becomes tokens, for the program and every batch command alike: it
@@ -61,6 +62,13 @@ struct TokenFile
 
 // Opens `path`.
 TokenFile LoadTokenFile(const QString &path, const TokenFileOptions &options = {});
+// Opens `path` as LoadTokenFile does, but reads a Formant file's token lines into
+// `records`, FormantLimits::kRecords empty records, in place of the result's records and
+// table: a document fills the records it already holds, and makes the table of them
+// (TabularFromFormantRecords) only when asked for it. `records` stay empty when the file
+// is a table or is not read.
+TokenFile LoadTokenFileInto(const QString &path, const TokenFileOptions &options,
+                            std::span<FormantRecord> records);
 // Opens bytes as if read from a file named `name` (the name only decides the kind).
 TokenFile LoadTokenText(const QByteArray &bytes, const QString &name,
                         const TokenFileOptions &options = {});

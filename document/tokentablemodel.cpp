@@ -31,6 +31,12 @@ QColor excludedRowColor()
     return QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
 }
 
+// Whether two byte arrays are one shared copy, and so hold the same bytes.
+bool sharedBytes(const QByteArray &a, const QByteArray &b)
+{
+    return a.constData() == b.constData() && a.size() == b.size();
+}
+
 } // namespace
 
 TokenTableModel::TokenTableModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -75,7 +81,13 @@ QString TokenTableModel::numberRefusal(int column, int value)
 
 bool TokenTableModel::sameSymbol(int a, int b) const
 {
-    return row(a).symbolBytes == row(b).symbolBytes && symbol(a) == symbol(b);
+    const Row &x = row(a);
+    const Row &y = row(b);
+    // Rows filled from a file share one copy of each symbol: nothing to compare then.
+    if (sharedBytes(x.symbolBytes, y.symbolBytes) && x.symbol.constData() == y.symbol.constData() &&
+        x.symbol.size() == y.symbol.size())
+        return true;
+    return x.symbolBytes == y.symbolBytes && x.symbol == y.symbol;
 }
 
 QByteArray TokenTableModel::GetSymbolBytes(int row) const
@@ -435,10 +447,16 @@ int TokenTableModel::excludedCount() const
 void TokenTableModel::sortByColumn(int column)
 {
     const std::size_t n = m_rows.size();
+    std::vector<int> ranks;
+    if (column == Symbol) {
+        ranks = symbolRanks();
+        // Rows filled in symbol order, as a file's are, are left as they stand.
+        if (std::is_sorted(ranks.begin(), ranks.end()))
+            return;
+    }
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     if (column == Symbol) {
-        const std::vector<int> ranks = symbolRanks();
         std::stable_sort(order.begin(), order.end(), [&ranks](int a, int b) {
             return ranks[static_cast<std::size_t>(a)] < ranks[static_cast<std::size_t>(b)];
         });
@@ -501,7 +519,8 @@ std::vector<int> TokenTableModel::symbolRanks() const
     std::vector<int> distinct(m_rows.size());
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const QByteArray &bytes = m_rows[i].symbolBytes;
-        if (i > 0 && bytes == m_rows[i - 1].symbolBytes) {
+        if (i > 0 &&
+            (sharedBytes(bytes, m_rows[i - 1].symbolBytes) || bytes == m_rows[i - 1].symbolBytes)) {
             distinct[i] = distinct[i - 1];
             continue;
         }

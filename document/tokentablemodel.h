@@ -175,8 +175,9 @@ private:
     void emitChanged();
 
     // On huge pages when large: a corpus of millions of rows would otherwise spend much of
-    // its opening faulting in fresh 4 KB pages.
-    std::vector<Row, LargeBlockAllocator<Row>> m_rows;
+    // its opening faulting in fresh 4 KB pages, and so would a full Formant file's megabyte
+    // of rows, which one huge page holds.
+    std::vector<Row, LargeBlockAllocator<Row, (std::size_t(512) << 10)>> m_rows;
     int m_bulkDepth = 0;  // open bulk changes; the views hear nothing while above 0
     int m_quietDepth = 0; // open quiet changes; `changed` is silent while above 0
     bool m_speakerShown = false;
