@@ -42,8 +42,12 @@ FontPreload::FontPreload()
     m_thread =
         std::jthread([application = m_application.get_future(), done = std::move(done)]() mutable {
             readFontConfiguration();
-            if (application.get())
+            if (application.get()) {
                 QFontDatabase::families();
+                // What every chart measures first: its captions' font and its groups' labels.
+                ChartFonts::displayFont();
+                ChartFonts::defaultGuiFont(ChartFonts::kGroupLabelHeight, 700);
+            }
             done.set_value();
         });
     g_running = this;
