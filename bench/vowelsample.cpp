@@ -110,6 +110,11 @@ public:
     {
         return column == 3 ? m_tokens[std::size_t(row)].label : QString();
     }
+    // Every token has its three formants: the file written holds them all.
+    bool IsCellEmpty(int row, int column) const override
+    {
+        return column == 3 ? GetCellText(row, column).isEmpty() : GetCellInt(row, column) <= 0;
+    }
 
 private:
     const std::vector<VowelToken> &m_tokens;
