@@ -62,7 +62,9 @@ void BM_ReadFormantFile(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_OpenDocument(benchmark::State &state)
+// Opens the sample again and again; `fresh` gives the memory the last open freed back to
+// the system first, so that every page the open touches is touched for the first time.
+void openRepeatedly(benchmark::State &state, bool fresh)
 {
     const SampleFile sample(int(state.range(0)));
     if (!SampleWritten(sample, state))
@@ -72,6 +74,10 @@ void BM_OpenDocument(benchmark::State &state)
         // Tearing the last table down is closing, not opening.
         state.PauseTiming();
         opened.reset();
+#if defined(__GLIBC__)
+        if (fresh)
+            malloc_trim(0);
+#endif
         state.ResumeTiming();
         opened = BatchInput::open(QStringLiteral("bench"), sample.path(), {});
         if (!opened) {
@@ -84,30 +90,16 @@ void BM_OpenDocument(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// Opening as a fresh process does, where every page the open touches is touched for the
-// first time: the memory the last open freed goes back to the system before each one. The
-// batch tool opens a file once per run, so this is its share of a chart's run.
+void BM_OpenDocument(benchmark::State &state)
+{
+    openRepeatedly(state, false);
+}
+
+// Opening as a fresh process does. The batch tool opens a file once per run, so this is its
+// share of a chart's run.
 void BM_OpenDocumentFresh(benchmark::State &state)
 {
-    const SampleFile sample(int(state.range(0)));
-    if (!SampleWritten(sample, state))
-        return;
-    std::unique_ptr<BatchInput> opened;
-    for (auto _ : state) {
-        state.PauseTiming();
-        opened.reset();
-#if defined(__GLIBC__)
-        malloc_trim(0);
-#endif
-        state.ResumeTiming();
-        opened = BatchInput::open(QStringLiteral("bench"), sample.path(), {});
-        if (!opened) {
-            state.SkipWithError("the sample file did not open");
-            return;
-        }
-        benchmark::DoNotOptimize(opened->doc().tokens().count());
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    openRepeatedly(state, true);
 }
 
 // The rows' share of opening, on a file already read.
